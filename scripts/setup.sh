@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs the Debian packages Kavrix needs to build, play and test,
+# when any of them is missing. Run as root on Debian 12.
+set -e
+PACKAGES="build-essential cmake pkg-config ccache libsdl2-dev libsdl2-ttf-dev fonts-liberation fonts-dejavu-core \
+libopenmpt-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libbenchmark-dev"
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
+fi

@@ -1,0 +1,10 @@
+// The main menu scene: monitor, terminal, item row and the open page; the
+// score entry of a finished game.
+#pragma once
+
+
+struct World;
+
+void RunMenu(World& w);
+// Enters Progress.Score into the score table when the game has ended.
+void EnterFinishedScore(World& w);

@@ -1,0 +1,42 @@
+// The 36 input states (Up, Down, Left, Right, Button1..Button32) sampled from
+// the keyboard and the first joystick once per frame. A state enters the set
+// when its key goes down and leaves when it goes up; consuming a state keeps
+// it out until the key is pressed anew.
+#pragma once
+#include <bitset>
+
+enum InputState : int {
+    isUp = 0, isDown, isLeft, isRight,
+    isButton1, isButton2, isButton3, isButton4, isButton5, isButton6, isButton7, isButton8,
+    isButton9, isButton10, isButton11, isButton12, isButton13, isButton14, isButton15, isButton16,
+    isButton17, isButton18, isButton19, isButton20, isButton21, isButton22, isButton23, isButton24,
+    isButton25, isButton26, isButton27, isButton28, isButton29, isButton30, isButton31, isButton32,
+    kInputStateCount
+};
+using InputSet = std::bitset<kInputStateCount>;
+
+// The keys the game knows, by the names input scripts use.
+enum class GameKey : int {
+    Up, Down, Left, Right, H, J, K, L, Space, Enter, Escape,
+    F1, F2, F3, F12, Key1, Key2, Key3, KP1, KP2, KP3, KPPlus, KPMinus,
+    Count
+};
+using KeySet = std::bitset<int(GameKey::Count)>;
+
+struct Input {
+    InputSet InputStates;  // what the game tests and consumes
+    InputSet previous;     // the last raw sample
+};
+
+// The key table: which states a set of held keys produces.
+InputSet StatesFromKeys(const KeySet& keys);
+// Joystick: axes in -1000..1000 with a dead zone of 50, buttons 1..32.
+InputSet StatesFromJoystick(int axisX, int axisY, unsigned buttonMask);
+// Edge-triggered update from a fresh raw sample.
+void UpdateInput(Input& input, const InputSet& sample);
+inline bool IsHeld(const Input& input, InputState s) { return input.InputStates.test(s); }
+inline void Consume(Input& input, InputState s) { input.InputStates.reset(s); }
+
+// Parses "Right", "KP+", "F12", ... (input script names); false if unknown.
+bool GameKeyFromName(const char* name, GameKey& key);
+const char* GameKeyName(GameKey key);

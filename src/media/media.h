@@ -1,0 +1,27 @@
+// Everything the media layer owns for one run: the back surface, the four
+// picture collections, the wave collection, the input states, the canvas,
+// the mixer and the music player, and the platform they sit on.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "media/canvas.h"
+#include "media/input.h"
+#include "media/mixer.h"
+#include "media/music.h"
+#include "media/picture.h"
+#include "media/platform.h"
+#include "media/sound.h"
+#include "media/surface.h"
+
+struct Media {
+    std::unique_ptr<Surface> back = std::make_unique<Surface>();  // DXDraw's back surface
+    PictureCollection Rakety, Obrazky, Level, MenuObr;
+    WaveCollection Zvuky;
+    Input input;
+    Canvas canvas;
+    std::unique_ptr<Mixer> mixer = std::make_unique<Mixer>();
+    Music music;
+    Platform* platform = nullptr;
+    std::string dataDir = ".";
+};

@@ -1,0 +1,29 @@
+// Module music: the BASS calls the game makes, as a thin layer over
+// libopenmpt rendered into the mixer. One module is loaded at a time; loading
+// another releases the previous one. Flags: 4 loops, 1 ramps.
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct Mixer;
+
+struct Music {
+    Mixer* mixer = nullptr;
+    std::string dataDir;      // asset names are resolved under it
+    int32_t nextHandle = 1;
+    int32_t currentHandle = 0;
+    bool initialised = false;
+    int musicVolume = 100;    // 0..100
+};
+
+bool BASS_Init(Music& music, int device, int frequency, int flags, void* window);
+bool BASS_Start(Music& music);
+bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume);
+// Returns 0 on failure with the reason on stderr. fileName is an asset name
+// such as "audio\song01.mod".
+int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileName, int offset, int length, int flags);
+bool BASS_MusicPlay(Music& music, int32_t channel);
+// 1 while the channel plays; 0 once it ended, was stopped or is unknown.
+int BASS_ChannelIsActive(Music& music, int32_t channel);
+bool BASS_ChannelStop(Music& music, int32_t channel);
+void BASS_Free(Music& music);

@@ -1,0 +1,36 @@
+// The three saved files: "nastaveni.lev" (3 bytes), "skore.lev" (252 bytes)
+// and "profily.lev" (648 bytes), serialised field by field in little-endian,
+// written atomically into the save directory.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "shell/saved_state.h"
+
+struct World;
+
+constexpr size_t kSettingsFileSize = 3;
+constexpr size_t kScoresFileSize = 252;
+constexpr size_t kProgressRecordSize = 108;
+constexpr size_t kProfilesFileSize = 6 * kProgressRecordSize;
+
+std::array<uint8_t, kProgressRecordSize> EncodeProgress(const ProgressRecord& p);
+ProgressRecord DecodeProgress(const uint8_t* bytes);  // 108 bytes
+std::array<uint8_t, kScoresFileSize> EncodeScores(const ScoreTableRecord& table);
+ScoreTableRecord DecodeScores(const uint8_t* bytes);  // 252 bytes
+
+// Start-up: reads each file or applies its defaults; a damaged file is
+// reported on stderr with its name and its defaults are used.
+void LoadSettingsFile(World& w);
+void LoadScoresFile(World& w);
+void LoadProfilesFile(World& w);
+void DefaultScores(ScoreTableRecord& table);
+void DefaultProfiles(SavedFiles& saved);
+
+void SaveSettings(World& w);
+void SaveScores(World& w);
+void SaveProfiles(World& w);
+void ClearProfileSlot(World& w);
+// The score entry rule: returns the rank 1..10 taken, or 0 when none.
+int EnterScore(ScoreTableRecord& table, ProgressRecord& progress);

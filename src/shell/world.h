@@ -1,0 +1,20 @@
+// One world per run: every subsystem's state, passed by reference to every
+// routine of the game. Tests build one on the headless platform.
+#pragma once
+#include "frontend/frontend_state.h"
+#include "game/game_state.h"
+#include "media/media.h"
+#include "shell/random.h"
+#include "shell/saved_state.h"
+#include "shell/shell_state.h"
+
+struct World {
+    Media media;
+    Shell shell;
+    SavedFiles saved;
+    GameState game;
+    FrontEnd front;
+    Random random;
+};
+
+inline int32_t RandomInt(World& w, int32_t n) { return RandomInt(w.random, n); }

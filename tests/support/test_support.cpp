@@ -1,0 +1,73 @@
+// Helpers shared by the tests (see test_support.h).
+#include "test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include "frontend/texts.h"
+#include "game/reset.h"
+#include "media/collection_file.h"
+#include "media/asset_path.h"
+
+std::string TestDataDir() { return KAVRIX_TEST_DATA_DIR; }
+std::string KavrixBinary() { return KAVRIX_BINARY; }
+
+TestWorld MakeTestWorld(bool loadAssets, uint32_t seed) {
+    TestWorld t;
+    t.platform = CreateHeadlessPlatform();
+    t.world = std::make_unique<World>();
+    World& w = *t.world;
+    w.media.platform = t.platform.get();
+    w.media.dataDir = TestDataDir();
+    w.shell.options.dataDir = TestDataDir();
+    w.media.music.mixer = w.media.mixer.get();
+    w.media.music.dataDir = TestDataDir();
+    t.platform->OpenAudio(*w.media.mixer);
+    SeedRandom(w.random, seed);
+    if (loadAssets) {
+        const std::string dir = TestDataDir();
+        LoadPictureCollection(w.media.Level, ResolveAssetPath(dir, "video\\mesto.lev"));
+        LoadPictureCollection(w.media.MenuObr, ResolveAssetPath(dir, "video\\menu.lev"));
+        LoadPictureCollection(w.media.Rakety, ResolveAssetPath(dir, "video\\rakety.lev"));
+        LoadPictureCollection(w.media.Obrazky, ResolveAssetPath(dir, "video\\obrazky.lev"));
+        LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(dir, "audio\\zvuky.lev"));
+        AttachWaves(*w.media.mixer, w.media.Zvuky);
+        LoadTexts(w);
+    }
+    ResetGameState(w);
+    return t;
+}
+
+std::string MakeTempDir(const std::string& tag) {
+    namespace fs = std::filesystem;
+    static int counter = 0;
+    fs::path base = fs::temp_directory_path() /
+                    ("kavrix-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(base);
+    fs::create_directories(base);
+    return base.string();
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+int RunCommand(const std::string& command) {
+    int status = std::system(command.c_str());
+    if (status == -1) return -1;
+    return WEXITSTATUS(status);
+}

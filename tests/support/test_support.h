@@ -1,0 +1,32 @@
+// Helpers shared by the tests: a World on the headless platform with the
+// generated collections loaded, temporary directories, file bytes.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/headless_platform.h"
+#include "shell/world.h"
+
+// Where the build generated the game's data (video/, audio/).
+std::string TestDataDir();
+// Path of the kavrix binary of this build (for scenario tests).
+std::string KavrixBinary();
+
+// A world on the headless platform. With loadAssets the five collections
+// and the texts are loaded as start-up loads them (no saved files are read,
+// the game state is reset, the random source seeded with seed).
+struct TestWorld {
+    std::unique_ptr<HeadlessPlatform> platform;
+    std::unique_ptr<World> world;
+    World& w() { return *world; }
+};
+TestWorld MakeTestWorld(bool loadAssets = true, uint32_t seed = 12345);
+
+// A fresh empty directory under the system's temporary directory.
+std::string MakeTempDir(const std::string& tag);
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+// Runs a shell command, returns its exit status; output goes to outputFile if given.
+int RunCommand(const std::string& command);

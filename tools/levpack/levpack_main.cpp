@@ -1,0 +1,2 @@
+// levpack command (placeholder until the writer is built).
+int main() { return 0; }
