@@ -1,0 +1,3 @@
+// Placeholder until the sound and music generators are built.
+#include "assetgen.h"
+void GenerateAudio(const std::string&) {}
