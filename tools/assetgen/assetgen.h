@@ -10,3 +10,5 @@ void GeneratePictures(const std::string& outDir);
 void GenerateAudio(const std::string& outDir);
 // Renders every picture of every collection with its name into a PNG.
 void WriteContactSheet(const std::string& pngPath);
+// Renders every wave and each module to WAV files under dir, for listening.
+void RenderAudioPreview(const std::string& dir);

@@ -2,6 +2,7 @@
 // picture for review.
 //   assetgen --out DIR
 //   assetgen --contact-sheet FILE.png
+//   assetgen --render-audio DIR   (every wave and module as WAV files)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -10,14 +11,15 @@
 #include "assetgen.h"
 
 int main(int argc, char** argv) {
-    std::string out, sheet;
+    std::string out, sheet, preview;
     for (int i = 1; i + 1 < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--out") out = argv[++i];
         else if (arg == "--contact-sheet") sheet = argv[++i];
+        else if (arg == "--render-audio") preview = argv[++i];
     }
-    if (out.empty() && sheet.empty()) {
-        std::fprintf(stderr, "usage: assetgen --out DIR | --contact-sheet FILE.png\n");
+    if (out.empty() && sheet.empty() && preview.empty()) {
+        std::fprintf(stderr, "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR\n");
         return 2;
     }
     try {
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
             GenerateAudio(out);
         }
         if (!sheet.empty()) WriteContactSheet(sheet);
+        if (!preview.empty()) RenderAudioPreview(preview);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
