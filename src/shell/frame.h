@@ -8,3 +8,5 @@ struct World;
 void DXTimerTimer(World& w);
 // The gameplay steps of scene "HlavniHra" (music upkeep .. finish-line save).
 void RunGameScene(World& w);
+// Samples keyboard and joystick into the input states (UpdateInput).
+void SampleInput(World& w);
