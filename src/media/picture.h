@@ -31,6 +31,11 @@ struct PictureItem {
     std::vector<uint16_t> pixels;  // 5-6-5, row-major
     uint16_t key565 = 0;
     int columns = 0, rows = 0;     // frame grid
+    // Opaque runs of every frame row, so keyed blits copy spans instead of
+    // testing each pixel: runs[runIndex[frame * h + row] .. runIndex[... + 1])
+    // hold (x within the frame, length) pairs.
+    std::vector<uint32_t> runIndex;
+    std::vector<uint16_t> runs;
 };
 
 struct PictureCollection {
