@@ -1,6 +1,226 @@
-// Placeholder until this routine is built; replaced by its own implementation.
+// The player's fighter each frame: speed with inertia from the direction
+// states, the arrival zoom, the fire gate that paces the volleys, and the
+// three carried special items (keys 1, 2, 3).
 #include "game/player_ship.h"
 
+#include "shell/frame.h"
+#include "shell/media_calls.h"
 #include "shell/world.h"
 
-void UpdatePlayerShip(World&) {}
+namespace {
+
+constexpr int kMaxSpeedX = 36;
+constexpr int kMaxSpeedY = 23;
+// The ship is under control (fire, items) once the zoom has shrunk below this.
+constexpr int kControlWidth = 78;
+
+void UseProtectiveOrbs(World& w, int32_t& slot) {
+    PlayGameSound(w, "Ochranne koule");
+    for (ShotRecord& orb : w.game.ShieldOrbs) {
+        orb.Mode = 0;
+        orb.Active = 1;
+        orb.Damage = 300;
+        orb.X = 0;
+        orb.Y = 0;
+    }
+    slot = 0;
+}
+
+// Takes the first idle beam; with all five in flight the item stays.
+void UseEggBeam(World& w, int32_t& slot) {
+    GameState& g = w.game;
+    for (ShotRecord& beam : g.EggBeams) {
+        if (beam.Active != 0) continue;
+        beam.Active = 1;
+        beam.Mode = 1;
+        slot = 0;
+        g.ItemSlotToUse = 0;
+        return;
+    }
+}
+
+// Fills the idle discs of the first group whose first disc is idle; with no
+// such group the item stays (the sound plays all the same).
+void UseHomingDiscs(World& w, int32_t& slot) {
+    PlayGameSound(w, "Disky");
+    for (auto& group : w.game.HomingDiscs) {
+        if (group[0].Active != 0) continue;
+        for (ShotRecord& disc : group) {
+            if (disc.Active != 0) continue;
+            disc.Active = 1;
+            disc.Mode = 1;
+            disc.X = -1;
+            disc.Y = -1;
+        }
+        slot = 0;
+        return;
+    }
+}
+
+// Calls the two wingmen in from below the screen, turns leaving ones back,
+// and in any case restarts their time out.
+void UseWingmen(World& w, int32_t& slot) {
+    GameState& g = w.game;
+    g.WingmanTimer = 0;
+    PlayGameSound(w, "Kamaradi");
+    if (g.Wingmen[0].State == 0) {
+        // The draws are made in exactly this order.
+        g.Wingmen[0].X = RandomInt(w, 200);
+        g.Wingmen[1].X = RandomInt(w, 250) + 200;
+        g.Wingmen[0].Y = RandomInt(w, 200) + 650;
+        g.Wingmen[1].Y = RandomInt(w, 200) + 650;
+        g.Wingmen[0].State = g.Wingmen[1].State = 1;
+        g.Wingmen[0].Spare = g.Wingmen[1].Spare = 0;
+    } else if (g.Wingmen[0].State == 3) {
+        g.Wingmen[0].State = g.Wingmen[1].State = 1;
+    }
+    slot = 0;
+}
+
+// The item in the chosen slot, tested in a fixed order, each test on the
+// slot's value as the previous one left it.
+void UseItem(World& w) {
+    GameState& g = w.game;
+    int32_t& slot = g.Progress.ItemSlots[g.ItemSlotToUse];
+    if (slot == 3) UseProtectiveOrbs(w, slot);
+    if (slot == 1) UseEggBeam(w, slot);
+    if (slot == 2) UseHomingDiscs(w, slot);
+    if (slot == 4) UseWingmen(w, slot);
+    if (slot == 5) {
+        PlayGameSound(w, "Nesmrtelnost");
+        g.InvulnerableTimer = 0;
+        g.InvulnerableEnergy = g.Progress.Energy;
+        slot = 0;
+    }
+    if (slot == 6) {
+        PlayGameSound(w, "Lifepack");
+        g.EnergyRefill = 50;
+        slot = 0;
+    }
+    if (slot == 7) {
+        PlayGameSound(w, "Energypack");
+        g.WeaponEnergy = 110;
+        slot = 0;
+    }
+    g.ItemSlotToUse = 0;
+}
+
+// Pixels per frame for a horizontal speed; the left side switches to the
+// second step one unit later than the right (-6 against 5).
+int32_t StepForSpeedX(int32_t s, int32_t previous) {
+    int32_t step = previous;
+    if (s > 0) step = 2;
+    if (s > 5) step = 3;
+    if (s > 10) step = 4;
+    if (s > 22) step = 5;
+    if (s > 27) step = 6;
+    if (s > 35) step = 7;
+    if (s < 0) step = 2;
+    if (s < -6) step = 3;
+    if (s < -10) step = 4;
+    if (s < -22) step = 5;
+    if (s < -27) step = 6;
+    if (s < -35) step = 7;
+    return step;
+}
+
+int32_t StepForSpeedY(int32_t s, int32_t previous) {
+    int32_t step = previous;
+    if (s > 0) step = 2;
+    if (s > 5) step = 3;
+    if (s > 10) step = 4;
+    if (s > 22) step = 5;
+    if (s < 0) step = 2;
+    if (s < -5) step = 3;
+    if (s < -10) step = 4;
+    if (s < -22) step = 5;
+    return step;
+}
+
+int32_t TowardZero(int32_t v) { return v > 0 ? v - 1 : (v < 0 ? v + 1 : 0); }
+
+}  // namespace
+
+void UpdatePlayerShip(World& w) {
+    SampleInput(w);
+    GameState& g = w.game;
+    ProgressRecord& p = g.Progress;
+    Input& input = w.media.input;
+    bool noHorizontalChange = true;
+    bool noVerticalChange = true;
+
+    // Direction states push the speed by one per frame. Pressing against the
+    // current motion first cuts the speed to 10, so reversing is quick.
+    if (IsHeld(input, isLeft) && p.SpeedX > -kMaxSpeedX) {
+        p.SpeedX -= 1;
+        noHorizontalChange = false;
+        if (p.SpeedX > 10) p.SpeedX = 10;
+    }
+    if (IsHeld(input, isRight) && p.SpeedX < kMaxSpeedX) {
+        p.SpeedX += 1;
+        noHorizontalChange = false;
+        if (p.SpeedX < -10) p.SpeedX = -10;
+    }
+    if (IsHeld(input, isUp) && p.SpeedY > -kMaxSpeedY) {
+        p.SpeedY -= 1;
+        noVerticalChange = false;
+    }
+    if (IsHeld(input, isDown) && p.SpeedY < kMaxSpeedY) {
+        p.SpeedY += 1;
+        noVerticalChange = false;
+    }
+
+    // Arrival zoom: the ship shrinks from 400 pixels onto its place.
+    if (g.ArrivalWidth > 74) {
+        g.ArrivalWidth -= 4;
+        g.ArrivalHeight -= 4;
+        g.ArrivalRect = Rect{p.PlayerX - 42, p.PlayerY - 34, p.PlayerX - 42 + g.ArrivalWidth,
+                             p.PlayerY - 34 + g.ArrivalHeight};
+    }
+    const bool underControl = g.ArrivalWidth < kControlWidth;
+
+    // Fire gate: open when fire is held and the laser has reloaded. The first
+    // frame of a press lines the cadence counters up so everything fires now.
+    if (IsHeld(input, isButton1) && underControl && g.ReloadTimer == 15 && p.Lives > 0) {
+        if (g.FireHeld == 0) {
+            g.VolleyTick = 10;
+            g.RocketTick = 2;
+            g.BallTick = 1;
+        }
+        g.FireHeld = 1;
+    } else {
+        g.FireHeld = 0;
+        if (g.ReloadTimer < 15) g.ReloadTimer += 1;
+    }
+
+    // Item keys: the highest key pressed this frame wins; all three are
+    // consumed so a held key uses only one item.
+    if (underControl) {
+        if (IsHeld(input, isButton5)) g.ItemSlotToUse = 1;
+        if (IsHeld(input, isButton6)) g.ItemSlotToUse = 2;
+        if (IsHeld(input, isButton7)) g.ItemSlotToUse = 3;
+        Consume(input, isButton5);
+        Consume(input, isButton6);
+        Consume(input, isButton7);
+    }
+    if (g.ItemSlotToUse >= 1 && g.ItemSlotToUse <= 3) UseItem(w);
+
+    g.StepX = StepForSpeedX(p.SpeedX, g.StepX);
+    g.StepY = StepForSpeedY(p.SpeedY, g.StepY);
+
+    // Bounds are tested before the step, so the ship may end a step beyond.
+    if (p.SpeedX > 0 && p.PlayerX < 762) p.PlayerX += g.StepX;
+    if (p.SpeedX < 0 && p.PlayerX > 45) p.PlayerX -= g.StepX;
+    if (p.SpeedY > 0 && p.PlayerY < 495) p.PlayerY += g.StepY;
+    if (p.SpeedY < 0 && p.PlayerY > 40) p.PlayerY -= g.StepY;
+
+    if (noHorizontalChange) p.SpeedX = TowardZero(p.SpeedX);
+    if (noVerticalChange) p.SpeedY = TowardZero(p.SpeedY);
+
+    // A hit shows for six frames.
+    if (g.ShipHitTimer >= 1 && g.ShipHitTimer <= 5) {
+        g.ShipHitTimer += 1;
+    } else {
+        g.ShipHitTimer = 0;
+    }
+}
