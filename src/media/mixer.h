@@ -16,6 +16,7 @@ struct Voice {
     bool playing = false;
     bool looped = false;
     bool inUse = false;   // allocated to an item
+    const void* owner = nullptr;  // the wave collection that allocated it
 };
 
 struct ModulePlayer;  // music.cpp
@@ -26,6 +27,7 @@ struct Mixer {
     Voice voices[kMaxVoices];
     ModulePlayer* music = nullptr;
     float musicGain = 1.0f;
+    ~Mixer();  // releases the loaded module
 };
 
 // Fills frames of interleaved stereo int16 (the callback's format).

@@ -6,6 +6,7 @@
 #include <string>
 
 struct Mixer;
+struct ModulePlayer;
 
 struct Music {
     Mixer* mixer = nullptr;
@@ -14,6 +15,9 @@ struct Music {
     int32_t currentHandle = 0;
     bool initialised = false;
     int musicVolume = 100;    // 0..100
+    // Without a sound device nothing renders; a played channel then counts
+    // as playing until stopped, so the game does not reload it every frame.
+    bool silentPlaying = false;
 };
 
 bool BASS_Init(Music& music, int device, int frequency, int flags, void* window);
@@ -27,3 +31,10 @@ bool BASS_MusicPlay(Music& music, int32_t channel);
 int BASS_ChannelIsActive(Music& music, int32_t channel);
 bool BASS_ChannelStop(Music& music, int32_t channel);
 void BASS_Free(Music& music);
+
+// Called by MixAudio with the mixer's lock held: adds frames of the loaded
+// module (scaled by the music volume) to the interleaved stereo mix, and
+// marks a non-looping module ended when it runs out.
+void MixModule(Mixer& mixer, float* stereo, int frames);
+// Releases a module player (the mixer's destructor and BASS_Free use it).
+void FreeModulePlayer(ModulePlayer* player);

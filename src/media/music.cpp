@@ -1,0 +1,205 @@
+// The module-music calls the game makes (BASS_*), as a thin layer over
+// libopenmpt. One module is loaded at a time and rendered inside MixAudio;
+// loading a new one releases the previous one, so reloads never pile up.
+#include <libopenmpt/libopenmpt.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <vector>
+
+#include "media/asset_path.h"
+#include "media/mixer.h"
+#include "media/music.h"
+#include "media/wave.h"
+
+struct ModulePlayer {
+    openmpt_module* module = nullptr;
+    int32_t handle = 0;
+    // Set by BASS_MusicPlay, cleared by BASS_ChannelStop and by the renderer
+    // when a non-looping module has played to its end.
+    bool playing = false;
+};
+
+namespace {
+
+constexpr int kChunkFrames = 512;
+
+// Every call needs a mixer with an open device (or the headless null sink);
+// without one, music is silent and only the channel bookkeeping runs.
+bool HasDevice(const Music& music) {
+    return music.mixer != nullptr && music.mixer->available;
+}
+
+float MusicGain(int musicVolume) {
+    if (musicVolume <= 0) return 0.0f;
+    if (musicVolume >= 100) return 1.0f;
+    return float(musicVolume) / 100.0f;
+}
+
+bool ReadModuleBytes(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
+                     std::vector<char>& bytes) {
+    if (fromMemory) {
+        bytes.assign(fileName.begin(), fileName.end());
+    } else {
+        const std::string path = ResolveAssetPath(music.dataDir, fileName);
+        std::ifstream file(path, std::ios::binary);
+        if (!file) {
+            std::fprintf(stderr, "Music '%s': cannot open file %s\n", fileName.c_str(), path.c_str());
+            return false;
+        }
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    if (offset < 0 || length < 0 || size_t(offset) > bytes.size()) {
+        std::fprintf(stderr, "Music '%s': offset %d lies outside the file\n", fileName.c_str(), offset);
+        return false;
+    }
+    size_t end = length == 0 ? bytes.size() : size_t(offset) + size_t(length);
+    if (end > bytes.size()) end = bytes.size();
+    bytes = std::vector<char>(bytes.begin() + offset, bytes.begin() + long(end));
+    return true;
+}
+
+}  // namespace
+
+void FreeModulePlayer(ModulePlayer* player) {
+    if (!player) return;
+    if (player->module) openmpt_module_destroy(player->module);
+    delete player;
+}
+
+void MixModule(Mixer& mixer, float* stereo, int frames) {
+    ModulePlayer* player = mixer.music;
+    if (!player || !player->playing || !player->module) return;
+    float buffer[2 * kChunkFrames];
+    const float gain = mixer.musicGain;
+    int done = 0;
+    while (done < frames) {
+        int n = frames - done;
+        if (n > kChunkFrames) n = kChunkFrames;
+        size_t got = openmpt_module_read_interleaved_float_stereo(player->module, kMixRate, size_t(n), buffer);
+        float* dst = stereo + 2 * done;
+        for (size_t i = 0; i < 2 * got; ++i) dst[i] += buffer[i] * gain;
+        done += int(got);
+        if (got < size_t(n)) {
+            // The song has ended (a looping module never gets here).
+            player->playing = false;
+            return;
+        }
+    }
+}
+
+bool BASS_Init(Music& music, int device, int frequency, int flags, void* window) {
+    (void)device, (void)frequency, (void)flags, (void)window;
+    if (!music.mixer) return false;
+    music.initialised = true;
+    // The volume may have been set before the library was started.
+    std::lock_guard<std::mutex> guard(music.mixer->lock);
+    music.mixer->musicGain = MusicGain(music.musicVolume);
+    return music.mixer->available;
+}
+
+bool BASS_Start(Music& music) {
+    return HasDevice(music);
+}
+
+bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume) {
+    (void)sampleVolume, (void)streamVolume;
+    music.musicVolume = musicVolume;
+    if (!music.mixer) return false;
+    std::lock_guard<std::mutex> guard(music.mixer->lock);
+    music.mixer->musicGain = MusicGain(musicVolume);
+    return true;
+}
+
+int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
+                       int flags) {
+    // Without a device no module is read: the handle only keeps the game's
+    // music steps quiet (see BASS_ChannelIsActive).
+    if (!HasDevice(music)) {
+        music.currentHandle = music.nextHandle++;
+        music.silentPlaying = false;
+        return music.currentHandle;
+    }
+    std::vector<char> bytes;
+    if (!ReadModuleBytes(music, fromMemory, fileName, offset, length, bytes)) return 0;
+
+    int error = 0;
+    const char* message = nullptr;
+    openmpt_module* module = openmpt_module_create_from_memory2(
+        bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr, &error,
+        &message, nullptr);
+    if (!module) {
+        std::fprintf(stderr, "Music '%s': not a playable module (%s)\n", fileName.c_str(),
+                     message ? message : "unknown error");
+        openmpt_free_string(message);
+        return 0;
+    }
+    openmpt_free_string(message);
+    // Flag 4 repeats the song for ever; flag 1 (ramping) is libopenmpt's
+    // normal click-free rendering, so it needs nothing here.
+    openmpt_module_set_repeat_count(module, (flags & 4) ? -1 : 0);
+
+    ModulePlayer* fresh = new ModulePlayer;
+    fresh->module = module;
+    fresh->handle = music.nextHandle++;
+    ModulePlayer* old = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(music.mixer->lock);
+        old = music.mixer->music;
+        music.mixer->music = fresh;
+    }
+    FreeModulePlayer(old);
+    music.currentHandle = fresh->handle;
+    music.silentPlaying = false;
+    return fresh->handle;
+}
+
+bool BASS_MusicPlay(Music& music, int32_t channel) {
+    if (channel == 0 || channel != music.currentHandle) return false;
+    if (!HasDevice(music)) {
+        music.silentPlaying = true;
+        return false;
+    }
+    std::lock_guard<std::mutex> guard(music.mixer->lock);
+    ModulePlayer* player = music.mixer->music;
+    if (!player || player->handle != channel) return false;
+    // Playing starts the song from its beginning.
+    openmpt_module_set_position_seconds(player->module, 0.0);
+    player->playing = true;
+    return true;
+}
+
+int BASS_ChannelIsActive(Music& music, int32_t channel) {
+    if (channel == 0 || channel != music.currentHandle) return 0;
+    if (!HasDevice(music)) return music.silentPlaying ? 1 : 0;
+    std::lock_guard<std::mutex> guard(music.mixer->lock);
+    ModulePlayer* player = music.mixer->music;
+    return player && player->handle == channel && player->playing ? 1 : 0;
+}
+
+bool BASS_ChannelStop(Music& music, int32_t channel) {
+    if (channel == 0 || channel != music.currentHandle) return false;
+    music.silentPlaying = false;
+    if (!HasDevice(music)) return false;
+    std::lock_guard<std::mutex> guard(music.mixer->lock);
+    ModulePlayer* player = music.mixer->music;
+    if (!player || player->handle != channel) return false;
+    player->playing = false;
+    return true;
+}
+
+void BASS_Free(Music& music) {
+    music.silentPlaying = false;
+    music.currentHandle = 0;
+    music.initialised = false;
+    if (!music.mixer) return;
+    ModulePlayer* old = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(music.mixer->lock);
+        old = music.mixer->music;
+        music.mixer->music = nullptr;
+    }
+    FreeModulePlayer(old);
+}
