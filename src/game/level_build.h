@@ -7,4 +7,8 @@
 struct World;
 
 void BuildLevel(World& w);
-void PlaceLevelObject(World& w, int32_t index, int32_t low, int32_t high);
+// Gives slot index (its other fields already set, X still 0, or -1 for a
+// re-offered weapon box) a random X and Y inside the band low..high, away
+// from everything already placed. False when no place was found within the
+// attempt limit: the object is then left out and the slot keeps its X.
+bool PlaceLevelObject(World& w, int32_t index, int32_t low, int32_t high);

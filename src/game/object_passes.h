@@ -1,0 +1,64 @@
+// Shared pieces of the level-object passes: a per-frame cache of object and
+// shot picture sizes, the point-sampling strike tests, damage with its
+// score, bomb blasts, and the passes kept in their own files.
+#pragma once
+#include <cstdint>
+
+#include "game/game_state.h"
+
+struct World;
+
+struct PictureSize {
+    int width = 0, height = 0;
+};
+
+// Frame sizes of Rakety pictures by index, looked up once per frame.
+class RaketySizes {
+public:
+    explicit RaketySizes(World& w) : w_(w) {}
+    PictureSize Of(int index);
+
+private:
+    World& w_;
+    PictureSize sizes_[256];
+    bool known_[256] = {};
+};
+
+// Some point (x + i, y + j), 0 <= i < bw, 0 <= j < bh, lies strictly inside
+// the rectangle left, top, width x height.
+inline bool BoxStrikes(int x, int y, int bw, int bh, int left, int top, int width, int height) {
+    const int loX = x > left + 1 ? x : left + 1;
+    const int hiX = x + bw - 1 < left + width - 1 ? x + bw - 1 : left + width - 1;
+    const int loY = y > top + 1 ? y : top + 1;
+    const int hiY = y + bh - 1 < top + height - 1 ? y + bh - 1 : top + height - 1;
+    return loX <= hiX && loY <= hiY;
+}
+inline bool PointStrictlyInside(int px, int py, int left, int top, int width, int height) {
+    return left < px && px < left + width && top < py && py < top + height;
+}
+// Some sample x0 + step * i (0 <= i < count) lies strictly between lo and hi.
+inline bool SampleBetween(int x0, int step, int count, int lo, int hi) {
+    for (int i = 0; i < count; ++i) {
+        const int v = x0 + step * i;
+        if (lo < v && v < hi) return true;
+    }
+    return false;
+}
+
+// Takes energy from an object: Hit = 1, and below 0 it is destroyed and
+// its score added.
+void DamageObject(World& w, LevelObject& o, int32_t amount);
+// Energy (bomb Damage x 10000) div (dx^2 + dy^2) to every object in play
+// within 200 pixels of the blast point (screen coordinates); onlyStanding
+// limits it to objects with energy left. A distance of 0 counts as 1.
+void ApplyBlastDamage(World& w, const ShotRecord& bomb, bool onlyStanding);
+// Starts the one blast animation at the bomb's place.
+void StartBlast(World& w, const ShotRecord& bomb);
+
+// Step 4i: the ship touching one object in play.
+void TouchShip(World& w, LevelObject& o, int sy, PictureSize size);
+// Step 4j: an armed object firing when its clock comes up.
+void FireFromObject(World& w, LevelObject& o, PictureSize size, RaketySizes& sizes);
+// Steps 5 to 7: enemy shots against ship and player's shots, their
+// movement, drawing and bursts.
+void UpdateEnemyShots(World& w, RaketySizes& sizes);
