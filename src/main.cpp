@@ -1,2 +1,21 @@
-// Program entry (placeholder until the shell is built).
-int main() { return 0; }
+// Program entry of Kavrix: reads the options and runs the game in a window
+// (full screen by default) or headless; the exit status reports failures.
+#include <iostream>
+#include <string>
+
+#include "shell/options.h"
+#include "shell/runner.h"
+
+int main(int argc, char** argv) {
+    RunOptions options;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) {
+        std::cerr << "kavrix: " << error << "\n" << UsageText();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    return RunKavrix(options);
+}

@@ -34,3 +34,17 @@ void SaveProfiles(World& w);
 void ClearProfileSlot(World& w);
 // The score entry rule: returns the rank 1..10 taken, or 0 when none.
 int EnterScore(ScoreTableRecord& table, ProgressRecord& progress);
+// The whole entry of a finished game: the rule above on ScoreTable and
+// Progress, then SaveScores when a rank was taken. Returns the rank or 0.
+int EnterScore(World& w);
+
+constexpr const char* kSettingsFileName = "nastaveni.lev";
+constexpr const char* kScoresFileName = "skore.lev";
+constexpr const char* kProfilesFileName = "profily.lev";
+// Where a saved file lives: the save directory (the working directory unless
+// --save-dir) joined with the file name.
+std::string SavedFilePath(const World& w, const char* fileName);
+// Writes the bytes into a temporary file in the same directory and renames
+// it over path, so a failed write never leaves a short file behind. Throws
+// std::runtime_error naming the file on any failure.
+void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size);

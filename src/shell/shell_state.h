@@ -8,6 +8,7 @@
 struct ShellOptions {
     std::string dataDir = ".";  // where video\ and audio\ are found
     std::string saveDir = ".";  // where the three saved files live
+    int64_t seed = -1;          // RandomInt seed and clock value for reseeds; -1 = the clock
 };
 
 struct Shell {

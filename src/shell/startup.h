@@ -1,6 +1,7 @@
 // Program start and end: loading the collections, priming the sounds,
 // reading the saved files, resetting the game and starting the music library.
 #pragma once
+#include <cstdint>
 
 
 struct World;
@@ -9,3 +10,6 @@ struct World;
 void FormCreate(World& w);
 void LoadAssets(World& w);
 void FormDestroy(World& w);
+// The value the random source is seeded with "from the clock": the --seed
+// value when one was given (so runs and replays repeat), else the wall clock.
+uint32_t ClockSeed(const World& w);

@@ -1,0 +1,134 @@
+// Reading and writing input scripts. Every malformed line is rejected with
+// the file name, the line number and what was expected there.
+#include "shell/input_script.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+bool ToInteger(const std::string& text, int64_t low, int64_t high, int64_t& value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+bool ToHash(const std::string& text, uint64_t& value) {
+    if (text.empty() || text.size() > 16) return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long v = std::strtoull(text.c_str(), &end, 16);
+    if (errno != 0 || *end != '\0') return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+int64_t InputScript::LastFrame() const {
+    int64_t last = -1;
+    for (const ScriptEvent& e : events) last = std::max(last, e.frame);
+    return last;
+}
+
+bool ParseInputScript(const std::string& text, const std::string& name, InputScript& script, std::string& error) {
+    script = InputScript{};
+    std::istringstream in(text);
+    std::string line;
+    int lineNumber = 0;
+    auto fail = [&](const std::string& reason) {
+        error = name + ":" + std::to_string(lineNumber) + ": " + reason;
+        return false;
+    };
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        const size_t hashMark = line.find('#');
+        if (hashMark != std::string::npos) line.erase(hashMark);
+        std::istringstream words(line);
+        std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
+        if (w.empty()) continue;
+        int64_t number = 0;
+        if (w[0] == "seed") {
+            if (w.size() != 2 || !ToInteger(w[1], 0, UINT32_MAX, number))
+                return fail("expected 'seed S' with S in 0..4294967295");
+            script.hasSeed = true;
+            script.seed = uint32_t(number);
+            continue;
+        }
+        ScriptEvent e;
+        e.line = lineNumber;
+        if (w[0] == "hash") {
+            if (w.size() != 3 || !ToInteger(w[1], 0, INT64_C(1) << 40, e.frame) || !ToHash(w[2], e.hash))
+                return fail("expected 'hash FRAME VALUE' with a hexadecimal value");
+            e.kind = ScriptEventKind::Hash;
+            script.events.push_back(e);
+            continue;
+        }
+        if (!ToInteger(w[0], 0, INT64_C(1) << 40, e.frame))
+            return fail("'" + w[0] + "' is neither a frame number nor 'seed' or 'hash'");
+        if (w.size() < 2) return fail("a frame number needs an action (down, up, type, move, click)");
+        const std::string& action = w[1];
+        if (action == "down" || action == "up") {
+            if (w.size() != 3) return fail("expected 'FRAME " + action + " KEY'");
+            if (!GameKeyFromName(w[2].c_str(), e.key)) return fail("unknown key '" + w[2] + "'");
+            e.kind = action == "down" ? ScriptEventKind::Down : ScriptEventKind::Up;
+        } else if (action == "type") {
+            if (w.size() != 3 || !ToInteger(w[2], 0, 255, number))
+                return fail("expected 'FRAME type CODE' with CODE in 0..255");
+            e.kind = ScriptEventKind::Type;
+            e.code = uint8_t(number);
+        } else if (action == "move") {
+            int64_t x = 0, y = 0;
+            if (w.size() != 4 || !ToInteger(w[2], -100000, 100000, x) || !ToInteger(w[3], -100000, 100000, y))
+                return fail("expected 'FRAME move X Y'");
+            e.kind = ScriptEventKind::Move;
+            e.x = int(x);
+            e.y = int(y);
+        } else if (action == "click") {
+            if (w.size() != 2) return fail("expected 'FRAME click'");
+            e.kind = ScriptEventKind::Click;
+        } else {
+            return fail("unknown action '" + action + "' (down, up, type, move, click)");
+        }
+        script.events.push_back(e);
+    }
+    std::stable_sort(script.events.begin(), script.events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return true;
+}
+
+bool LoadInputScript(const std::string& path, InputScript& script, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read input script '" + path + "'";
+        return false;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    return ParseInputScript(text, path, script, error);
+}
+
+std::string FormatScriptEvent(const ScriptEvent& e) {
+    char buffer[96];
+    const long long f = (long long)e.frame;
+    switch (e.kind) {
+        case ScriptEventKind::Down: std::snprintf(buffer, sizeof buffer, "%lld down %s", f, GameKeyName(e.key)); break;
+        case ScriptEventKind::Up: std::snprintf(buffer, sizeof buffer, "%lld up %s", f, GameKeyName(e.key)); break;
+        case ScriptEventKind::Type: std::snprintf(buffer, sizeof buffer, "%lld type %d", f, int(e.code)); break;
+        case ScriptEventKind::Move: std::snprintf(buffer, sizeof buffer, "%lld move %d %d", f, e.x, e.y); break;
+        case ScriptEventKind::Click: std::snprintf(buffer, sizeof buffer, "%lld click", f); break;
+        case ScriptEventKind::Hash:
+            std::snprintf(buffer, sizeof buffer, "hash %lld %016" PRIx64, f, e.hash);
+            break;
+    }
+    return buffer;
+}

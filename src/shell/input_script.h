@@ -1,0 +1,35 @@
+// Input scripts: the one text format of scripted runs, recordings and
+// replays. Lines: "seed S", "N down KEY", "N up KEY", "N type CODE",
+// "N move X Y", "N click", "hash N VALUE"; '#' starts a comment.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media/input.h"
+
+enum class ScriptEventKind { Down, Up, Type, Move, Click, Hash };
+
+struct ScriptEvent {
+    int64_t frame = 0;  // applied before this frame runs (hash: after this many frames)
+    ScriptEventKind kind = ScriptEventKind::Click;
+    GameKey key = GameKey::Up;  // Down, Up
+    uint8_t code = 0;           // Type: cp1250 character code
+    int x = 0, y = 0;           // Move
+    uint64_t hash = 0;          // Hash
+    int line = 0;               // line in the script, for messages
+};
+
+struct InputScript {
+    bool hasSeed = false;
+    uint32_t seed = 0;
+    std::vector<ScriptEvent> events;  // in frame order; lines of one frame keep their order
+    int64_t LastFrame() const;        // the highest frame any line names, -1 when none
+};
+
+// Parses the text; on a bad line returns false with "NAME:LINE: reason".
+bool ParseInputScript(const std::string& text, const std::string& name, InputScript& script, std::string& error);
+// Reads and parses a file; a file that cannot be read is an error naming it.
+bool LoadInputScript(const std::string& path, InputScript& script, std::string& error);
+// One line of the format (without the newline), as recordings write it.
+std::string FormatScriptEvent(const ScriptEvent& event);

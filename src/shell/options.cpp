@@ -1,0 +1,151 @@
+// Parsing the command line of the kavrix program into RunOptions; every
+// malformed value is reported with the option it belongs to.
+#include "shell/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+bool ParseInteger(const char* text, int64_t low, int64_t high, int64_t& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+const char* UsageText() {
+    return "usage: kavrix [--window] [--data DIR] [--save-dir DIR]\n"
+           "              [--headless] [--frames N] [--seed S] [--input FILE]\n"
+           "              [--screenshot F:FILE.png]... [--dump-state FILE]\n"
+           "              [--new-game NAME [--difficulty 1..3] [--level 1..9]]\n"
+           "              [--record FILE] [--replay FILE]\n"
+           "The data directory (video/, audio/) defaults to the working directory, or to\n"
+           "data/ next to the program when the working directory holds no video/rakety.lev.\n"
+           "Saved files (nastaveni.lev, skore.lev, profily.lev) go to the working directory\n"
+           "unless --save-dir is given.\n";
+}
+
+bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string& error) {
+    bool difficultyGiven = false, levelGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        // The value of an option that takes one; null when it is missing.
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        auto missing = [&](std::string_view name) {
+            error = "option " + std::string(name) + " needs a value";
+            return false;
+        };
+        int64_t number = 0;
+        if (arg == "--window") {
+            o.window = true;
+        } else if (arg == "--headless") {
+            o.headless = true;
+        } else if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--data") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.dataDir = v;
+        } else if (arg == "--save-dir") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.saveDir = v;
+        } else if (arg == "--frames") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 0, INT64_C(1) << 40, number)) {
+                error = "option --frames: '" + std::string(v) + "' is not a frame count";
+                return false;
+            }
+            o.frames = number;
+        } else if (arg == "--seed") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 0, UINT32_MAX, number)) {
+                error = "option --seed: '" + std::string(v) + "' is not a number 0..4294967295";
+                return false;
+            }
+            o.seed = number;
+        } else if (arg == "--input") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.inputFile = v;
+        } else if (arg == "--screenshot") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            const std::string_view spec = v;
+            const size_t colon = spec.find(':');
+            ScreenshotRequest shot;
+            if (colon == std::string_view::npos || colon + 1 >= spec.size() ||
+                !ParseInteger(std::string(spec.substr(0, colon)).c_str(), 0, INT64_C(1) << 40, number)) {
+                error = "option --screenshot: '" + std::string(spec) + "' is not FRAME:FILE.png";
+                return false;
+            }
+            shot.frame = number;
+            shot.file = std::string(spec.substr(colon + 1));
+            o.screenshots.push_back(shot);
+        } else if (arg == "--dump-state") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.dumpStateFile = v;
+        } else if (arg == "--new-game") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.newGame = true;
+            o.newGameName = v;
+            if (o.newGameName.empty() || o.newGameName.size() > 20) {
+                error = "option --new-game: the player name must have 1 to 20 characters";
+                return false;
+            }
+        } else if (arg == "--difficulty") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 1, 3, number)) {
+                error = "option --difficulty: '" + std::string(v) + "' is not 1, 2 or 3";
+                return false;
+            }
+            o.difficulty = int(number);
+            difficultyGiven = true;
+        } else if (arg == "--level") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 1, 9, number)) {
+                error = "option --level: '" + std::string(v) + "' is not a level 1..9";
+                return false;
+            }
+            o.level = int(number);
+            levelGiven = true;
+        } else if (arg == "--record") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.recordFile = v;
+        } else if (arg == "--replay") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.replayFile = v;
+        } else {
+            error = "unknown option '" + std::string(arg) + "'";
+            return false;
+        }
+    }
+    if ((difficultyGiven || levelGiven) && !o.newGame) {
+        error = "options --difficulty and --level belong to --new-game";
+        return false;
+    }
+    if (o.headless && o.frames < 0 && o.replayFile.empty()) {
+        error = "option --headless needs --frames N";
+        return false;
+    }
+    if (!o.replayFile.empty() && (!o.inputFile.empty() || !o.recordFile.empty())) {
+        error = "option --replay cannot be combined with --input or --record";
+        return false;
+    }
+    return true;
+}

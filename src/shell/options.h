@@ -1,0 +1,36 @@
+// Command-line options of the kavrix program: window or headless, data and
+// save directories, frame count and seed, input scripts, screenshots, state
+// dumps, a direct new game, and recording or replaying a game.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ScreenshotRequest {
+    int64_t frame = 0;  // taken after this frame (0 = the first frame) has run
+    std::string file;
+};
+
+struct RunOptions {
+    bool window = false;
+    bool headless = false;
+    std::string dataDir;  // empty: the working directory, else data/ next to the program
+    std::string saveDir = ".";
+    int64_t frames = -1;  // -1: until the game quits (headless: required)
+    int64_t seed = -1;    // -1: from the clock (or the input script)
+    std::string inputFile;
+    std::vector<ScreenshotRequest> screenshots;
+    std::string dumpStateFile;
+    bool newGame = false;
+    std::string newGameName;
+    int difficulty = 2;
+    int level = 1;
+    std::string recordFile;
+    std::string replayFile;
+    bool help = false;
+};
+
+// Parses argv; on a bad option returns false with a message naming it.
+bool ParseOptions(int argc, const char* const* argv, RunOptions& options, std::string& error);
+// The usage text printed for --help and after an option error.
+const char* UsageText();

@@ -1,0 +1,314 @@
+// The main loop: a platform (SDL or headless) wrapped so that the held keys
+// of a frame come from one place (keyboard, input script or replay), the
+// window's events delivered to the menu's handlers between frames, and the
+// frame run once per tick until the game quits or the frame count is done.
+#include "shell/runner.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <png.h>
+#include <stdexcept>
+#include <vector>
+
+#include "frontend/menu_input.h"
+#include "game/level_build.h"
+#include "game/reset.h"
+#include "media/asset_path.h"
+#include "media/cp1250.h"
+#include "media/headless_platform.h"
+#include "shell/frame.h"
+#include "shell/input_script.h"
+#include "shell/replay.h"
+#include "shell/saved_files.h"
+#include "shell/startup.h"
+#include "shell/state_dump.h"
+#include "shell/world.h"
+
+namespace {
+
+constexpr uint32_t kHeadlessSeed = 1;
+
+// Forwards to the real platform, except that the keys and joystick of a
+// frame are a snapshot the runner takes once before the frame, so the two
+// samplings of a frame agree and scripts can stand in for the keyboard.
+class FramePlatform : public Platform {
+public:
+    explicit FramePlatform(Platform& inner_) : inner(inner_) {}
+    KeySet keys;
+    InputSet joystick;
+
+    void Present(const Surface& surface) override { inner.Present(surface); }
+    void PollEvents(std::vector<PlatformEvent>& events) override { inner.PollEvents(events); }
+    KeySet HeldKeys() override { return keys; }
+    InputSet JoystickStates() override { return joystick; }
+    bool OpenAudio(Mixer& mixer) override { return inner.OpenAudio(mixer); }
+    void CloseAudio() override { inner.CloseAudio(); }
+    uint32_t Milliseconds() override { return inner.Milliseconds(); }
+    bool WaitForTick() override { return inner.WaitForTick(); }
+    bool HasFocus() override { return inner.HasFocus(); }
+    void ShowError(const std::string& title, const std::string& message) override { inner.ShowError(title, message); }
+    void Minimise() override { inner.Minimise(); }
+    bool IsHeadless() const override { return inner.IsHeadless(); }
+
+private:
+    Platform& inner;
+};
+
+bool FileExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+void Deliver(World& w, const ScriptEvent& e) {
+    switch (e.kind) {
+        case ScriptEventKind::Type: {
+            uint8_t key = e.code;
+            DXDrawKeyPress(w, key);
+            break;
+        }
+        case ScriptEventKind::Move: DXDrawMouseMove(w, e.x, e.y); break;
+        case ScriptEventKind::Click: DXDrawClick(w); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+std::string DefaultDataDir() {
+    if (FileExists(ResolveAssetPath(".", "video\\rakety.lev"))) return ".";
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const std::filesystem::path beside = program.parent_path() / "data";
+        if (FileExists(ResolveAssetPath(beside.string(), "video\\rakety.lev"))) return beside.string();
+    }
+    return ".";
+}
+
+void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int level) {
+    const std::string name = Utf8ToCp1250(utf8Name);
+    if (name.empty() || name.size() > 20)
+        throw std::runtime_error("player name '" + utf8Name + "' must have 1 to 20 characters");
+    int slot = 0;
+    for (int k = 1; k <= 6 && slot == 0; ++k)
+        if (w.saved.ProfileTable[k].PlayerName.Empty()) slot = k;
+    ProgressRecord& p = w.game.Progress;
+    ResetGameState(w);
+    p.Difficulty = uint8_t(difficulty);
+    p.PlayerName.Assign(name);
+    p.Level = 1;
+    p.BlackBoxCount = 0;
+    if (slot != 0) {
+        w.saved.ProfileTable[slot] = p;
+        w.saved.CurrentProfile = slot;
+        SaveProfiles(w);
+    } else {
+        std::cerr << "Kavrix: all six profile slots are taken; this game is not saved\n";
+        w.saved.CurrentProfile = 0;
+    }
+    p.Level = level;
+    BuildLevel(w);
+    w.shell.CurrentScene = "HlavniHra";
+    w.front.GameActive = 1;
+}
+
+void WriteScreenshot(const World& w, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) throw std::runtime_error("cannot create screenshot '" + path + "'");
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        throw std::runtime_error("cannot write screenshot '" + path + "'");
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, kSurfaceWidth, kSurfaceHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<png_byte> row(kSurfaceWidth * 3);
+    for (int y = 0; y < kSurfaceHeight; ++y) {
+        for (int x = 0; x < kSurfaceWidth; ++x) {
+            const uint16_t c = w.media.back->pixels[y][x];
+            const int r = (c >> 11) & 0x1F, g = (c >> 5) & 0x3F, b = c & 0x1F;
+            row[size_t(x) * 3 + 0] = png_byte((r << 3) | (r >> 2));
+            row[size_t(x) * 3 + 1] = png_byte((g << 2) | (g >> 4));
+            row[size_t(x) * 3 + 2] = png_byte((b << 3) | (b >> 2));
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    if (std::fclose(file) != 0) throw std::runtime_error("cannot write screenshot '" + path + "'");
+}
+
+int RunKavrix(const RunOptions& options) {
+    // The input that drives the run: an input script or a recording to replay.
+    InputScript script;
+    std::vector<ScriptEvent> hashes;
+    std::string error;
+    const bool replaying = !options.replayFile.empty();
+    const std::string scriptFile = replaying ? options.replayFile : options.inputFile;
+    if (!scriptFile.empty()) {
+        if (!LoadInputScript(scriptFile, script, error)) {
+            std::cerr << "Kavrix: " << error << "\n";
+            return 1;
+        }
+        std::vector<ScriptEvent> inputs;
+        for (const ScriptEvent& e : script.events) (e.kind == ScriptEventKind::Hash ? hashes : inputs).push_back(e);
+        script.events = std::move(inputs);
+    }
+
+    std::unique_ptr<Platform> owned;
+    if (options.headless) {
+        owned = CreateHeadlessPlatform();
+    } else {
+        SdlOptions sdl;
+        sdl.window = options.window;
+        sdl.title = "Kavrix";
+        try {
+            owned = CreateSdlPlatform(sdl);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: cannot open the display: " << e.what() << "\n";
+            return 1;
+        }
+        if (!owned) {
+            std::cerr << "Kavrix: cannot open the display\n";
+            return 1;
+        }
+    }
+    Platform& inner = *owned;
+    FramePlatform platform(inner);
+
+    auto world = std::make_unique<World>();
+    World& w = *world;
+    w.media.platform = &platform;
+    w.media.music.mixer = w.media.mixer.get();
+    w.shell.options.dataDir = options.dataDir.empty() ? DefaultDataDir() : options.dataDir;
+    w.shell.options.saveDir = options.saveDir;
+    // One seed for the run, which also stands for the clock at later reseeds.
+    int64_t seed = options.seed;
+    if (seed < 0 && script.hasSeed) seed = script.seed;
+    if (seed < 0 && (options.headless || !options.recordFile.empty())) {
+        seed = options.headless ? kHeadlessSeed : int64_t(ClockSeed(w));
+    }
+    w.shell.options.seed = seed;
+    platform.OpenAudio(*w.media.mixer);
+
+    try {
+        FormCreate(w);
+    } catch (const std::exception& e) {
+        std::cerr << "Kavrix: " << e.what() << "\n";
+        platform.ShowError("Kavrix", e.what());
+        platform.CloseAudio();
+        return 1;
+    }
+
+    int status = 0;
+    try {
+        if (options.newGame) StartNewGame(w, options.newGameName, options.difficulty, options.level);
+
+        std::unique_ptr<Recorder> recorder;
+        if (!options.recordFile.empty()) recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed));
+
+        int64_t limit = options.frames;
+        if (limit < 0 && replaying) {
+            limit = script.LastFrame() + 1;
+            for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
+        }
+        size_t nextEvent = 0, nextHash = 0;
+        size_t hashesMatched = 0;
+        KeySet scriptKeys;
+        std::vector<PlatformEvent> events;
+        events.reserve(64);
+        int64_t frame = 0;
+        while (!w.shell.quitRequested && (limit < 0 || frame < limit)) {
+            const bool tick = inner.WaitForTick();
+            events.clear();
+            inner.PollEvents(events);
+            for (const PlatformEvent& e : events) {
+                if (e.kind == EventKind::Quit) {
+                    w.shell.quitRequested = true;
+                    continue;
+                }
+                if (replaying) continue;  // a replay listens only to its recording
+                ScriptEvent recorded;
+                recorded.frame = frame;
+                if (e.kind == EventKind::MouseMove) {
+                    DXDrawMouseMove(w, e.x, e.y);
+                    recorded.kind = ScriptEventKind::Move;
+                    recorded.x = e.x;
+                    recorded.y = e.y;
+                } else if (e.kind == EventKind::Click) {
+                    DXDrawClick(w);
+                    recorded.kind = ScriptEventKind::Click;
+                } else if (e.kind == EventKind::KeyPress) {
+                    uint8_t key = e.key;
+                    DXDrawKeyPress(w, key);
+                    recorded.kind = ScriptEventKind::Type;
+                    recorded.code = e.key;
+                } else {
+                    continue;
+                }
+                if (recorder) recorder->Event(recorded);
+            }
+            if (w.shell.quitRequested) break;
+            if (!tick) continue;  // the window is inactive: the game pauses
+
+            for (; nextEvent < script.events.size() && script.events[nextEvent].frame <= frame; ++nextEvent) {
+                const ScriptEvent& e = script.events[nextEvent];
+                if (e.kind == ScriptEventKind::Down) scriptKeys.set(size_t(e.key));
+                else if (e.kind == ScriptEventKind::Up) scriptKeys.reset(size_t(e.key));
+                else Deliver(w, e);
+                if (recorder) {
+                    ScriptEvent copy = e;
+                    copy.frame = frame;
+                    if (copy.kind != ScriptEventKind::Down && copy.kind != ScriptEventKind::Up) recorder->Event(copy);
+                }
+            }
+            platform.keys = replaying ? scriptKeys : (scriptKeys | inner.HeldKeys());
+            // Joystick input is not part of recordings, so it is left out of
+            // recorded and replayed games.
+            platform.joystick = (replaying || recorder) ? InputSet() : inner.JoystickStates();
+            if (recorder) recorder->Keys(frame, platform.keys);
+
+            DXTimerTimer(w);
+            ++frame;
+
+            for (const ScreenshotRequest& shot : options.screenshots)
+                if (shot.frame == frame - 1) WriteScreenshot(w, shot.file);
+            if (recorder && frame % kReplayHashInterval == 0) recorder->Hash(frame, GameStateHash(w));
+            for (; nextHash < hashes.size() && hashes[nextHash].frame <= frame; ++nextHash) {
+                const ScriptEvent& h = hashes[nextHash];
+                if (h.frame != frame) continue;
+                const uint64_t now = GameStateHash(w);
+                if (now != h.hash) {
+                    char text[160];
+                    std::snprintf(text, sizeof text, "hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
+                                  (long long)frame, h.line, (unsigned long long)h.hash, (unsigned long long)now);
+                    std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
+                    status = 3;
+                    break;
+                }
+                ++hashesMatched;
+            }
+            if (status != 0) break;
+        }
+        if (recorder) {
+            if (frame % kReplayHashInterval != 0) recorder->Hash(frame, GameStateHash(w));
+            recorder->Close();
+        }
+        if (replaying && status == 0)
+            std::cout << "Kavrix: replay '" << scriptFile << "': " << hashesMatched << " of " << hashes.size()
+                      << " hashes matched over " << frame << " frames\n";
+        if (!options.dumpStateFile.empty()) WriteStateDump(w, options.dumpStateFile);
+    } catch (const std::exception& e) {
+        std::cerr << "Kavrix: " << e.what() << "\n";
+        status = 1;
+    }
+    FormDestroy(w);
+    platform.CloseAudio();
+    return status;
+}

@@ -1,0 +1,200 @@
+// Reading and writing the three saved files: settings, score table and the
+// six profile slots. A damaged file is reported with its name and its
+// defaults are used; every write replaces its file atomically.
+#include "shell/saved_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "shell/world.h"
+
+namespace {
+
+enum class ReadResult { Missing, Damaged, Ok };
+
+// Reads the first `size` bytes of a saved file. A longer file is accepted
+// (only its first record counts); a shorter or unreadable one is reported.
+ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return ReadResult::Missing;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "Kavrix: saved file '" << path << "' cannot be opened (" << std::strerror(errno)
+                  << "); its defaults are used\n";
+        return ReadResult::Damaged;
+    }
+    in.read(reinterpret_cast<char*>(out), std::streamsize(size));
+    const size_t got = size_t(in.gcount());
+    if (got < size) {
+        std::cerr << "Kavrix: saved file '" << path << "' is damaged (" << got << " bytes, " << size
+                  << " expected); its defaults are used\n";
+        return ReadResult::Damaged;
+    }
+    return ReadResult::Ok;
+}
+
+[[noreturn]] void WriteFailed(const std::string& path, const char* what) {
+    throw std::runtime_error("Cannot write saved file '" + path + "': " + what + " (" + std::strerror(errno) + ")");
+}
+
+}  // namespace
+
+std::string SavedFilePath(const World& w, const char* fileName) {
+    return (std::filesystem::path(w.shell.options.saveDir) / fileName).string();
+}
+
+void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size) {
+    std::string temp = path + ".tmpXXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) WriteFailed(path, "cannot create a temporary file");
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int saved = errno;
+            ::close(fd);
+            ::unlink(name.data());
+            errno = saved;
+            WriteFailed(path, "write failed");
+        }
+        done += size_t(n);
+    }
+    // A saved file is readable by the user like any file the game writes.
+    ::fchmod(fd, 0644);
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int saved = errno;
+        ::unlink(name.data());
+        errno = saved;
+        WriteFailed(path, "flush failed");
+    }
+    if (std::rename(name.data(), path.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(name.data());
+        errno = saved;
+        WriteFailed(path, "rename failed");
+    }
+}
+
+void DefaultScores(ScoreTableRecord& table) {
+    table = ScoreTableRecord{};
+    for (int i = 1; i <= 10; ++i) {
+        table.Scores[i] = 55000 - 5000 * i;
+        table.Names[i].Assign("Kavrix");
+    }
+}
+
+void DefaultProfiles(SavedFiles& saved) {
+    for (int k = 1; k <= 6; ++k) {
+        const uint8_t zeros[kProgressRecordSize] = {};
+        ProgressRecord slot = DecodeProgress(zeros);  // every field zero
+        slot.Level = 3;
+        slot.ScrollDistance = 600;
+        saved.ProfileTable[k] = slot;
+    }
+}
+
+void LoadSettingsFile(World& w) {
+    uint8_t bytes[kSettingsFileSize];
+    if (ReadRecord(SavedFilePath(w, kSettingsFileName), bytes, sizeof bytes) == ReadResult::Ok) {
+        w.shell.SoundEnabled = bytes[0];
+        w.shell.MusicEnabled = bytes[1];
+        w.shell.MusicVolume = bytes[2];  // taken as it is, even above 100
+    } else {
+        w.shell.SoundEnabled = 1;
+        w.shell.MusicEnabled = 1;
+        w.shell.MusicVolume = 100;
+    }
+    w.saved.Settings = {w.shell.SoundEnabled, w.shell.MusicEnabled, w.shell.MusicVolume};
+}
+
+void LoadScoresFile(World& w) {
+    uint8_t bytes[kScoresFileSize];
+    if (ReadRecord(SavedFilePath(w, kScoresFileName), bytes, sizeof bytes) == ReadResult::Ok)
+        w.saved.ScoreTable = DecodeScores(bytes);
+    else
+        DefaultScores(w.saved.ScoreTable);
+}
+
+void LoadProfilesFile(World& w) {
+    uint8_t bytes[kProfilesFileSize];
+    if (ReadRecord(SavedFilePath(w, kProfilesFileName), bytes, sizeof bytes) == ReadResult::Ok) {
+        for (int k = 1; k <= 6; ++k) w.saved.ProfileTable[k] = DecodeProgress(bytes + kProgressRecordSize * size_t(k - 1));
+    } else {
+        DefaultProfiles(w.saved);
+    }
+}
+
+void SaveSettings(World& w) {
+    w.saved.Settings = {w.shell.SoundEnabled, w.shell.MusicEnabled, w.shell.MusicVolume};
+    const uint8_t bytes[kSettingsFileSize] = {w.saved.Settings.sound, w.saved.Settings.music, w.saved.Settings.volume};
+    WriteFileAtomically(SavedFilePath(w, kSettingsFileName), bytes, sizeof bytes);
+}
+
+void SaveScores(World& w) {
+    const auto bytes = EncodeScores(w.saved.ScoreTable);
+    WriteFileAtomically(SavedFilePath(w, kScoresFileName), bytes.data(), bytes.size());
+}
+
+void SaveProfiles(World& w) {
+    std::array<uint8_t, kProfilesFileSize> bytes{};
+    for (int k = 1; k <= 6; ++k) {
+        const auto slot = EncodeProgress(w.saved.ProfileTable[k]);
+        std::memcpy(bytes.data() + kProgressRecordSize * size_t(k - 1), slot.data(), slot.size());
+    }
+    WriteFileAtomically(SavedFilePath(w, kProfilesFileName), bytes.data(), bytes.size());
+}
+
+void ClearProfileSlot(World& w) {
+    const int32_t slot = w.saved.CurrentProfile;
+    // With no active slot there is nothing to clear: no slot and no file is
+    // touched (slot 0 would otherwise address memory before the table).
+    if (slot < 1 || slot > 6) {
+        w.saved.CurrentProfile = 0;
+        return;
+    }
+    ProgressRecord& p = w.saved.ProfileTable[slot];
+    p.PlayerName.length = 0;
+    p.Score = 0;
+    p.ScrollDistance = 600;
+    p.Level = 1;
+    SaveProfiles(w);
+    w.saved.CurrentProfile = 0;
+}
+
+int EnterScore(ScoreTableRecord& table, ProgressRecord& progress) {
+    int rank = 0;
+    for (int i = 1; i <= 10; ++i) {
+        if (table.Scores[i] < progress.Score) {
+            rank = i;
+            break;
+        }
+    }
+    if (rank == 0) return 0;
+    for (int i = 10; i > rank; --i) {
+        table.Scores[i] = table.Scores[i - 1];
+        table.Names[i] = table.Names[i - 1];
+    }
+    table.Scores[rank] = progress.Score;
+    table.Names[rank] = progress.PlayerName;
+    progress.Score = 0;
+    return rank;
+}
+
+int EnterScore(World& w) {
+    const int rank = EnterScore(w.saved.ScoreTable, w.game.Progress);
+    if (rank != 0) SaveScores(w);
+    return rank;
+}

@@ -1,0 +1,114 @@
+// Program start and end: the five collections from the data directory, the
+// texts, priming of the sound effects, the saved files or their defaults,
+// the new-game reset and the music library, leaving the game in "Intro".
+#include "shell/startup.h"
+
+#include <chrono>
+#include <string>
+
+#include "frontend/texts.h"
+#include "game/reset.h"
+#include "media/asset_path.h"
+#include "media/collection_file.h"
+#include "media/media_error.h"
+#include "shell/saved_files.h"
+#include "shell/world.h"
+
+namespace {
+
+constexpr int kPrimedSounds = 26;
+
+// Loading errors name the collection file, so the user knows what is missing.
+template <class Collection, class Loader>
+void LoadCollection(World& w, Collection& collection, const char* assetName, Loader load) {
+    const std::string path = ResolveAssetPath(w.shell.options.dataDir, assetName);
+    try {
+        load(collection, path);
+    } catch (const std::exception& error) {
+        throw MediaError(std::string("Cannot load collection file '") + path + "': " + error.what());
+    }
+}
+
+// Every effect is played five times in silence and stopped, leaving each at
+// -1000 (hundredths of a dB) for the rest of the run.
+void PrimeSounds(World& w) {
+    if (int(w.media.Zvuky.items.size()) < kPrimedSounds) {
+        throw MediaError("Cannot load collection file '" +
+                         ResolveAssetPath(w.shell.options.dataDir, "audio\\zvuky.lev") + "': it holds " +
+                         std::to_string(w.media.Zvuky.items.size()) + " sounds, " +
+                         std::to_string(kPrimedSounds) + " needed");
+    }
+    Mixer& mixer = *w.media.mixer;
+    for (int i = 0; i < kPrimedSounds; ++i) {
+        WaveItem& item = SoundAt(w.media.Zvuky, i);
+        for (int k = 0; k < 5; ++k) {
+            SetSoundVolume(mixer, item, -10000);
+            PlaySound(mixer, item);
+        }
+    }
+    for (int i = 0; i < kPrimedSounds; ++i) {
+        WaveItem& item = SoundAt(w.media.Zvuky, i);
+        for (int k = 0; k < 5; ++k) {
+            StopSound(mixer, item);
+            SetSoundVolume(mixer, item, -1000);
+        }
+    }
+}
+
+}  // namespace
+
+uint32_t ClockSeed(const World& w) {
+    if (w.shell.options.seed >= 0) return uint32_t(w.shell.options.seed);
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void LoadAssets(World& w) {
+    w.shell.CurrentScene = "Intro";
+    SeedRandom(w.random, ClockSeed(w));
+    w.front.MenuPage = -1;
+
+    LoadCollection(w, w.media.Level, "video\\mesto.lev", LoadPictureCollection);
+    LoadCollection(w, w.media.MenuObr, "video\\menu.lev", LoadPictureCollection);
+    LoadCollection(w, w.media.Rakety, "video\\rakety.lev", LoadPictureCollection);
+    LoadCollection(w, w.media.Obrazky, "video\\obrazky.lev", LoadPictureCollection);
+    LoadCollection(w, w.media.Zvuky, "audio\\zvuky.lev", LoadWaveCollection);
+    AttachWaves(*w.media.mixer, w.media.Zvuky);
+    LoadTexts(w);
+
+    PrimeSounds(w);
+
+    w.game.Progress.Level = 1;
+    LoadScoresFile(w);
+    w.game.Progress.Difficulty = 2;
+    w.game.Progress.PlayerName = ShortString20{};
+    w.front.GameActive = 0;
+    w.front.EnteredName.Assign("");
+    w.saved.CurrentProfile = 0;
+    LoadProfilesFile(w);
+
+    w.front.IdleTimer = 0;
+    w.front.LogoHoverState = 0;
+    w.front.SelectionPulse = 1;
+    w.front.HoverItem = 10;
+    w.front.TypedKey = 0;
+    w.front.NameEntryActive = 0;
+}
+
+void FormCreate(World& w) {
+    w.media.dataDir = w.shell.options.dataDir;
+    w.media.music.dataDir = w.shell.options.dataDir;
+    if (!w.media.music.mixer) w.media.music.mixer = w.media.mixer.get();
+
+    w.shell.ShowFrameRate = 0;
+    LoadAssets(w);
+    ResetGameState(w);
+    LoadSettingsFile(w);
+    BASS_SetGlobalVolumes(w.media.music, w.shell.MusicVolume, 1, 1);
+    BASS_Init(w.media.music, -1, 44100, 0, nullptr);
+    BASS_Start(w.media.music);
+    // Loaded looping (4) with ramping (1), not played: the intro starts it.
+    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, 5);
+}
+
+void FormDestroy(World& w) { BASS_Free(w.media.music); }
