@@ -83,7 +83,7 @@ std::vector<float> ConvertToMixFormat(const WaveData& wave) {
     std::vector<float> in(inFrames * 2);
     const uint8_t* p = wave.samples.data();
     for (size_t i = 0; i < inFrames; ++i) {
-        float ch[2];
+        float ch[2] = {0.0f, 0.0f};
         for (int c = 0; c < f.channels; ++c) {
             if (bytesPerSample == 1) {
                 ch[c] = (float(*p) - 128.0f) / 128.0f;

@@ -1,0 +1,206 @@
+// Module music through the BASS calls the game makes: a song that ends turns
+// its channel inactive (so the game picks the next), a looping one goes on,
+// damaged files fail cleanly, and endless reloads neither leak nor crash.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "media/mixer.h"
+#include "media/music.h"
+#include "test_support.h"
+
+namespace {
+
+// A tiny 4-channel ProTracker "M.K." module: one looped 8-bit sample, one
+// pattern with a note on row 0, speed 1 (one 20 ms tick per row) and a
+// pattern break on row `rows - 1`, so the song lasts rows × 20 ms.
+std::vector<uint8_t> MakeModule(int rows) {
+    std::vector<uint8_t> m(20, 0);  // title
+    const char* title = "kavrix test";
+    for (int i = 0; title[i]; ++i) m[size_t(i)] = uint8_t(title[i]);
+    const int sampleBytes = 64;
+    for (int s = 0; s < 31; ++s) {
+        std::vector<uint8_t> header(30, 0);
+        if (s == 0) {
+            header[22] = 0;
+            header[23] = sampleBytes / 2;  // length in words, big-endian
+            header[24] = 0;                // finetune
+            header[25] = 64;               // volume
+            header[26] = 0, header[27] = 0;                  // loop start
+            header[28] = 0, header[29] = sampleBytes / 2;    // loop length
+        } else {
+            header[29] = 1;  // no loop
+        }
+        m.insert(m.end(), header.begin(), header.end());
+    }
+    m.push_back(1);    // song length: one order
+    m.push_back(127);
+    for (int i = 0; i < 128; ++i) m.push_back(0);
+    for (char c : std::string("M.K.")) m.push_back(uint8_t(c));
+    std::vector<uint8_t> pattern(64 * 4 * 4, 0);
+    auto cell = [&](int row, int channel) { return pattern.data() + (row * 4 + channel) * 4; };
+    const int period = 428;  // C-2
+    uint8_t* note = cell(0, 0);
+    note[0] = uint8_t(period >> 8);
+    note[1] = uint8_t(period & 0xFF);
+    note[2] = 0x10;  // sample 1
+    uint8_t* speed = cell(0, 1);
+    speed[2] = 0x0F, speed[3] = 0x01;
+    uint8_t* brk = cell(rows - 1, 2);
+    brk[2] = 0x0D, brk[3] = 0x00;
+    m.insert(m.end(), pattern.begin(), pattern.end());
+    for (int i = 0; i < sampleBytes; ++i) m.push_back(uint8_t(i < sampleBytes / 2 ? 90 : -90));
+    return m;
+}
+
+class MusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = MakeTempDir("music");
+        std::filesystem::create_directories(dir + "/audio");
+        WriteFileBytes(dir + "/audio/song01.mod", MakeModule(16));  // 0.32 s
+        mixer.available = true;
+        music.mixer = &mixer;
+        music.dataDir = dir;
+        BASS_SetGlobalVolumes(music, 100, 1, 1);
+        BASS_Init(music, -1, 44100, 0, nullptr);
+        BASS_Start(music);
+    }
+    void TearDown() override {
+        BASS_Free(music);
+        std::filesystem::remove_all(dir);
+    }
+    // Renders up to maxFrames in callback-sized blocks until the channel
+    // goes quiet; returns the frames rendered while it was active.
+    long RenderUntilInactive(int32_t channel, long maxFrames) {
+        int16_t out[2 * 512];
+        long frames = 0;
+        while (frames < maxFrames && BASS_ChannelIsActive(music, channel) == 1) {
+            MixAudio(mixer, out, 512);
+            frames += 512;
+        }
+        return frames;
+    }
+    double RenderPeak(int frames) {
+        std::vector<int16_t> out(size_t(frames) * 2);
+        MixAudio(mixer, out.data(), frames);
+        int peak = 0;
+        for (int16_t s : out) peak = std::max(peak, std::abs(int(s)));
+        return peak / 32767.0;
+    }
+    std::string dir;
+    Mixer mixer;
+    Music music;
+};
+
+TEST_F(MusicTest, SongPlaysOnceThenItsChannelTurnsInactive) {
+    const int32_t channel = BASS_MusicLoad(music, false, "audio\\SONG01.MOD", 0, 0, 1);
+    ASSERT_NE(channel, 0);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0) << "loaded but not yet played";
+    ASSERT_TRUE(BASS_MusicPlay(music, channel));
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_GT(RenderPeak(4410), 0.05) << "the note is heard";
+    const long frames = 4410 + RenderUntilInactive(channel, 10 * 44100);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
+    // 16 rows of 20 ms: the channel ends with the song (after at most a short
+    // release of the last note), not seconds later and not before.
+    EXPECT_GE(frames, long(0.32 * 44100) - 512);
+    EXPECT_LE(frames, long((0.32 + 0.15) * 44100) + 512);
+    EXPECT_EQ(RenderPeak(2000), 0.0) << "nothing sounds after the end";
+
+    // Played again, the same song starts over from its beginning.
+    ASSERT_TRUE(BASS_MusicPlay(music, channel));
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_GT(RenderPeak(4410), 0.05);
+}
+
+TEST_F(MusicTest, LoopingSongGoesOnPastItsLength) {
+    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 5);
+    ASSERT_NE(channel, 0);
+    BASS_MusicPlay(music, channel);
+    const long frames = RenderUntilInactive(channel, 3 * 44100);  // ten times its length
+    EXPECT_GE(frames, 3 * 44100);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_GT(RenderPeak(4410), 0.05);
+    BASS_ChannelStop(music, channel);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
+    EXPECT_EQ(RenderPeak(2000), 0.0);
+}
+
+TEST_F(MusicTest, WithoutACallbackAStartedSongStaysPlaying) {
+    // The headless game never mixes: the frame loop must not see the song end.
+    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+    BASS_MusicPlay(music, channel);
+    for (int frame = 0; frame < 1000; ++frame) ASSERT_EQ(BASS_ChannelIsActive(music, channel), 1);
+}
+
+TEST_F(MusicTest, MusicVolumeScalesTheSong) {
+    auto peakAt = [&](int volume) {
+        BASS_SetGlobalVolumes(music, volume, 1, 1);
+        const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 0);
+        BASS_MusicPlay(music, channel);
+        return RenderPeak(4410);
+    };
+    const double full = peakAt(100);
+    const double half = peakAt(50);
+    EXPECT_GT(full, 0.05);
+    EXPECT_NEAR(half, full / 2, 0.01);
+    EXPECT_EQ(peakAt(0), 0.0);
+}
+
+TEST_F(MusicTest, MissingOrDamagedModuleGivesNoChannel) {
+    EXPECT_EQ(BASS_MusicLoad(music, false, "audio\\song09.mod", 0, 0, 1), 0);
+    std::vector<uint8_t> text;
+    for (int i = 0; i < 200; ++i)
+        for (char c : std::string("not a module at all; ")) text.push_back(uint8_t(c));
+    WriteFileBytes(dir + "/audio/broken.mod", text);
+    EXPECT_EQ(BASS_MusicLoad(music, false, "audio\\broken.mod", 0, 0, 1), 0);
+    WriteFileBytes(dir + "/audio/empty.mod", {});
+    EXPECT_EQ(BASS_MusicLoad(music, false, "audio\\empty.mod", 0, 0, 1), 0);
+    EXPECT_EQ(BASS_ChannelIsActive(music, 0), 0);
+    EXPECT_FALSE(BASS_MusicPlay(music, 0));
+}
+
+TEST_F(MusicTest, ReloadingReplacesTheSongAndOldHandlesGoQuiet) {
+    int32_t previous = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, i % 2 ? 1 : 5);
+        ASSERT_NE(channel, 0);
+        ASSERT_NE(channel, previous);
+        ASSERT_TRUE(BASS_MusicPlay(music, channel));
+        if (previous != 0) {
+            ASSERT_EQ(BASS_ChannelIsActive(music, previous), 0) << "reload " << i;
+        }
+        if (i % 100 == 0) RenderPeak(512);
+        previous = channel;
+    }
+    EXPECT_EQ(BASS_ChannelIsActive(music, previous), 1);
+}
+
+TEST(MusicWithoutDevice, GameKeepsRunningAndDoesNotReloadEveryFrame) {
+    Mixer mixer;  // the sound device could not be opened
+    Music music;
+    music.mixer = &mixer;
+    music.dataDir = "/nonexistent";
+    BASS_SetGlobalVolumes(music, 100, 1, 1);
+    BASS_Init(music, -1, 44100, 0, nullptr);
+    BASS_Start(music);
+    const int32_t channel = BASS_MusicLoad(music, false, "audio\\intro.mod", 0, 0, 5);
+    ASSERT_NE(channel, 0);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
+    BASS_MusicPlay(music, channel);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    BASS_ChannelStop(music, channel);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
+    const int32_t next = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+    EXPECT_NE(next, channel);
+    BASS_MusicPlay(music, channel);  // an old handle starts nothing
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
+    EXPECT_EQ(BASS_ChannelIsActive(music, next), 0);
+    BASS_Free(music);
+}
+
+}  // namespace
