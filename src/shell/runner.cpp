@@ -200,8 +200,9 @@ int RunKavrix(const RunOptions& options) {
     try {
         FormCreate(w);
     } catch (const std::exception& e) {
+        // Headless runs have no message box: stderr is the whole report.
         std::cerr << "Kavrix: " << e.what() << "\n";
-        platform.ShowError("Kavrix", e.what());
+        if (!platform.IsHeadless()) platform.ShowError("Kavrix", e.what());
         platform.CloseAudio();
         return 1;
     }

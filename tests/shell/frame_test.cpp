@@ -1,0 +1,202 @@
+// The frame on a headless world: the global keys as a player holds them
+// (F12 freeze, Numpad volume, F2/F3 once per press, F1 help), the finish
+// line's single save, the level change at the table's distance, the
+// invulnerability shield and clock, and errors reported once per message.
+#include "shell/frame.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/saved_files.h"
+#include "shell/world.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Hold(TestWorld& t, GameKey key, bool down) { t.platform->heldKeys.set(size_t(key), down); }
+
+void Frames(TestWorld& t, int n) {
+    for (int i = 0; i < n; ++i) DXTimerTimer(t.w());
+}
+
+// A game in progress on level `level`, ship under control, nothing around it.
+TestWorld GameWorld(int level, int scrollDistance, const std::string& saveDir) {
+    TestWorld t = MakeTestWorld();
+    World& w = t.w();
+    w.shell.options.saveDir = saveDir;
+    w.shell.MusicEnabled = 0;
+    w.shell.SoundEnabled = 0;
+    DefaultProfiles(w.saved);
+    ProgressRecord& p = w.game.Progress;
+    p.Level = level;
+    p.LevelEnd = 9400;
+    p.ScrollDistance = scrollDistance;
+    p.PlayerName.Assign("Pilot");
+    w.game.ArrivalWidth = 77;
+    w.game.ArrivalHeight = 77;
+    w.saved.ProfileTable[1].PlayerName.Assign("Pilot");
+    w.saved.CurrentProfile = 1;
+    w.shell.CurrentScene = "HlavniHra";
+    w.front.GameActive = 1;
+    return t;
+}
+
+}  // namespace
+
+TEST(GlobalKeys, HoldingF12TogglesTheRateTextEveryFrameAndPresentsNothing) {
+    TestWorld t = MakeTestWorld();
+    Frames(t, 3);
+    EXPECT_EQ(t.platform->presentedFrames, 3u);
+    const uint64_t shown = t.platform->lastPresentedHash;
+
+    Hold(t, GameKey::F12, true);
+    DXTimerTimer(t.w());
+    EXPECT_EQ(t.w().shell.ShowFrameRate, 1);
+    DXTimerTimer(t.w());
+    EXPECT_EQ(t.w().shell.ShowFrameRate, 0);
+    Frames(t, 3);
+    EXPECT_EQ(t.w().shell.ShowFrameRate, 1);
+    EXPECT_EQ(t.platform->presentedFrames, 3u);  // the picture on screen stays frozen
+    EXPECT_EQ(t.platform->lastPresentedHash, shown);
+
+    Hold(t, GameKey::F12, false);
+    DXTimerTimer(t.w());
+    EXPECT_EQ(t.platform->presentedFrames, 4u);
+    EXPECT_EQ(t.w().shell.ShowFrameRate, 1);  // released after an odd number of frames
+}
+
+TEST(GlobalKeys, NumpadPlusHeldFrom95StopsAt100AndMinusAt0) {
+    TestWorld t = MakeTestWorld();
+    t.w().shell.MusicVolume = 95;
+    Hold(t, GameKey::KPPlus, true);
+    for (int expected = 96; expected <= 100; ++expected) {
+        DXTimerTimer(t.w());
+        EXPECT_EQ(t.w().shell.MusicVolume, expected);
+    }
+    Frames(t, 4);
+    EXPECT_EQ(t.w().shell.MusicVolume, 100);
+    EXPECT_EQ(t.w().media.music.musicVolume, 100);
+    Hold(t, GameKey::KPPlus, false);
+
+    t.w().shell.MusicVolume = 2;
+    Hold(t, GameKey::KPMinus, true);
+    Frames(t, 5);
+    EXPECT_EQ(t.w().shell.MusicVolume, 0);
+    EXPECT_EQ(t.w().media.music.musicVolume, 0);
+}
+
+TEST(GlobalKeys, F2AndF3ToggleOncePerPress) {
+    TestWorld t = MakeTestWorld();
+    ASSERT_EQ(t.w().shell.SoundEnabled, 1);
+    Hold(t, GameKey::F2, true);
+    Frames(t, 6);
+    EXPECT_EQ(t.w().shell.SoundEnabled, 0);
+    Hold(t, GameKey::F2, false);
+    Frames(t, 2);
+    EXPECT_EQ(t.w().shell.SoundEnabled, 0);
+    Hold(t, GameKey::F2, true);
+    Frames(t, 3);
+    EXPECT_EQ(t.w().shell.SoundEnabled, 1);
+
+    const uint8_t music = t.w().shell.MusicEnabled;
+    Hold(t, GameKey::F3, true);
+    Frames(t, 4);
+    EXPECT_EQ(t.w().shell.MusicEnabled, !music);
+    Hold(t, GameKey::F3, false);
+    DXTimerTimer(t.w());
+    Hold(t, GameKey::F3, true);
+    DXTimerTimer(t.w());
+    EXPECT_EQ(t.w().shell.MusicEnabled, music);
+}
+
+TEST(GlobalKeys, F1OpensTheHelpPageAndTheIdleTimerRunsDown) {
+    TestWorld t = MakeTestWorld();
+    t.w().front.IdleTimer = 2;
+    Frames(t, 3);
+    EXPECT_EQ(t.w().front.IdleTimer, 0);
+    ASSERT_EQ(t.w().shell.CurrentScene, "Intro");
+    Hold(t, GameKey::F1, true);
+    DXTimerTimer(t.w());
+    EXPECT_EQ(t.w().shell.CurrentScene, "Menu");
+    EXPECT_EQ(t.w().front.MenuPage, 4);
+}
+
+TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
+    const std::string dir = MakeTempDir("finish-line");
+    const fs::path file = fs::path(dir) / "profily.lev";
+    TestWorld t = GameWorld(1, 9600, dir);
+    World& w = t.w();
+    int saves = 0;
+    // Each time the file appears it is counted and removed, so a second
+    // save would make it appear again.
+    while (w.game.Progress.ScrollDistance < 9999) {
+        DXTimerTimer(w);
+        if (fs::exists(file)) {
+            ++saves;
+            const auto bytes = ReadFileBytes(file.string());
+            ASSERT_EQ(bytes.size(), 648u);
+            const ProgressRecord slot = DecodeProgress(bytes.data());
+            EXPECT_EQ(slot.Level, 1);
+            EXPECT_EQ(slot.PlayerName.View(), "Pilot");
+            EXPECT_EQ(slot.ScrollDistance, 9400 + slot.PlayerY - 39);  // first frame within 40 rows
+            EXPECT_EQ(w.shell.FinishPassed, 1);
+            EXPECT_EQ(w.shell.FinishLightOn, 1);
+            fs::remove(file);
+        }
+    }
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(w.game.Progress.Level, 1);
+    DXTimerTimer(w);  // scroll distance 10000: the end of level 1
+    EXPECT_EQ(w.game.Progress.Level, 2);
+    EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
+    EXPECT_EQ(w.shell.FinishPassed, 0);
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST(FinishLine, LevelNineHasNoFlagsAndNoSave) {
+    const std::string dir = MakeTempDir("level-nine");
+    TestWorld t = GameWorld(9, 9600, dir);
+    Frames(t, 200);
+    EXPECT_EQ(t.w().shell.FinishPassed, 0);
+    EXPECT_EQ(t.w().shell.FinishLightOn, 0);
+    EXPECT_EQ(t.w().game.Progress.Level, 9);
+    EXPECT_FALSE(fs::exists(fs::path(dir) / "profily.lev"));
+}
+
+TEST(Invulnerability, ShieldHoldsEnergyOnlyOnShownFramesAndEndsAt1000) {
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("shield"));
+    World& w = t.w();
+    w.game.InvulnerableEnergy = 150;
+    w.game.InvulnerableTimer = 855;  // 855..874: hidden
+    w.game.Progress.Energy = 60;
+    DXTimerTimer(w);
+    EXPECT_NE(w.game.Progress.Energy, 150);
+    EXPECT_EQ(w.game.InvulnerableTimer, 856);
+    w.game.InvulnerableTimer = 880;  // shown
+    DXTimerTimer(w);
+    EXPECT_EQ(w.game.Progress.Energy, 150);
+
+    w.game.InvulnerableTimer = 999;
+    DXTimerTimer(w);
+    EXPECT_EQ(w.game.InvulnerableTimer, 1000);
+    EXPECT_EQ(w.game.InvulnerableEnergy, 150);
+    DXTimerTimer(w);
+    EXPECT_EQ(w.game.InvulnerableTimer, 0);
+    EXPECT_EQ(w.game.InvulnerableEnergy, 0);
+}
+
+TEST(FrameErrors, AMissingPictureIsReportedOnceAndLaterFramesStillRun) {
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("missing-picture"));
+    World& w = t.w();
+    w.media.Obrazky.byLowerName.erase("vlajkaleva");
+    testing::internal::CaptureStderr();
+    Frames(t, 3);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(w.game.Progress.ScrollDistance, 1003);  // every frame ran up to the flags
+    size_t count = 0;
+    for (size_t at = errors.find("VlajkaLeva"); at != std::string::npos; at = errors.find("VlajkaLeva", at + 1)) ++count;
+    EXPECT_EQ(count, 1u) << errors;
+}
