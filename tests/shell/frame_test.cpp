@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "shell/runner.h"
 #include "shell/saved_files.h"
 #include "shell/world.h"
 #include "test_support.h"
@@ -127,8 +128,16 @@ TEST(GlobalKeys, F1OpensTheHelpPageAndTheIdleTimerRunsDown) {
 TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
     const std::string dir = MakeTempDir("finish-line");
     const fs::path file = fs::path(dir) / "profily.lev";
-    TestWorld t = GameWorld(1, 9600, dir);
+    TestWorld t = MakeTestWorld();
     World& w = t.w();
+    w.shell.options.saveDir = dir;
+    w.shell.MusicEnabled = 0;
+    DefaultProfiles(w.saved);
+    StartNewGame(w, "Pilot", 1, 1);  // as the menu's Start: slot 1 is written
+    ASSERT_EQ(w.saved.CurrentProfile, 1);
+    ASSERT_TRUE(fs::remove(file));
+    ASSERT_EQ(w.game.Progress.LevelEnd, 9400);
+    w.game.Progress.ScrollDistance = 9600;
     int saves = 0;
     // Each time the file appears it is counted and removed, so a second
     // save would make it appear again.

@@ -1,0 +1,171 @@
+// The kavrix program run headless: a new game entered directly, global keys
+// driven by an input script, start-up with a missing collection, a bad
+// script line, and a recorded game replayed hash for hash.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+    const auto bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// The integer after "key": at or after position from (the dump has no spaces).
+long long JsonInt(const std::string& json, const std::string& key, size_t from = 0) {
+    const std::string needle = "\"" + key + "\":";
+    const size_t at = json.find(needle, from);
+    if (at == std::string::npos) {
+        ADD_FAILURE() << "no " << key << " in the dump";
+        return -999999;
+    }
+    return std::strtoll(json.c_str() + at + needle.size(), nullptr, 10);
+}
+
+std::string JsonString(const std::string& json, const std::string& key, size_t from = 0) {
+    const std::string needle = "\"" + key + "\":\"";
+    const size_t at = json.find(needle, from);
+    if (at == std::string::npos) return "<missing " + key + ">";
+    const size_t start = at + needle.size();
+    return json.substr(start, json.find('"', start) - start);
+}
+
+// Runs kavrix in dir with the arguments; stdout and stderr go to files there.
+int Kavrix(const std::string& dir, const std::string& args) {
+    return RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --data '" + TestDataDir() + "' " + args +
+                      " >out.txt 2>err.txt");
+}
+
+}  // namespace
+
+TEST(ShellRunner, NewGameTakesTheFirstFreeSlotSavesItAndEntersTheLevel) {
+    const std::string dir = MakeTempDir("run-new-game");
+    ASSERT_EQ(Kavrix(dir, "--headless --frames 30 --new-game Jitka --difficulty 3 --level 3 --dump-state s.json"), 0)
+        << ReadText(dir + "/err.txt");
+    const std::string json = ReadText(dir + "/s.json");
+    EXPECT_EQ(JsonString(json, "CurrentScene"), "HlavniHra");
+    EXPECT_EQ(JsonInt(json, "Level", json.find("\"Progress\"")), 3);
+    EXPECT_EQ(JsonInt(json, "ScrollDistance", json.find("\"Progress\"")), 630);  // 600 + one row per frame
+    EXPECT_EQ(JsonInt(json, "Difficulty", json.find("\"Progress\"")), 3);
+    EXPECT_EQ(JsonInt(json, "CurrentProfile"), 1);
+    EXPECT_EQ(JsonInt(json, "GameActive"), 1);
+    // The slot holds what the menu's Start stores: the name at level 1.
+    const size_t slot1 = json.find("\"slot\":1");
+    EXPECT_EQ(JsonString(json, "PlayerName", slot1), "Jitka");
+    EXPECT_EQ(JsonInt(json, "Level", slot1), 1);
+    EXPECT_EQ(JsonInt(json, "Difficulty", slot1), 3);
+    const auto file = ReadFileBytes(dir + "/profily.lev");
+    ASSERT_EQ(file.size(), 648u);
+    EXPECT_EQ(file[31], 5);
+    EXPECT_EQ(std::string(file.begin() + 32, file.begin() + 37), "Jitka");
+
+    // A second new game takes slot 2.
+    ASSERT_EQ(Kavrix(dir, "--headless --frames 1 --new-game Ota --dump-state s2.json"), 0);
+    EXPECT_EQ(JsonInt(ReadText(dir + "/s2.json"), "CurrentProfile"), 2);
+}
+
+TEST(ShellRunner, InputScriptDrivesTheGlobalKeys) {
+    const std::string dir = MakeTempDir("run-keys");
+    WriteText(dir + "/keys.txt",
+              "seed 99\n"
+              "0 down F2     # sound off\n"
+              "4 up F2\n"
+              "6 down F2     # and on again\n"
+              "7 up F2\n"
+              "9 down F2     # off: three presses in all\n"
+              "12 up F2\n"
+              "20 down KP-\n"
+              "30 up KP-\n"
+              "40 down F12\n"
+              "43 up F12\n");
+    ASSERT_EQ(Kavrix(dir, "--headless --frames 50 --input keys.txt --dump-state s.json"), 0)
+        << ReadText(dir + "/err.txt");
+    const std::string json = ReadText(dir + "/s.json");
+    EXPECT_EQ(JsonInt(json, "SoundEnabled"), 0);
+    EXPECT_EQ(JsonInt(json, "MusicVolume"), 90);   // ten frames held
+    EXPECT_EQ(JsonInt(json, "ShowFrameRate"), 1);  // three frames held
+    // Saved settings are only written when quitting through the menu.
+    EXPECT_FALSE(fs::exists(dir + "/nastaveni.lev"));
+}
+
+TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
+    const std::string dir = MakeTempDir("run-missing");
+    fs::create_directories(dir + "/data/video");
+    const int status = RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
+                                  "' --headless --frames 5 --data data >out.txt 2>err.txt");
+    EXPECT_NE(status, 0);
+    EXPECT_NE(ReadText(dir + "/err.txt").find("mesto.lev"), std::string::npos) << ReadText(dir + "/err.txt");
+
+    // A damaged collection is named as well.
+    for (const char* name : {"mesto.lev", "menu.lev"})
+        fs::copy_file(TestDataDir() + "/video/" + name, dir + "/data/video/" + name);
+    WriteText(dir + "/data/video/rakety.lev", "not a collection");
+    EXPECT_NE(RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
+                         "' --headless --frames 5 --data data >out.txt 2>err.txt"),
+              0);
+    EXPECT_NE(ReadText(dir + "/err.txt").find("rakety.lev"), std::string::npos) << ReadText(dir + "/err.txt");
+}
+
+TEST(ShellRunner, BadScriptLineIsNamedAndNothingRuns) {
+    const std::string dir = MakeTempDir("run-bad-script");
+    WriteText(dir + "/keys.txt", "0 down Up\n10 press Up\n");
+    EXPECT_NE(Kavrix(dir, "--headless --frames 20 --input keys.txt --dump-state s.json"), 0);
+    EXPECT_NE(ReadText(dir + "/err.txt").find("keys.txt:2:"), std::string::npos) << ReadText(dir + "/err.txt");
+    EXPECT_FALSE(fs::exists(dir + "/s.json"));
+}
+
+TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
+    const std::string dir = MakeTempDir("run-replay");
+    WriteText(dir + "/play.txt",
+              "seed 2024\n"
+              "100 down Left\n"
+              "130 up Left\n"
+              "140 down Space\n"
+              "400 up Space\n"
+              "420 down Up\n"
+              "450 up Up\n"
+              "500 down H\n"
+              "501 up H\n");
+    fs::create_directories(dir + "/rec");
+    fs::create_directories(dir + "/play");
+    ASSERT_EQ(Kavrix(dir + "/rec", "--headless --frames 700 --new-game Rek --input ../play.txt --record ../game.rec"
+                                   " --dump-state ../rec.json"),
+              0)
+        << ReadText(dir + "/rec/err.txt");
+    const std::string recording = ReadText(dir + "/game.rec");
+    EXPECT_NE(recording.find("seed 2024"), std::string::npos);
+    EXPECT_NE(recording.find("100 down Left"), std::string::npos);
+    EXPECT_NE(recording.find("hash 300 "), std::string::npos);
+    EXPECT_NE(recording.find("hash 600 "), std::string::npos);
+    EXPECT_NE(recording.find("hash 700 "), std::string::npos);
+
+    ASSERT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../game.rec --dump-state ../play.json"), 0)
+        << ReadText(dir + "/play/err.txt");
+    EXPECT_NE(ReadText(dir + "/play/out.txt").find("3 of 3 hashes matched"), std::string::npos)
+        << ReadText(dir + "/play/out.txt");
+    const std::string recorded = ReadText(dir + "/rec.json"), replayed = ReadText(dir + "/play.json");
+    EXPECT_EQ(JsonString(replayed, "GameStateHash"), JsonString(recorded, "GameStateHash"));
+    EXPECT_EQ(JsonString(replayed, "SurfaceHash"), JsonString(recorded, "SurfaceHash"));
+
+    // Changing one hash value makes the replay stop there with a failure.
+    std::string changed = recording;
+    const size_t at = changed.find("hash 600 ") + 9;
+    changed[at] = changed[at] == '0' ? '1' : '0';
+    WriteText(dir + "/changed.rec", changed);
+    fs::remove_all(dir + "/play");
+    fs::create_directories(dir + "/play");
+    EXPECT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../changed.rec"), 3);
+    EXPECT_NE(ReadText(dir + "/play/err.txt").find("frame 600"), std::string::npos) << ReadText(dir + "/play/err.txt");
+}
