@@ -263,7 +263,7 @@ TEST(EggBeam, ChargesWithTheShipsOffsetAndIgnoresItsMoves) {
     EXPECT_EQ(s.g.EggBeamEnds[1].LeftX, s.p.PlayerX - 5);
 }
 
-TEST(HomingDiscs, SpreadToTheirLanesAndDriftUpWithNothingNear) {
+TEST(HomingDiscs, SpreadTowardTheirLanesAndDriftUpWithNothingNear) {
     Game s;
     s.UseItem(2);
     const auto& group = s.g.HomingDiscs[0];
@@ -271,8 +271,10 @@ TEST(HomingDiscs, SpreadToTheirLanesAndDriftUpWithNothingNear) {
     EXPECT_EQ(group[4].X, 405);
     EXPECT_EQ(group[0].Y, 299);
     s.Frames(69);
+    // A disc stops spreading once within 5 pixels of its lane 85 * k, so it
+    // halts 5 short of the lane on the side it came from.
     for (int k = 1; k <= kDiscsPerGroup; ++k) {
-        EXPECT_EQ(group[k - 1].X, 85 * k) << "disc " << k;
+        EXPECT_EQ(group[k - 1].X, 85 * k + (85 * k < 400 ? 5 : -5)) << "disc " << k;
         EXPECT_EQ(group[k - 1].Mode, 3) << "disc " << k;
         EXPECT_EQ(group[k - 1].Y, 300 - 70);
     }
