@@ -1,0 +1,130 @@
+// Cost of one whole frame of the game scene (level 1 in flight, every
+// gameplay routine, the HUD and presenting) and of start-up loading (the
+// five collections, texts, sound priming, saved files). Each is also given
+// as a multiple of one full-screen opaque blit measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "media/headless_platform.h"
+#include "media/picture.h"
+#include "shell/frame.h"
+#include "shell/runner.h"
+#include "shell/startup.h"
+#include "shell/world.h"
+
+namespace {
+
+// Thread CPU time, so that other work on a shared machine does not skew the ratios.
+double ThreadNs() {
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
+}
+
+// Nanoseconds of one full-screen opaque blit: the best of several batches.
+double FrameBenchBlitNs() {
+    static const double ns = [] {
+        RgbImage image;
+        image.width = kSurfaceWidth;
+        image.height = kSurfaceHeight;
+        image.pixels.resize(size_t(kSurfaceWidth) * kSurfaceHeight);
+        for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+        PictureItem screen;
+        screen.Name = "screen";
+        screen.Transparent = false;
+        PreparePicture(screen, image);
+        auto surface = std::make_unique<Surface>();
+        double best = 1e30;
+        for (int batch = 0; batch < 5; ++batch) {
+            const double start = ThreadNs();
+            for (int i = 0; i < 50; ++i) {
+                DrawPattern(screen, *surface, 0, 0, 0);
+                benchmark::ClobberMemory();
+            }
+            best = std::min(best, (ThreadNs() - start) / 50);
+        }
+        return best;
+    }();
+    return ns;
+}
+
+// A world on the headless platform, started as the program starts it, with
+// saved files going to a scratch directory.
+struct BenchWorld {
+    std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
+    std::unique_ptr<World> world = std::make_unique<World>();
+    std::string saveDir;
+
+    BenchWorld() {
+        saveDir = (std::filesystem::temp_directory_path() / ("kavrix-bench-" + std::to_string(::getpid()))).string();
+        std::filesystem::create_directories(saveDir);
+        World& w = *world;
+        w.media.platform = platform.get();
+        w.media.music.mixer = w.media.mixer.get();
+        w.shell.options.dataDir = KAVRIX_TEST_DATA_DIR;
+        w.shell.options.saveDir = saveDir;
+        w.shell.options.seed = 7;
+        platform->OpenAudio(*w.media.mixer);
+    }
+    ~BenchWorld() {
+        std::error_code ec;
+        std::filesystem::remove_all(saveDir, ec);
+    }
+};
+
+void ReportRelative(benchmark::State& state, double totalNs) {
+    const double each = totalNs / double(std::max<int64_t>(1, int64_t(state.iterations())));
+    state.counters["x_fullscreen_blit"] = each / FrameBenchBlitNs();
+}
+
+void BM_GameSceneFrame(benchmark::State& state) {
+    BenchWorld b;
+    World& w = *b.world;
+    FormCreate(w);
+    w.shell.MusicEnabled = 0;
+    StartNewGame(w, "Bench", 2, 1);
+    // Past the ship's arrival, with the level's objects coming into view.
+    for (int i = 0; i < 300; ++i) DXTimerTimer(w);
+    double total = 0;
+    for (auto _ : state) {
+        // Keep the game on level 1 in flight: before the end of the level,
+        // with the ship alive.
+        if (w.game.Progress.ScrollDistance > 9000 || w.shell.CurrentScene != "HlavniHra") {
+            state.PauseTiming();
+            StartNewGame(w, "Bench", 2, 1);
+            state.ResumeTiming();
+        }
+        const double start = ThreadNs();
+        DXTimerTimer(w);
+        total += ThreadNs() - start;
+    }
+    ReportRelative(state, total);
+    FormDestroy(w);
+}
+BENCHMARK(BM_GameSceneFrame);
+
+void BM_StartUpLoading(benchmark::State& state) {
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto b = std::make_unique<BenchWorld>();
+        state.ResumeTiming();
+        const double start = ThreadNs();
+        FormCreate(*b->world);
+        total += ThreadNs() - start;
+        state.PauseTiming();
+        FormDestroy(*b->world);
+        b.reset();
+        state.ResumeTiming();
+    }
+    ReportRelative(state, total);
+}
+BENCHMARK(BM_StartUpLoading)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
