@@ -38,6 +38,10 @@ public:
     explicit FramePlatform(Platform& inner_) : inner(inner_) {}
     KeySet keys;
     InputSet joystick;
+    // Recorded and replayed games read a clock of their own (the seed plus
+    // 16 ms per frame), so reseeds from the clock repeat on playback.
+    bool virtualClock = false;
+    uint32_t clock = 0;
 
     void Present(const Surface& surface) override { inner.Present(surface); }
     void PollEvents(std::vector<PlatformEvent>& events) override { inner.PollEvents(events); }
@@ -45,7 +49,7 @@ public:
     InputSet JoystickStates() override { return joystick; }
     bool OpenAudio(Mixer& mixer) override { return inner.OpenAudio(mixer); }
     void CloseAudio() override { inner.CloseAudio(); }
-    uint32_t Milliseconds() override { return inner.Milliseconds(); }
+    uint32_t Milliseconds() override { return virtualClock ? clock : inner.Milliseconds(); }
     bool WaitForTick() override { return inner.WaitForTick(); }
     bool HasFocus() override { return inner.HasFocus(); }
     void ShowError(const std::string& title, const std::string& message) override { inner.ShowError(title, message); }
@@ -195,6 +199,8 @@ int RunKavrix(const RunOptions& options) {
         seed = options.headless ? kHeadlessSeed : int64_t(ClockSeed(w));
     }
     w.shell.options.seed = seed;
+    platform.virtualClock = replaying || !options.recordFile.empty();
+    platform.clock = uint32_t(seed);
     platform.OpenAudio(*w.media.mixer);
 
     try {
@@ -275,6 +281,7 @@ int RunKavrix(const RunOptions& options) {
             platform.joystick = (replaying || recorder) ? InputSet() : inner.JoystickStates();
             if (recorder) recorder->Keys(frame, platform.keys);
 
+            platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
             DXTimerTimer(w);
             ++frame;
 
