@@ -297,10 +297,10 @@ void PlaceObject(World& w, int index, int picture, int32_t cx, int32_t cy) {
 }
 
 TEST(HomingDiscs, SeekTheFirstVisibleObjectInReach) {
+    Game s;
     struct Case { int32_t cx, cy, x, y; };
     for (Case c : {Case{350, 250, 304, 204}, Case{250, 150, 296, 196}, Case{300 - 100, 200, 296, 196},
                    Case{300 + 95, 200, 300, 199}, Case{300, 200 + 95, 300, 199}}) {
-        Game s;
         ShotRecord& disc = s.g.HomingDiscs[2][5];
         disc = ShotRecord{300, 200, 0, 0, 0, 3, 1};
         PlaceObject(s.w, 40, 3, c.cx, c.cy);
@@ -308,9 +308,10 @@ TEST(HomingDiscs, SeekTheFirstVisibleObjectInReach) {
         EXPECT_EQ(disc.X, c.x) << c.cx << "," << c.cy;
         EXPECT_EQ(disc.Y, c.y) << c.cx << "," << c.cy;
     }
+    s.g.HomingDiscs[2][5].Active = 0;
+    s.g.LevelObjects[40].Visible = 0;
 
     // Invisible objects are passed over; only the first one found is chased.
-    Game s;
     ShotRecord& disc = s.g.HomingDiscs[0][0];
     disc = ShotRecord{300, 200, 0, 0, 0, 3, 1};
     PlaceObject(s.w, 5, 3, 250, 150);

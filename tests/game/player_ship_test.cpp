@@ -426,18 +426,21 @@ TEST(PlayerShipItems, InvulnerabilityLifePackEnergyPack) {
 }
 
 TEST(PlayerShipItems, EachItemPlaysItsSoundOnlyWithSoundOn) {
+    TestWorld t = MakeTestWorld();
+    World& w = t.w();
+    w.game.ArrivalWidth = 72;
     struct Case { int item; const char* sound; };
     for (Case c : {Case{3, "Ochranne koule"}, Case{2, "Disky"}, Case{4, "Kamaradi"}, Case{5, "Nesmrtelnost"},
                    Case{6, "Lifepack"}, Case{7, "Energypack"}}) {
         for (int enabled = 0; enabled <= 1; ++enabled) {
-            TestWorld t = MakeTestWorld();
-            World& w = t.w();
+            t.platform->heldKeys.reset(size_t(GameKey::Key1));
+            UpdatePlayerShip(w);
+            for (Voice& voice : w.media.mixer->voices) voice.playing = false;
             w.shell.SoundEnabled = uint8_t(enabled);
-            w.game.ArrivalWidth = 72;
             w.game.Progress.ItemSlots[1] = c.item;
             t.platform->heldKeys.set(size_t(GameKey::Key1));
             UpdatePlayerShip(w);
-            EXPECT_EQ(w.game.Progress.ItemSlots[1], 0);
+            EXPECT_EQ(w.game.Progress.ItemSlots[1], 0) << c.sound;
             EXPECT_EQ(SoundStarted(w, c.sound), enabled == 1) << c.sound;
         }
     }

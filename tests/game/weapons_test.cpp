@@ -126,10 +126,13 @@ TEST(WeaponsVolley, GunEnergyGatesEveryLaunch) {
 
 TEST(WeaponsVolley, SoundsDependOnLaserUpgradeAndDiagonalBalls) {
     struct Case { uint8_t good, diagonal; bool laser, goodLaser, other; };
+    Armed a;
     for (Case c : {Case{0, 0, true, false, false}, Case{1, 0, false, true, false}, Case{0, 1, true, false, true},
                    Case{1, 1, false, false, true}}) {
-        Armed a;
         a.w.shell.SoundEnabled = 1;
+        a.g.FireHeld = 1;
+        a.g.ReloadTimer = 15;
+        a.g.VolleyTick = 10;
         a.p.HasGoodLaser = c.good;
         a.p.HasDiagonalBalls = c.diagonal;
         StopAllSounds(a.w);
@@ -138,11 +141,16 @@ TEST(WeaponsVolley, SoundsDependOnLaserUpgradeAndDiagonalBalls) {
         EXPECT_EQ(SoundStarted(a.w, "GoodLaser"), c.goodLaser) << int(c.good) << int(c.diagonal);
         EXPECT_EQ(SoundStarted(a.w, "Ostatni"), c.other) << int(c.good) << int(c.diagonal);
     }
-    Armed quiet;
-    StopAllSounds(quiet.w);
-    UpdateWeapons(quiet.w);
-    EXPECT_FALSE(SoundStarted(quiet.w, "Laser"));
-    EXPECT_EQ(CountActive(quiet.g.LaserShots), 1);
+    EXPECT_EQ(CountActive(a.g.LaserShots), 4);
+    a.w.shell.SoundEnabled = 0;
+    a.p.HasGoodLaser = a.p.HasDiagonalBalls = 0;
+    a.g.FireHeld = 1;
+    a.g.ReloadTimer = 15;
+    a.g.VolleyTick = 10;
+    StopAllSounds(a.w);
+    UpdateWeapons(a.w);
+    EXPECT_FALSE(SoundStarted(a.w, "Laser"));
+    EXPECT_EQ(CountActive(a.g.LaserShots), 5);
 }
 
 // Frame numbers (from the first frame with fire held) on which each array
