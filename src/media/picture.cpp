@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "media/media_error.h"
 
@@ -54,6 +57,59 @@ void BuildRuns(PictureItem& item) {
         }
     }
     item.runIndex.push_back(uint32_t(item.runs.size()));
+}
+
+// Rows with more opaque runs than this are drawn with a vector select
+// instead of one copy per run.
+constexpr int kMaxCopiedRuns = 2;
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same select sixteen pixels at a time, where the processor has AVX2.
+__attribute__((target("avx2"))) void SelectRowAvx2(uint16_t* dst, const uint16_t* src, int count, uint16_t key) {
+    int i = 0;
+    const __m256i keys = _mm256_set1_epi16(int16_t(key));
+    for (; i + 16 <= count; i += 16) {
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+        const __m256i isKey = _mm256_cmpeq_epi16(s, keys);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(s, d, isKey));
+    }
+    if (i < count && count >= 16) {
+        // The select is idempotent, so the tail is one more vector overlapping the last.
+        i = count - 16;
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+        const __m256i isKey = _mm256_cmpeq_epi16(s, keys);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(s, d, isKey));
+        return;
+    }
+    for (; i < count; ++i)
+        if (src[i] != key) dst[i] = src[i];
+}
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+// dst[i] = src[i] unless src[i] is the key, eight pixels at a time.
+void SelectRow(uint16_t* dst, const uint16_t* src, int count, uint16_t key) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (kHasAvx2) {
+        SelectRowAvx2(dst, src, count, key);
+        return;
+    }
+#endif
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i keys = _mm_set1_epi16(int16_t(key));
+    for (; i + 8 <= count; i += 8) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const __m128i isKey = _mm_cmpeq_epi16(s, keys);
+        const __m128i mixed = _mm_or_si128(_mm_and_si128(isKey, d), _mm_andnot_si128(isKey, s));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), mixed);
+    }
+#endif
+    for (; i < count; ++i)
+        if (src[i] != key) dst[i] = src[i];
 }
 
 // Destination rectangle clipped to the surface.
@@ -178,6 +234,13 @@ void DrawPattern(const PictureItem& item, Surface& surface, int x, int y, int fr
         uint16_t* dst = &surface.pixels[y + row][x];
         const uint16_t* run = item.runs.data() + item.runIndex[rowBase + size_t(row)];
         const uint16_t* end = item.runs.data() + item.runIndex[rowBase + size_t(row) + 1];
+        if (end - run > 2 * kMaxCopiedRuns) {
+            // Ragged rows: select pixel by pixel over the span the runs cover.
+            const int start = std::max(int(run[0]), x0);
+            const int stop = std::min(int(end[-2] + end[-1]), x1);
+            if (start < stop) SelectRow(dst + start, src + start, stop - start, item.key565);
+            continue;
+        }
         for (; run < end; run += 2) {
             int start = run[0], stop = run[0] + run[1];
             if (stop <= x0) continue;

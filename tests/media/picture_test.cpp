@@ -173,6 +173,35 @@ TEST_F(PictureTest, KeyedRunsAreClippedOnTheLeft) {
     EXPECT_EQ(surface->pixels[2][2], ColorTo565(ColourAt(4, 2)));
 }
 
+TEST_F(PictureTest, RaggedKeyedFramesMatchAPixelByPixelDraw) {
+    // Two 40x6 frames whose rows hold many short opaque runs.
+    RgbImage image;
+    image.width = 80;
+    image.height = 6;
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 80; ++x)
+            image.pixels.push_back((x * 5 + y * 3) % 7 < 3 ? 0x00FF00u : ColourAt(x, y));
+    PictureItem item;
+    item.Name = "Ragged";
+    item.StoredPatternWidth = 40;
+    item.TransparentColor = 0x00FF00;
+    PreparePicture(item, image);
+    ASSERT_EQ(FrameCount(item), 2);
+    for (int x : {-30, -17, -1, 0, 3, 761, 777, 790}) {
+        FillSurface(*surface, kBackground);
+        DrawPattern(item, *surface, x, 300, 1);
+        for (int row = 0; row < 6; ++row)
+            for (int col = 0; col < 40; ++col) {
+                if (x + col < 0 || x + col >= kSurfaceWidth) continue;
+                const uint32_t colour = image.pixels[size_t(row * 80 + 40 + col)];
+                const uint16_t expected = colour == 0x00FF00u ? kBackground : ColorTo565(colour);
+                ASSERT_EQ(surface->pixels[300 + row][x + col], expected) << "x " << x << " col " << col;
+            }
+        EXPECT_EQ(surface->pixels[299][std::max(x, 0)], kBackground);
+        EXPECT_EQ(surface->pixels[306][std::max(x, 0)], kBackground);
+    }
+}
+
 TEST_F(PictureTest, StretchScalesTheFrameIntoTheRectangle) {
     PictureItem item = MakeItem(4, 2, 2, 2, 0, 0);  // two 2x2 frames
     StretchDrawPattern(item, *surface, Rect{10, 10, 14, 16}, 1);
