@@ -87,9 +87,8 @@ int NearestChordTone(int chordDegree, int target) {
 // A four-bar phrase: the motif, its second bar, the motif again over the
 // third chord, and a cadence landing on the last chord's root.
 std::vector<Note> Phrase(const Motif& motif, const std::array<int, 4>& chords, Style style,
-                         synth::Rng& rng, int variation, int& degree) {
+                         synth::Rng& rng, int variation, int low, int high, int& degree) {
     std::vector<Note> notes;
-    const int low = -3, high = 10;
     for (int bar = 0; bar < 4; ++bar) {
         const Rhythm& rhythm = bar == 3 ? (style == Style::Drive ? kDriveCadence : kCalmCadence)
                                         : (bar == 1 ? motif.second : motif.first);
@@ -97,6 +96,8 @@ std::vector<Note> Phrase(const Motif& motif, const std::array<int, 4>& chords, S
         for (size_t i = 0; i < rhythm.size(); ++i) {
             int step = bar == 3 ? (i % 2 ? -1 : 1) : (*steps)[i % steps->size()];
             if (variation > 0 && bar < 3 && rng.Below(10) < 3 * std::min(variation, 2)) step += rng.Below(2) ? 1 : -1;
+            // Keep the tune within about an octave above the tonic.
+            if ((degree + step > 7 && step > 0) || (degree + step < -1 && step < 0)) step = -step;
             int target = degree + step;
             if (target < low || target > high) target = degree - step;
             bool lastOfPhrase = bar == 3 && i + 1 == rhythm.size();
@@ -105,6 +106,8 @@ std::vector<Note> Phrase(const Motif& motif, const std::array<int, 4>& chords, S
                 int root = chords[3];
                 while (root + 7 <= degree + 3) root += 7;
                 while (root - 7 >= degree - 3) root -= 7;
+                if (root > high) root -= 7;
+                if (root < low) root += 7;
                 target = root;
             } else if (i == 0) {
                 target = NearestChordTone(chords[bar], target);
@@ -150,6 +153,18 @@ struct Builder {
     int tonic;  // lead note number of degree 0
 
     int LeadNote(int degree) const { return Fold(tonic + ScaleSemitone(song.key, degree), 0, mod::kNotes - 1); }
+    // The melody's compass in scale degrees: about an octave and a half
+    // around the tonic, inside the notes a module can play.
+    int LowDegree() const {
+        int d = -3;
+        while (tonic + ScaleSemitone(song.key, d) < 0) ++d;
+        return d;
+    }
+    int HighDegree() const {
+        int d = 10;
+        while (tonic + ScaleSemitone(song.key, d) >= mod::kNotes) --d;
+        return d;
+    }
     int ChordSemitone(int chordDegree) const {
         return ((song.key.root + ScaleSemitone(song.key, chordDegree)) % 12 + 12) % 12;
     }
@@ -234,7 +249,7 @@ struct Builder {
         for (int bar = firstBar; bar <= lastBar; ++bar)
             for (int i = 0; i * step < kBarRows; ++i) {
                 int degree = chords[bar] + kShape[i % 8];
-                int note = Fold(tonic + 12 + ScaleSemitone(song.key, degree), 12, mod::kNotes - 1);
+                int note = Fold(tonic + ScaleSemitone(song.key, degree), 12, mod::kNotes - 1);
                 Put(p, bar * kBarRows + i * step, kDrums, note, kBell, 0xC, volume + (i == 0 ? 8 : 0));
             }
     }
@@ -271,7 +286,7 @@ mod::Module ComposeModule(const Song& song) {
     m.title = song.title;
     m.samples = MakeInstruments(song.style);
     bool drive = song.style == Style::Drive;
-    Builder b{song, song.key.root <= 4 ? song.key.root + 12 : song.key.root};
+    Builder b{song, song.key.root + 12};
 
     std::map<char, Motif> motifs;
     std::map<char, int> seen;
@@ -320,7 +335,7 @@ mod::Module ComposeModule(const Song& song) {
             break;
         case 'A':
         case 'B': {
-            std::vector<Note> notes = Phrase(motif, chords, song.style, variationRng, variation, degree);
+            std::vector<Note> notes = Phrase(motif, chords, song.style, variationRng, variation, b.LowDegree(), b.HighDegree(), degree);
             b.Lead(p, notes, drive ? 40 : 44);
             b.Pad(p, chords, drive && section == 'B', drive ? 20 : 30);
             if (drive) {
@@ -335,7 +350,7 @@ mod::Module ComposeModule(const Song& song) {
             break;
         }
         case 'C': {
-            std::vector<Note> notes = Phrase(motif, chords, Style::Calm, variationRng, variation, degree);
+            std::vector<Note> notes = Phrase(motif, chords, Style::Calm, variationRng, variation, b.LowDegree(), b.HighDegree(), degree);
             b.Lead(p, notes, drive ? 36 : 40);
             b.Pad(p, chords, false, drive ? 26 : 30);
             b.Bass(p, chords, 3, 0, 3);
@@ -348,7 +363,7 @@ mod::Module ComposeModule(const Song& song) {
             break;
         }
         case 'O': {
-            std::vector<Note> notes = Phrase(motif, chords, song.style, variationRng, 0, degree);
+            std::vector<Note> notes = Phrase(motif, chords, song.style, variationRng, 0, b.LowDegree(), b.HighDegree(), degree);
             b.Lead(p, notes, drive ? 40 : 42);
             b.Pad(p, chords, false, drive ? 22 : 30);
             b.Bass(p, chords, drive ? song.bassGroove : 3, 0, 2);
