@@ -1,0 +1,165 @@
+// Cost of level construction (BuildLevel for every level at difficulty 3)
+// and of the level objects' frame at the busiest moment of levels 3 and 7,
+// with the player's shots in the air. Each is also given as a multiple of
+// one full-screen opaque blit measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "game/level_build.h"
+#include "game/level_objects.h"
+#include "game/reset.h"
+#include "media/asset_path.h"
+#include "media/collection_file.h"
+#include "media/headless_platform.h"
+#include "media/picture.h"
+#include "shell/world.h"
+
+namespace {
+
+double LevelThreadNs() {
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
+}
+
+double LevelBenchBlitNs() {
+    static const double ns = [] {
+        RgbImage image;
+        image.width = kSurfaceWidth;
+        image.height = kSurfaceHeight;
+        image.pixels.resize(size_t(kSurfaceWidth) * kSurfaceHeight);
+        for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+        PictureItem screen;
+        screen.Name = "screen";
+        screen.Transparent = false;
+        PreparePicture(screen, image);
+        auto surface = std::make_unique<Surface>();
+        double best = 1e30;
+        for (int batch = 0; batch < 5; ++batch) {
+            const double start = LevelThreadNs();
+            for (int i = 0; i < 50; ++i) {
+                DrawPattern(screen, *surface, 0, 0, 0);
+                benchmark::ClobberMemory();
+            }
+            best = std::min(best, (LevelThreadNs() - start) / 50);
+        }
+        return best;
+    }();
+    return ns;
+}
+
+struct LevelBenchWorld {
+    std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
+    std::unique_ptr<World> world = std::make_unique<World>();
+    LevelBenchWorld() {
+        World& w = *world;
+        w.media.platform = platform.get();
+        w.shell.options.dataDir = KAVRIX_TEST_DATA_DIR;
+        w.shell.SoundEnabled = 0;
+        const std::string dir = KAVRIX_TEST_DATA_DIR;
+        LoadPictureCollection(w.media.Level, ResolveAssetPath(dir, "video\\mesto.lev"));
+        LoadPictureCollection(w.media.Rakety, ResolveAssetPath(dir, "video\\rakety.lev"));
+        LoadPictureCollection(w.media.Obrazky, ResolveAssetPath(dir, "video\\obrazky.lev"));
+        SeedRandom(w.random, 2026);
+        ResetGameState(w);
+        w.game.Progress.Difficulty = 3;
+    }
+};
+
+void BM_BuildLevel(benchmark::State& state) {
+    LevelBenchWorld bench;
+    World& w = *bench.world;
+    const int level = int(state.range(0));
+    w.game.Progress.Level = level;
+    BuildLevel(w);  // brings in the level's scenery once
+    double total = 0;
+    for (auto _ : state) {
+        w.game.Progress.Level = level;
+        const double start = LevelThreadNs();
+        BuildLevel(w);
+        total += LevelThreadNs() - start;
+        benchmark::ClobberMemory();
+    }
+    const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
+    state.counters["x_fullscreen_blit"] = each / LevelBenchBlitNs();
+}
+BENCHMARK(BM_BuildLevel)->DenseRange(1, 9)->Unit(benchmark::kMicrosecond);
+
+// A volley of every weapon spread over the screen, so the strike tests of
+// the objects' pass find shots near every object.
+void FillShots(GameState& g) {
+    for (int i = 0; i < kShotCount; ++i) {
+        const int x = 40 + i * 38;
+        g.LaserShots[i] = ShotRecord{x, 100 + (i % 5) * 90, 0, 0, 20, 0, 1};
+        g.RocketShots[i] = ShotRecord{x + 10, 150 + (i % 4) * 100, 0, 0, 40, 0, 1};
+        g.SideBallShots[i] = ShotRecord{x + 5, 300, 0, 0, 20, 1 + i % 2, 1};
+        g.DiagonalBallShots[i] = ShotRecord{x + 15, 250 + (i % 3) * 60, 0, 0, 20, 1 + i % 2, 1};
+        g.BombShots[i] = ShotRecord{x, 400 - (i % 4) * 40, x, 420, 100, 0, 1};
+    }
+    for (int i = 0; i < kOrbCount; ++i) g.ShieldOrbs[i] = ShotRecord{340 + i * 10, 260 + i * 5, 0, 0, 300, 0, 1};
+}
+
+// Flies the level once with nothing shooting and returns the scroll
+// distance at which most objects are in play at once.
+int32_t BusiestMoment(World& w, int level) {
+    GameState& g = w.game;
+    g.Progress.Level = level;
+    g.Progress.ScrollDistance = 600;
+    SeedRandom(w.random, 77);
+    BuildLevel(w);
+    g.CommanderStep = 0;
+    int best = -1;
+    int32_t bestScroll = 600;
+    for (int32_t scroll = 600; scroll < g.Progress.LevelEnd; ++scroll) {
+        g.Progress.ScrollDistance = scroll;
+        UpdateLevelObjects(w);
+        int inPlay = 0;
+        for (const LevelObject& o : g.LevelObjects) inPlay += o.Visible == 1;
+        if (inPlay > best) {
+            best = inPlay;
+            bestScroll = scroll;
+        }
+    }
+    return bestScroll;
+}
+
+void BM_LevelObjectsBusiestFrame(benchmark::State& state) {
+    LevelBenchWorld bench;
+    World& w = *bench.world;
+    GameState& g = w.game;
+    const int level = int(state.range(0));
+    const int32_t busiest = BusiestMoment(w, level);
+    // Fly again up to just before that moment and keep the state there.
+    g.Progress.ScrollDistance = 600;
+    SeedRandom(w.random, 77);
+    BuildLevel(w);
+    g.CommanderStep = 0;
+    for (int32_t scroll = 600; scroll < busiest; ++scroll) {
+        g.Progress.ScrollDistance = scroll;
+        UpdateLevelObjects(w);
+    }
+    g.Progress.ScrollDistance = busiest;
+    const auto snapshot = std::make_unique<GameState>(g);
+    int inPlay = 0;
+    for (const LevelObject& o : g.LevelObjects) inPlay += o.Visible == 1;
+
+    double total = 0;
+    for (auto _ : state) {
+        g = *snapshot;
+        FillShots(g);
+        const double start = LevelThreadNs();
+        UpdateLevelObjects(w);
+        total += LevelThreadNs() - start;
+        benchmark::ClobberMemory();
+    }
+    const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
+    state.counters["x_fullscreen_blit"] = each / LevelBenchBlitNs();
+    state.counters["objects_in_play"] = inPlay;
+}
+BENCHMARK(BM_LevelObjectsBusiestFrame)->Arg(3)->Arg(7)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
