@@ -30,5 +30,5 @@ void UnlockSurface(Surface& surface);
 void PutPixel(Surface& surface, int x, int y, uint32_t colour);
 // Bresenham line, both ends included, each pixel clipped on its own.
 void DrawPixelLine(Surface& surface, int x1, int y1, int x2, int y2, int r, int g, int b);
-// FNV-1a over the pixels: the consistency value of replays and state dumps.
+// FNV-1a style hash of the pixels: the consistency value of replays and state dumps.
 uint64_t SurfaceHash(const Surface& surface);

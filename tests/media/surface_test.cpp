@@ -105,6 +105,18 @@ TEST_F(SurfaceTest, HashTellsSurfacesApart) {
     EXPECT_NE(SurfaceHash(*surface), black);
     surface->pixels[599][799] = 0;
     EXPECT_EQ(SurfaceHash(*surface), black);
+    // Every position counts, and so does the order of the pixels.
+    std::set<uint64_t> hashes{black};
+    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {400, 300}, {0, 1}}) {
+        surface->pixels[y][x] = 0xF800;
+        EXPECT_TRUE(hashes.insert(SurfaceHash(*surface)).second) << x << "," << y;
+        surface->pixels[y][x] = 0;
+    }
+    surface->pixels[10][10] = 1;
+    surface->pixels[10][11] = 2;
+    const uint64_t ordered = SurfaceHash(*surface);
+    std::swap(surface->pixels[10][10], surface->pixels[10][11]);
+    EXPECT_NE(SurfaceHash(*surface), ordered);
 }
 
 }  // namespace
