@@ -1,4 +1,84 @@
-// Placeholder until the picture generators are built.
+// Generates the five picture collection files: renders every manifest entry
+// with its painter, flattens it onto its colour key and writes the files
+// through the collection writer.
+#include <cairo.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "art.h"
 #include "assetgen.h"
-void GeneratePictures(const std::string&) {}
-void WriteContactSheet(const std::string&) {}
+#include "draw_util.h"
+#include "levpack.h"
+#include "picture_manifest.h"
+
+cairo_surface_t* RenderEntry(const ManifestEntry& e) {
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, SheetWidth(e), SheetHeight(e));
+    cairo_t* cr = cairo_create(surface);
+    cairo_font_options_t* fo = cairo_font_options_create();
+    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_set_font_options(cr, fo);
+    cairo_font_options_destroy(fo);
+    for (int f = 0; f < e.frames; ++f) {
+        cairo_save(cr);
+        cairo_translate(cr, f * (e.frameWidth + e.skip), 0);
+        cairo_rectangle(cr, 0, 0, e.frameWidth, e.frameHeight);
+        cairo_clip(cr);
+        bool known = false;
+        switch (e.collection) {
+            case Collection::Rakety: known = PaintRakety(e, f, cr); break;
+            case Collection::Obrazky: known = PaintObrazky(e, f, cr); break;
+            case Collection::MenuObr: known = PaintMenu(e, f, cr); break;
+            case Collection::Mesto: known = PaintMesto(e, f, cr); break;
+            case Collection::Velkalod: known = PaintVelkalod(e, f, cr); break;
+        }
+        cairo_restore(cr);
+        if (!known) {
+            cairo_destroy(cr);
+            cairo_surface_destroy(surface);
+            throw std::runtime_error(std::string("no painter for picture '") + e.name + "' of " +
+                                     CollectionName(e.collection));
+        }
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    return surface;
+}
+
+static levpack::PictureSpec SpecFor(const ManifestEntry& e) {
+    cairo_surface_t* surface = RenderEntry(e);
+    levpack::PictureSpec spec;
+    spec.name = e.name;
+    spec.width = SheetWidth(e);
+    spec.height = SheetHeight(e);
+    spec.pixels = art::Flatten(surface, e.keyed, kKeyFuchsia);
+    cairo_surface_destroy(surface);
+    // A single frame is stored as "the whole picture" (0), several as their size.
+    spec.patternWidth = e.frames > 1 ? e.frameWidth : 0;
+    spec.patternHeight = e.frames > 1 ? e.frameHeight : 0;
+    spec.skipWidth = e.frames > 1 ? e.skip : 0;
+    spec.transparent = e.keyed;
+    spec.transparentColor = e.keyed ? kKeyFuchsia : 0;
+    spec.systemMemory = SheetWidth(e) * SheetHeight(e) >= 800 * 600;
+    spec.data = e.data;
+    spec.jpegQuality = 92;
+    return spec;
+}
+
+void GeneratePictures(const std::string& outDir) {
+    std::filesystem::create_directories(outDir + "/video");
+    for (Collection c : kAllCollections) {
+        std::vector<levpack::PictureSpec> items;
+        int expected = 0;
+        for (const ManifestEntry& e : ManifestOf(c)) {
+            if (e.index != expected++)
+                throw std::runtime_error(std::string("picture table of ") + CollectionName(c) +
+                                         " has a gap before index " + std::to_string(e.index));
+            items.push_back(SpecFor(e));
+        }
+        levpack::WriteFile(outDir + "/" + CollectionFileName(c), levpack::WritePictureCollection(items));
+    }
+}

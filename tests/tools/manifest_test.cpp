@@ -1,0 +1,296 @@
+// Checks the generated picture collections against the picture table: every
+// file loads with the game's loader, names, indexes and frames match, the
+// pictures fit the places the game draws them (monitor window, instrument
+// bar, mother ship parts, the fighter's guns), keys do not bleed, and every
+// picture name used anywhere in the game's code exists in its collection.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "draw_util.h"
+#include "media/collection_file.h"
+#include "media/picture.h"
+#include "media/surface.h"
+#include "picture_manifest.h"
+#include "test_support.h"
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+const PictureCollection& Loaded(Collection c) {
+    static std::map<Collection, std::unique_ptr<PictureCollection>> cache;
+    auto& slot = cache[c];
+    if (!slot) {
+        slot = std::make_unique<PictureCollection>();
+        LoadPictureCollection(*slot, TestDataDir() + "/" + CollectionFileName(c));
+    }
+    return *slot;
+}
+
+// Draws frame `frame` of a picture at (x, y) on a surface filled with a
+// marker colour, so that the pixels the picture leaves alone can be told.
+constexpr uint16_t kMarker = 0x07E0;  // pure green
+std::unique_ptr<Surface> DrawnOnMarker(const PictureItem& item, int x, int y, int frame) {
+    auto s = std::make_unique<Surface>();
+    FillSurface(*s, kMarker);
+    DrawPattern(item, *s, x, y, frame);
+    return s;
+}
+
+int Brightness(uint16_t p) { return ((p >> 11) << 3) + (((p >> 5) & 63) << 2) + ((p & 31) << 3); }
+
+TEST(PictureCollections, EveryFileMatchesThePictureTable) {
+    for (Collection c : kAllCollections) {
+        SCOPED_TRACE(CollectionFileName(c));
+        const PictureCollection& col = Loaded(c);
+        const std::vector<ManifestEntry> entries = ManifestOf(c);
+        ASSERT_EQ(col.items.size(), entries.size());
+        for (const ManifestEntry& e : entries) {
+            SCOPED_TRACE(e.name);
+            const PictureItem& item = PictureAt(col, e.index);
+            EXPECT_EQ(item.Name, e.name);
+            EXPECT_EQ(&FindPicture(col, Lower(e.name)), &item);
+            EXPECT_EQ(PatternWidth(item), e.frameWidth);
+            EXPECT_EQ(PatternHeight(item), e.frameHeight);
+            EXPECT_EQ(FrameCount(item), e.frames);
+            EXPECT_EQ(item.Transparent, e.keyed);
+            if (e.keyed) EXPECT_EQ(item.key565, ColorTo565(kKeyFuchsia));
+        }
+    }
+}
+
+TEST(PictureCollections, EveryFrameShowsSomethingAndKeyedFramesHaveNoStrayKey) {
+    for (const ManifestEntry& e : Manifest()) {
+        const PictureItem& item = FindPicture(Loaded(e.collection), e.name);
+        for (int f = 0; f < e.frames; ++f) {
+            SCOPED_TRACE(std::string(e.name) + " frame " + std::to_string(f));
+            auto s = DrawnOnMarker(item, 0, 0, f);
+            int drawn = 0;
+            for (int y = 0; y < std::min(e.frameHeight, kSurfaceHeight); ++y)
+                for (int x = 0; x < std::min(e.frameWidth, kSurfaceWidth); ++x)
+                    drawn += s->pixels[y][x] != kMarker;
+            EXPECT_GT(drawn, 0);
+            if (!e.keyed) EXPECT_EQ(drawn, std::min(e.frameWidth, 800) * std::min(e.frameHeight, 600));
+        }
+    }
+}
+
+TEST(PictureCollections, JpegIsUsedOnlyForOpaquePictures) {
+    int jpeg = 0, bitmap = 0;
+    for (const ManifestEntry& e : Manifest()) {
+        if (e.data == levpack::PictureData::Jpeg) {
+            ++jpeg;
+            EXPECT_FALSE(e.keyed) << e.name;
+        }
+        bitmap += e.data == levpack::PictureData::Bitmap;
+    }
+    EXPECT_GT(jpeg, 0);
+    EXPECT_GT(bitmap, 0);
+}
+
+TEST(Flattening, EdgesBecomeKeyOrSolidAndNoSolidPixelHitsTheKey) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 40, 20);
+    cairo_t* cr = cairo_create(surface);
+    art::Ellipse(cr, 10, 10, 7.3, 7.3);  // anti-aliased rim
+    art::Rgb(cr, 0xFFFFFF);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 22, 2, 16, 16);  // a block in the key colour itself
+    art::Rgb(cr, 0xFF00FF);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    const std::vector<uint32_t> px = art::Flatten(surface, true, kKeyFuchsia);
+    const uint8_t* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    int rim = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const uint32_t alpha = reinterpret_cast<const uint32_t*>(data + y * stride)[x] >> 24;
+            const bool key = art::Same565(px[y * 40 + x], kKeyFuchsia);
+            EXPECT_EQ(key, alpha < 128) << x << "," << y;
+            if (!key && alpha < 255) {
+                ++rim;
+                // A rim pixel is darkened towards space, never tinted with the key.
+                EXPECT_LT(px[y * 40 + x] & 0xFF, 0xFFu);
+            }
+        }
+    }
+    EXPECT_GT(rim, 0);
+    cairo_surface_destroy(surface);
+}
+
+TEST(MenuPictures, MonitorWindowShowsTheMonitorAndPagesFitTheConsole) {
+    const PictureCollection& menu = Loaded(Collection::MenuObr);
+    auto s = DrawnOnMarker(FindPicture(menu, "Podklad"), 0, 0, 0);
+    for (int y = 25; y <= 241; ++y)
+        for (int x = 25; x <= 773; ++x) ASSERT_EQ(s->pixels[y][x], kMarker) << x << "," << y;
+    for (int x = 25; x <= 773; x += 37) {
+        EXPECT_NE(s->pixels[20][x], kMarker);
+        EXPECT_NE(s->pixels[250][x], kMarker);
+    }
+    // Item tiles, the terminal and the logo badge are solid.
+    for (int i = 0; i < 6; ++i) EXPECT_NE(s->pixels[298][102 + 119 * i], kMarker);
+    EXPECT_NE(s->pixels[587][734], kMarker);
+    // Pages are drawn at (25, 357) and must not cover the logo hotspot.
+    for (const char* page : {"Novahra", "Profil", "Skore", "Helpik", "Konec", "Vymazat", "Obsazeno"}) {
+        const PictureItem& p = FindPicture(menu, page);
+        EXPECT_LE(357 + PatternHeight(p), 579) << page;
+        EXPECT_LE(25 + PatternWidth(p), 775) << page;
+    }
+    // Buttons are the size of their hit areas.
+    const std::map<std::string, std::pair<int, int>> buttons = {
+        {"Start", {93, 28}}, {"Nacti", {91, 28}}, {"Vymaz", {91, 28}},
+        {"Ano", {61, 23}},   {"Ne", {61, 23}},    {"Ok", {61, 24}}};
+    for (const auto& [name, size] : buttons) {
+        const PictureItem& b = FindPicture(menu, name);
+        EXPECT_EQ(PatternWidth(b), size.first) << name;
+        EXPECT_GE(PatternHeight(b), size.second - 1) << name;
+    }
+    // Item highlights cover the tiles 72 x 72.
+    EXPECT_EQ(PatternWidth(FindPicture(menu, "Polozky")), 72);
+    EXPECT_EQ(FrameCount(FindPicture(menu, "Polozky")), 6);
+}
+
+TEST(HudPictures, InstrumentBarPanelsSitWhereTheHudDraws) {
+    const PictureCollection& obr = Loaded(Collection::Obrazky);
+    auto s = DrawnOnMarker(FindPicture(obr, "Lista"), 0, 471, 0);
+    // The bar covers the bottom of the screen.
+    for (int x = 0; x < 800; x += 50) EXPECT_NE(s->pixels[471][x], kMarker);
+    // Gun energy gauge: six lit units per row right of the always-dark strip.
+    for (int row = 0; row < 3; ++row) {
+        const int y = 542 + 16 * row;
+        for (int j = 1; j <= 6; ++j) EXPECT_GT(Brightness(s->pixels[y][743 + 6 * j]), 150) << row << "," << j;
+        EXPECT_LT(Brightness(s->pixels[y][742]), 60);
+    }
+    // Dark screens under the radar, the commander's text, the energy and score digits.
+    for (auto [x, y] : {std::pair{60, 530}, {300, 500}, {170, 557}, {500, 555}, {570, 555}})
+        EXPECT_LT(Brightness(s->pixels[y][x]), 90) << x << "," << y;
+    // Digits and item icons fit their places.
+    EXPECT_LE(PatternWidth(FindPicture(obr, "CislaBody")), 23);
+    EXPECT_LE(PatternWidth(FindPicture(obr, "CislaLife")), 13);
+    EXPECT_EQ(FrameCount(FindPicture(obr, "CislaLife")), 30);
+    EXPECT_LE(PatternWidth(FindPicture(obr, "Special")), 56);
+}
+
+TEST(ShipPictures, FighterGunsShieldAndBoxFitTheGame) {
+    const PictureCollection& rak = Loaded(Collection::Rakety);
+    const PictureItem& ship = FindPicture(rak, "Kavrix");
+    // The lasers start at x - 23 and x + 11 from a reference 42 px inside the
+    // frame: the barrels must be there, at the top, in every flying frame.
+    for (int f = 0; f < 9; ++f) {
+        auto s = DrawnOnMarker(ship, 100, 100, f);
+        const int narrow = (f % 3 == 1) ? 0 : 3;  // banking frames are narrower
+        for (int gx : {142 - 23, 142 + 11}) {
+            bool found = false;
+            for (int dx = -narrow; dx <= narrow; ++dx) found |= s->pixels[104][gx + dx] != kMarker;
+            EXPECT_TRUE(found) << "frame " << f << " gun " << gx;
+        }
+    }
+    const PictureItem& shield = FindPicture(Loaded(Collection::Obrazky), "Nesmrtelnost");
+    EXPECT_EQ(PatternWidth(shield), PatternWidth(ship) + 2);
+    EXPECT_EQ(PatternHeight(shield), PatternHeight(ship) + 2);
+    // The box holds a 45 x 45 overlay at (13, 14); the life box replaces it.
+    const PictureItem& box = PictureAt(rak, 8);
+    EXPECT_GE(PatternWidth(box), 13 + 45);
+    EXPECT_GE(PatternHeight(box), 14 + 45);
+    EXPECT_EQ(PatternWidth(FindPicture(rak, "Zivot")), PatternWidth(box));
+    EXPECT_EQ(FrameCount(FindPicture(rak, "Zivot")), 6);
+    // The barrier tiles at a pitch of 44, the red beam shot is 2 x 25.
+    EXPECT_EQ(PatternWidth(PictureAt(rak, 5)), 44);
+    EXPECT_EQ(PatternHeight(PictureAt(rak, 5)), 44);
+    EXPECT_EQ(PatternWidth(PictureAt(rak, 24)), 2);
+    EXPECT_EQ(PatternHeight(PictureAt(rak, 24)), 25);
+    EXPECT_EQ(FrameCount(PictureAt(rak, 14)), 2);
+    for (int i = 1; i <= 20; ++i) {
+        EXPECT_GE(PatternWidth(PictureAt(rak, i)), 20) << i;
+        EXPECT_LE(PatternWidth(PictureAt(rak, i)), 100) << i;
+    }
+}
+
+TEST(MotherShipPictures, WrecksMatchThePartsAndThePartsAreVisible) {
+    struct Box { int x, y, w, h; };
+    const Box parts[18] = {
+        {586, 32, 63, 63}, {5, 141, 21, 62},  {774, 142, 21, 62}, {164, 0, 51, 45},
+        {488, 0, 39, 35},  {527, 0, 39, 35},  {85, 128, 18, 22},  {107, 123, 18, 22},
+        {676, 141, 18, 22}, {698, 129, 18, 22}, {342, 89, 30, 29}, {440, 81, 38, 27},
+        {533, 132, 70, 28}, {23, 140, 34, 41}, {743, 141, 21, 62}, {371, 50, 28, 28},
+        {247, 0, 58, 44},  {207, 98, 68, 72}};
+    const PictureCollection& lod = Loaded(Collection::Velkalod);
+    EXPECT_EQ(PictureAt(lod, 0).Name, "Lod");
+    EXPECT_EQ(PatternHeight(PictureAt(lod, 0)), 228);
+    auto s = DrawnOnMarker(PictureAt(lod, 0), 0, 0, 0);
+    for (int i = 0; i < 18; ++i) {
+        const PictureItem& wreck = PictureAt(lod, i + 1);
+        EXPECT_EQ(PatternWidth(wreck), parts[i].w) << "part " << i;
+        EXPECT_EQ(PatternHeight(wreck), parts[i].h) << "part " << i;
+        EXPECT_NE(s->pixels[parts[i].y + parts[i].h / 2][parts[i].x + parts[i].w / 2], kMarker)
+            << "part " << i << " is not on the hull";
+    }
+    EXPECT_EQ(FrameCount(PictureAt(lod, 19)), 5);
+    EXPECT_EQ(PatternWidth(PictureAt(lod, 20)), 28);
+    EXPECT_EQ(PatternHeight(PictureAt(lod, 20)), 23);
+    EXPECT_EQ(FrameCount(PictureAt(lod, 21)), 13);
+    EXPECT_EQ(FrameCount(PictureAt(lod, 22)), 5);
+    EXPECT_EQ(lod.items.size(), 33u);
+    // The city: picture 0 is how level construction tells the scenery apart.
+    EXPECT_EQ(PictureAt(Loaded(Collection::Mesto), 0).Name, "Kostky");
+}
+
+// Every picture name the game's code passes to a drawing call together with
+// its collection must be in that collection's table.
+TEST(GameCode, EveryPictureNameUsedInTheCodeIsInItsCollection) {
+    const std::filesystem::path src =
+        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "src";
+    ASSERT_TRUE(std::filesystem::is_directory(src)) << src;
+    std::map<std::string, std::set<std::string>> known;  // collection member -> lower names
+    std::map<std::string, int> counts;
+    for (const ManifestEntry& e : Manifest()) {
+        const char* member = e.collection == Collection::Rakety    ? "Rakety"
+                             : e.collection == Collection::Obrazky ? "Obrazky"
+                             : e.collection == Collection::MenuObr ? "MenuObr"
+                                                                   : "Level";
+        known[member].insert(Lower(e.name));
+        counts[member] = std::max(counts[member], e.index + 1);
+    }
+    // media.<Collection>, "<Name>"  and  PictureAt(...media.<Collection>, <index>)
+    const std::regex byName(R"(media\s*\.\s*(Rakety|Obrazky|MenuObr|Level)\s*,\s*"([^"]+)\")");
+    const std::regex byIndex(R"(PictureAt\s*\(\s*\w+\s*\.\s*media\s*\.\s*(Rakety|Obrazky|MenuObr|Level)\s*,\s*(\d+)\s*\))");
+    int uses = 0;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(src)) {
+        const std::string ext = file.path().extension().string();
+        if (ext != ".cpp" && ext != ".h") continue;
+        std::ifstream in(file.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string code = text.str();
+        for (std::sregex_iterator it(code.begin(), code.end(), byName), end; it != end; ++it) {
+            if ((*it)[2].str().find(".lev") != std::string::npos) continue;  // loading a file
+            ++uses;
+            EXPECT_TRUE(known[(*it)[1]].count(Lower((*it)[2])))
+                << file.path().filename() << ": \"" << (*it)[2] << "\" is not in " << (*it)[1];
+        }
+        for (std::sregex_iterator it(code.begin(), code.end(), byIndex), end; it != end; ++it) {
+            ++uses;
+            EXPECT_LT(std::stoi((*it)[2]), counts[(*it)[1]]) << file.path().filename();
+        }
+    }
+    // The game draws dozens of pictures; finding none means the scan is broken.
+    EXPECT_GT(uses, 10);
+}
+
+}  // namespace
