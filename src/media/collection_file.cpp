@@ -198,10 +198,15 @@ RgbImage ReadPictureData(ByteReader& in) {
     ByteReader data(span.data, span.size, ByteReader::OnEnd::DibInvalid);
     const std::string className = data.ShortString();
     if (SameText(className, "TDIB")) return DecodePackedDib(data.Current(), data.Remaining());
-    if (SameText(className, "TBitmap") || SameText(className, "TJPEGImage")) {
+    if (SameText(className, "TBitmap")) {
         const uint32_t size = data.U32();
         const uint8_t* bytes = data.Take(size);
-        return SameText(className, "TBitmap") ? DecodeBmpFile(bytes, size) : DecodeJpeg(bytes, size);
+        return DecodeBmpFile(bytes, size);
+    }
+    if (SameText(className, "TJPEGImage")) {
+        const uint32_t size = data.U32();
+        if (size > data.Remaining()) throw MediaError("JPEG image is invalid: data ends early");
+        return DecodeJpeg(data.Take(size), size);
     }
     // Icons, metafiles and classes nobody knows: the item keeps an empty picture.
     return {};

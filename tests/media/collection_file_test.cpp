@@ -373,7 +373,12 @@ TEST(CollectionFileErrors, BadBitmapAndWaveData) {
 
     const std::vector<uint8_t> junk = {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3};
     const std::string jpegError = MessageOf([&] { DecodeJpeg(junk.data(), junk.size()); });
-    EXPECT_NE(jpegError, "(no error)");
+    EXPECT_EQ(jpegError.rfind("JPEG image is invalid", 0), 0u) << jpegError;
+    Bytes longJpeg;
+    longJpeg.Short("TJPEGImage").U32(100).U8(0xFF).U8(0xD8);
+    Bytes jpegItem;
+    jpegItem.Short("Picture.Data").Binary(longJpeg.b).U8(0);
+    EXPECT_EQ(ReadPicturesError(PictureFile({jpegItem.b})).rfind("JPEG image is invalid", 0), 0u);
 }
 
 TEST(CollectionFileErrors, ReadErrorsNameThePropertyOrValue) {
