@@ -14,8 +14,10 @@
 
 namespace {
 
-// No collection of the game comes near this; a larger file is not one.
+// No collection of the game comes near these; a larger file, or one whose
+// pictures decode to more pixels in all, is not one of ours.
 constexpr long kMaxFileSize = 256L << 20;
+constexpr uint64_t kMaxCollectionPixels = uint64_t(64) << 20;
 
 // An error that already names the property or item it happened in; outer
 // levels pass it on unchanged.
@@ -258,6 +260,7 @@ bool ColorFromIdentifier(const std::string& name, uint32_t& colour) {
 void ReadPictureCollection(PictureCollection& collection, const std::vector<uint8_t>& bytes) {
     collection.items.clear();
     collection.byLowerName.clear();
+    uint64_t pixels = 0;  // decoded so far, all items together
     try {
         ByteReader in = OpenObjectStream(bytes);
         ReadRootProperties(in, [&](const std::string& name, ByteReader& r) {
@@ -276,7 +279,13 @@ void ReadPictureCollection(PictureCollection& collection, const std::vector<uint
                     image = RgbImage{};
                 },
                 [&](const std::string& property, ByteReader& pr) {
-                    return ReadPictureProperty(property, pr, item, image);
+                    if (!ReadPictureProperty(property, pr, item, image)) return false;
+                    if (!SameText(property, "Picture.Data")) return true;
+                    pixels += uint64_t(image.width) * uint64_t(image.height);
+                    if (pixels > kMaxCollectionPixels)
+                        throw StreamReadError("the pictures are larger than " +
+                                              std::to_string(kMaxCollectionPixels) + " pixels in all");
+                    return true;
                 },
                 [&] {
                     PreparePicture(item, image);
