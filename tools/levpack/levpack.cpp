@@ -155,6 +155,38 @@ void JpegErrorExit(j_common_ptr info) {
     longjmp(err->jump, 1);
 }
 
+// The libjpeg part: the caller's buffer and size live outside this frame, so
+// a longjmp back here leaves nothing indeterminate behind.
+bool CompressInto(const PictureSpec& p, uint8_t* row, JpegErrorManager* err, jpeg_compress_struct* cinfo,
+                  unsigned char** buffer, unsigned long* size) {
+    if (setjmp(err->jump)) {
+        jpeg_destroy_compress(cinfo);
+        return false;
+    }
+    jpeg_create_compress(cinfo);
+    jpeg_mem_dest(cinfo, buffer, size);
+    cinfo->image_width = JDIMENSION(p.width);
+    cinfo->image_height = JDIMENSION(p.height);
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, p.jpegQuality, TRUE);
+    jpeg_start_compress(cinfo, TRUE);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        const uint32_t* src = &p.pixels[size_t(cinfo->next_scanline) * size_t(p.width)];
+        for (int x = 0; x < p.width; ++x) {
+            row[size_t(x) * 3 + 0] = uint8_t(src[x]);
+            row[size_t(x) * 3 + 1] = uint8_t(src[x] >> 8);
+            row[size_t(x) * 3 + 2] = uint8_t(src[x] >> 16);
+        }
+        JSAMPROW rows[1] = {row};
+        jpeg_write_scanlines(cinfo, rows, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    jpeg_destroy_compress(cinfo);
+    return true;
+}
+
 std::vector<uint8_t> EncodeJpeg(const PictureSpec& p) {
     jpeg_compress_struct cinfo{};
     JpegErrorManager err{};
@@ -163,33 +195,11 @@ std::vector<uint8_t> EncodeJpeg(const PictureSpec& p) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     std::vector<uint8_t> row(size_t(p.width) * 3);
-    if (setjmp(err.jump)) {
-        jpeg_destroy_compress(&cinfo);
-        free(buffer);
-        throw std::runtime_error(std::string("levpack: JPEG encoding failed: ") + err.message);
-    }
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(p.width);
-    cinfo.image_height = JDIMENSION(p.height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, p.jpegQuality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const uint32_t* src = &p.pixels[size_t(cinfo.next_scanline) * size_t(p.width)];
-        for (int x = 0; x < p.width; ++x) {
-            row[size_t(x) * 3 + 0] = uint8_t(src[x]);
-            row[size_t(x) * 3 + 1] = uint8_t(src[x] >> 8);
-            row[size_t(x) * 3 + 2] = uint8_t(src[x] >> 16);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
+    const bool ok = CompressInto(p, row.data(), &err, &cinfo, &buffer, &size);
+    // After a failure the library may already have replaced the buffer it
+    // handed out, so it is left alone then (a rare leak beats a double free).
+    if (!ok) throw std::runtime_error(std::string("levpack: JPEG encoding failed: ") + err.message);
     std::vector<uint8_t> result(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
     free(buffer);
     return result;
 }
