@@ -284,7 +284,7 @@ mod::Module ComposeModule(const Song& song) {
 
     mod::Module m;
     m.title = song.title;
-    m.samples = MakeInstruments(song.style);
+    m.samples = MakeInstruments(song.style, song.colour);
     bool drive = song.style == Style::Drive;
     Builder b{song, song.key.root + 12};
 

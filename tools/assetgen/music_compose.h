@@ -28,8 +28,9 @@ bool TriadIsMinor(const Key& key, int degree);
 // Sample slots of every module the kit writes (1-based, as cells use them).
 enum Instrument { kKick = 1, kSnare, kHat, kCrash, kBass, kLead, kPadMajor, kPadMinor, kBell, kInstrumentCount = kBell };
 
-// The synthesised instrument samples for a style, in slot order.
-std::vector<mod::Sample> MakeInstruments(Style style);
+// The synthesised instrument samples for a style, in slot order; colour
+// (0..4) varies the lead's pulse width and the bass's brightness.
+std::vector<mod::Sample> MakeInstruments(Style style, int colour = 0);
 
 // Sections of a form, one 64-row pattern (four bars of sixteen rows) each:
 //   I intro, A / B main themes, a / b their variations, C bridge, O outro.
@@ -43,6 +44,7 @@ struct Song {
     std::string form;
     int bassGroove = 0;                          // 0..2
     int drumGroove = 0;                          // 0..2
+    int colour = 0;                              // instrument colour, 0..4
 };
 
 // The song as a module; every order entry gets a pattern of its own so that

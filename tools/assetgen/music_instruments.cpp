@@ -85,10 +85,10 @@ mod::Sample NoiseHit(const std::string& name, float seconds, float tau, float hi
 }
 
 // Bass: a bright pluck settling into a round loop; 64 samples per cycle.
-mod::Sample Bass(Style style) {
+mod::Sample Bass(Style style, int colour) {
     const int cycle = 64, attack = cycle * 8, loop = cycle * 8;
     std::vector<Partial> bright = Harmonics(1.0f, 12, 1.0f);
-    std::vector<Partial> settled = style == Style::Drive ? Harmonics(1.0f, 6, 1.4f) : Harmonics(1.0f, 3, 2.0f);
+    std::vector<Partial> settled = style == Style::Drive ? Harmonics(1.0f, 5 + colour % 3, 1.6f - 0.15f * (colour % 3)) : Harmonics(1.0f, 3, 2.0f);
     settled.resize(bright.size(), Partial{0.0f, 0.0f});
     for (size_t k = 0; k < settled.size(); ++k) settled[k].cycles = bright[k].cycles;
     Buffer b(attack + loop);
@@ -105,13 +105,16 @@ mod::Sample Bass(Style style) {
 }
 
 // Lead: a chorused pulse for the game songs, a breathy flute for the intro.
-mod::Sample Lead(Style style) {
+mod::Sample Lead(Style style, int colour) {
     if (style == Style::Drive) {
+        // The pulse width gives each song's lead its own colour.
+        static const float kDuty[] = {0.3f, 0.5f, 0.18f, 0.4f, 0.25f};
+        const float duty = kDuty[colour % 5];
         const int loop = 4096;
         std::vector<Partial> partials;
         for (float base : {128.0f, 129.0f})
             for (int k = 1; k <= 15; ++k)
-                partials.push_back({base * k, 0.5f * std::fabs(std::sin(kPi * k * 0.3f)) / k});
+                partials.push_back({base * k, 0.5f * std::fabs(std::sin(kPi * k * duty)) / k});
         Buffer b(loop);
         for (int i = 0; i < loop; ++i) b[i] = Additive(partials, i, loop);
         return MakeSample("lead", b, 64, 0, loop);
@@ -156,14 +159,14 @@ mod::Sample Bell() {
 
 }  // namespace
 
-std::vector<mod::Sample> MakeInstruments(Style style) {
+std::vector<mod::Sample> MakeInstruments(Style style, int colour) {
     std::vector<mod::Sample> list;
     list.push_back(Kick(style));
     list.push_back(Snare());
     list.push_back(NoiseHit("hat", 0.08f, 0.02f, 6000.0f, 12));
     list.push_back(NoiseHit("crash", 1.4f, 0.45f, 3000.0f, 14));
-    list.push_back(Bass(style));
-    list.push_back(Lead(style));
+    list.push_back(Bass(style, colour));
+    list.push_back(Lead(style, colour));
     list.push_back(Pad(style, false));
     list.push_back(Pad(style, true));
     list.push_back(Bell());

@@ -25,6 +25,7 @@ std::vector<Song> Songs() {
     {
         Song s;  // E minor, 140
         s.title = "Kavrix song 1";
+        s.colour = 0;
         s.key = {4, true};
         s.bpm = 140;
         s.seed = 211;
@@ -38,6 +39,7 @@ std::vector<Song> Songs() {
     {
         Song s;  // A minor, 150
         s.title = "Kavrix song 2";
+        s.colour = 1;
         s.key = {9, true};
         s.bpm = 150;
         s.seed = 307;
@@ -51,6 +53,7 @@ std::vector<Song> Songs() {
     {
         Song s;  // G major, 132
         s.title = "Kavrix song 3";
+        s.colour = 2;
         s.key = {7, false};
         s.bpm = 132;
         s.seed = 401;
@@ -64,6 +67,7 @@ std::vector<Song> Songs() {
     {
         Song s;  // C minor, 145
         s.title = "Kavrix song 4";
+        s.colour = 3;
         s.key = {0, true};
         s.bpm = 145;
         s.seed = 503;
@@ -77,6 +81,7 @@ std::vector<Song> Songs() {
     {
         Song s;  // F sharp minor, 138
         s.title = "Kavrix song 5";
+        s.colour = 4;
         s.key = {6, true};
         s.bpm = 138;
         s.seed = 601;
