@@ -20,7 +20,7 @@ constexpr double kTile = 101;
 // Ground common to every city tile, so neighbouring tiles always meet.
 void Ground(cairo_t* cr, uint32_t seed) {
     cairo_rectangle(cr, 0, 0, kTile, kTile);
-    FillVertical(cr, 0, kTile, 0x1E2A22, 0x141C17);
+    FillVertical(cr, 0, kTile, 0x161E19, 0x0E1410);
     Rng rng(seed);
     for (int i = 0; i < 14; ++i) {
         Rgb(cr, 0x000000, 0.18);
@@ -71,7 +71,7 @@ void Tower(cairo_t* cr, double x, double y, double w, double h, double height, u
         cairo_fill(cr);
     }
     RoundRect(cr, rx, ry, w, h, 3);
-    FillShaded(cr, rx + w / 2, ry + h / 2, std::fmax(w, h) * 0.8, Mix(roof, 0xFFFFFF, 0.35), roof,
+    FillShaded(cr, rx + w / 2, ry + h / 2, std::fmax(w, h) * 0.8, Mix(roof, 0xFFFFFF, 0.18), roof,
                Mix(roof, 0, 0.5));
     RoundRect(cr, rx + 3, ry + 3, w - 6, h - 6, 2);
     Rgb(cr, Mix(roof, 0, 0.35), 0.9);
@@ -95,20 +95,20 @@ void Kostky(cairo_t* cr, int frame) {
                 cairo_fill(cr);
                 Ellipse(cr, 53, 53, 26, 26);
                 cairo_set_line_width(cr, 2);
-                Rgb(cr, 0xFFB000, 0.7);
+                Rgb(cr, 0x8A6A20, 0.8);
                 cairo_stroke(cr);
-                TextCentered(cr, 53, 62, "H", 26, true, 0xFFB000);
+                TextCentered(cr, 53, 62, "H", 26, true, 0x8A6A20);
                 break;
             case 2:
                 for (int i = 0; i < 3; ++i) {
                     RoundRect(cr, 10, 20 + i * 26, 86, 8, 4);
-                    FillVertical(cr, 20 + i * 26, 28 + i * 26, 0x8B96A3, 0x2B2F36);
+                    FillVertical(cr, 20 + i * 26, 28 + i * 26, 0x5A626C, 0x1E2228);
                 }
                 break;
             case 3:
                 for (int i = 0; i < 3; ++i) {
                     const double x = 24 + i * 28, y = 30 + (i % 2) * 36;
-                    Sphere(cr, x, y, 13, 0x9BE07F, 0x2E7D32, 0x0B2410);
+                    Sphere(cr, x, y, 13, 0x5E8A50, 0x1F4A24, 0x071A0A);
                     Glow(cr, x, y, 4, 0xC77DFF, 0.8);
                 }
                 break;
@@ -125,7 +125,8 @@ void Kostky(cairo_t* cr, int frame) {
         return;
     }
     // Tall blocks: towers of different heights and shapes.
-    static const uint32_t roofs[] = {0x4A505A, 0x3E5A46, 0x4CAF50, 0x5B4A6E, 0x3A6EA5};
+    // Muted roofs: the city lies under the fight and must not outshine it.
+    static const uint32_t roofs[] = {0x3A4048, 0x2F4636, 0x2E5A34, 0x463A56, 0x2B4A6E};
     const int kind = frame - 5;
     const double height = 14 + (kind % 5) * 6;
     const uint32_t roof = roofs[kind % 5];
@@ -147,7 +148,7 @@ void Reaktor(cairo_t* cr, int frame) {
     Ground(cr, 77);
     const double c = 53, pulse = 0.5 + 0.5 * std::sin(frame * 2 * M_PI / 5);
     Ellipse(cr, c, c, 40, 40);
-    FillShaded(cr, c, c, 40, 0x8B96A3, 0x4A505A, 0x1E2228);
+    FillShaded(cr, c, c, 40, 0x6A727C, 0x363C44, 0x14161A);
     for (int i = 0; i < 8; ++i) {
         const double a = i * M_PI / 4 + frame * M_PI / 20;
         Rgb(cr, 0x1E2228);
@@ -172,7 +173,7 @@ void Animace(cairo_t* cr, int frame) {
             break;
         case 1:  // radar dish turning
             Ellipse(cr, c, c, 26, 26);
-            FillShaded(cr, c, c, 26, 0xC8D2DC, 0x4A505A, 0x1E2228);
+            FillShaded(cr, c, c, 26, 0x8B96A3, 0x3A4048, 0x14161A);
             cairo_set_line_width(cr, 5);
             Rgb(cr, 0xE0E0E0);
             cairo_move_to(cr, c, c);
@@ -182,7 +183,7 @@ void Animace(cairo_t* cr, int frame) {
         case 2:  // pod field pulsing
             for (int i = 0; i < 4; ++i) {
                 const double x = 30 + (i % 2) * 44, y = 30 + (i / 2) * 44;
-                Sphere(cr, x, y, 14, 0xC7F2B0, 0x4CAF50, 0x0B2410);
+                Sphere(cr, x, y, 14, 0x7FA870, 0x2E5A34, 0x071A0A);
                 Glow(cr, x, y, phase == i % 2 ? 10 : 4, 0xC77DFF, 0.9);
             }
             break;
@@ -297,8 +298,52 @@ void Lod(cairo_t* cr, double w, double h) {
     Ellipse(cr, 400, 90, 250, 70);
     Rgb(cr, 0x9BE07F, 0.06);
     cairo_fill(cr);
+    // Armour plating: staggered plates with dark seams and lit upper edges,
+    // clipped to the hull.
+    cairo_save(cr);
+    HullPath(cr);
+    cairo_clip(cr);
+    Rng rng(228);
+    for (int row = 0; row < 9; ++row) {
+        const double y = 6 + row * 24;
+        for (double x = -(row % 2) * 30; x < 800; x += 60) {
+            const double pw = 56, ph = 20;
+            const double shade = rng.Range(-0.12, 0.12);
+            cairo_rectangle(cr, x + 2, y + 2, pw, ph);
+            Rgb(cr, shade > 0 ? 0xFFFFFF : 0x000000, std::fabs(shade) * 0.6);
+            cairo_fill(cr);
+            cairo_set_line_width(cr, 1);
+            Rgb(cr, 0x061008, 0.7);
+            cairo_rectangle(cr, x + 2.5, y + 2.5, pw, ph);
+            cairo_stroke(cr);
+            Rgb(cr, 0x9BE07F, 0.18);
+            cairo_move_to(cr, x + 3, y + 3.5);
+            cairo_line_to(cr, x + pw + 1, y + 3.5);
+            cairo_stroke(cr);
+        }
+    }
+    // Rows of lit windows following the hull's curve.
+    for (int i = 0; i < 60; ++i) {
+        const double x = 40 + i * 12.2;
+        const double y = 150 + 40 * std::sin((x - 400) / 800 * M_PI + M_PI / 2) * 0.9;
+        cairo_rectangle(cr, x, y, 3, 2);
+        Rgb(cr, (i * 7) % 5 ? 0xFFF3B0 : 0xC77DFF, 0.85);
+        cairo_fill(cr);
+    }
+    // A lit rim along the front (lower) edge of the hull.
+    cairo_restore(cr);
+    cairo_save(cr);
+    HullPath(cr);
+    cairo_clip(cr);
+    cairo_translate(cr, 0, -4);
+    HullPath(cr);
+    cairo_set_line_width(cr, 5);
+    Rgb(cr, 0x4CAF50, 0.35);
+    cairo_stroke(cr);
+    cairo_restore(cr);
     // Running lights.
     for (int i = 0; i < 14; ++i) Glow(cr, 130 + i * 41, 12, 2.5, 0xC77DFF, 0.9);
+    for (double x : {60.0, 740.0}) Glow(cr, x, 200, 8, 0xFF3020, 0.9);
     // The parts on their hit boxes.
     Turret(cr, kParts[0], 2);
     Pylon(cr, kParts[1]);

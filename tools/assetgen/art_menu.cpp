@@ -270,18 +270,11 @@ void KavrixTitle(cairo_t* cr, double w, double h) {
 
 void MeteorBig(cairo_t* cr, double w, double h) {
     // A burning meteor falling to the lower right, its tail behind it.
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w * 0.62, h * 0.62);
-    Stop(p, 0, 0xFF5A00, 0);
-    Stop(p, 0.7, 0xFFB000, 0.6);
-    Stop(p, 1, 0xFFF3B0, 0.9);
-    cairo_set_source(cr, p);
-    cairo_move_to(cr, 2, 2);
-    cairo_curve_to(cr, w * 0.4, h * 0.3, w * 0.7, h * 0.45, w * 0.86, h * 0.62);
-    cairo_curve_to(cr, w * 0.8, h * 0.8, w * 0.7, h * 0.88, w * 0.6, h * 0.86);
-    cairo_curve_to(cr, w * 0.45, h * 0.7, w * 0.3, h * 0.4, 2, 2);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    for (int i = 0; i < 12; ++i) {
+        const double t = i / 11.0;  // 0 at the tail's end, 1 at the rock
+        const double x = 6 + t * (w * 0.72 - 6), y = 6 + t * (h * 0.72 - 6);
+        Glow(cr, x, y, 5 + t * 22, Mix(0xFF5A00, 0xFFF3B0, t), 0.55 + 0.45 * t);
+    }
     const double cx = w * 0.72, cy = h * 0.72, r = 26;
     Glow(cr, cx, cy, r * 1.5, 0xFFB000, 0.7);
     Rng rng(3);
@@ -433,8 +426,8 @@ void Nazev(cairo_t* cr, double w, double h) {
     }
     // The fighter climbing away from the planet.
     cairo_save(cr);
-    cairo_translate(cr, 362, 330);
-    cairo_scale(cr, 1.0, 1.0);
+    cairo_translate(cr, 339, 300);
+    cairo_scale(cr, 1.6, 1.6);
     ManifestEntry ship{Collection::Rakety, 0, "Kavrix", 76, 76, 9, 2, true, levpack::PictureData::Dib};
     PaintRakety(ship, 1, cr);
     cairo_restore(cr);
