@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 
+#include "assetgen.h"
 #include "draw_util.h"
 #include "media/collection_file.h"
 #include "media/picture.h"
@@ -249,6 +250,119 @@ TEST(MotherShipPictures, WrecksMatchThePartsAndThePartsAreVisible) {
     EXPECT_EQ(lod.items.size(), 33u);
     // The city: picture 0 is how level construction tells the scenery apart.
     EXPECT_EQ(PictureAt(Loaded(Collection::Mesto), 0).Name, "Kostky");
+}
+
+// Pixels of one frame as drawn on the marker surface, for comparing frames.
+std::vector<uint16_t> FramePixels(const PictureItem& item, int frame) {
+    const int w = std::min(PatternWidth(item), kSurfaceWidth), h = std::min(PatternHeight(item), kSurfaceHeight);
+    auto s = DrawnOnMarker(item, 0, 0, frame);
+    std::vector<uint16_t> out;
+    for (int y = 0; y < h; ++y) out.insert(out.end(), &s->pixels[y][0], &s->pixels[y][0] + w);
+    return out;
+}
+
+int Covered(const std::vector<uint16_t>& px) {
+    return int(std::count_if(px.begin(), px.end(), [](uint16_t p) { return p != kMarker; }));
+}
+
+long TotalBrightness(const std::vector<uint16_t>& px) {
+    long sum = 0;
+    for (uint16_t p : px) sum += p == kMarker ? 0 : Brightness(p);
+    return sum;
+}
+
+TEST(Animations, NeighbouringFramesDifferSoEveryAnimationMoves) {
+    for (const ManifestEntry& e : Manifest()) {
+        if (e.frames < 2) continue;
+        const PictureItem& item = FindPicture(Loaded(e.collection), e.name);
+        std::vector<uint16_t> previous = FramePixels(item, 0);
+        for (int f = 1; f < e.frames; ++f) {
+            std::vector<uint16_t> current = FramePixels(item, f);
+            EXPECT_NE(previous, current) << e.name << " frames " << f - 1 << " and " << f;
+            previous = std::move(current);
+        }
+    }
+}
+
+TEST(Animations, ExplosionsGrowAndTheShockWaveWidens) {
+    const PictureCollection& obr = Loaded(Collection::Obrazky);
+    for (const char* name : {"Velkybum", "MalyBum"}) {
+        const PictureItem& boom = FindPicture(obr, name);
+        // The fire ball covers more of its frame from the first frame to the third.
+        EXPECT_LT(Covered(FramePixels(boom, 0)), Covered(FramePixels(boom, 2))) << name;
+    }
+    const PictureItem& big = FindPicture(obr, "Velkybum");
+    // ... and the last frame is a dimmer smoke than the hottest one.
+    EXPECT_LT(TotalBrightness(FramePixels(big, 5)), TotalBrightness(FramePixels(big, 2)));
+    // The ring's widest row grows with every frame.
+    const PictureItem& wave = FindPicture(obr, "Vlna");
+    int lastSpan = 0;
+    for (int f = 0; f < FrameCount(wave); ++f) {
+        auto s = DrawnOnMarker(wave, 0, 0, f);
+        const int y = PatternHeight(wave) / 2;
+        int left = -1, right = -1;
+        for (int x = 0; x < PatternWidth(wave); ++x)
+            if (s->pixels[y][x] != kMarker) {
+                if (left < 0) left = x;
+                right = x;
+            }
+        ASSERT_GE(left, 0) << "frame " << f;
+        EXPECT_GT(right - left, lastSpan) << "frame " << f;
+        lastSpan = right - left;
+    }
+}
+
+TEST(Animations, HitFramesOfTheFighterAreLitAndTheLifeBoxFadesWhenTaken) {
+    const PictureItem& ship = FindPicture(Loaded(Collection::Rakety), "Kavrix");
+    for (int f = 0; f < 3; ++f)
+        EXPECT_GT(TotalBrightness(FramePixels(ship, f + 3)), TotalBrightness(FramePixels(ship, f)) * 11 / 10)
+            << "frame " << f;
+    const PictureItem& life = FindPicture(Loaded(Collection::Rakety), "Zivot");
+    EXPECT_LT(TotalBrightness(FramePixels(life, 5)), TotalBrightness(FramePixels(life, 1)));
+}
+
+TEST(Generation, IsDeterministicAndMatchesTheBuildsData) {
+    const std::string dir = MakeTempDir("picture_generation");
+    GeneratePictures(dir);
+    for (Collection c : kAllCollections) {
+        const std::vector<uint8_t> fresh = ReadFileBytes(dir + "/" + CollectionFileName(c));
+        ASSERT_FALSE(fresh.empty()) << CollectionFileName(c);
+        EXPECT_EQ(fresh, ReadFileBytes(TestDataDir() + "/" + CollectionFileName(c))) << CollectionFileName(c);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Generation, FailuresNameTheFile) {
+    const std::string dir = MakeTempDir("picture_generation_fail");
+    // A plain file where the video directory should be.
+    WriteFileBytes(dir + "/video", {1, 2, 3});
+    try {
+        GeneratePictures(dir);
+        ADD_FAILURE() << "generation into a blocked directory succeeded";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("video"), std::string::npos) << e.what();
+    }
+    try {
+        WriteContactSheet(dir + "/no/such/dir/sheet.png");
+        ADD_FAILURE() << "contact sheet into a missing directory succeeded";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("sheet.png"), std::string::npos) << e.what();
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Generation, ContactSheetIsAPngShowingEveryCollection) {
+    const std::string dir = MakeTempDir("contact_sheet");
+    WriteContactSheet(dir + "/sheet.png");
+    const std::vector<uint8_t> png = ReadFileBytes(dir + "/sheet.png");
+    ASSERT_GT(png.size(), 24u);
+    const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
+    const uint32_t width = uint32_t(png[16]) << 24 | png[17] << 16 | png[18] << 8 | png[19];
+    const uint32_t height = uint32_t(png[20]) << 24 | png[21] << 16 | png[22] << 8 | png[23];
+    EXPECT_GE(width, 800u);   // the 800-wide pictures are shown whole
+    EXPECT_GT(height, 600u * 4);
+    std::filesystem::remove_all(dir);
 }
 
 // Every picture name the game's code passes to a drawing call together with
