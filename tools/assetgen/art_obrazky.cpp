@@ -390,9 +390,9 @@ void Lista(cairo_t* cr, double w, double h) {
         cairo_fill(cr);
         Panel(cr, 254 + 57 * s, 532 - o, 49, 49, 5, 0x1E2228, true);
     }
-    // Score.
-    screen(400, 536, 590, 574);
-    label(400, 532, "SKÓRE");
+    // Score: seven digits right-aligned on 563, clear of the third item slot.
+    screen(422, 536, 590, 574);
+    label(422, 532, "SKÓRE");
     // Weapon icon, weapon bars, gun lamp and gauge.
     Panel(cr, 640, 531 - o, 51, 51, 5, 0x1E2228, true);
     label(640, 527, "ZBRAŇ");
@@ -419,8 +419,10 @@ void Lista(cairo_t* cr, double w, double h) {
             FillVertical(cr, y0 + 1 - o, y0 + 12 - o, rowColours[row], Mix(rowColours[row], 0, 0.45));
         }
     }
-    // Rivets along the rim.
-    for (double x = 120; x < 800; x += 80) Sphere(cr, x, 8, 1.8, 0xE0E0E0, 0x8B96A3, 0x1E2228);
+    // A lit groove under the rim.
+    cairo_rectangle(cr, 0, 5, w, 1);
+    Rgb(cr, 0x4A505A);
+    cairo_fill(cr);
     // Bottom row: the last pixel row is overdrawn black by the game.
     cairo_rectangle(cr, 0, h - 4, w, 4);
     Rgb(cr, 0x0A0C10);
