@@ -321,6 +321,72 @@ TEST(Animations, HitFramesOfTheFighterAreLitAndTheLifeBoxFadesWhenTaken) {
     EXPECT_LT(TotalBrightness(FramePixels(life, 5)), TotalBrightness(FramePixels(life, 1)));
 }
 
+// Centre of the covered pixels of a picture drawn at (x, y), in screen pixels.
+std::pair<double, double> Centroid(const PictureItem& item, int x, int y, int frame) {
+    auto s = DrawnOnMarker(item, x, y, frame);
+    double sx = 0, sy = 0;
+    long n = 0;
+    for (int py = 0; py < kSurfaceHeight; ++py)
+        for (int px = 0; px < kSurfaceWidth; ++px)
+            if (s->pixels[py][px] != kMarker) {
+                sx += px;
+                sy += py;
+                ++n;
+            }
+    return n ? std::pair{sx / n, sy / n} : std::pair{-1.0, -1.0};
+}
+
+TEST(Placement, IntroEmblemRingsShareOneCentreAndTheLetteringLeavesItClear) {
+    const PictureCollection& menu = Loaded(Collection::MenuObr);
+    // The places the intro draws them.
+    const struct { const char* name; int x, y; } rings[] = {
+        {"Bodliny", 356, 194}, {"Vnejsi kruh", 371, 209}, {"Vnitrni kruh", 383, 221}};
+    for (const auto& r : rings) {
+        const auto [cx, cy] = Centroid(FindPicture(menu, r.name), r.x, r.y, 0);
+        EXPECT_NEAR(cx, 403.5, 1.5) << r.name;
+        EXPECT_NEAR(cy, 241.5, 1.5) << r.name;
+    }
+    // "Napis" at (244, 229) crosses the emblem (356..452): that stretch stays clear.
+    auto s = DrawnOnMarker(FindPicture(menu, "Napis"), 244, 229, 0);
+    for (int y = 229; y < 260; ++y)
+        for (int x = 360; x < 448; ++x) ASSERT_EQ(s->pixels[y][x], kMarker) << x << "," << y;
+}
+
+TEST(Placement, FinishLightsSitOnTheFlagPoles) {
+    const PictureCollection& obr = Loaded(Collection::Obrazky);
+    const PictureItem& light = FindPicture(obr, "VlajkaLight");
+    // Pole columns: the covered pixels of the bottom row of each flag (only the pole reaches it).
+    auto poleX = [&](const char* flag, int x) {
+        const PictureItem& item = FindPicture(obr, flag);
+        auto s = DrawnOnMarker(item, x, 100, 0);
+        const int y = 100 + PatternHeight(item) - 2;
+        double sum = 0;
+        int n = 0;
+        for (int px = x; px < x + PatternWidth(item); ++px)
+            if (s->pixels[y][px] != kMarker) sum += px, ++n;
+        return n ? sum / n : -100.0;
+    };
+    EXPECT_NEAR(Centroid(light, 0, 100, 0).first, poleX("VlajkaLeva", 0), 2.0);
+    EXPECT_NEAR(Centroid(light, 787, 100, 1).first, poleX("VlajkaPrava", 750), 2.0);
+}
+
+TEST(Placement, CityTilesHaveNoHolesAtTheirEdges) {
+    // The city grid lays tiles edge to edge; a keyed pixel on a tile's edge
+    // would let the stars show through the streets.
+    for (const ManifestEntry& e : ManifestOf(Collection::Mesto)) {
+        const PictureItem& item = FindPicture(Loaded(Collection::Mesto), e.name);
+        for (int f = 0; f < e.frames; ++f) {
+            auto s = DrawnOnMarker(item, 0, 0, f);
+            for (int i = 0; i < 101; ++i) {
+                ASSERT_NE(s->pixels[0][i], kMarker) << e.name << " " << f;
+                ASSERT_NE(s->pixels[100][i], kMarker) << e.name << " " << f;
+                ASSERT_NE(s->pixels[i][0], kMarker) << e.name << " " << f;
+                ASSERT_NE(s->pixels[i][100], kMarker) << e.name << " " << f;
+            }
+        }
+    }
+}
+
 TEST(Generation, IsDeterministicAndMatchesTheBuildsData) {
     const std::string dir = MakeTempDir("picture_generation");
     GeneratePictures(dir);
