@@ -209,3 +209,70 @@ TEST(FrameErrors, AMissingPictureIsReportedOnceAndLaterFramesStillRun) {
     for (size_t at = errors.find("VlajkaLeva"); at != std::string::npos; at = errors.find("VlajkaLeva", at + 1)) ++count;
     EXPECT_EQ(count, 1u) << errors;
 }
+
+namespace {
+
+// True when every pixel that frame `frame` of the picture sets at (x, y) is
+// on the back surface as drawn.
+bool ShowsFrame(World& w, const PictureCollection& collection, const char* name, int x, int y, int frame) {
+    static Surface reference;
+    const uint16_t sentinel = 0x0841;
+    FillSurface(reference, sentinel);
+    DrawPattern(FindPicture(collection, name), reference, x, y, frame);
+    int drawn = 0;
+    for (int row = 0; row < kSurfaceHeight; ++row)
+        for (int col = 0; col < kSurfaceWidth; ++col) {
+            if (reference.pixels[row][col] == sentinel) continue;
+            ++drawn;
+            if (w.media.back->pixels[row][col] != reference.pixels[row][col]) return false;
+        }
+    return drawn > 0;
+}
+
+}  // namespace
+
+TEST(ShipPicture, BanksWithTheSpeedAndShowsTheHitFrames) {
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("ship-frames"));
+    World& w = t.w();
+    const ProgressRecord& p = w.game.Progress;
+    DXTimerTimer(w);
+    ASSERT_EQ(p.SpeedX, 0);
+    EXPECT_TRUE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 1));
+    EXPECT_FALSE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 4));
+
+    Hold(t, GameKey::Right, true);
+    Frames(t, 3);
+    ASSERT_GT(p.SpeedX, 0);
+    EXPECT_TRUE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 2));
+    Hold(t, GameKey::Right, false);
+
+    Hold(t, GameKey::Left, true);
+    Frames(t, 12);
+    ASSERT_LT(p.SpeedX, 0);
+    w.game.ShipHitTimer = 2;  // hit a moment ago: still flashing when drawn
+    DXTimerTimer(w);
+    ASSERT_NE(w.game.ShipHitTimer, 0);
+    EXPECT_TRUE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 3));
+    Hold(t, GameKey::Left, false);
+}
+
+TEST(ShipPicture, ArrivalStretchesFrameOneIntoTheArrivalRectangle) {
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("ship-arrival"));
+    World& w = t.w();
+    w.game.ArrivalWidth = 400;
+    w.game.ArrivalHeight = 400;
+    DXTimerTimer(w);
+    ASSERT_GT(w.game.ArrivalWidth, 77);
+    static Surface reference;
+    FillSurface(reference, 0x0841);
+    StretchDrawPattern(FindPicture(w.media.Rakety, "Kavrix"), reference, w.game.ArrivalRect, 1);
+    int drawn = 0, matching = 0;
+    for (int row = 0; row < kSurfaceHeight; ++row)
+        for (int col = 0; col < kSurfaceWidth; ++col) {
+            if (reference.pixels[row][col] == 0x0841) continue;
+            ++drawn;
+            matching += w.media.back->pixels[row][col] == reference.pixels[row][col];
+        }
+    EXPECT_GT(drawn, 1000);
+    EXPECT_EQ(matching, drawn);
+}
