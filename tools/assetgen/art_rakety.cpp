@@ -171,6 +171,16 @@ void Carapace(cairo_t* cr, double cx, double cy, double rx, double ry) {
     Rgb(cr, 0x0B2410);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+    // A wet sheen on the upper-left shoulder, where the light falls.
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx, ry);
+    cairo_arc(cr, 0, 0, 0.78, M_PI * 1.05, M_PI * 1.45);
+    cairo_restore(cr);
+    cairo_set_line_width(cr, std::fmax(1.2, rx * 0.12));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    Rgb(cr, 0xE8FFD8, 0.75);
+    cairo_stroke(cr);
 }
 
 void Eye(cairo_t* cr, double cx, double cy, double r) {
