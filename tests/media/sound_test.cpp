@@ -11,6 +11,7 @@
 #include "media/media_error.h"
 #include "media/mixer.h"
 #include "media/sound.h"
+#include "test_support.h"
 
 namespace {
 
@@ -274,6 +275,39 @@ TEST(SoundThreads, PlayingWhileTheCallbackMixes) {
     callback.join();
     EXPECT_GT(loudFrames.load(), 0);
     EXPECT_LE(zvuky.items[0].voices.size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// The game's own wave collection: every effect converts and sounds, and
+// start-up priming (five silent plays, then stop) leaves nothing audible.
+TEST(SoundGameCollection, PrimedEffectsAreSilentThenPlayAtTheGamesLevel) {
+    TestWorld t = MakeTestWorld();
+    Mixer& mixer = *t.w().media.mixer;
+    WaveCollection& zvuky = t.w().media.Zvuky;
+    ASSERT_GE(zvuky.items.size(), 26u);
+    for (int i = 0; i < 26; ++i) {
+        WaveItem& item = SoundAt(zvuky, i);
+        ASSERT_TRUE(item.mixSamples) << item.Name;
+        for (int k = 0; k < 5; ++k) {
+            SetSoundVolume(mixer, item, -10000);
+            PlaySound(mixer, item);
+        }
+    }
+    for (int16_t s : Render(mixer, 2048)) ASSERT_EQ(s, 0);
+    for (int i = 0; i < 26; ++i) {
+        WaveItem& item = SoundAt(zvuky, i);
+        StopSound(mixer, item);
+        SetSoundVolume(mixer, item, -1000);
+    }
+    EXPECT_EQ(PlayingVoices(mixer), 0);
+    PlaySound(mixer, FindSound(zvuky, "Vlajky"));
+    int peak = 0;
+    for (int16_t s : Render(mixer, 8820)) peak = std::max(peak, std::abs(int(s)));
+    EXPECT_GT(peak, 300);
+    EXPECT_LE(peak, int(32767 * VolumeToGain(-1000)) + 2) << "a single effect at -1000 stays below that level";
 }
 
 }  // namespace
