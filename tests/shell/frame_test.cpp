@@ -276,3 +276,63 @@ TEST(ShipPicture, ArrivalStretchesFrameOneIntoTheArrivalRectangle) {
     EXPECT_GT(drawn, 1000);
     EXPECT_EQ(matching, drawn);
 }
+
+TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("flags"));
+    World& w = t.w();
+    const int expectedFrames[] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 0};
+    for (int expected : expectedFrames) {
+        DXTimerTimer(w);
+        ASSERT_EQ(w.shell.FlagFrame, expected);
+    }
+    // Flags are drawn where the finish line stands on screen.
+    w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance + 1 - 100;  // row 100 after the next frame
+    DXTimerTimer(w);
+    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaPrava", 750, 100, 4 - 0));
+
+    w.shell.FinishLightOn = 1;
+    Frames(t, 60);
+    EXPECT_EQ(w.shell.FinishLightOn, 1);
+    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
+    DXTimerTimer(w);
+    EXPECT_EQ(w.shell.FinishLightOn, 0);
+    EXPECT_EQ(w.shell.FinishLightTimer, 0);
+}
+
+TEST(SceneDispatch, TheMenuDrawsItsPointerWhereTheMouseIs) {
+    TestWorld t = MakeTestWorld();
+    World& w = t.w();
+    w.shell.CurrentScene = "Menu";
+    w.front.MouseX = 333;
+    w.front.MouseY = 222;
+    DXTimerTimer(w);
+    EXPECT_TRUE(ShowsFrame(w, w.media.MenuObr, "Sipka", 333, 222, 0));
+}
+
+TEST(Music, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("music"));
+    World& w = t.w();
+    w.shell.MusicEnabled = 1;
+    const int32_t before = w.shell.MusicChannel;
+    DXTimerTimer(w);
+    EXPECT_NE(w.shell.MusicChannel, before);
+    EXPECT_EQ(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+    const int32_t song = w.shell.MusicChannel;
+    Frames(t, 3);
+    EXPECT_EQ(w.shell.MusicChannel, song);  // no new song while one plays
+
+    Hold(t, GameKey::F3, true);
+    DXTimerTimer(w);
+    Hold(t, GameKey::F3, false);
+    EXPECT_EQ(w.shell.MusicEnabled, 0);
+    EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+    Frames(t, 2);
+    EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);  // stays off
+
+    w.shell.CurrentScene = "Menu";
+    Hold(t, GameKey::F3, true);
+    DXTimerTimer(w);  // switched on after this frame's menu step
+    Hold(t, GameKey::F3, false);
+    DXTimerTimer(w);  // the menu brings its own music back
+    EXPECT_EQ(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+}
