@@ -309,7 +309,7 @@ TEST(SceneDispatch, TheMenuDrawsItsPointerWhereTheMouseIs) {
     EXPECT_TRUE(ShowsFrame(w, w.media.MenuObr, "Sipka", 333, 222, 0));
 }
 
-TEST(Music, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
+TEST(FrameMusic, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
     TestWorld t = GameWorld(1, 1000, MakeTempDir("music"));
     World& w = t.w();
     w.shell.MusicEnabled = 1;

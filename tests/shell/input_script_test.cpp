@@ -102,7 +102,7 @@ bool Parse(std::vector<const char*> args, RunOptions& o, std::string& error) {
 }
 }  // namespace
 
-TEST(Options, HeadlessRunWithScreenshotsNewGameAndDirectories) {
+TEST(CommandLineOptions, HeadlessRunWithScreenshotsNewGameAndDirectories) {
     RunOptions o;
     std::string error;
     ASSERT_TRUE(Parse({"--headless", "--frames", "120", "--seed", "7", "--data", "d", "--save-dir", "s",
@@ -125,7 +125,7 @@ TEST(Options, HeadlessRunWithScreenshotsNewGameAndDirectories) {
     EXPECT_EQ(o.inputFile, "in.txt");
 }
 
-TEST(Options, BadValuesNameTheOption) {
+TEST(CommandLineOptions, BadValuesNameTheOption) {
     const std::vector<std::vector<const char*>> bad = {
         {"--frames", "ten"},        {"--headless"},           {"--seed", "-1"},
         {"--screenshot", "a.png"},  {"--level", "10"},        {"--difficulty", "2"},
