@@ -306,6 +306,30 @@ std::string StateDumpJson(const World& w) {
     }
     j.Close(']');
 
+    // The mother ship of level 9: its position and the parts still standing.
+    j.Key("MotherShip");
+    j.Open('{');
+    j.Field("X", g.MotherShip.X);
+    j.Field("Y", g.MotherShip.Y);
+    j.Field("DestructionCounter", g.DestructionCounter);
+    j.Key("Parts");
+    j.Open('[');
+    for (int i = 0; i < 30; ++i) {
+        const ShipPart& part = g.MotherShipParts[i];
+        if (part.Energy == 0 && part.Width == 0 && part.Height == 0) continue;
+        j.Open('{');
+        j.Field("index", i);
+        j.Field("X", part.X);
+        j.Field("Y", part.Y);
+        j.Field("Width", part.Width);
+        j.Field("Height", part.Height);
+        j.Field("Energy", part.Energy);
+        j.Field("Hit", part.Hit);
+        j.Close('}');
+    }
+    j.Close(']');
+    j.Close('}');
+
     j.Key("GameStateHash");
     j.Hex(GameStateHash(w));
     j.Key("SurfaceHash");
