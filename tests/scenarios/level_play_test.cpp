@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/level_build.h"
+#include "game/reset.h"
 #include "media/surface.h"
 #include "shell/frame.h"
 #include "test_support.h"
@@ -34,8 +35,9 @@ Flight FlyLevel(World& w, HeadlessPlatform& platform, int level, int frames) {
         FillSurface(*w.media.back, 0);
         SampleInput(w);
         RunGameScene(w);
-        // Keep the ship alive: this flight is about the objects.
+        // Keep the ship alive and its gun charged: this flight is about the objects.
         g.Progress.Energy = 100;
+        g.WeaponEnergy = 110;
         int inPlay = 0, shots = 0, struck = 0;
         for (const LevelObject& o : g.LevelObjects) {
             inPlay += o.Visible == 1;
@@ -51,12 +53,14 @@ Flight FlyLevel(World& w, HeadlessPlatform& platform, int level, int frames) {
 }
 
 TEST(LevelPlay, EveryLevelComesToLifeWithTheGamesOwnPicturesAndSounds) {
+    auto t = MakeTestWorld(true);
     for (int level = 1; level <= 9; ++level) {
         SCOPED_TRACE("level " + std::to_string(level));
-        auto t = MakeTestWorld(true, 4000u + uint32_t(level));
-        const Flight f = FlyLevel(t.w(), *t.platform, level, 1200);
+        SeedRandom(t.w().random, 4000u + uint32_t(level));
+        ResetGameState(t.w());
+        const Flight f = FlyLevel(t.w(), *t.platform, level, 700);
         EXPECT_GT(f.objectsInPlay, 0);
-        // The ship fires straight ahead the whole time and hits something.
+        // Struck by the ship's fire or by ramming it.
         EXPECT_GT(f.struck, 0);
         // Unused slots and everything far behind are spent by now.
         EXPECT_GT(f.spentSlots, 0);
@@ -68,8 +72,10 @@ TEST(LevelPlay, EveryLevelComesToLifeWithTheGamesOwnPicturesAndSounds) {
 }
 
 TEST(LevelPlay, LevelNineIsBuiltAlikeByAReplayAndAfreshAtAnotherMoment) {
-    auto layout = [](uint32_t seed, uint32_t clock) {
-        auto t = MakeTestWorld(true, seed);
+    auto t = MakeTestWorld(true);
+    auto layout = [&](uint32_t seed, uint32_t clock) {
+        SeedRandom(t.w().random, seed);
+        ResetGameState(t.w());
         t.platform->clock = clock;
         t.w().game.Progress.Level = 9;
         t.w().game.Progress.Difficulty = 3;
