@@ -106,10 +106,17 @@ uint64_t GameStateHash(const World& w) {
     return h.value;
 }
 
-Recorder::Recorder(const std::string& path_, uint32_t seed) : path(path_) {
+Recorder::Recorder(const std::string& path_, uint32_t seed, const std::string& note) : path(path_) {
     file = std::fopen(path.c_str(), "w");
     if (!file) throw std::runtime_error("cannot create recording '" + path + "': " + std::strerror(errno));
-    std::fprintf(file, "# Kavrix recording\nseed %u\n", seed);
+    std::fprintf(file, "# Kavrix recording\n");
+    if (!note.empty()) {
+        std::string line = note;  // one comment line, whatever the note holds
+        for (char& c : line)
+            if (uint8_t(c) < 0x20) c = '?';
+        std::fprintf(file, "# %s\n", line.c_str());
+    }
+    std::fprintf(file, "seed %u\n", seed);
 }
 
 Recorder::~Recorder() {

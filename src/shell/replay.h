@@ -22,7 +22,9 @@ uint64_t GameStateHash(const World& w);
 class Recorder {
 public:
     // Throws std::runtime_error naming the file when it cannot be created.
-    Recorder(const std::string& path, uint32_t seed);
+    // note: a comment line saying how the game was started (a replay needs
+    // the same start options and saved files).
+    Recorder(const std::string& path, uint32_t seed, const std::string& note = "");
     ~Recorder();
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;

@@ -218,7 +218,14 @@ int RunKavrix(const RunOptions& options) {
         if (options.newGame) StartNewGame(w, options.newGameName, options.difficulty, options.level);
 
         std::unique_ptr<Recorder> recorder;
-        if (!options.recordFile.empty()) recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed));
+        if (!options.recordFile.empty()) {
+            std::string note = "replay with: kavrix --replay FILE";
+            if (options.newGame)
+                note += " --new-game " + options.newGameName + " --difficulty " + std::to_string(options.difficulty) +
+                        " --level " + std::to_string(options.level);
+            note += " (and the same saved files)";
+            recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), note);
+        }
 
         int64_t limit = options.frames;
         if (limit < 0 && replaying) {
