@@ -13,13 +13,16 @@
 #include "shell/world.h"
 
 PictureSize RaketySizes::Of(int index) {
-    const size_t i = size_t(index) & 0xFF;
-    if (!known_[i]) {
-        const PictureItem& picture = PictureAt(w_.media.Rakety, int(i));
-        sizes_[i] = {PatternWidth(picture), PatternHeight(picture)};
-        known_[i] = true;
+    if (index < 0 || index >= kKept) {
+        const PictureItem& picture = PictureAt(w_.media.Rakety, index);  // raises the lookup error
+        return {PatternWidth(picture), PatternHeight(picture)};
     }
-    return sizes_[i];
+    if (!known_[index]) {
+        const PictureItem& picture = PictureAt(w_.media.Rakety, index);
+        sizes_[index] = {PatternWidth(picture), PatternHeight(picture)};
+        known_[index] = true;
+    }
+    return sizes_[index];
 }
 
 void DamageObject(World& w, LevelObject& o, int32_t amount) {

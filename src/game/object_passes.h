@@ -12,16 +12,18 @@ struct PictureSize {
     int width = 0, height = 0;
 };
 
-// Frame sizes of Rakety pictures by index, looked up once per frame.
+// Frame sizes of Rakety pictures by index, looked up once per frame. Object
+// pictures are 0..255 and shot pictures Kind + 23, so 0..278 are kept.
 class RaketySizes {
 public:
     explicit RaketySizes(World& w) : w_(w) {}
     PictureSize Of(int index);
 
 private:
+    static constexpr int kKept = 256 + 23;
     World& w_;
-    PictureSize sizes_[256];
-    bool known_[256] = {};
+    PictureSize sizes_[kKept];
+    bool known_[kKept] = {};
 };
 
 // Some point (x + i, y + j), 0 <= i < bw, 0 <= j < bh, lies strictly inside

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "level_fixture.h"
+#include "media/media_error.h"
 
 using levelfixture::MakeLevelWorld;
 
@@ -588,6 +589,19 @@ TEST(EnemyShots, BombThatShootsAShotDownBlastsEverythingInPlayNearby) {
     EXPECT_EQ(s.g().EnemyShots[0].BurstFrame, 1);
     EXPECT_EQ(s.g().BlastFrame, 1);
     EXPECT_EQ(o.Energy, -(100 * 10000) / (105 * 105 + 5 * 5));
+}
+
+TEST(LevelObjectPass, PictureMissingFromTheCollectionRaisesTheLookupError) {
+    Scene s;
+    s.Object(1, 200, 100, 100, 10);
+    EXPECT_THROW(s.Frames(1), MediaError);
+
+    Scene t;
+    LevelObject& o = t.Object(1, 4, 100, 100, 10);
+    o.Fires = 1;
+    o.FireInterval = 1;
+    o.ShotKind = 250;  // picture 273
+    EXPECT_THROW(t.Frames(1), MediaError);
 }
 
 }  // namespace
