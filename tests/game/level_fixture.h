@@ -98,7 +98,7 @@ inline TestWorld MakeLevelWorld(uint32_t seed = 12345) {
 // Writes "video/mesto.lev" (first picture "Kostky") and "video/velkalod.lev"
 // (first picture "Lod", then the ship's numbered pictures) into dir.
 inline void WriteSceneryFiles(const std::string& dir) {
-    auto spec = [](const std::string& name, int width, int height) {
+    auto picture = [](const std::string& name, int width, int height) {
         levpack::PictureSpec s;
         s.name = name;
         s.width = width;
@@ -107,9 +107,9 @@ inline void WriteSceneryFiles(const std::string& dir) {
         s.transparentColor = 0;
         return s;
     };
-    std::vector<levpack::PictureSpec> city{spec("Kostky", 101, 101), spec("Reaktor", 101, 101)};
-    std::vector<levpack::PictureSpec> ship{spec("Lod", 200, 120)};
-    for (int i = 1; i <= 32; ++i) ship.push_back(spec("Part" + std::to_string(i), 20, 20));
+    std::vector<levpack::PictureSpec> city{picture("Kostky", 101, 101), picture("Reaktor", 101, 101)};
+    std::vector<levpack::PictureSpec> ship{picture("Lod", 200, 120)};
+    for (int i = 1; i <= 32; ++i) ship.push_back(picture("Part" + std::to_string(i), 20, 20));
     RunCommand("mkdir -p '" + dir + "/video'");
     levpack::WriteFile(dir + "/video/mesto.lev", levpack::WritePictureCollection(city));
     levpack::WriteFile(dir + "/video/velkalod.lev", levpack::WritePictureCollection(ship));
