@@ -301,16 +301,19 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
 struct Wedge {
-    double cx, cy, rx, ry, start, sweep;
-    bool full;
-    // Angles are measured counter-clockwise as seen on the screen (y down).
+    double cx, cy, rx, ry;
+    double sx, sy, ex, ey;  // start and end rays, y pointing up
+    bool full, wide;        // wide: the sweep exceeds half a turn
+    // Counter-clockwise as seen on the screen; side tests instead of angles.
     bool Contains(int px, int py) const {
-        const double dx = (px + 0.5 - cx) / rx, dy = (py + 0.5 - cy) / ry;
-        if (dx * dx + dy * dy > 1.0) return false;
+        const double ux = px + 0.5 - cx, uy = -(py + 0.5 - cy);
+        const double nx = ux / rx, ny = uy / ry;
+        if (nx * nx + ny * ny > 1.0) return false;
         if (full) return true;
-        double angle = std::atan2(-(py + 0.5 - cy), px + 0.5 - cx) - start;
-        angle = std::fmod(angle + 2 * kTwoPi, kTwoPi);
-        return angle <= sweep;
+        const double fromStart = sx * uy - sy * ux;  // > 0: u lies counter-clockwise of the start ray
+        const double toEnd = ux * ey - uy * ex;      // > 0: u lies clockwise of the end ray
+        if (!wide) return fromStart >= 0 && toEnd >= 0;
+        return fromStart >= 0 || toEnd >= 0;
     }
 };
 
@@ -326,11 +329,15 @@ void Pie(Canvas& canvas, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
     wedge.cy = (top + bottom) / 2.0;
     wedge.rx = (right - left) / 2.0;
     wedge.ry = (bottom - top) / 2.0;
-    wedge.start = std::atan2(-(y3 - wedge.cy), x3 - wedge.cx);
-    const double end = std::atan2(-(y4 - wedge.cy), x4 - wedge.cx);
-    wedge.sweep = std::fmod(end - wedge.start + 2 * kTwoPi, kTwoPi);
+    wedge.sx = x3 - wedge.cx;
+    wedge.sy = -(y3 - wedge.cy);
+    wedge.ex = x4 - wedge.cx;
+    wedge.ey = -(y4 - wedge.cy);
+    const double start = std::atan2(wedge.sy, wedge.sx), end = std::atan2(wedge.ey, wedge.ex);
+    const double sweep = std::fmod(end - start + 2 * kTwoPi, kTwoPi);
     // Rays through the same direction close the whole ellipse.
-    wedge.full = wedge.sweep < 1e-9;
+    wedge.full = sweep < 1e-9;
+    wedge.wide = sweep > kTwoPi / 2;
 
     Surface& s = *canvas.surface;
     const uint16_t brush = ColorTo565(canvas.BrushColor), pen = ColorTo565(canvas.PenColor);

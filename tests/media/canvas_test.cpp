@@ -73,25 +73,6 @@ TEST_F(CanvasTest, TextSitsOnAnOpaqueBoxOfTheCellHeight) {
     }
 }
 
-TEST_F(CanvasTest, WidthGrowsWithTheTextAndTheFont) {
-    canvas.Font = CanvasFont{"Arial", 13, false, 0xFFFFFF};
-    const int one = TextWidth(canvas, "W");
-    EXPECT_EQ(TextWidth(canvas, "WW"), 2 * one);
-    EXPECT_EQ(TextWidth(canvas, ""), 0);
-    EXPECT_LT(TextWidth(canvas, "i"), one);
-    canvas.Font.Height = 25;
-    EXPECT_GT(TextWidth(canvas, "W"), one);
-    canvas.Font.Height = 13;
-    canvas.Font.Bold = true;
-    EXPECT_GE(TextWidth(canvas, "Kavrix"), [&] {
-        CanvasFont regular = canvas.Font;
-        regular.Bold = false;
-        Canvas other = canvas;
-        other.Font = regular;
-        return TextWidth(other, "Kavrix");
-    }());
-}
-
 TEST_F(CanvasTest, CzechLettersHaveTheirOwnGlyphs) {
     canvas.Font = CanvasFont{"Arial", 20, false, 0xFFFFFF};
     canvas.BrushColor = 0x000000;
@@ -218,6 +199,15 @@ TEST_F(CanvasTest, PieCoversTheWedgeCounterClockwise) {
     EXPECT_EQ(At(430, 265), kBackground);
     EXPECT_EQ(At(380, 265), kBackground);
     EXPECT_NEAR(Count(0, bounds), circle / 4, 120);
+
+    // From east counter-clockwise to south: three quarters, all but the lower right.
+    FillSurface(*surface, kBackground);
+    Pie(canvas, 356, 194, 452, 290, 452, 242, 404, 290);
+    EXPECT_EQ(At(430, 220), 0);
+    EXPECT_EQ(At(380, 220), 0);
+    EXPECT_EQ(At(380, 265), 0);
+    EXPECT_EQ(At(430, 265), kBackground);
+    EXPECT_NEAR(Count(0, bounds), circle * 3 / 4, 120);
 
     // From east to west: the upper half; from west to east: the lower half.
     FillSurface(*surface, kBackground);

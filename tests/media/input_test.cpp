@@ -91,16 +91,6 @@ TEST(UpdateInput, SecondKeyOfAStateIsNoNewPress) {
     EXPECT_FALSE(FrameSeesAndConsumes(input, Keys({GameKey::K}), isUp));
 }
 
-TEST(UpdateInput, StatesTheGameSetsItselfSurviveUntilAChange) {
-    Input input;
-    input.InputStates.set(isButton2);  // set by a routine, no key down
-    UpdateInput(input, InputSet());
-    EXPECT_TRUE(IsHeld(input, isButton2));
-    UpdateInput(input, States({isButton2}));
-    UpdateInput(input, InputSet());
-    EXPECT_FALSE(IsHeld(input, isButton2));
-}
-
 TEST(KeyNames, ScriptNamesRoundTrip) {
     const char* names[] = {"Up", "Down", "Left", "Right", "H", "J", "K", "L", "Space", "Enter", "Escape",
                            "F1", "F2", "F3", "F12", "1", "2", "3", "KP1", "KP2", "KP3", "KP+", "KP-"};
