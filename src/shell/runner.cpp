@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <png.h>
 #include <stdexcept>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "media/asset_path.h"
 #include "media/cp1250.h"
 #include "media/headless_platform.h"
+#include "media/png_writer.h"
 #include "shell/frame.h"
 #include "shell/input_script.h"
 #include "shell/replay.h"
@@ -119,33 +119,7 @@ void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int lev
 }
 
 void WriteScreenshot(const World& w, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) throw std::runtime_error("cannot create screenshot '" + path + "'");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        throw std::runtime_error("cannot write screenshot '" + path + "'");
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, kSurfaceWidth, kSurfaceHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(kSurfaceWidth * 3);
-    for (int y = 0; y < kSurfaceHeight; ++y) {
-        for (int x = 0; x < kSurfaceWidth; ++x) {
-            const uint16_t c = w.media.back->pixels[y][x];
-            const int r = (c >> 11) & 0x1F, g = (c >> 5) & 0x3F, b = c & 0x1F;
-            row[size_t(x) * 3 + 0] = png_byte((r << 3) | (r >> 2));
-            row[size_t(x) * 3 + 1] = png_byte((g << 2) | (g >> 4));
-            row[size_t(x) * 3 + 2] = png_byte((b << 3) | (b >> 2));
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    if (std::fclose(file) != 0) throw std::runtime_error("cannot write screenshot '" + path + "'");
+    if (!WritePng(*w.media.back, path)) throw std::runtime_error("cannot write screenshot '" + path + "'");
 }
 
 int RunKavrix(const RunOptions& options) {
