@@ -267,7 +267,8 @@ TEST(ShipPicture, ArrivalStretchesFrameOneIntoTheArrivalRectangle) {
     FillSurface(reference, 0x0841);
     StretchDrawPattern(FindPicture(w.media.Rakety, "Kavrix"), reference, w.game.ArrivalRect, 1);
     int drawn = 0, matching = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
+    // Above the instrument bar, which the HUD draws over the arriving ship.
+    for (int row = 0; row < 460; ++row)
         for (int col = 0; col < kSurfaceWidth; ++col) {
             if (reference.pixels[row][col] == 0x0841) continue;
             ++drawn;
