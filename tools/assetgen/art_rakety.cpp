@@ -486,7 +486,12 @@ void CernaSkrinka(cairo_t* cr, double w, double h, bool lit) {
 }
 
 // The extra-life box: frames 0..3 a green pulse, 4..5 opening and fading.
+// Drawn at the size of a box overlay: the game shows it inside the box's
+// window, 13 px right and 14 px down from the box's corner, instead of the box.
 void Zivot(cairo_t* cr, double w, double h, int frame) {
+    cairo_scale(cr, w / 71.0, h / 73.0);
+    w = 71.0;
+    h = 73.0;
     const double cx = w / 2 - 0.5, cy = h / 2;
     const double taken = frame >= 4 ? (frame - 3) / 3.0 : 0.0;
     const double pulse = frame < 4 ? 0.5 + 0.5 * std::sin(frame * M_PI / 2) : 1.0;

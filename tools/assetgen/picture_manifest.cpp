@@ -38,7 +38,7 @@ const std::vector<ManifestEntry> kManifest = {
     {R, 18, "Strazce", 72, 64, 1, 0, true, Dib},      // armed in level 6
     {R, 19, "Spora", 46, 46, 1, 0, true, Dib},
     {R, 20, "Zvon", 58, 62, 1, 0, true, Dib},
-    {R, 21, "Zivot", 71, 73, 6, 0, true, Dib},
+    {R, 21, "Zivot", 45, 45, 6, 0, true, Dib},
     {R, 22, "OpacnaRaketa", 84, 72, 1, 0, true, Dib},
     {R, 23, "StrelaKoule", 8, 16, 1, 0, true, Dib},   // kind 0
     {R, 24, "StrelaPaprsek", 2, 25, 1, 0, true, Dib}, // kind 1, the red beam
