@@ -170,3 +170,15 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     EXPECT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../changed.rec"), 3);
     EXPECT_NE(ReadText(dir + "/play/err.txt").find("frame 600"), std::string::npos) << ReadText(dir + "/play/err.txt");
 }
+
+TEST(ShellRunner, WithoutDataOptionTheDataBesideTheProgramIsFound) {
+    // The working directory holds no video/rakety.lev, so data/ next to the
+    // program (the build's generated data) is used.
+    const std::string dir = MakeTempDir("run-default-data");
+    ASSERT_TRUE(fs::exists(fs::path(KavrixBinary()).parent_path() / "data" / "video" / "rakety.lev"));
+    EXPECT_EQ(RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
+                         "' --headless --frames 3 --dump-state s.json >out.txt 2>err.txt"),
+              0)
+        << ReadText(dir + "/err.txt");
+    EXPECT_EQ(JsonString(ReadText(dir + "/s.json"), "CurrentScene"), "Intro");
+}
