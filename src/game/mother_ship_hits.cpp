@@ -1,0 +1,194 @@
+// The player's weapons against the mother ship: lasers, rockets, balls and
+// bombs strike single parts (parts 12 and 17 are armoured against all but
+// bombs), bomb bursts shake every part nearby, egg beams burn, homing discs
+// hit or are drawn in, and shield orbs stop the probe.
+#include <algorithm>
+#include <cstdlib>
+
+#include "game/mother_ship_hits.h"
+#include "shell/world.h"
+
+namespace mothership {
+
+PartRect RectOf(const GameState& g, int record) {
+    const ShipPart& part = g.MotherShipParts[record];
+    if (record == kProbe) return {part.X, part.Y, part.Width, part.Height};
+    return {g.MotherShip.X + part.X, g.MotherShip.Y + part.Y, part.Width, part.Height};
+}
+
+namespace {
+
+// The cheap nearness test every shot passes before it is sampled.
+bool Near(const ShotRecord& s, const PartRect& r, int reach) {
+    return std::abs(s.X - r.left) < reach && std::abs(s.Y - r.top) < reach;
+}
+
+// Some point (x + i, y + j), 0 <= i < cols, 0 <= j < rows, lies inside.
+bool BoxInside(int x, int y, int cols, int rows, const PartRect& r) {
+    return std::max(x, r.left + 1) <= std::min(x + cols - 1, r.left + r.width - 1) &&
+           std::max(y, r.top + 1) <= std::min(y + rows - 1, r.top + r.height - 1);
+}
+
+bool Armoured(int record) { return record == 12 || record == kLauncher; }
+
+// Energy taken, the hit animation started and, once the part is gone, its
+// points scored. Direct hits score at exactly 0; bursts, beams and discs
+// only once the energy is below 0.
+void Damage(World& w, ShipPart& part, int32_t amount, bool scoreAtZero) {
+    part.Energy -= amount;
+    part.Hit = 1;
+    if (scoreAtZero ? part.Energy <= 0 : part.Energy < 0) w.game.Progress.Score += part.Score;
+}
+
+// A shot sampled on a cols x rows grid at (x + i, y + j), i the outer loop:
+// the first column holding a point inside gives the hit. An armoured part
+// lets it through only on RandomInt(10) = 1; a failed roll goes on with the
+// next column, which may roll again. Every column has the same rows, so a
+// column holds a point inside exactly when it lies inside horizontally and
+// some row lies inside vertically.
+bool GridStrikes(World& w, int record, const ShotRecord& s, int cols, int rows, const PartRect& r) {
+    if (!BoxInside(s.X, s.Y, cols, rows, r)) return false;
+    for (int i = 0; i < cols; ++i) {
+        if (!r.InsideX(s.X + i)) continue;
+        if (!Armoured(record) || RandomInt(w, 10) == 1) return true;
+    }
+    return false;
+}
+
+// The first laser level with the part ends the laser test for it this
+// frame, whether the armour lets it through or not.
+void LasersAgainst(World& w, int record) {
+    ShipPart& part = w.game.MotherShipParts[record];
+    const PartRect r = RectOf(w.game, record);
+    for (ShotRecord& s : w.game.LaserShots) {
+        if (part.Energy <= 0) return;
+        if (s.Active != 1 || !Near(s, r, 150)) continue;
+        if (!r.InsideY(s.Y - 52) || !(r.InsideX(s.X - 23) || r.InsideX(s.X + 12))) continue;
+        if (!Armoured(record) || RandomInt(w, 10) == 1) {
+            s.Active = 0;
+            Damage(w, part, s.Damage, true);
+        }
+        return;
+    }
+}
+
+void GridShotsAgainst(World& w, int record, ShotRecord (&shots)[kShotCount], int cols, int rows) {
+    ShipPart& part = w.game.MotherShipParts[record];
+    const PartRect r = RectOf(w.game, record);
+    for (ShotRecord& s : shots) {
+        if (part.Energy <= 0) return;
+        if (s.Active != 1 || !Near(s, r, 150)) continue;
+        if (!GridStrikes(w, record, s, cols, rows, r)) continue;
+        s.Active = 0;
+        Damage(w, part, s.Damage, true);
+    }
+}
+
+// Bombs pass no armour; a bomb that strikes also bursts on the ship.
+void BombsAgainst(World& w, int record) {
+    GameState& g = w.game;
+    ShipPart& part = g.MotherShipParts[record];
+    const PartRect r = RectOf(g, record);
+    for (ShotRecord& s : g.BombShots) {
+        if (part.Energy <= 0) return;
+        if (s.Active != 1 || !Near(s, r, 150)) continue;
+        if (!GridStrikes(w, record, s, 33, 47, r)) continue;
+        s.Active = 0;
+        Damage(w, part, s.Damage, false);
+        g.ShipBlast[0] = 1;
+        g.ShipBlast[1] = s.X;
+        g.ShipBlast[2] = s.Y;
+    }
+}
+
+}  // namespace
+
+void StrikeWithShots(World& w) {
+    GameState& g = w.game;
+    for (int record = 0; record < kRecords; ++record) {
+        if (g.MotherShipParts[record].Energy <= 0) continue;
+        LasersAgainst(w, record);
+        GridShotsAgainst(w, record, g.RocketShots, 14, 57);
+        GridShotsAgainst(w, record, g.SideBallShots, 16, 16);
+        GridShotsAgainst(w, record, g.DiagonalBallShots, 16, 16);
+        BombsAgainst(w, record);
+    }
+}
+
+void BurstBombs(World& w) {
+    GameState& g = w.game;
+    for (ShotRecord& bomb : g.BombShots) {
+        if (bomb.Active != 1 || std::abs(bomb.Y - bomb.StartY) <= 200) continue;
+        g.ShipBlast[0] = 1;
+        g.ShipBlast[1] = bomb.X;
+        g.ShipBlast[2] = bomb.Y;
+        bomb.Active = 0;
+        for (int record = 0; record < kRecords; ++record) {
+            ShipPart& part = g.MotherShipParts[record];
+            if (part.Energy <= 0) continue;
+            const PartRect r = RectOf(g, record);
+            const int64_t dx = bomb.X - r.left, dy = bomb.Y - r.top;
+            if (std::abs(dx) >= 100 || std::abs(dy) >= 100) continue;
+            // A burst right on the corner would divide by 0: it counts as a
+            // distance of 1, the heaviest blow a burst can deal.
+            const int64_t distance2 = std::max<int64_t>(dx * dx + dy * dy, 1);
+            const int64_t amount = int64_t(bomb.Damage) * 10000 / distance2 + bomb.Damage;
+            Damage(w, part, int32_t(std::clamp<int64_t>(amount, INT32_MIN / 2, INT32_MAX / 2)), false);
+        }
+    }
+}
+
+void BurnWithEggBeams(World& w) {
+    GameState& g = w.game;
+    for (int record = 0; record < kRecords; ++record) {
+        ShipPart& part = g.MotherShipParts[record];
+        const PartRect r = RectOf(g, record);
+        for (const ShotRecord& beam : g.EggBeams) {
+            // A part burnt out by one beam is not burnt again (nor scored twice).
+            if (part.Energy <= 0) break;
+            if (beam.Active != 1 || beam.Mode != 3 || !r.InsideY(beam.Y)) continue;
+            Damage(w, part, 1, false);
+        }
+    }
+}
+
+void StrikeWithDiscs(World& w) {
+    GameState& g = w.game;
+    for (int record = 0; record < kRecords; ++record) {
+        ShipPart& part = g.MotherShipParts[record];
+        const PartRect r = RectOf(g, record);
+        for (auto& group : g.HomingDiscs) {
+            for (ShotRecord& disc : group) {
+                if (part.Energy <= 0) break;
+                if (disc.Active != 1) continue;
+                if (BoxInside(disc.X, disc.Y, 16, 16, r)) {
+                    disc.Active = 0;
+                    Damage(w, part, 10, false);
+                    continue;
+                }
+                if (disc.Mode == 1) continue;
+                const int cx = r.left + r.width / 2, cy = r.top + r.height / 2;
+                if (std::abs(cx + 7 - disc.X) >= 100 || std::abs(cy + 7 - disc.Y) >= 100) continue;
+                disc.X += cx > disc.X + 7 ? 4 : -4;
+                disc.Y += cy > disc.Y + 7 ? 5 : -3;
+                break;  // one pull per group and part
+            }
+        }
+    }
+}
+
+void OrbsAgainstProbe(World& w) {
+    GameState& g = w.game;
+    ShipPart& probe = g.MotherShipParts[kProbe];
+    const PartRect r = RectOf(g, kProbe);
+    for (ShotRecord& orb : g.ShieldOrbs) {
+        if (probe.Energy <= 0) return;
+        if (orb.Active != 1) continue;
+        if (!GridStrikes(w, kProbe, orb, 16, 16, r)) continue;
+        orb.Active = 0;
+        probe.Energy -= orb.Damage;
+        probe.Hit = 1;
+    }
+}
+
+}  // namespace mothership
