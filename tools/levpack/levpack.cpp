@@ -83,8 +83,8 @@ public:
     }
 };
 
-// The colours that have a name of their own are stored as that name, as the
-// editor of the original collections did.
+// Colours that have a name of their own are stored as that name, the way a
+// collection editor stores them; the game's reader accepts both forms.
 struct NamedColour {
     const char* name;
     uint32_t value;
