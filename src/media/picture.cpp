@@ -162,6 +162,8 @@ void PreparePicture(PictureItem& item, const RgbImage& image) {
     item.pixels.resize(size_t(image.width) * size_t(image.height));
     for (size_t i = 0; i < item.pixels.size() && i < image.pixels.size(); ++i)
         item.pixels[i] = ColorTo565(image.pixels[i]);
+    // "clNone" (and any value beyond 24 bits) names no colour: nothing is keyed.
+    if (item.TransparentColor > 0xFFFFFF) item.Transparent = false;
     item.key565 = ColorTo565(item.TransparentColor);
 
     const int w = PatternWidth(item), h = PatternHeight(item);
@@ -231,14 +233,15 @@ void DrawPattern(const PictureItem& item, Surface& surface, int x, int y, int fr
     const size_t rowBase = size_t(frame) * size_t(h);
     for (int row = y0; row < y1; ++row) {
         const uint16_t* src = &item.pixels[size_t(fy + row) * item.width + fx];
-        uint16_t* dst = &surface.pixels[y + row][x];
+        // Row start on the surface; only offsets x + start >= 0 are ever formed.
+        uint16_t* line = &surface.pixels[y + row][0];
         const uint16_t* run = item.runs.data() + item.runIndex[rowBase + size_t(row)];
         const uint16_t* end = item.runs.data() + item.runIndex[rowBase + size_t(row) + 1];
         if (end - run > 2 * kMaxCopiedRuns) {
             // Ragged rows: select pixel by pixel over the span the runs cover.
             const int start = std::max(int(run[0]), x0);
             const int stop = std::min(int(end[-2] + end[-1]), x1);
-            if (start < stop) SelectRow(dst + start, src + start, stop - start, item.key565);
+            if (start < stop) SelectRow(line + (x + start), src + start, stop - start, item.key565);
             continue;
         }
         for (; run < end; run += 2) {
@@ -247,7 +250,7 @@ void DrawPattern(const PictureItem& item, Surface& surface, int x, int y, int fr
             if (start >= x1) break;
             start = std::max(start, x0);
             stop = std::min(stop, x1);
-            std::memcpy(dst + start, src + start, size_t(stop - start) * sizeof(uint16_t));
+            std::memcpy(line + (x + start), src + start, size_t(stop - start) * sizeof(uint16_t));
         }
     }
 }
