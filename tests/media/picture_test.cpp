@@ -139,6 +139,14 @@ TEST_F(PictureTest, ColourKeyIsComparedAfterConversion) {
     EXPECT_EQ(surface->pixels[10][10], ColorTo565(0xFF00FF));
 }
 
+TEST_F(PictureTest, NoneAsKeyColourMakesNothingTransparent) {
+    // "clNone" reads as 0x1FFFFFFF: its low bits are white, but white stays drawn.
+    PictureItem item = MakeKeyedItem(0x1FFFFFFF, 0xFFFFFF);
+    DrawPattern(item, *surface, 10, 10, 0);
+    EXPECT_EQ(ChangedPixels(), 6 * 4);
+    EXPECT_EQ(surface->pixels[10][11], ColorTo565(0xFFFFFF));
+}
+
 TEST_F(PictureTest, ClippingAtEveryEdge) {
     for (bool transparent : {false, true}) {
         PictureItem item = MakeItem(10, 10, 0, 0, 0, 0, transparent, 0x000000);
