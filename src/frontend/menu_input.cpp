@@ -1,8 +1,302 @@
-// Placeholder until this routine is built; replaced by its own implementation.
+// Mouse and character input between frames: which item or page button is
+// under the pointer (with its hover sound), what a click does on each page
+// (new game and its profile, continue, select, load and delete a profile,
+// quit), typed characters for the name field, Escape, and keys that skip
+// the intro, complete or leave the story text and end the story animation.
 #include "frontend/menu_input.h"
 
+#include "frontend/story.h"
+#include "game/level_build.h"
+#include "game/reset.h"
+#include "shell/media_calls.h"
+#include "shell/saved_files.h"
 #include "shell/world.h"
 
-void DXDrawMouseMove(World&, int, int) {}
-void DXDrawClick(World&) {}
-void DXDrawKeyPress(World&, uint8_t&) {}
+namespace {
+
+constexpr int32_t kIdleFrames = 1500;
+constexpr uint8_t kNoItem = 10;
+constexpr uint8_t kEnter = 13, kEscape = 27;
+constexpr int kLastStoryLine = 8;
+
+// A hit area; the pointer must lie strictly between the bounds.
+struct Area {
+    int left, right, top, bottom;
+    bool Holds(int x, int y) const { return x > left && x < right && y > top && y < bottom; }
+};
+
+Area ItemArea(int i) { return Area{66 + 119 * i, 138 + 119 * i, 262, 334}; }
+constexpr Area kStart{676, 769, 540, 568};
+constexpr Area kLogo{693, 775, 579, 595};
+constexpr Area kLoad{663, 754, 410, 438};
+constexpr Area kDelete{663, 754, 520, 548};
+constexpr Area kYes{276, 337, 469, 492};
+constexpr Area kNo{453, 514, 469, 492};
+constexpr Area kOk{363, 424, 493, 516};
+constexpr Area kNameField{45, 314, 458, 498};
+Area DifficultyArea(int d) { return Area{430, 618, 420 + 39 * (d - 1), 443 + 39 * (d - 1)}; }
+Area SlotArea(int k) {
+    return k <= 3 ? Area{40, 309, 412 + 48 * (k - 1), 452 + 48 * (k - 1)}
+                  : Area{317, 586, 412 + 48 * (k - 4), 452 + 48 * (k - 4)};
+}
+
+bool InMenu(const World& w) { return w.shell.CurrentScene == "Menu"; }
+
+// Lowest free profile slot, 0 when all six are taken.
+int FirstFreeSlot(const World& w) {
+    for (int k = 1; k <= 6; ++k)
+        if (w.saved.ProfileTable[k].PlayerName.Empty()) return k;
+    return 0;
+}
+
+// A page button lights up under the pointer; the hover sound plays when the
+// pointer comes onto it from no button.
+void HoverOnto(World& w, uint8_t button) {
+    if (w.front.HoverButton == 0) PlayGameSound(w, "Najeti");
+    w.front.HoverButton = button;
+}
+
+void HoverItems(World& w, int x, int y) {
+    FrontEnd& f = w.front;
+    f.HoverItem = kNoItem;
+    for (int i = 0; i < 6; ++i) {
+        if (!ItemArea(i).Holds(x, y)) continue;
+        f.HoverItem = (i == 1 && !f.GameActive) ? kNoItem : uint8_t(i);
+        if (f.HoverItem != kNoItem && f.HoverItem != f.LastHoverItem) {
+            PlayGameSound(w, "Najeti");
+            f.LastHoverItem = f.HoverItem;
+        }
+    }
+    if (f.HoverItem == kNoItem) f.LastHoverItem = -1;
+}
+
+// A button of the open page lights while the pointer is on it and goes
+// dark when the pointer leaves it.
+void HoverButtonArea(World& w, int x, int y, const Area& area, uint8_t button, bool enabled) {
+    if (enabled && area.Holds(x, y)) HoverOnto(w, button);
+    else if (w.front.HoverButton == button) w.front.HoverButton = 0;
+}
+
+// Start: the first free slot takes the new game's profile, level 1 is built
+// and the story text begins with its typing sound and the first song.
+void StartNewGame(World& w) {
+    FrontEnd& f = w.front;
+    PlayGameSound(w, "Klik");
+    const int slot = FirstFreeSlot(w);
+    if (slot == 0) {
+        f.MenuPage = 6;
+    } else {
+        ProgressRecord& p = w.game.Progress;
+        w.saved.CurrentProfile = slot;
+        ResetGameState(w);
+        p.PlayerName.Assign(f.EnteredName.View());  // the first 20 characters
+        p.Level = 1;
+        p.BlackBoxCount = 0;
+        w.saved.ProfileTable[slot] = p;
+        SaveProfiles(w);
+        p.Level = 1;
+        BuildLevel(w);
+        w.shell.CurrentScene = "Uvod";
+        f.GameActive = 1;
+        PlayGameSound(w, "Text");
+        Music& music = w.media.music;
+        BASS_ChannelStop(music, w.shell.MusicChannel);
+        w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+        if (w.shell.MusicEnabled) BASS_MusicPlay(music, w.shell.MusicChannel);
+    }
+    f.HoverButton = 0;
+}
+
+void NewGameClick(World& w, int x, int y) {
+    FrontEnd& f = w.front;
+    for (int d = 1; d <= 3; ++d) {
+        if (!DifficultyArea(d).Holds(x, y)) continue;
+        w.game.Progress.Difficulty = uint8_t(d);
+        PlayGameSound(w, "Klik");
+    }
+    if (kNameField.Holds(x, y)) {
+        PlayGameSound(w, "Klik");
+        if (FirstFreeSlot(w) != 0) {
+            f.NameEntryActive = 1;
+        } else {
+            f.NameEntryActive = 0;
+            f.MenuPage = 6;
+        }
+    }
+    if (f.HoverButton == 1) StartNewGame(w);
+}
+
+// The saved game resumes where its profile was written: at the finish line
+// of its last level, whose objects are rebuilt only for a profile that
+// never got past level 1's finish.
+void LoadProfile(World& w) {
+    const int32_t slot = w.saved.CurrentProfile;
+    if (slot < 1 || slot > 6) return;  // no profile chosen: nothing to load
+    BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
+    ResetGameState(w);
+    w.shell.CurrentScene = "HlavniHra";
+    w.front.GameActive = 1;
+    ProgressRecord& p = w.game.Progress;
+    p = w.saved.ProfileTable[slot];
+    if (p.Level == 1 && p.BlackBoxCount == 0) BuildLevel(w);
+    PlayGameSound(w, "Klik");
+}
+
+void ProfileClick(World& w, int x, int y) {
+    FrontEnd& f = w.front;
+    if (f.HoverButton == 0) {
+        // Choosing a profile; a click away from every name clears the choice.
+        w.saved.CurrentProfile = 0;
+        for (int k = 1; k <= 6; ++k) {
+            if (!SlotArea(k).Holds(x, y) || w.saved.ProfileTable[k].PlayerName.Empty()) continue;
+            w.saved.CurrentProfile = k;
+            PlayGameSound(w, "Klik");
+        }
+    } else if (f.HoverButton == 1) {
+        f.MenuPage = 7;
+        PlayGameSound(w, "Klik");
+    } else if (f.HoverButton == 2) {
+        LoadProfile(w);
+    }
+    f.HoverButton = 0;
+}
+
+void QuitClick(World& w) {
+    FrontEnd& f = w.front;
+    if (f.HoverButton == 1) {
+        PlayGameSound(w, "Klik");
+        SaveSettings(w);
+        BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
+        if (w.media.platform) w.media.platform->Minimise();
+        w.shell.quitRequested = true;
+    } else if (f.HoverButton == 2) {
+        f.MenuPage = -1;
+        PlayGameSound(w, "Klik");
+    }
+    f.HoverButton = 0;
+}
+
+void DeleteClick(World& w) {
+    FrontEnd& f = w.front;
+    if (f.HoverButton == 1) {
+        PlayGameSound(w, "Klik");
+        ClearProfileSlot(w);
+        f.MenuPage = 2;
+    } else if (f.HoverButton == 2) {
+        f.MenuPage = 2;
+        PlayGameSound(w, "Klik");
+    }
+    f.HoverButton = 0;
+}
+
+// The story text: the first key shows it whole, a key once its last line
+// is under way starts the game (Enter also starts the commander at once).
+void TextScreenKey(World& w, uint8_t& key) {
+    GameState& g = w.game;
+    StopGameSound(w, "Text");
+    if (g.TextScreenLine == kLastStoryLine) {
+        w.shell.CurrentScene = "HlavniHra";
+        g.CommanderTimer = key == kEnter ? 1 : 0;
+    }
+    if (g.TextScreenLine < kLastStoryLine) {
+        g.TextScreenLine = kLastStoryLine;
+        const auto& texty = w.front.Texty;
+        g.CommanderTextPos = texty.size() > size_t(kLastStoryLine) ? int32_t(texty[kLastStoryLine].size()) : 0;
+    }
+    w.front.TypedKey = 0;
+    key = 0;
+}
+
+}  // namespace
+
+void DXDrawMouseMove(World& w, int x, int y) {
+    FrontEnd& f = w.front;
+    f.MouseX = x;
+    f.MouseY = y;
+    f.IdleTimer = kIdleFrames;
+    if (!InMenu(w)) return;
+
+    HoverItems(w, x, y);
+    if (f.MenuPage == 0 && !f.NameEntryActive && f.EnteredName.size > 0) {
+        if (kStart.Holds(x, y)) HoverOnto(w, 1);
+        else f.HoverButton = 0;
+    }
+    if (kLogo.Holds(x, y)) {
+        if (f.LogoHoverState != 2) f.LogoHoverState = 1;
+    } else if (f.LogoHoverState == 2) {
+        f.LogoHoverState = 3;
+    }
+    if (f.MenuPage == 2) {
+        const bool chosen = w.saved.CurrentProfile > 0;
+        HoverButtonArea(w, x, y, kLoad, 2, chosen);
+        HoverButtonArea(w, x, y, kDelete, 1, chosen);
+    }
+    if (f.MenuPage == 5 || f.MenuPage == 7) {
+        HoverButtonArea(w, x, y, kYes, 1, true);
+        HoverButtonArea(w, x, y, kNo, 2, true);
+    }
+    if (f.MenuPage == 6) {
+        if (kOk.Holds(x, y)) HoverOnto(w, 1);
+        else f.HoverButton = 0;
+    }
+}
+
+void DXDrawClick(World& w) {
+    if (!InMenu(w)) return;
+    FrontEnd& f = w.front;
+    const int x = f.MouseX, y = f.MouseY;
+    for (int i = 0; i < 6; ++i) {
+        if (!ItemArea(i).Holds(x, y)) continue;
+        // Continue before any game: the click is not heard at all.
+        if (i == 1 && !f.GameActive) return;
+        f.MenuPage = i;
+        if (i == 0) f.TypedKey = 0;
+        PlayGameSound(w, "Klik");
+    }
+    // Each page is tested as it stands after the steps before it.
+    if (f.MenuPage == 0) NewGameClick(w, x, y);
+    if (f.MenuPage == 1 && f.GameActive) {
+        w.shell.CurrentScene = "HlavniHra";
+        BASS_ChannelStop(w.media.music, w.shell.MusicChannel);  // the game starts a song of its own
+        f.MenuPage = -1;
+    }
+    if (f.MenuPage == 2) ProfileClick(w, x, y);
+    if (f.MenuPage == 5) QuitClick(w);
+    if (f.MenuPage == 6) {
+        if (f.HoverButton == 1) {
+            f.MenuPage = 2;
+            PlayGameSound(w, "Klik");
+        }
+        f.HoverButton = 0;
+    }
+    if (f.MenuPage == 7) DeleteClick(w);
+}
+
+void DXDrawKeyPress(World& w, uint8_t& key) {
+    FrontEnd& f = w.front;
+    Shell& s = w.shell;
+    f.IdleTimer = kIdleFrames;
+    f.TypedKey = key;
+    if (s.CurrentScene == "Intro") {
+        f.TypedKey = 0;
+        key = 0;
+        s.CurrentScene = "Menu";
+    }
+    if (s.CurrentScene == "Uvod") TextScreenKey(w, key);
+    if (s.CurrentScene == "Animace") {
+        f.TypedKey = 0;
+        key = 0;
+        EndStory(w);
+    }
+    if (key != kEscape) return;
+    if (s.CurrentScene == "HlavniHra" && f.GameActive) {
+        s.CurrentScene = "Menu";
+        BASS_ChannelStop(w.media.music, s.MusicChannel);
+        StopGameSound(w, "PrubehLej");
+    } else if (s.CurrentScene == "Menu" && f.GameActive) {
+        s.CurrentScene = "HlavniHra";
+        BASS_ChannelStop(w.media.music, s.MusicChannel);
+    } else {
+        f.MenuPage = 5;
+    }
+}
