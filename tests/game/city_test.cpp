@@ -235,8 +235,11 @@ TEST(CityBlocks, TheCityRunsOutBeforeTheFinish) {
             c.Frame();
             shown += ShownBlocks(c.g, 0);
         }
-        if (k.empty) EXPECT_EQ(shown, 0) << "level " << k.level << " at " << k.scroll;
-        else EXPECT_GT(shown, 50) << "level " << k.level << " at " << k.scroll;
+        if (k.empty) {
+            EXPECT_EQ(shown, 0) << "level " << k.level << " at " << k.scroll;
+        } else {
+            EXPECT_GT(shown, 50) << "level " << k.level << " at " << k.scroll;
+        }
     }
 }
 
