@@ -1,0 +1,317 @@
+// Mouse and key handlers: hovering items and page buttons with the hover
+// sound, the clicks of every page (new game, continue, choosing, loading and
+// deleting profiles, quitting) and the keys that skip scenes or switch
+// between game and menu.
+#include <filesystem>
+
+#include "menu_helpers.h"
+
+namespace {
+
+constexpr int kNameX = 150, kNameY = 478;
+constexpr int kStartX = 720, kStartY = 554;
+constexpr int kLoadX = 700, kLoadY = 424;
+constexpr int kDeleteX = 700, kDeleteY = 534;
+constexpr int kYesX = 300, kNoX = 480, kAnswerY = 480;
+int SlotX(int k) { return k <= 3 ? 170 : 450; }
+int SlotY(int k) { return 432 + 48 * ((k - 1) % 3); }
+
+// Page 0 with the name typed and closed by Enter, the pointer on Start.
+void EnterName(MenuWorld& m, const char* name) {
+    m.OpenItem(0);
+    m.ClickAt(kNameX, kNameY);
+    for (const char* c = name; *c; ++c) {
+        m.Key(uint8_t(*c));
+        m.Menu();
+    }
+    m.Key(13);
+    m.Menu();
+    m.Move(kStartX, kStartY);
+}
+
+}  // namespace
+
+TEST(MenuHover, ItemsLightWithOneSoundPerEntryAndContinueOnlyDuringAGame) {
+    MenuWorld m("hover-items");
+    FrontEnd& f = m.w.front;
+    m.Move(MenuWorld::ItemX(0), 298);
+    EXPECT_EQ(f.HoverItem, 0);
+    EXPECT_TRUE(m.SoundStarted("Najeti"));
+    m.SilenceAll();
+    m.Move(MenuWorld::ItemX(0) + 10, 310);
+    EXPECT_FALSE(m.SoundStarted("Najeti")) << "moving within the item";
+    m.Move(MenuWorld::ItemX(2), 298);
+    EXPECT_EQ(f.HoverItem, 2);
+    EXPECT_TRUE(m.SoundStarted("Najeti"));
+    m.Move(400, 100);
+    EXPECT_EQ(f.HoverItem, 10);
+    m.SilenceAll();
+    m.Move(MenuWorld::ItemX(2), 298);
+    EXPECT_TRUE(m.SoundStarted("Najeti")) << "entering again";
+
+    m.SilenceAll();
+    m.Move(MenuWorld::ItemX(1), 298);
+    EXPECT_EQ(f.HoverItem, 10);
+    EXPECT_FALSE(m.AnySoundPlaying()) << "continue is dead before a game";
+    f.GameActive = 1;
+    m.Move(MenuWorld::ItemX(1), 299);
+    EXPECT_EQ(f.HoverItem, 1);
+
+    // The bounds of an item are outside it.
+    const int cases[][3] = {{66, 298, 10}, {67, 298, 0}, {137, 298, 0}, {138, 298, 10}, {100, 262, 10}, {100, 333, 0}};
+    for (const auto& c : cases) {
+        m.Move(c[0], c[1]);
+        EXPECT_EQ(f.HoverItem, c[2]) << c[0] << "," << c[1];
+    }
+
+    // Outside the menu the pointer is only tracked.
+    m.w.shell.CurrentScene = "HlavniHra";
+    f.IdleTimer = 0;
+    m.Move(MenuWorld::ItemX(4), 298);
+    EXPECT_EQ(f.HoverItem, 0);
+    EXPECT_EQ(f.MouseX, MenuWorld::ItemX(4));
+    EXPECT_EQ(f.IdleTimer, 1500);
+}
+
+TEST(MenuHover, PageButtonsLightUnderThePointer) {
+    MenuWorld m("hover-buttons");
+    FrontEnd& f = m.w.front;
+    f.MenuPage = 5;
+    m.Move(kYesX, kAnswerY);
+    EXPECT_EQ(f.HoverButton, 1);
+    EXPECT_TRUE(m.SoundStarted("Najeti"));
+    m.SilenceAll();
+    m.Move(kNoX, kAnswerY);
+    EXPECT_EQ(f.HoverButton, 2);
+    EXPECT_TRUE(m.SoundStarted("Najeti"));
+    m.Move(400, 530);
+    EXPECT_EQ(f.HoverButton, 0);
+
+    // Load and delete light only once a profile is chosen.
+    f.MenuPage = 2;
+    m.Move(kLoadX, kLoadY);
+    EXPECT_EQ(f.HoverButton, 0);
+    m.w.saved.CurrentProfile = 3;
+    m.Move(kLoadX, kLoadY);
+    EXPECT_EQ(f.HoverButton, 2);
+    m.Move(kDeleteX, kDeleteY);
+    EXPECT_EQ(f.HoverButton, 1);
+
+    // Start lights only for a finished, non-empty name.
+    f.MenuPage = 0;
+    f.HoverButton = 0;
+    m.Move(kStartX, kStartY);
+    EXPECT_EQ(f.HoverButton, 0);
+    f.EnteredName.Assign("Eva");
+    f.NameEntryActive = 1;
+    m.Move(kStartX, kStartY);
+    EXPECT_EQ(f.HoverButton, 0);
+    f.NameEntryActive = 0;
+    m.Move(kStartX, kStartY);
+    EXPECT_EQ(f.HoverButton, 1);
+}
+
+TEST(MenuClick, NewGamePageSetsDifficultyAndOpensTheNameFieldOrTheFullNotice) {
+    MenuWorld m("click-new-game");
+    FrontEnd& f = m.w.front;
+    m.OpenItem(0);
+    EXPECT_EQ(f.MenuPage, 0);
+    for (int d : {1, 3}) {
+        m.SilenceAll();
+        m.ClickAt(520, 431 + 39 * (d - 1));
+        EXPECT_EQ(m.w.game.Progress.Difficulty, d);
+        EXPECT_TRUE(m.SoundStarted("Klik"));
+    }
+    m.ClickAt(kNameX, kNameY);
+    EXPECT_EQ(f.NameEntryActive, 1);
+
+    for (int k = 1; k <= 6; ++k) m.TakeSlot(k, "Hana");
+    f.NameEntryActive = 0;
+    m.ClickAt(kNameX, kNameY);
+    EXPECT_EQ(f.NameEntryActive, 0);
+    EXPECT_EQ(f.MenuPage, 6);
+    m.ClickAt(390, 505);
+    EXPECT_EQ(f.MenuPage, 2) << "Ok leads to the profiles, where one can be deleted";
+}
+
+TEST(MenuClick, StartSavesTheProfileBuildsLevelOneAndOpensTheStory) {
+    MenuWorld m("click-start");
+    FrontEnd& f = m.w.front;
+    ProgressRecord& p = m.w.game.Progress;
+    m.TakeSlot(1, "Eva");
+    m.w.shell.MusicEnabled = 1;
+    EnterName(m, "Lilli Jilli Lilijilli");  // 21 narrow letters
+    ASSERT_EQ(f.HoverButton, 1);
+    m.ClickAt(520, 431);  // difficulty 1 on the way
+    m.Move(kStartX, kStartY);
+    p.Score = 999;
+    m.Click();
+    EXPECT_EQ(m.w.shell.CurrentScene, "Uvod");
+    EXPECT_EQ(f.GameActive, 1);
+    EXPECT_EQ(f.HoverButton, 0);
+    EXPECT_EQ(m.w.saved.CurrentProfile, 2);
+    EXPECT_EQ(p.PlayerName.View(), "Lilli Jilli Lilijill");
+    EXPECT_EQ(p.Score, 0);
+    EXPECT_EQ(p.Level, 1);
+    EXPECT_EQ(p.Difficulty, 1);
+    EXPECT_EQ(p.LevelEnd, 9400) << "level 1 is built";
+    EXPECT_EQ(m.w.game.TextScreenLine, 0);
+    EXPECT_TRUE(m.SoundStarted("Text"));
+    EXPECT_EQ(BASS_ChannelIsActive(m.w.media.music, m.w.shell.MusicChannel), 1);
+
+    const auto file = ReadFileBytes(m.dir + "/profily.lev");
+    ASSERT_EQ(file.size(), kProfilesFileSize);
+    const ProgressRecord saved = DecodeProgress(file.data() + kProgressRecordSize);
+    EXPECT_EQ(saved.PlayerName.View(), "Lilli Jilli Lilijill");
+    EXPECT_EQ(saved.Level, 1);
+    EXPECT_EQ(saved.Difficulty, 1);
+    EXPECT_EQ(DecodeProgress(file.data()).PlayerName.View(), "Eva");
+
+    // With every slot taken, Start shows the notice instead.
+    for (int k = 3; k <= 6; ++k) m.TakeSlot(k, "Hana");
+    m.w.shell.CurrentScene = "Menu";
+    f.MenuPage = 0;
+    m.Move(kStartX, kStartY);
+    m.Click();
+    EXPECT_EQ(f.MenuPage, 6);
+    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+}
+
+TEST(MenuClick, ContinueBeforeAnyGameIsSilentAndDuringAGameResumesIt) {
+    MenuWorld m("click-continue");
+    FrontEnd& f = m.w.front;
+    f.MenuPage = 3;
+    m.OpenItem(1);
+    EXPECT_EQ(f.MenuPage, 3);
+    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_FALSE(m.AnySoundPlaying());
+
+    f.GameActive = 1;
+    m.OpenItem(1);
+    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(f.MenuPage, -1);
+    EXPECT_TRUE(m.SoundStarted("Klik"));
+}
+
+TEST(MenuClick, ProfilesAreChosenLoadedAndDeleted) {
+    MenuWorld m("click-profiles");
+    FrontEnd& f = m.w.front;
+    GameState& g = m.w.game;
+    ProgressRecord stored;
+    stored.PlayerName.Assign("Kuba");
+    stored.Level = 4;
+    stored.ScrollDistance = 11100;
+    stored.LevelEnd = 10800;
+    stored.Score = 4321;
+    stored.HasRockets = 1;
+    stored.Lives = 2;
+    stored.ItemSlots[2] = 5;
+    m.w.saved.ProfileTable[3] = stored;
+    m.TakeSlot(5, "Lida");
+    m.w.saved.CurrentProfile = 1;
+
+    m.OpenItem(2);
+    EXPECT_EQ(m.w.saved.CurrentProfile, 0) << "a click away from the names clears the choice";
+    m.SilenceAll();
+    m.ClickAt(SlotX(1), SlotY(1));
+    EXPECT_EQ(m.w.saved.CurrentProfile, 0) << "a free slot cannot be chosen";
+    EXPECT_FALSE(m.AnySoundPlaying());
+    m.ClickAt(SlotX(3), SlotY(3));
+    EXPECT_EQ(m.w.saved.CurrentProfile, 3);
+    EXPECT_TRUE(m.SoundStarted("Klik"));
+
+    // A profile past level 1 resumes without building its level.
+    g.ArrivalWidth = 72;
+    m.ClickAt(kLoadX, kLoadY);
+    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(f.GameActive, 1);
+    EXPECT_EQ(g.Progress.PlayerName.View(), "Kuba");
+    EXPECT_EQ(g.Progress.ScrollDistance, 11100);
+    EXPECT_EQ(g.Progress.Score, 4321);
+    EXPECT_EQ(g.Progress.HasRockets, 1);
+    EXPECT_EQ(g.Progress.Lives, 2);
+    EXPECT_EQ(g.Progress.ItemSlots[2], 5);
+    EXPECT_EQ(g.ArrivalWidth, 400) << "the ship flies in again";
+    int objects = 0;
+    for (const LevelObject& o : g.LevelObjects) objects += o.X != 0 ? 1 : 0;
+    EXPECT_EQ(objects, 0);
+
+    // A profile still in level 1 gets its level built.
+    m.w.shell.CurrentScene = "Menu";
+    m.OpenItem(2);
+    m.ClickAt(SlotX(5), SlotY(5));
+    m.ClickAt(kLoadX, kLoadY);
+    EXPECT_EQ(g.Progress.PlayerName.View(), "Lida");
+    EXPECT_EQ(g.Progress.LevelEnd, 9400);
+
+    // Delete: No keeps the slot, Yes frees it and saves the file.
+    m.w.shell.CurrentScene = "Menu";
+    m.OpenItem(2);
+    m.ClickAt(SlotX(3), SlotY(3));
+    m.ClickAt(kDeleteX, kDeleteY);
+    EXPECT_EQ(f.MenuPage, 7);
+    m.ClickAt(kNoX, kAnswerY);
+    EXPECT_EQ(f.MenuPage, 2);
+    EXPECT_EQ(m.w.saved.ProfileTable[3].PlayerName.View(), "Kuba");
+    m.ClickAt(kDeleteX, kDeleteY);
+    m.ClickAt(kYesX, kAnswerY);
+    EXPECT_EQ(f.MenuPage, 2);
+    EXPECT_EQ(m.w.saved.CurrentProfile, 0);
+    EXPECT_TRUE(m.w.saved.ProfileTable[3].PlayerName.Empty());
+    const auto file = ReadFileBytes(m.dir + "/profily.lev");
+    ASSERT_EQ(file.size(), kProfilesFileSize);
+    EXPECT_EQ(file[2 * kProgressRecordSize + 31], 0);
+    EXPECT_EQ(DecodeProgress(file.data() + 4 * kProgressRecordSize).PlayerName.View(), "Lida");
+}
+
+TEST(MenuKeys, EscapeSwitchesGameAndMenuOrAsksToQuit) {
+    MenuWorld m("keys-escape");
+    FrontEnd& f = m.w.front;
+    m.Key(27);
+    EXPECT_EQ(f.MenuPage, 5);
+    m.Key(27);
+    EXPECT_EQ(f.MenuPage, 5) << "a second Escape keeps the question";
+    m.ClickAt(kNoX, kAnswerY);
+    EXPECT_EQ(f.MenuPage, -1);
+
+    f.GameActive = 1;
+    m.Key(27);
+    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    m.Key(27);
+    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(f.TypedKey, 27);
+    EXPECT_EQ(f.IdleTimer, 1500);
+
+    // Yes saves the settings and ends the program.
+    f.GameActive = 0;
+    m.w.shell.SoundEnabled = 0;
+    m.w.shell.MusicVolume = 42;
+    m.Key(27);
+    m.ClickAt(kYesX, kAnswerY);
+    EXPECT_TRUE(m.w.shell.quitRequested);
+    const auto settings = ReadFileBytes(m.dir + "/nastaveni.lev");
+    ASSERT_EQ(settings.size(), kSettingsFileSize);
+    EXPECT_EQ(settings[0], 0);
+    EXPECT_EQ(settings[2], 42);
+}
+
+TEST(MenuKeys, AnyKeySkipsTheIntroAndEndsTheStory) {
+    MenuWorld m("keys-skip");
+    FrontEnd& f = m.w.front;
+    m.w.shell.CurrentScene = "Intro";
+    EXPECT_EQ(m.Key('q'), 0) << "the key is consumed";
+    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(f.TypedKey, 0);
+
+    m.TakeSlot(2, "Vitek");
+    m.w.saved.CurrentProfile = 2;
+    f.GameActive = 1;
+    m.w.shell.CurrentScene = "Animace";
+    EXPECT_EQ(m.Key(27), 0);
+    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(f.MenuPage, 3) << "Escape ends the story like any key, it does not ask to quit";
+    EXPECT_EQ(f.GameActive, 0);
+    EXPECT_EQ(m.w.game.Progress.Lives, 0);
+    EXPECT_EQ(m.w.saved.CurrentProfile, 0);
+    EXPECT_TRUE(m.w.saved.ProfileTable[2].PlayerName.Empty());
+}

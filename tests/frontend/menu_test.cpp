@@ -1,0 +1,301 @@
+// The menu routine: the monitor's cycle of pictures and noise and the logo
+// hotspot, the terminal typing and scrolling, the pulsing frame, an idle page
+// falling back to the terminal, the name field, the score entry and the
+// pictures and texts of the pages.
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "menu_helpers.h"
+#include "media/canvas.h"
+
+namespace {
+
+constexpr int kMonitorLeft = 40, kMonitorTop = 40, kMonitorRight = 760, kMonitorBottom = 230;
+
+// Frames the monitor stays in its present mode (stops after limit).
+int FramesInMode(MenuWorld& m, int limit) {
+    const int32_t mode = m.w.front.MonitorMode;
+    int frames = 0;
+    while (m.w.front.MonitorMode == mode && frames < limit) {
+        m.Menu();
+        ++frames;
+    }
+    return frames;
+}
+
+}  // namespace
+
+TEST(MenuMonitor, PicturesHold600To700FramesWithSixFramesOfNoiseBetween) {
+    MenuWorld m("menu-monitor");
+    FrontEnd& f = m.w.front;
+    ASSERT_EQ(f.MonitorMode, 1);
+    const int title = FramesInMode(m, 800);
+    EXPECT_GE(title, 601);
+    EXPECT_LE(title, 701);
+    ASSERT_EQ(f.MonitorMode, -1);
+    m.Menu();
+    // Static noise fills the monitor with three greys.
+    const int greys = m.CountColour(0x888888, kMonitorLeft, kMonitorTop, kMonitorRight, kMonitorBottom) +
+                      m.CountColour(0x6C6C6C, kMonitorLeft, kMonitorTop, kMonitorRight, kMonitorBottom) +
+                      m.CountColour(0x4C4C4C, kMonitorLeft, kMonitorTop, kMonitorRight, kMonitorBottom);
+    EXPECT_EQ(greys, (kMonitorRight - kMonitorLeft) * (kMonitorBottom - kMonitorTop));
+    EXPECT_EQ(1 + FramesInMode(m, 20), 6);
+    ASSERT_EQ(f.MonitorMode, 2) << "the title is followed by the ship";
+
+    // The ship stays inside the monitor and turns now and then.
+    int turns = 0;
+    int32_t direction = f.MonitorShipSpeed;
+    while (f.MonitorMode == 2) {
+        m.Menu();
+        EXPECT_GE(f.MonitorShipX, 66);
+        EXPECT_LE(f.MonitorShipX, 722);
+        if ((f.MonitorShipSpeed < 0) != (direction < 0)) ++turns;
+        direction = f.MonitorShipSpeed;
+    }
+    EXPECT_GT(turns, 0);
+    EXPECT_EQ(f.MonitorMode, -2);
+    FramesInMode(m, 20);
+    EXPECT_EQ(f.MonitorMode, 1) << "the ship is followed by the title";
+}
+
+TEST(MenuMonitor, LogoShowsWhileTheMouseRestsOnTheHotspot) {
+    MenuWorld m("menu-logo");
+    FrontEnd& f = m.w.front;
+    m.Move(734, 587);
+    m.Menu();
+    EXPECT_EQ(f.LogoHoverState, 2);
+    EXPECT_EQ(f.MonitorMode, -3);
+    m.Menu(6);
+    ASSERT_EQ(f.MonitorMode, 3);
+    m.Menu(900);
+    EXPECT_EQ(f.MonitorMode, 3) << "the logo stays as long as the mouse";
+    EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Quorbant", 187, 44));
+
+    m.Move(400, 450);
+    EXPECT_EQ(f.LogoHoverState, 3);
+    m.Menu();
+    EXPECT_EQ(f.LogoHoverState, 0);
+    EXPECT_LT(f.MonitorMode, 0);
+    m.Menu(6);
+    EXPECT_TRUE(f.MonitorMode == 1 || f.MonitorMode == 2);
+}
+
+TEST(MenuTerminal, TypesRandomLinesAndScrollsOnceTwelveAreShown) {
+    MenuWorld m("menu-terminal");
+    FrontEnd& f = m.w.front;
+    const auto& prikazy = f.Prikazy;
+    ASSERT_EQ(prikazy.size(), 68u);
+    m.Menu();
+    EXPECT_EQ(f.TerminalLines[1].View(), prikazy[0]) << "the terminal greets first";
+    const std::set<std::string> operations(prikazy.begin() + 1, prikazy.end());
+
+    int lastCount = 1, framesSinceChar = 1;
+    std::string before[13];
+    bool scrolled = false;
+    for (int frame = 0; frame < 6000 && !scrolled; ++frame) {
+        for (int k = 1; k <= 12; ++k) before[k] = std::string(f.TerminalLines[k].View());
+        const int typed = f.TerminalTypedChars;
+        m.Menu();
+        ++framesSinceChar;
+        if (f.TerminalTypedChars == typed + 1) {
+            EXPECT_GE(framesSinceChar, 2) << "one character every second frame";
+            framesSinceChar = 0;
+        }
+        if (f.TerminalLineCount > lastCount) {
+            EXPECT_EQ(f.TerminalLineCount, lastCount + 1);
+            EXPECT_EQ(f.TerminalTypedChars, 1);
+            EXPECT_TRUE(operations.count(std::string(f.TerminalLines[f.TerminalLineCount].View())));
+            lastCount = f.TerminalLineCount;
+        } else if (lastCount == 12 && f.TerminalTypedChars == 1 && typed > 1) {
+            scrolled = true;
+            for (int k = 1; k <= 11; ++k) EXPECT_EQ(f.TerminalLines[k].View(), before[k + 1]);
+            EXPECT_TRUE(operations.count(std::string(f.TerminalLines[12].View())));
+        }
+    }
+    EXPECT_TRUE(scrolled);
+    EXPECT_EQ(f.TerminalLineCount, 12);
+}
+
+TEST(MenuPage, IdlePageGivesWayToTheTerminalAndComesBack) {
+    MenuWorld m("menu-idle");
+    FrontEnd& f = m.w.front;
+    f.MenuPage = 4;
+    f.IdleTimer = 1500;
+    m.Menu(3);
+    EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Helpik", 25, 357));
+    const int typed = f.TerminalTypedChars, lines = f.TerminalLineCount;
+    m.Menu(10);
+    EXPECT_EQ(f.TerminalTypedChars, typed) << "the terminal waits while a page is open";
+    EXPECT_EQ(f.TerminalLineCount, lines);
+
+    // The frame counts the idle timer down; at 0 the page disappears.
+    m.w.shell.CurrentScene = "Menu";
+    f.IdleTimer = 2;
+    m.Frames(3);
+    EXPECT_EQ(f.IdleTimer, 0);
+    EXPECT_FALSE(m.Shows(m.w.media.MenuObr, "Helpik", 25, 357, 0, 0.5));
+    EXPECT_EQ(f.TerminalLineCount, 1);
+    EXPECT_GT(m.CountColour(0xFF00, 25, 357, 775, 575), 0) << "the terminal's newest letter";
+    m.Move(500, 500);
+    m.Frames(1);
+    EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Helpik", 25, 357, 0, 0.95)) << "under the pointer";
+}
+
+TEST(MenuPage, OpenItemFramePulsesFromBrightGreenToBlack) {
+    MenuWorld m("menu-pulse");
+    FrontEnd& f = m.w.front;
+    f.MenuPage = 3;
+    f.IdleTimer = 1500;
+    std::set<int> seen;
+    int previous = f.SelectionPulse;
+    for (int frame = 0; frame < 5 * 50; ++frame) {
+        const int pulse = f.SelectionPulse;
+        m.Menu();
+        const uint16_t outline = m.w.media.back->pixels[300][66 + 119 * 3];
+        if (pulse == 0) {
+            EXPECT_EQ(outline, ColorTo565(0xFF00));
+        } else if (pulse == 11 || pulse == -11) {
+            EXPECT_EQ(outline, 0);
+        }
+        if (f.SelectionPulse != previous) {
+            EXPECT_TRUE(f.SelectionPulse == previous + 1 || (previous == 11 && f.SelectionPulse == -11));
+            previous = f.SelectionPulse;
+        }
+        seen.insert(f.SelectionPulse);
+    }
+    EXPECT_EQ(seen.size(), 23u) << "every step from -11 to 11";
+}
+
+TEST(MenuNameField, TakesTypedLettersUpToTheFieldWidth) {
+    MenuWorld m("menu-name");
+    FrontEnd& f = m.w.front;
+    m.OpenItem(0);
+    m.Key('J');
+    m.Menu(2);
+    EXPECT_EQ(f.EnteredName.View(), "") << "the field is still closed";
+    m.ClickAt(150, 478);
+    ASSERT_EQ(f.NameEntryActive, 1);
+    m.Menu();
+    EXPECT_EQ(f.EnteredName.View(), "J") << "a letter typed before opening is taken";
+    for (uint8_t key : {uint8_t(0xE1), uint8_t('n'), uint8_t('x'), uint8_t(8), uint8_t('a')}) {
+        m.Key(key);
+        m.Menu();
+    }
+    EXPECT_EQ(f.EnteredName.View(), "J\xE1na");
+    m.Key(13);
+    m.Menu();
+    EXPECT_EQ(f.NameEntryActive, 0);
+    m.Key('x');
+    m.Menu();
+    EXPECT_EQ(f.EnteredName.View(), "J\xE1na");
+
+    // The width before each letter decides: wide letters fill the field sooner.
+    auto fill = [&](uint8_t letter) {
+        f.EnteredName.Assign("");
+        f.NameEntryActive = 1;
+        for (int i = 0; i < 80; ++i) {
+            m.Key(letter);
+            m.Menu();
+        }
+        return f.EnteredName.size;
+    };
+    const int wide = fill('W'), narrow = fill('i');
+    EXPECT_GT(narrow, wide);
+    Canvas& canvas = m.w.media.canvas;
+    canvas.Font = CanvasFont{"Arial", 25, true, 0x8000};
+    EXPECT_LT(TextWidth(canvas, f.EnteredName.View().substr(0, size_t(narrow - 1))), 230);
+    EXPECT_GE(TextWidth(canvas, f.EnteredName.View()), 230);
+    // Codes without a letter have no width; the name still stays bounded.
+    const int blank = fill(0x81);
+    EXPECT_GT(blank, 0);
+    EXPECT_LE(blank, int(sizeof f.EnteredName.data));
+}
+
+TEST(MenuScores, FinishedGameEntersTheTableOnceAndIsSaved) {
+    MenuWorld m("menu-scores");
+    FrontEnd& f = m.w.front;
+    ProgressRecord& p = m.w.game.Progress;
+    f.MenuPage = 3;
+    f.IdleTimer = 1500;
+    p.Lives = 0;
+    p.Score = 0;
+    m.Menu();
+    EXPECT_FALSE(std::filesystem::exists(m.dir + "/skore.lev")) << "a score of 0 saves nothing";
+
+    p.Score = 27500;
+    p.PlayerName.Assign("\x8Eofie");
+    m.Menu();
+    const ScoreTableRecord& table = m.w.saved.ScoreTable;
+    EXPECT_EQ(table.Scores[6], 27500);
+    EXPECT_EQ(table.Names[6].View(), "\x8Eofie");
+    EXPECT_EQ(table.Scores[7], 25000);
+    EXPECT_EQ(table.Scores[10], 10000);
+    EXPECT_EQ(f.NewScoreRank, 6);
+    EXPECT_EQ(p.Score, 0);
+    const auto file = ReadFileBytes(m.dir + "/skore.lev");
+    ASSERT_EQ(file.size(), kScoresFileSize);
+    EXPECT_EQ(DecodeScores(file.data()).Scores[6], 27500);
+
+    m.Menu();
+    EXPECT_EQ(table.Scores[7], 25000) << "entered once";
+    // The new entry is bright (rank 6 heads the right column), the rest green.
+    EXPECT_GT(m.CountColour(0xFF00, 476, 425, 780, 447), 0);
+    EXPECT_EQ(m.CountColour(0xFF00, 151, 425, 460, 447), 0);
+    EXPECT_GT(m.CountColour(0x8000, 151, 425, 460, 447), 0);
+    EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Pohar", 32, 405, f.CupFrame == 0 ? 9 : f.CupFrame - 1, 0.9) ||
+                m.Shows(m.w.media.MenuObr, "Pohar", 32, 405, f.CupFrame, 0.9));
+}
+
+TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
+    MenuWorld m("menu-pages");
+    FrontEnd& f = m.w.front;
+    const PictureCollection& menu = m.w.media.MenuObr;
+    f.IdleTimer = 1500;
+    const struct {
+        int page;
+        const char* picture;
+    } pages[] = {{0, "Novahra"}, {2, "Profil"}, {3, "Skore"}, {4, "Helpik"}, {5, "Konec"}, {6, "Obsazeno"}, {7, "Vymazat"}};
+    for (const auto& page : pages) {
+        f.MenuPage = page.page;
+        m.Menu();
+        EXPECT_TRUE(m.Shows(menu, page.picture, 25, 357, 0, 0.8)) << page.picture;
+    }
+
+    f.MenuPage = 0;
+    m.w.game.Progress.Difficulty = 3;
+    m.Menu();
+    EXPECT_TRUE(m.Shows(menu, "Krizek", 423, 493));
+    EXPECT_FALSE(m.Shows(menu, "Start", 676, 540));
+    f.HoverButton = 1;
+    m.Menu();
+    EXPECT_TRUE(m.Shows(menu, "Start", 676, 540));
+
+    // Profile names centred in their column; the chosen slot is bright.
+    f.MenuPage = 2;
+    f.HoverButton = 2;
+    m.TakeSlot(2, "Ota");
+    m.TakeSlot(5, "Bohumila");
+    m.w.saved.CurrentProfile = 5;
+    m.Menu();
+    EXPECT_TRUE(m.Shows(menu, "Nacti", 663, 410));
+    auto centre = [&](uint32_t colour, int top, int from, int to) {
+        int left = 800, right = -1;
+        for (int y = top; y < top + 25; ++y)
+            for (int x = from; x < to; ++x)
+                if (m.w.media.back->pixels[y][x] == ColorTo565(colour)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return (left + right) / 2;
+    };
+    EXPECT_NEAR(centre(0xFF00, 420 + 48, 337, 566), 451, 3);
+    EXPECT_NEAR(centre(0x8000, 420 + 48, 60, 290), 174, 3);
+
+    // The hovered item's caption on its dark plate.
+    f.HoverItem = 1;
+    m.Menu();
+    EXPECT_GT(m.CountColour(0xFF00, 72 + 119, 267, 133 + 119, 327), 0);
+    EXPECT_GT(m.CountColour(0, 72 + 119, 267, 133 + 119, 327), 2000);
+}
