@@ -3,6 +3,7 @@
 // bombs), bomb bursts shake every part nearby, egg beams burn, homing discs
 // hit or are drawn in, and shield orbs stop the probe.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "game/mother_ship_hits.h"

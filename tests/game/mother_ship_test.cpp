@@ -327,6 +327,18 @@ TEST_F(MotherShipTest, LauncherIsShieldedByTheGunsAndTheCoreByTheLauncher) {
     EXPECT_EQ(g.DestructionCounter, 1);
 }
 
+TEST_F(MotherShipTest, EachGunAndPodOfTheTwelveShieldsTheLauncherAlone) {
+    for (int guard = 0; guard < kLauncher; ++guard) {
+        SetUpMotherShip(w, 1.0);
+        g.MotherShip = {0, 0};
+        OnlyStanding({guard, kLauncher, kCore});
+        Place(g.BombShots[0], kLauncher, 5, 5, 400);
+        UpdateMotherShip(w);
+        const bool shields = std::find(std::begin(kGuards), std::end(kGuards), guard) != std::end(kGuards);
+        EXPECT_EQ(part(kLauncher).Energy, shields ? 150 : 2) << "part " << guard;
+    }
+}
+
 TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
     part(10).Hit = 1;   // standing part: 1, 2, gone
     part(11).Energy = 0;
