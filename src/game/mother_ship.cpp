@@ -92,7 +92,7 @@ bool LauncherShielded(const GameState& g) {
     return false;
 }
 
-// Steps 7 and 8: a new probe now and then while the launcher stands; the
+// A new probe now and then while the launcher stands; the
 // bay opens, the probe leaves it, homes in on the player and rams.
 void UpdateProbe(World& w) {
     GameState& g = w.game;
@@ -134,7 +134,7 @@ void UpdateProbe(World& w) {
     }
 }
 
-// Step 9: every living gun whose interval comes up fires its volley into
+// Every living gun whose interval comes up fires its volley into
 // the level's enemy shots, which carry them on from there.
 void FireGuns(World& w) {
     GameState& g = w.game;
@@ -176,7 +176,7 @@ void DrawWrecks(World& w) {
     }
 }
 
-// Step 12: a dying launcher crumbles through nine steps of nine frames,
+// A dying launcher crumbles through nine steps of nine frames,
 // held at energy 2 until the last, then it is gone for good.
 void CrumbleLauncher(World& w) {
     GameState& g = w.game;
@@ -199,7 +199,7 @@ void CrumbleLauncher(World& w) {
     }
 }
 
-// Step 13: shields restore the launcher and the core, hit parts flicker
+// Shields restore the launcher and the core, hit parts flicker
 // with small explosions and destroyed ones burst.
 void AnimateHits(World& w) {
     GameState& g = w.game;
@@ -249,7 +249,7 @@ void AnimateHits(World& w) {
     }
 }
 
-// Step 14: the ship blows apart in a growing shower of explosions; after
+// Once the core is gone the ship blows apart in a growing shower of explosions; after
 // 500 frames the battle is won. Returns true when the game leaves the battle.
 bool BlowUpShip(World& w) {
     GameState& g = w.game;
@@ -277,7 +277,7 @@ bool BlowUpShip(World& w) {
     return true;
 }
 
-// Step 15: the burst of a bomb on the ship and its blast wave.
+// The burst of a bomb on the ship and its blast wave.
 void DrawShipBlast(World& w) {
     GameState& g = w.game;
     const int frame = g.ShipBlast[0];
@@ -289,8 +289,8 @@ void DrawShipBlast(World& w) {
     g.ShipBlast[0] = frame >= 5 ? 0 : frame + 1;
 }
 
-// Step 16: half a pixel per frame from side to side; now and then the ship
-// starts to rise, which the slide-in of the body step undoes at once.
+// Half a pixel per frame from side to side; now and then the ship
+// starts to rise, which the slide-in at the start of the frame undoes at once.
 void MoveShip(World& w) {
     GameState& g = w.game;
     MotherShipPosition& ship = g.MotherShip;

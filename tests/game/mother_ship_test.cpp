@@ -366,7 +366,7 @@ TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
 }
 
 TEST_F(MotherShipTest, ProbeLeavesTheBayHomesInAndRamsEvenUndrawn) {
-    part(kProbe).Energy = 10;  // as set up: shows up at the bay at step 9
+    part(kProbe).Energy = 10;  // as set up: shows up at the bay when the launch counter reaches 9
     g.ProbeLaunchCounter = 8;
     g.ShipTick6 = 5;
     UpdateMotherShip(w);
