@@ -3,6 +3,8 @@
 // it stands at that moment), the global keys, the frame-rate text, present.
 #include "shell/frame.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -36,6 +38,15 @@ constexpr LevelEndEntry kLevelEnds[] = {
     {1, 10000}, {2, 10100}, {3, 13500}, {4, 11500}, {5, 13700}, {6, 10200}, {7, 10200}, {8, 10000},
 };
 
+// Screen row of the finish line: its level coordinate seen at the current
+// scroll distance. Worked out wide and kept within rows the blits handle,
+// because a loaded profile's LevelEnd is taken as it stands.
+int64_t FinishLineOffset(const ProgressRecord& p) { return int64_t(p.ScrollDistance) - p.LevelEnd; }
+int FinishRow(const ProgressRecord& p) {
+    constexpr int64_t kFarRow = int64_t(1) << 20;
+    return int(std::clamp(FinishLineOffset(p), -kFarRow, kFarRow));
+}
+
 // Picks a banking frame from the horizontal speed: level 1, right 2, left 0.
 int BankingFrame(int32_t speedX) { return speedX == 0 ? 1 : (speedX > 0 ? 2 : 0); }
 
@@ -56,8 +67,7 @@ void MenuMusic(World& w) {
 
 void FinishFlags(World& w) {
     Shell& s = w.shell;
-    const ProgressRecord& p = w.game.Progress;
-    const int y = p.ScrollDistance - p.LevelEnd;
+    const int y = FinishRow(w.game.Progress);
     DrawPicture(w, w.media.Obrazky, "VlajkaLeva", 0, y, s.FlagFrame);
     DrawPicture(w, w.media.Obrazky, "VlajkaPrava", 750, y, 4 - s.FlagFrame);
     if (s.FlagTick == 0) s.FlagFrame = s.FlagFrame < 4 ? uint8_t(s.FlagFrame + 1) : 0;
@@ -113,7 +123,8 @@ void LevelEnd(World& w) {
 void FinishLine(World& w) {
     ProgressRecord& p = w.game.Progress;
     Shell& s = w.shell;
-    if (std::abs(p.ScrollDistance - p.LevelEnd - p.PlayerY) >= 40 || s.FinishPassed || p.Level == 9) return;
+    const int64_t distance = FinishLineOffset(p) - p.PlayerY;
+    if (distance <= -40 || distance >= 40 || s.FinishPassed || p.Level == 9) return;
     PlayGameSound(w, "Vlajky");
     s.FinishLightOn = 1;
     s.FinishPassed = 1;
@@ -129,8 +140,7 @@ void FinishLine(World& w) {
 void FinishLights(World& w) {
     Shell& s = w.shell;
     if (!s.FinishLightOn) return;
-    const ProgressRecord& p = w.game.Progress;
-    const int y = p.ScrollDistance - p.LevelEnd;
+    const int y = FinishRow(w.game.Progress);
     DrawPicture(w, w.media.Obrazky, "VlajkaLight", 0, y, 0);
     DrawPicture(w, w.media.Obrazky, "VlajkaLight", 787, y, 1);
     if (s.FinishLightTimer < 60) {
@@ -206,6 +216,8 @@ void RunFrame(World& w) {
     Shell& s = w.shell;
     CountFrameRate(w);
     FillSurface(*w.media.back, 0);
+    // The system pointer is hidden by the platform for the whole run (the
+    // menu draws its own), so the frame need not hide it again.
     SampleInput(w);
     if (s.CurrentScene == "Intro") RunIntro(w);
     if (s.CurrentScene == "Menu") {

@@ -100,6 +100,8 @@ void FormCreate(World& w) {
     w.media.music.dataDir = w.shell.options.dataDir;
     if (!w.media.music.mixer) w.media.music.mixer = w.media.mixer.get();
 
+    // The display is fixed at 16 bits per pixel, so there is no palette to
+    // build from the collections' colour tables.
     w.shell.ShowFrameRate = 0;
     LoadAssets(w);
     ResetGameState(w);

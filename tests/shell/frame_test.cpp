@@ -337,3 +337,65 @@ TEST(FrameMusic, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
     DXTimerTimer(w);  // the menu brings its own music back
     EXPECT_EQ(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
 }
+
+TEST(LevelEnd, EachLevelEndsExactlyAtItsDistanceAndLevelNineNever) {
+    struct End {
+        int level;
+        int distance;
+    };
+    const End ends[] = {{1, 10000}, {2, 10100}, {3, 13500}, {4, 11500},
+                        {5, 13700}, {6, 10200}, {7, 10200}, {8, 10000}};
+    const std::string dir = MakeTempDir("level-ends");
+    for (const End& end : ends) {
+        SCOPED_TRACE("level " + std::to_string(end.level));
+        TestWorld t = GameWorld(end.level, end.distance + 5, dir);
+        World& w = t.w();
+        DXTimerTimer(w);  // past the end: only the exact distance counts
+        EXPECT_EQ(w.game.Progress.Level, end.level);
+
+        w.game.Progress.ScrollDistance = end.distance - 2;
+        w.shell.FinishPassed = 1;
+        DXTimerTimer(w);
+        EXPECT_EQ(w.game.Progress.Level, end.level);
+        EXPECT_EQ(w.game.Progress.ScrollDistance, end.distance - 1);
+        DXTimerTimer(w);  // the starfield brings the distance to the end
+        EXPECT_EQ(w.game.Progress.Level, end.level + 1);
+        EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
+        EXPECT_EQ(w.shell.FinishPassed, 0);
+    }
+    TestWorld t = GameWorld(9, 9990, dir);
+    Frames(t, 30);
+    EXPECT_EQ(t.w().game.Progress.Level, 9);
+    EXPECT_EQ(t.w().game.Progress.ScrollDistance, 10020);
+}
+
+TEST(FinishLine, WithoutAnActiveSlotTheFlagsLightButNothingIsSaved) {
+    // A game that no profile belongs to has no slot to save into.
+    const std::string dir = MakeTempDir("finish-no-slot");
+    TestWorld t = GameWorld(2, 9650, dir);
+    World& w = t.w();
+    w.saved.CurrentProfile = 0;
+    const ProgressRecord before = w.saved.ProfileTable[1];
+    Frames(t, 20);
+    EXPECT_EQ(w.shell.FinishPassed, 1);
+    EXPECT_EQ(w.shell.FinishLightOn, 1);
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_EQ(EncodeProgress(w.saved.ProfileTable[1]), EncodeProgress(before));
+}
+
+TEST(FinishLine, AFinishLineFarAwayInADamagedProfileIsNeverReached) {
+    // Profiles are loaded as they stand: a LevelEnd near the bottom of the
+    // integer range puts the line 2^31 rows away, not within 40 rows.
+    const std::string dir = MakeTempDir("finish-far");
+    TestWorld t = GameWorld(3, 1000, dir);
+    World& w = t.w();
+    w.game.Progress.LevelEnd = INT32_MIN + 701;  // 1001 - 300 - 2^31 once the scroll moves on
+    DXTimerTimer(w);
+    ASSERT_EQ(w.game.Progress.ScrollDistance, 1001);
+    ASSERT_EQ(w.game.Progress.PlayerY, 300);
+    EXPECT_EQ(w.shell.FinishPassed, 0);
+    EXPECT_TRUE(fs::is_empty(dir));
+    w.game.Progress.LevelEnd = INT32_MAX;
+    Frames(t, 2);
+    EXPECT_EQ(w.shell.FinishPassed, 0);
+}
