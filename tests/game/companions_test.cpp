@@ -36,6 +36,59 @@ TEST(Wingmen, DockInsideTheWindowAndSnapToTheirPlace) {
     EXPECT_EQ(s.g.Wingmen[1].State, 3);
 }
 
+// True when every pixel that frame `frame` of the picture sets at (x, y) is
+// on the back surface as drawn.
+bool ShowsFrame(World& w, const PictureCollection& collection, const char* name, int x, int y, int frame) {
+    auto reference = std::make_unique<Surface>();
+    const uint16_t sentinel = 0x0841;
+    FillSurface(*reference, sentinel);
+    DrawPattern(FindPicture(collection, name), *reference, x, y, frame);
+    int drawn = 0;
+    for (int row = 0; row < kSurfaceHeight; ++row)
+        for (int col = 0; col < kSurfaceWidth; ++col) {
+            if (reference->pixels[row][col] == sentinel) continue;
+            ++drawn;
+            if (w.media.back->pixels[row][col] != reference->pixels[row][col]) return false;
+        }
+    return drawn > 0;
+}
+
+TEST(Wingmen, DockedOnesBankWithTheShip) {
+    // Frames 6, 7, 8 for the ship moving left, level, right, at the docking
+    // places beside the ship.
+    struct Case { int32_t speed; int frame; };
+    for (Case c : {Case{-4, 6}, Case{0, 7}, Case{9, 8}}) {
+        ShipWorld s;
+        s.p.SpeedX = c.speed;
+        s.g.Wingmen[0] = {0, 0, 2, 0};
+        s.g.Wingmen[1] = {0, 0, 2, 0};
+        FillSurface(*s.w.media.back, 0);
+        UpdateWingmen(s.w);
+        EXPECT_TRUE(ShowsFrame(s.w, s.w.media.Rakety, "Kavrix", 475, 320, c.frame)) << c.speed;
+        EXPECT_TRUE(ShowsFrame(s.w, s.w.media.Rakety, "Kavrix", 245, 320, c.frame)) << c.speed;
+        EXPECT_EQ(s.g.Wingmen[1].X, 245);
+        EXPECT_EQ(s.g.Wingmen[1].Y, 320);
+    }
+}
+
+TEST(Wingmen, LeaveDownwardAndAreGoneBelowTheScreen) {
+    ShipWorld s;
+    s.g.Wingmen[0] = {300, 598, 3, 0};
+    s.g.WingmanTimer = 5;
+    UpdateWingmen(s.w);
+    EXPECT_EQ(s.g.Wingmen[0].Y, 601);
+    EXPECT_EQ(s.g.Wingmen[0].State, 3);
+    // Past 600 it is gone, after one more step down.
+    UpdateWingmen(s.w);
+    EXPECT_EQ(s.g.Wingmen[0].State, 0);
+    EXPECT_EQ(s.g.Wingmen[0].Y, 604);
+    EXPECT_EQ(s.g.WingmanTimer, 7);
+    // With no wingman out nothing moves and the time out stands still.
+    UpdateWingmen(s.w);
+    EXPECT_EQ(s.g.Wingmen[0].Y, 604);
+    EXPECT_EQ(s.g.WingmanTimer, 7);
+}
+
 TEST(ShieldOrbs, RideTheEllipseAndOrbTenSitsOnOrbOne) {
     ShipWorld s;
     s.p.ItemSlots[1] = 3;

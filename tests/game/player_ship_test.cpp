@@ -42,6 +42,43 @@ TEST(PlayerShipMovement, StepsBoundsAndFriction) {
     EXPECT_EQ(s.p.SpeedX, 5);
 }
 
+TEST(PlayerShipMovement, VerticalStepsAreSymmetricAndTheOtherBoundsHold) {
+    // Up and down share their thresholds (-6 already moves 3 upward, unlike
+    // the left side of the horizontal steps).
+    struct Case { int32_t speed, moved; };
+    for (Case c : {Case{5, 2}, Case{6, 3}, Case{-5, -2}, Case{-6, -3}, Case{10, 3}, Case{11, 4}, Case{-11, -4},
+                   Case{22, 4}, Case{23, 5}, Case{-23, -5}}) {
+        ShipWorld s(false);
+        s.p.SpeedY = c.speed;
+        s.ShipFrames(1);
+        EXPECT_EQ(s.p.PlayerY - 300, c.moved) << "speed " << c.speed;
+        EXPECT_EQ(s.p.SpeedY, c.speed > 0 ? c.speed - 1 : c.speed + 1);
+    }
+    // The bottom and left bounds are tested before the step as well: 494
+    // goes to 499 and 46 to 39, and there the ship stops.
+    ShipWorld s(false);
+    s.p.PlayerX = 46;
+    s.p.SpeedX = -36;
+    s.p.PlayerY = 494;
+    s.p.SpeedY = 23;
+    s.Hold(GameKey::Left);
+    s.Hold(GameKey::Down);
+    s.ShipFrames(1);
+    EXPECT_EQ(s.p.PlayerX, 39);
+    EXPECT_EQ(s.p.PlayerY, 499);
+    s.ShipFrames(4);
+    EXPECT_EQ(s.p.PlayerX, 39);
+    EXPECT_EQ(s.p.PlayerY, 499);
+
+    // Reversing from the left is as quick as from the right: -30 becomes -10.
+    ShipWorld r(false);
+    r.p.SpeedX = -30;
+    r.Hold(GameKey::Right);
+    r.ShipFrames(1);
+    EXPECT_EQ(r.p.SpeedX, -10);
+    EXPECT_EQ(r.p.PlayerX, 400 - 3);  // -10 already moves 3 on the left
+}
+
 TEST(PlayerShipArrival, RectangleFollowsTheShipAndShrinksToSeventyTwo) {
     ShipWorld s(false);
     s.g.ArrivalWidth = s.g.ArrivalHeight = 400;

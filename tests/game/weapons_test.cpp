@@ -150,6 +150,21 @@ TEST(WeaponsRhythm, NoFreeLaserKeepsTheGateOpen) {
     EXPECT_EQ(l.ball, (std::vector<int>{0, 22, 44, 66, 88}));
 }
 
+TEST(WeaponsRhythm, NoFreeLaserSoundsTheVolleyEveryFrame) {
+    // The gate never closes, so the volley sound starts again on each frame
+    // fire is held, though nothing new flies.
+    ShipWorld s;
+    s.w.shell.SoundEnabled = 1;
+    for (ShotRecord& shot : s.g.LaserShots) shot = ShotRecord{0, 100000, 0, 0, 10, 0, 1};
+    s.Hold(GameKey::Space);
+    for (int f = 0; f < 4; ++f) {
+        s.SilenceAll();
+        s.Frames(1);
+        EXPECT_TRUE(s.SoundStarted("Laser")) << "frame " << f;
+    }
+    EXPECT_EQ(s.g.WeaponEnergy, 110);
+}
+
 TEST(WeaponsShots, LeaveTheScreenAtTheirBounds) {
     ShipWorld s;
     ShotRecord& side = s.g.SideBallShots[0] = ShotRecord{790, 200, 0, 0, 20, 2, 1};
