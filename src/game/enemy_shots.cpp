@@ -55,6 +55,8 @@ bool ShootDown(World& w, EnemyShotRecord& e, int ssy, PictureSize shot) {
             return true;
         }
     }
+    // Only a beam still sweeping: one that has reached the top keeps Mode 3
+    // and its last height, and must not go on bursting shots up there.
     for (ShotRecord& s : g.EggBeams) {
         if (s.Active == 1 && s.Mode == 3 && ssy < s.Y && s.Y < ssy + SH) return true;
     }

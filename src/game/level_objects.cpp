@@ -131,6 +131,10 @@ void StrikeObject(World& w, LevelObject& o, int sy, PictureSize size) {
         s.Active = 0;
         ApplyBlastDamage(w, s, true);
     }
+    // 4f-4h: orbs, egg beams and discs, like the shots above, pass over an
+    // object that something earlier in this frame has already destroyed: a
+    // wreck is not destroyed twice, so its score is added once and no orb or
+    // disc is used up on it.
     // 4f: orbs wear down ordinary objects only.
     for (ShotRecord& s : g.ShieldOrbs) {
         if (s.Active != 1 || o.Visible != 1 || o.Content != 0 || std::abs(s.Y - sy) >= 150) continue;

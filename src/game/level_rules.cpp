@@ -70,6 +70,8 @@ GroupRule Meteors(int count, int32_t high, int32_t energy, int32_t collision, in
     return r;
 }
 
+// Letter case is ignored, as in every picture lookup: a collection whose
+// first picture the scenery finds by name is the one in place.
 bool FirstPictureIs(const PictureCollection& collection, const char* name) {
     if (collection.items.empty()) return false;
     const std::string& have = collection.items[0].Name;

@@ -194,6 +194,57 @@ TEST(BuildLevel, CountsRoundHalfToEvenAndLevelNineEasesTheHardestDifficulty) {
     EXPECT_EQ(count(9, 3, 3, 0), 30);
 }
 
+// A replay rebuilds the same level only if every rule draws its random
+// numbers in the same order: the fields in table order, then the place.
+TEST(BuildLevel, RandomDrawsComeInTheOrderOfTheFieldsThenThePlace) {
+    {
+        auto t = MakeLevelWorld(2024);
+        World& w = t.w();
+        w.game.Progress.Level = 1;
+        w.game.Progress.Difficulty = 1;
+        Random r = w.random;
+        BuildLevel(w);
+        const int picture = 9 + RandomInt(r, 5);
+        const int speed = 2 + RandomInt(r, 2);
+        const auto size = RaketySize(picture);
+        const int x = RandomInt(r, 780 - size.width) + 5;
+        const int y = 1200 + RandomInt(r, 25800 - 1200 - size.height) + size.height;
+        const LevelObject& meteor = w.game.LevelObjects[1];
+        EXPECT_EQ(meteor.Picture, picture);
+        EXPECT_EQ(meteor.Speed, speed);
+        EXPECT_EQ(meteor.X, x);
+        EXPECT_EQ(meteor.Y, y);
+    }
+    {
+        auto t = MakeLevelWorld(77);
+        World& w = t.w();
+        w.game.Progress.Level = 5;
+        w.game.Progress.Difficulty = 1;
+        Random r = w.random;
+        BuildLevel(w);
+        // The weapon box (50 x 50) in 3000..3600.
+        const int bx = RandomInt(r, 780 - 50) + 5;
+        const int by = 3000 + RandomInt(r, 600 - 50) + 50;
+        // The first gunship (60 x 54): its fire interval, then its place,
+        // drawn again while it lies too near the box.
+        const int interval = 90 + RandomInt(r, 80);
+        int cx = 0, cy = 0;
+        do {
+            cx = RandomInt(r, 780 - 60) + 5;
+            cy = 1200 + RandomInt(r, 6000 - 54) + 54;
+        } while (std::abs(cx - bx) < 60 + 50 && std::abs(cy - by) < 54 + 50);
+        const LevelObject& box = w.game.LevelObjects[1];
+        const LevelObject& craft = w.game.LevelObjects[2];
+        EXPECT_EQ(box.Content, 103);
+        EXPECT_EQ(box.X, bx);
+        EXPECT_EQ(box.Y, by);
+        EXPECT_EQ(craft.Picture, 16);
+        EXPECT_EQ(craft.FireInterval, interval);
+        EXPECT_EQ(craft.X, cx);
+        EXPECT_EQ(craft.Y, cy);
+    }
+}
+
 TEST(BuildLevel, PlacedObjectsKeepTheirDistanceFromEverythingPlacedBefore) {
     const std::string dir = MakeTempDir("scenery");
     levelfixture::WriteSceneryFiles(dir);

@@ -7,7 +7,12 @@
 
 #include "game/game_state.h"
 #include "levpack.h"
+#include "media/asset_path.h"
+#include "media/collection_file.h"
+#include "media/mixer.h"
 #include "media/picture.h"
+#include "media/sound.h"
+#include "media/surface.h"
 #include "test_support.h"
 
 namespace levelfixture {
@@ -40,6 +45,7 @@ inline Size RaketySize(int index) {
         case 18: return {58, 50, 3};
         case 19: return {52, 46, 3};
         case 20: return {50, 44, 3};
+        case 21: return {41, 37, 3};  // odd sizes: halves of negative values
         case 23: return {8, 16, 1};   // enemy shot kind 0
         case 24: return {2, 26, 1};   // kind 1, the red beam
         case 25: return {12, 12, 1};  // kind 2
@@ -47,6 +53,17 @@ inline Size RaketySize(int index) {
     }
 }
 constexpr int kRaketyPictures = 26;
+
+// Every frame of a picture has its own blue, so that a drawing test can tell
+// which frame was drawn: red and green name the picture, blue the frame.
+inline uint32_t FrameColour(uint32_t colour, int frame) {
+    return (colour & 0x00FFFFu) | (uint32_t(0x20 + 0x18 * frame) << 16);
+}
+// The back surface's value of that frame's colour.
+inline uint16_t FramePixel(uint32_t colour, int frame) {
+    const uint32_t c = FrameColour(colour, frame);
+    return RgbTo565(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 inline PictureItem MakePicture(const std::string& name, int width, int height, int frames, uint32_t colour) {
     PictureItem item;
@@ -58,27 +75,38 @@ inline PictureItem MakePicture(const std::string& name, int width, int height, i
     RgbImage image;
     image.width = width * frames;
     image.height = height;
-    image.pixels.assign(size_t(image.width) * size_t(height), colour);
+    image.pixels.resize(size_t(image.width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.pixels[size_t(y) * size_t(image.width) + size_t(x)] = FrameColour(colour, x / width);
     PreparePicture(item, image);
     return item;
 }
+
+// Base colours of the pictures (see FrameColour).
+inline uint32_t RaketyColour(int index) { return 0x204080u + uint32_t(index) * 0x0801u; }
+constexpr uint32_t kZivotColour = 0x00C0FFu;
+constexpr uint32_t kSpecialColour = 0x00FF00u;
+constexpr uint32_t kIconGunsColour = 0x0000F0u;
+constexpr uint32_t kMalyBumColour = 0x00FFFFu;
+constexpr uint32_t kVelkybumColour = 0x0080FFu;
+constexpr uint32_t kVlnaColour = 0x00F0F0u;
 
 inline void BuildCollections(World& w) {
     w.media.Rakety = PictureCollection{};
     for (int i = 0; i < kRaketyPictures; ++i) {
         const Size s = RaketySize(i);
-        w.media.Rakety.items.push_back(
-            MakePicture("Obj" + std::to_string(i), s.width, s.height, s.frames, 0x204080u + uint32_t(i) * 0x0801u));
+        w.media.Rakety.items.push_back(MakePicture("Obj" + std::to_string(i), s.width, s.height, s.frames, RaketyColour(i)));
     }
-    w.media.Rakety.items.push_back(MakePicture("Zivot", 24, 24, 7, 0x00C0FFu));
+    w.media.Rakety.items.push_back(MakePicture("Zivot", 24, 24, 7, kZivotColour));
     IndexCollection(w.media.Rakety);
 
     w.media.Obrazky = PictureCollection{};
-    w.media.Obrazky.items.push_back(MakePicture("Special", 24, 24, 8, 0x00FF00u));
-    w.media.Obrazky.items.push_back(MakePicture("IconGuns", 24, 24, 5, 0xFF0000u));
-    w.media.Obrazky.items.push_back(MakePicture("MalyBum", 24, 24, 3, 0x00FFFFu));
-    w.media.Obrazky.items.push_back(MakePicture("Velkybum", 100, 100, 6, 0x0080FFu));
-    w.media.Obrazky.items.push_back(MakePicture("Vlna", 156, 140, 6, 0xFFFFFFu));
+    w.media.Obrazky.items.push_back(MakePicture("Special", 24, 24, 8, kSpecialColour));
+    w.media.Obrazky.items.push_back(MakePicture("IconGuns", 24, 24, 5, kIconGunsColour));
+    w.media.Obrazky.items.push_back(MakePicture("MalyBum", 24, 24, 3, kMalyBumColour));
+    w.media.Obrazky.items.push_back(MakePicture("Velkybum", 100, 100, 6, kVelkybumColour));
+    w.media.Obrazky.items.push_back(MakePicture("Vlna", 156, 140, 6, kVlnaColour));
     IndexCollection(w.media.Obrazky);
 
     w.media.Level = PictureCollection{};
@@ -93,6 +121,24 @@ inline TestWorld MakeLevelWorld(uint32_t seed = 12345) {
     t.w().shell.SoundEnabled = 0;
     t.w().shell.CurrentScene = "HlavniHra";
     return t;
+}
+
+// The game's generated sound effects, so that a test can hear which were
+// started (the pictures stay the in-memory ones).
+inline void LoadSounds(World& w) {
+    LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(TestDataDir(), "audio\\zvuky.lev"));
+    AttachWaves(*w.media.mixer, w.media.Zvuky);
+    w.shell.SoundEnabled = 1;
+}
+inline void SilenceAll(World& w) {
+    for (Voice& voice : w.media.mixer->voices) voice.playing = false;
+}
+inline bool SoundStarted(World& w, const char* name) {
+    WaveItem& item = FindSound(w.media.Zvuky, name);
+    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
+    for (int v : item.voices)
+        if (w.media.mixer->voices[v].playing) return true;
+    return false;
 }
 
 // Writes "video/mesto.lev" (first picture "Kostky") and "video/velkalod.lev"

@@ -10,6 +10,7 @@
 #include "level_fixture.h"
 #include "media/media_error.h"
 
+using levelfixture::FramePixel;
 using levelfixture::MakeLevelWorld;
 
 namespace {
@@ -142,6 +143,132 @@ TEST(LevelObjectStrikes, OrbsWearOnlyOrdinaryObjectsEggBeamsBurnAndDiscsTakeAFix
     beam.Mode = 2;  // still charging: harmless
     s.Frames(1);
     EXPECT_EQ(craft.Energy, 541);
+}
+
+TEST(LevelObjectStrikes, AWreckOfThisFrameTakesNoOrbDiscOrBeamAndScoresOnce) {
+    Scene s;
+    LevelObject& o = s.Object(1, 3, 100, 200, 5, 40);
+    s.Laser(0, 130, 262, 10);  // left tip at (107, 210): destroys it
+    ShotRecord& orb = s.g().ShieldOrbs[0];
+    orb = {110, 210, 0, 0, 300, 0, 1};
+    ShotRecord& disc = s.g().HomingDiscs[0][0];
+    disc = {120, 220, 0, 0, 0, 3, 1};
+    ShotRecord& beam = s.g().EggBeams[0];
+    beam = {0, 220, 0, 0, 0, 3, 1};
+    s.Frames(1);
+    EXPECT_EQ(o.Visible, 0);
+    EXPECT_EQ(o.Energy, -5);
+    EXPECT_EQ(s.g().Progress.Score, 40);
+    EXPECT_EQ(orb.Active, 1);
+    EXPECT_EQ(disc.Active, 1);
+}
+
+TEST(LevelObjectDrawing, BoxesShowWhatTheyHoldAndTheBlackBoxBlinks) {
+    Scene s;
+    GameState& g = s.g();
+    g.LifeAnimFrame = 2;
+    g.LifeTakenShift = 0;
+    g.BlinkTick = 0;
+    g.BlinkFrame = 1;
+    g.ExplosionTick = 0;
+    s.Object(1, 8, 100, 100, 150).Content = 3;    // item 3
+    s.Object(2, 8, 300, 100, 150).Content = 8;    // mystery box
+    s.Object(3, 8, 500, 100, 150).Content = 103;  // sideways balls
+    s.Object(4, 8, 100, 300, 150).Content = 9;    // extra life
+    s.Object(5, 14, 300, 300, 9).Content = 14;    // black box
+    auto& px = s.w().media.back->pixels;
+    FillSurface(*s.w().media.back, 0);
+    s.Frames(1);
+    using namespace levelfixture;
+    // The box itself, and the overlay at (X + 13, sy + 14).
+    EXPECT_EQ(px[101][101], FramePixel(RaketyColour(8), 0));
+    EXPECT_EQ(px[114][113], FramePixel(kSpecialColour, 2));
+    EXPECT_EQ(px[113][112], FramePixel(RaketyColour(8), 0));
+    EXPECT_EQ(px[114][313], FramePixel(kSpecialColour, 7));
+    EXPECT_EQ(px[114][513], FramePixel(kIconGunsColour, 3));
+    // The extra life shows only its own picture, frame LifeAnimFrame.
+    EXPECT_EQ(px[301][101], 0);
+    EXPECT_EQ(px[314][113], FramePixel(kZivotColour, 2));
+    // The black box is overdrawn by its blink frame.
+    EXPECT_EQ(px[310][310], FramePixel(RaketyColour(14), 1));
+    // The blink frame changes every 41 frames.
+    for (int frame = 2; frame <= 41; ++frame) {
+        s.Frames(1);
+        ASSERT_EQ(px[310][310], FramePixel(RaketyColour(14), 1)) << frame;
+    }
+    s.Frames(1);
+    EXPECT_EQ(px[310][310], FramePixel(RaketyColour(14), 0));
+}
+
+// Which frame of a picture of the given colour shows in the part of the
+// back surface from (left, top) to (right, bottom), or -1 for none.
+int FrameShown(World& w, uint32_t colour, int frames, int left, int top, int right, int bottom) {
+    const auto& px = w.media.back->pixels;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            for (int f = 0; f < frames; ++f)
+                if (px[y][x] == FramePixel(colour, f)) return f;
+    return -1;
+}
+
+TEST(LevelObjectExplosions, WreckExplodesCentredOverFourPeriodsWithOneBang) {
+    Scene s;
+    levelfixture::LoadSounds(s.w());
+    s.g().ExplosionTick = 0;
+    LevelObject& o = s.Object(1, 21, 300, 200, 5, 10);  // 41 x 37
+    s.Laser(0, 330, 262, 10);
+    std::vector<int> shown;
+    int bangs = 0, bangFrame = 0;
+    for (int frame = 1; frame <= 26; ++frame) {
+        FillSurface(*s.w().media.back, 0);
+        levelfixture::SilenceAll(s.w());
+        s.Frames(1);
+        shown.push_back(FrameShown(s.w(), levelfixture::kVelkybumColour, 6, 320, 218, 320, 218));
+        if (levelfixture::SoundStarted(s.w(), "Vybuch")) {
+            ++bangs;
+            bangFrame = frame;
+        }
+        if (frame == 1) {
+            // Centred: (41 - 100) / 2 = -29 and (37 - 100) / 2 = -31, both
+            // truncated toward zero.
+            auto& px = s.w().media.back->pixels;
+            EXPECT_EQ(px[200 - 31][300 - 29], FramePixel(levelfixture::kVelkybumColour, 0));
+            EXPECT_EQ(px[200 - 31][300 - 30], 0);
+            EXPECT_EQ(px[200 - 32][300 - 29], 0);
+        }
+    }
+    // Frames 0..3 for six frames each (the tick starts at 0), then nothing.
+    std::vector<int> expected;
+    for (int f = 0; f < 4; ++f) expected.insert(expected.end(), 6, f);
+    expected.insert(expected.end(), 2, -1);
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(bangs, 1);
+    EXPECT_EQ(bangFrame, 6);
+    EXPECT_EQ(o.Hit, 0);
+    EXPECT_EQ(s.g().Progress.Score, 10);
+}
+
+TEST(LevelObjectExplosions, HitObjectSparksTwoPeriodsAndStaysSilent) {
+    Scene s;
+    levelfixture::LoadSounds(s.w());
+    s.g().ExplosionTick = 0;
+    LevelObject& o = s.Object(1, 3, 300, 200, 100);
+    s.Laser(0, 330, 262, 10);
+    std::vector<int> shown;
+    for (int frame = 1; frame <= 14; ++frame) {
+        FillSurface(*s.w().media.back, 0);
+        levelfixture::SilenceAll(s.w());
+        s.Frames(1);
+        // Anywhere on the craft (54 x 42), less 12.
+        shown.push_back(FrameShown(s.w(), levelfixture::kMalyBumColour, 3, 288, 188, 365, 253));
+        EXPECT_FALSE(levelfixture::SoundStarted(s.w(), "Vybuch"));
+    }
+    std::vector<int> expected(6, 1);
+    expected.insert(expected.end(), 6, 2);
+    expected.insert(expected.end(), 2, -1);
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(o.Visible, 1);
+    EXPECT_EQ(o.Energy, 90);
 }
 
 TEST(LevelObjectBlasts, BlastDamageFallsWithTheSquareOfTheDistance) {
@@ -575,6 +702,25 @@ TEST(EnemyShots, ShotDownShotsBurstForSixteenFramesButTheRedBeamCannotBeShotDown
     const uint16_t red = RgbTo565(168, 36, 40);
     EXPECT_EQ(s.w().media.back->pixels[400 + 12][400], red);
     EXPECT_EQ(s.w().media.back->pixels[400 + 12][401], red);
+}
+
+TEST(EnemyShots, OnlyASweepingEggBeamBurstsShots) {
+    // Kind 0 is 8 x 16; at screen y -8 it straddles the top edge, where a
+    // beam that has finished its climb was left.
+    for (uint8_t active : {uint8_t(0), uint8_t(1)}) {
+        Scene s;
+        EnemyShotRecord& shot = s.EnemyShot(0, 0, 400, -8, 10, 2);
+        ShotRecord& beam = s.g().EggBeams[0];
+        beam = {0, 0, 0, 0, 0, 3, active};
+        s.Frames(1);
+        if (active) {
+            EXPECT_EQ(shot.BurstFrame, 1);
+            EXPECT_EQ(beam.Active, 1);  // a beam is not used up
+        } else {
+            EXPECT_EQ(shot.BurstFrame, -1);
+            EXPECT_EQ(shot.Y, kScroll + 8 - 2);
+        }
+    }
 }
 
 TEST(EnemyShots, BombThatShootsAShotDownBlastsEverythingInPlayNearby) {
