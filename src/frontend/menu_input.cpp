@@ -5,6 +5,10 @@
 // the intro, complete or leave the story text and end the story animation.
 #include "frontend/menu_input.h"
 
+#include <exception>
+#include <iostream>
+#include <string>
+
 #include "frontend/story.h"
 #include "game/level_build.h"
 #include "game/reset.h"
@@ -207,9 +211,20 @@ void TextScreenKey(World& w, uint8_t& key) {
     key = 0;
 }
 
-}  // namespace
+// An error inside a handler (a failed save, a missing sound) ends that
+// event only, as an error inside a frame ends the frame; each message is
+// reported once.
+template <class Handler>
+void GuardEvent(World& w, Handler handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        const std::string message = error.what();
+        if (w.shell.reportedErrors.insert(message).second) std::cerr << "Kavrix: error in an event: " << message << "\n";
+    }
+}
 
-void DXDrawMouseMove(World& w, int x, int y) {
+void MouseMove(World& w, int x, int y) {
     FrontEnd& f = w.front;
     f.MouseX = x;
     f.MouseY = y;
@@ -241,7 +256,7 @@ void DXDrawMouseMove(World& w, int x, int y) {
     }
 }
 
-void DXDrawClick(World& w) {
+void Click(World& w) {
     if (!InMenu(w)) return;
     FrontEnd& f = w.front;
     const int x = f.MouseX, y = f.MouseY;
@@ -272,7 +287,7 @@ void DXDrawClick(World& w) {
     if (f.MenuPage == 7) DeleteClick(w);
 }
 
-void DXDrawKeyPress(World& w, uint8_t& key) {
+void KeyPress(World& w, uint8_t& key) {
     FrontEnd& f = w.front;
     Shell& s = w.shell;
     f.IdleTimer = kIdleFrames;
@@ -299,4 +314,18 @@ void DXDrawKeyPress(World& w, uint8_t& key) {
     } else {
         f.MenuPage = 5;
     }
+}
+
+}  // namespace
+
+void DXDrawMouseMove(World& w, int x, int y) {
+    GuardEvent(w, [&] { MouseMove(w, x, y); });
+}
+
+void DXDrawClick(World& w) {
+    GuardEvent(w, [&] { Click(w); });
+}
+
+void DXDrawKeyPress(World& w, uint8_t& key) {
+    GuardEvent(w, [&] { KeyPress(w, key); });
 }

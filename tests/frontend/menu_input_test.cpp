@@ -261,3 +261,15 @@ TEST(MenuKeys, AnyKeySkipsTheIntroAndEndsTheStory) {
     EXPECT_EQ(m.w.saved.CurrentProfile, 0);
     EXPECT_TRUE(m.w.saved.ProfileTable[2].PlayerName.Empty());
 }
+
+TEST(MenuClick, AFailedSaveEndsTheClickWithAMessageNamingTheFile) {
+    MenuWorld m("click-save-fails");
+    m.w.shell.options.saveDir = m.dir + "/missing";
+    EnterName(m, "Eva");
+    testing::internal::CaptureStderr();
+    m.Click();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("profily.lev"), std::string::npos) << errors;
+    EXPECT_EQ(m.w.shell.CurrentScene, "Menu") << "the game does not start without its profile";
+    EXPECT_EQ(m.w.front.GameActive, 0);
+}
