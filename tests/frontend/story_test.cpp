@@ -40,10 +40,7 @@ struct Story {
         w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\song01.mod", 0, 0, 1);
         BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
     }
-    void Frame() {
-        FillSurface(*w.media.back, 0);
-        RunStoryAnimation(w);
-    }
+    void Frame() { RunStoryAnimation(w); }  // the starfield clears the surface
     bool Playing(const char* name) {
         WaveItem& item = FindSound(w.media.Zvuky, name);
         bool playing = item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing;
@@ -117,13 +114,27 @@ TEST(StoryFlash, WhiteFadesOutInSixFramesThenTheMessageStarts) {
     EXPECT_EQ(s.f.EndingStage, 2);
     EXPECT_NE(s.w.game.CommanderStep, 0);
     EXPECT_NE(BASS_ChannelIsActive(s.w.media.music, s.w.shell.MusicChannel), 1);
+
+    // While the message runs the ship waits; once it is over the ship starts
+    // down in the same frame.
+    for (int i = 0; i < 50; ++i) s.Frame();
+    EXPECT_EQ(s.f.EndingStage, 2);
+    s.w.game.CommanderStep = 0;
+    SetNoText(s.w.game.CommanderText);
+    s.Frame();
+    EXPECT_EQ(s.f.EndingStage, 3);
+    EXPECT_EQ(s.f.EndingCounter, 2);
 }
 
 TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
-    int framesWithSound[2] = {};
+    int framesWithSound[2] = {};  // frames until the menu
     for (int sound = 1; sound >= 0; --sound) {
         Story s;
         s.w.shell.SoundEnabled = uint8_t(sound);
+        // From the ship's departure on (its first frame is shared with the
+        // end of the message, see above).
+        s.f.EndingStage = 3;
+        s.f.EndingCounter = 2;
         int frames = 0, shipFrames = 0, captionFrames = 0, beeps = 0, lastBeep = -1;
         int32_t konecAt = -1, shipAt100 = -1;
         bool probeChecked = false;
@@ -137,8 +148,7 @@ TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
                 ++shipFrames;
                 if (counter == 100) shipAt100 = Shows(s.w, s.w.media.Rakety, "OpacnaRaketa", 358, 366, 0);
             }
-            // The instrument bar is gone from stage 3 on; its greens would look like the caption.
-            if (stage >= 3) captionFrames += s.CaptionShown();
+            captionFrames += s.CaptionShown();
             if (stage == 4) {
                 // The caption belongs to the fast descent; the drift starts
                 // in the frame the descent passes 2300.

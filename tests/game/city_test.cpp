@@ -223,9 +223,9 @@ TEST(CityBlocks, TheCityRunsOutBeforeTheFinish) {
         int32_t level, scroll;
         bool empty;
     };
+    City c;
     for (const Case& k : {Case{4, 10200, false}, Case{4, 10201, true}, Case{8, 8800, false}, Case{8, 8801, true},
                           Case{8, 10150, true}}) {
-        City c;
         c.g.Progress.Level = k.level;
         c.g.Progress.ScrollDistance = k.scroll;
         int shown = 0;
