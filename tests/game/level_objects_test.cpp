@@ -331,18 +331,36 @@ TEST(LevelObjectBlasts, BombGoesOffMoreThan200PixelsAboveItsLaunch) {
 
 TEST(LevelObjectBlasts, TheOneBlastRunsItsFramesAndEnds) {
     Scene s;
+    levelfixture::LoadSounds(s.w());
     s.g().ExplosionTick = 0;
     s.Bomb(0, 300, 99, 300);
+    auto& px = s.w().media.back->pixels;
+    FillSurface(*s.w().media.back, 0);
     s.Frames(1);
     ASSERT_EQ(s.g().BlastFrame, 1);
+    // The shock wave at (X - 78, Y - 70) over the explosion at (X - 33, Y - 25),
+    // whose lowest rows show below the wave.
+    using levelfixture::kVelkybumColour;
+    using levelfixture::kVlnaColour;
+    EXPECT_EQ(px[99 - 70][300 - 78], FramePixel(kVlnaColour, 1));
+    EXPECT_EQ(px[99 - 70][300 - 79], 0);
+    EXPECT_EQ(px[99 - 71][300 - 78], 0);
+    EXPECT_EQ(px[99 + 74][300 - 33], FramePixel(kVelkybumColour, 1));
+    EXPECT_EQ(px[99 + 74][300 - 34], 0);
+    EXPECT_EQ(px[99 + 75][300 - 33], 0);
     // Frames advance in the frames where ExplosionTick is 5: 1 -> 0 takes
-    // five steps of six frames.
+    // five steps of six frames; the ring sounds at the first step only.
     int frames = 1;
+    std::vector<int> rings;
     while (s.g().BlastFrame != 0 && frames < 100) {
+        levelfixture::SilenceAll(s.w());
         s.Frames(1);
         ++frames;
+        if (levelfixture::SoundStarted(s.w(), "Prstenec")) rings.push_back(frames);
+        if (frames == 7) EXPECT_EQ(px[99 + 74][300 - 33], FramePixel(kVelkybumColour, 2));
     }
     EXPECT_EQ(frames, 5 + 4 * 6 + 1);
+    EXPECT_EQ(rings, std::vector<int>{6});
 }
 
 TEST(LevelObjectTouch, OrdinaryObjectHurtsTheShipAndExplodesWithoutScore) {
@@ -475,6 +493,41 @@ TEST(LevelObjectTouch, WeaponAndBlackBoxes) {
     EXPECT_EQ(black.Content, 255);
     s.Frames(10);
     EXPECT_EQ(s.g().Progress.BlackBoxCount, 5);
+}
+
+TEST(LevelObjectTouch, EveryPickUpIsHeard) {
+    Scene s;
+    levelfixture::LoadSounds(s.w());
+    s.ShipReady();
+    GameState& g = s.g();
+    auto touch = [&](int slot, int picture, int content) -> LevelObject& {
+        LevelObject& o = s.Object(slot, picture, 380, 280, 150);
+        o.Content = uint8_t(content);
+        levelfixture::SilenceAll(s.w());
+        s.Frames(1);
+        return o;
+    };
+    touch(1, 8, 3);
+    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "Box"));
+    EXPECT_EQ(g.Progress.ItemSlots[1], 3);
+    // With every slot taken an item box stays silent.
+    g.Progress.ItemSlots[2] = g.Progress.ItemSlots[3] = 1;
+    LevelObject& waiting = touch(2, 8, 5);
+    EXPECT_FALSE(levelfixture::SoundStarted(s.w(), "Box"));
+    EXPECT_EQ(waiting.Visible, 1);
+    waiting.Visible = 0;
+    // A weapon box does not care about the item slots.
+    LevelObject& weapon = touch(3, 8, 101);
+    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "BoxGun"));
+    EXPECT_EQ(g.Progress.HasDiagonalBalls, 1);
+    EXPECT_EQ(weapon.Visible, 0);
+    touch(4, 14, 14);
+    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "Baterie"));
+    touch(5, 8, 9);
+    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "Lifepack"));
+    levelfixture::SilenceAll(s.w());
+    s.Frames(1);
+    EXPECT_FALSE(levelfixture::SoundStarted(s.w(), "Lifepack"));
 }
 
 TEST(WeaponBoxOffer, MissedBoxComesBackInTheNextBandUnlessTheFinishIsNear) {
@@ -702,6 +755,41 @@ TEST(EnemyShots, ShotDownShotsBurstForSixteenFramesButTheRedBeamCannotBeShotDown
     const uint16_t red = RgbTo565(168, 36, 40);
     EXPECT_EQ(s.w().media.back->pixels[400 + 12][400], red);
     EXPECT_EQ(s.w().media.back->pixels[400 + 12][401], red);
+}
+
+TEST(EnemyShots, ARedBeamSlipsBetweenTheShipsSamplesUnlessOneFallsInsideIt) {
+    Scene s;
+    s.ShipReady();
+    // The ship is sampled every 4 pixels from x 363: a beam 2 wide is hit
+    // only when its middle column (X + 1) is one of them.
+    EnemyShotRecord& beam = s.EnemyShot(0, 1, 363, 290, 20, 0);
+    for (int x : {363, 364, 365}) {
+        beam.X = x;
+        s.Frames(1);
+        EXPECT_EQ(beam.Active, 1) << x;
+        EXPECT_EQ(s.g().Progress.Energy, 100) << x;
+    }
+    beam.X = 366;
+    s.Frames(1);
+    EXPECT_EQ(beam.Active, 0);
+    EXPECT_EQ(s.g().Progress.Energy, 80);
+}
+
+TEST(EnemyShots, ShotsLeaveOnceBelowTheScreen) {
+    Scene s;
+    EnemyShotRecord& e = s.EnemyShot(0, 0, 100, 599, 10, 2);
+    s.Frames(1);
+    EXPECT_EQ(e.Active, 1);
+    EXPECT_EQ(kScroll - e.Y, 601);
+    s.Frames(1);
+    EXPECT_EQ(e.Active, 0);
+    // Its slot is the first one an armed object fills next.
+    LevelObject& gun = s.Object(1, 4, 300, 100, 100);
+    gun.Fires = 1;
+    gun.FireInterval = 1;
+    s.Frames(1);
+    EXPECT_EQ(e.Active, 1);
+    EXPECT_EQ(e.X, 300 + 33 - 4);
 }
 
 TEST(EnemyShots, OnlyASweepingEggBeamBurstsShots) {
