@@ -274,31 +274,12 @@ TEST(CityAnimation, ReactorStructureAndArmCycles) {
         City c;
         EXPECT_EQ(Cycle(c, CityCell{111, 34, 0, 0, 1, 0}, 4 * 35, &step), (std::vector<int32_t>{0, 1, 0, 1, 0}));
         EXPECT_EQ(step, 35);
-        // The pair of pictures alternates between p - 102 and p - 103; the
-        // cell is back at value 0, so its next frame shows p - 102.
-        c.g.CityScroll = 0;
-        c.Frame();
-        auto expected = std::make_unique<Surface>();
-        DrawPattern(FindPicture(c.w.media.Level, "Animace"), *expected, 4 * 101 - 50, 2 * 101, 111 - 102);
-        EXPECT_TRUE(SameSurface(*c.w.media.back, *expected));
     }
     {
         City c;
         EXPECT_EQ(Cycle(c, CityCell{230, 25, 0, -1, 2, -1}, 5 * 26, &step),
                   (std::vector<int32_t>{-1, 0, 1, 2, -1, 0}));
-        // The arm swings through p - 202, p - 201, p - 202, p - 203: at
-        // value 0 it shows p - 201, at value 2 p - 203.
-        c.g.CityScroll = 0;
-        c.Frame();
-        auto expected = std::make_unique<Surface>();
-        DrawPattern(FindPicture(c.w.media.Level, "Animace2"), *expected, 4 * 101 - 50, 2 * 101, 230 - 201);
-        EXPECT_TRUE(SameSurface(*c.w.media.back, *expected));
-        c.Cell(5, 3).Frame = 2;
-        c.g.CityScroll = 0;
-        c.Frame();
-        DrawPattern(FindPicture(c.w.media.Level, "Animace2"), *(expected = std::make_unique<Surface>()),
-                    4 * 101 - 50, 2 * 101, 230 - 203);
-        EXPECT_TRUE(SameSurface(*c.w.media.back, *expected));
+        EXPECT_EQ(step, 26);
     }
 }
 
