@@ -325,6 +325,7 @@ TEST(CommanderMessages, VictoryMessageInTheStoryAnimation) {
     EXPECT_EQ(b.p.ScrollDistance, 602);
     std::vector<std::string> shown{b.Text()};
     for (int frame = 0; frame < 2000 && b.g.CommanderStep != 0; ++frame) {
+        if (frame % 50 == 49) b.PressEnter();
         b.Frame();
         if (!b.Text().empty() && shown.back() != b.Text()) shown.push_back(b.Text());
     }
@@ -351,15 +352,20 @@ TEST(CommanderMessages, MissingBlockOrEmptyLineDoesNoHarm) {
     b.Frame();
     EXPECT_EQ(b.g.CommanderStep, 2);
     EXPECT_FALSE(IsNoText(b.g.CommanderText));
-    for (int i = 0; i < 401; ++i) b.Frame();
+    b.PressEnter();
+    b.Frame();
+    b.Frame();
     EXPECT_EQ(b.Text(), "Tri.");
-    for (int i = 0; i < 401; ++i) b.Frame();
+    b.PressEnter();
+    b.Frame();
+    b.Frame();
     EXPECT_EQ(b.g.CommanderStep, 0);
 }
 
 TEST(CommanderMessages, OnlyLevelsWithMessagesSpeak) {
+    Briefing b;
     for (int level : {4, 5, 7, 8}) {
-        Briefing b;
+        b.g.CommanderStep = 0;
         b.StartLevel(level);
         EXPECT_EQ(b.g.CommanderStep, 0) << "level " << level;
         b.g.CommanderStep = 1;  // even when armed by mistake
