@@ -136,25 +136,6 @@ TEST(CommanderBriefing, LevelOneShowsItsFiveLinesWhileTheLevelWaits) {
     EXPECT_FALSE(b.SwitchSounded());
 }
 
-TEST(CommanderBriefing, LevelTwoTellsTheBoxesNewsOrReprimands) {
-    for (int boxes : {3, 0}) {
-        SCOPED_TRACE("black boxes " + std::to_string(boxes));
-        Briefing b;
-        b.p.BlackBoxCount = uint8_t(boxes);
-        b.StartLevel(2);
-        std::vector<std::string> shown;
-        for (int frame = 0; frame < 4000 && (frame == 0 || b.g.CommanderStep != 0); ++frame) {
-            b.Frame();
-            if (!b.Text().empty() && (shown.empty() || shown.back() != b.Text())) shown.push_back(b.Text());
-            if (b.g.CommanderStep != 0) b.PressEnter();  // skip through
-        }
-        const auto& texty = b.w.front.Texty;
-        const std::vector<std::string> expected(texty.begin() + (boxes ? 16 : 21), texty.begin() + (boxes ? 21 : 27));
-        EXPECT_EQ(shown, expected);
-        EXPECT_TRUE(b.Rebuilt());
-    }
-}
-
 TEST(CommanderBriefing, EnterFetchesTheNextLineInTheNextFrameOncePerPress) {
     Briefing b;
     b.w.front.Texty = {"story", "#6", "Prvni.", "Druha.", "#"};
