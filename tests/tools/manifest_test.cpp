@@ -172,11 +172,13 @@ TEST(HudPictures, InstrumentBarPanelsSitWhereTheHudDraws) {
     auto s = DrawnOnMarker(FindPicture(obr, "Lista"), 0, 471, 0);
     // The bar covers the bottom of the screen.
     for (int x = 0; x < 800; x += 50) EXPECT_NE(s->pixels[471][x], kMarker);
-    // Gun energy gauge: six lit units per row right of the always-dark strip.
+    // Gun energy gauge: seven lit units per row, the narrow first one inside
+    // the 5 px that a gun of 105..109 blacks out, so a full gun looks full.
     for (int row = 0; row < 3; ++row) {
         const int y = 542 + 16 * row;
+        EXPECT_GT(Brightness(s->pixels[y][742]), 150) << row;
         for (int j = 1; j <= 6; ++j) EXPECT_GT(Brightness(s->pixels[y][743 + 6 * j]), 150) << row << "," << j;
-        EXPECT_LT(Brightness(s->pixels[y][742]), 60);
+        EXPECT_LT(Brightness(s->pixels[y][746]), 60) << row;
     }
     // Dark screens under the radar, the commander's text, the energy and score digits.
     for (auto [x, y] : {std::pair{60, 530}, {300, 500}, {170, 557}, {500, 555}, {570, 555}})

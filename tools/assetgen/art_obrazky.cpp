@@ -414,8 +414,13 @@ void Lista(cairo_t* cr, double w, double h) {
     static const uint32_t rowColours[] = {0x9CFF90, 0x40DC38, 0x1FA01F};
     for (int row = 0; row < 3; ++row) {
         const double y0 = 536 + 16 * row;
-        for (int j = 1; j <= 6; ++j) {
-            cairo_rectangle(cr, 741 + 6 * j, y0 + 1 - o, 5, 11);
+        // Seven units per row: a narrow first one (741..744), which only a
+        // full gun (110 and more) shows, then six of 5 px at a pitch of 6.
+        for (int j = 0; j <= 6; ++j) {
+            if (j == 0)
+                cairo_rectangle(cr, 741, y0 + 1 - o, 4, 11);
+            else
+                cairo_rectangle(cr, 741 + 6 * j, y0 + 1 - o, 5, 11);
             FillVertical(cr, y0 + 1 - o, y0 + 12 - o, rowColours[row], Mix(rowColours[row], 0, 0.45));
         }
     }
