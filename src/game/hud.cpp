@@ -86,18 +86,22 @@ void DrawRadar(World& w) {
     const ProgressRecord& p = g.Progress;
     Surface& back = *w.media.back;
     LockSurface(back);
+    // Worked in 64 bits: a damaged profile may bring any distances.
     for (const LevelObject& o : g.LevelObjects) {
-        const int32_t ahead = p.ScrollDistance - o.Y;
+        const int64_t ahead = int64_t(p.ScrollDistance) - o.Y;
         if (ahead <= -600 || ahead >= 600 || o.Energy <= 0) continue;
-        const int x = o.X * 88 / 800 + 17;
-        const int y = 520 - (o.Y - p.ScrollDistance) * 88 / 1200;
+        const int x = int(int64_t(o.X) * 88 / 800 + 17);
+        const int y = int(520 - (int64_t(o.Y) - p.ScrollDistance) * 88 / 1200);
         PutPixel(back, x, y, o.Content == 0 ? kRadarRed : kRadarGreen);
         if (o.Content == 9) PutPixel(back, x, y, kRadarYellow);
     }
-    PutPixel(back, (p.PlayerX - 37) * 88 / 800 + 17, (p.PlayerY - 37) * 44 / 600 + 524, kRadarYellow);
-    const int32_t toFinish = p.ScrollDistance - p.LevelEnd;
+    const int64_t shipX = (int64_t(p.PlayerX) - 37) * 88 / 800 + 17;
+    const int64_t shipY = (int64_t(p.PlayerY) - 37) * 44 / 600 + 524;
+    if (shipX >= 0 && shipX < kSurfaceWidth && shipY >= 0 && shipY < kSurfaceHeight)
+        PutPixel(back, int(shipX), int(shipY), kRadarYellow);
+    const int64_t toFinish = int64_t(p.ScrollDistance) - p.LevelEnd;
     if (toFinish > -600 && toFinish < 595 && p.Level != 9) {
-        const int q = toFinish * 44 / 600 + 521;
+        const int q = int(toFinish * 44 / 600 + 521);
         PutPixel(back, 17, q, kRadarCyan);
         PutPixel(back, 99, q, kRadarCyan);
     }
