@@ -399,3 +399,22 @@ TEST(FinishLine, AFinishLineFarAwayInADamagedProfileIsNeverReached) {
     Frames(t, 2);
     EXPECT_EQ(w.shell.FinishPassed, 0);
 }
+
+TEST(FinishFlags, TheLightsGoOnShowingAfterTheGameGivesWayToTheMenu) {
+    // Escape right after the flags: the lights are drawn over the menu and
+    // run out there, as they do in every scene.
+    TestWorld t = GameWorld(1, 1000, MakeTempDir("lights-menu"));
+    World& w = t.w();
+    w.shell.CurrentScene = "Menu";
+    w.shell.FinishLightOn = 1;
+    w.shell.FinishLightTimer = 58;
+    w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance - 200;  // the menu does not scroll
+    DXTimerTimer(w);
+    EXPECT_EQ(w.game.Progress.ScrollDistance, 1000);
+    EXPECT_EQ(w.shell.FinishLightTimer, 59);
+    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaLight", 0, 200, 0));
+    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaLight", 787, 200, 1));
+    Frames(t, 2);
+    EXPECT_EQ(w.shell.FinishLightOn, 0);
+    EXPECT_EQ(w.shell.FlagFrame, 0);  // the flags themselves wave only in the game
+}
