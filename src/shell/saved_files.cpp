@@ -23,7 +23,10 @@ namespace {
 enum class ReadResult { Missing, Damaged, Ok };
 
 // Reads the first `size` bytes of a saved file. A longer file is accepted
-// (only its first record counts); a shorter or unreadable one is reported.
+// (only its first record counts); a shorter or unreadable one is reported and
+// its defaults are used, so one damaged file neither keeps the game from
+// starting nor stops the other files from loading; it stays as it is until
+// the game saves that file for a reason of its own.
 ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return ReadResult::Missing;
