@@ -32,6 +32,8 @@ void LoadCollection(World& w, Collection& collection, const char* assetName, Loa
 // Every effect is played five times in silence and stopped, leaving each at
 // -1000 (hundredths of a dB) for the rest of the run.
 void PrimeSounds(World& w) {
+    // The first 26 effects are primed by index: a sound file with fewer is
+    // named here, before any effect is touched, rather than failing part-way.
     if (int(w.media.Zvuky.items.size()) < kPrimedSounds) {
         throw MediaError("Cannot load collection file '" +
                          ResolveAssetPath(w.shell.options.dataDir, "audio\\zvuky.lev") + "': it holds " +
