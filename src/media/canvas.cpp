@@ -20,6 +20,7 @@
 namespace {
 
 enum FontFile { kArialRegular, kArialBold, kSystem, kFontFileCount };
+constexpr int kSystemCellHeight = 16;
 
 constexpr const char* kFontFileNames[kFontFileCount] = {
     "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf", "DejaVuSans-Bold.ttf"};
@@ -78,7 +79,10 @@ struct FontCache {
 
     FontFace& Face(const CanvasFont& font) {
         const FontFile file = IsSystemFont(font.Name) ? kSystem : (font.Bold ? kArialBold : kArialRegular);
-        const int height = std::clamp(font.Height, 1, 400);
+        // "System" is a fixed-size screen font: whatever height is asked for,
+        // its cells are kSystemCellHeight pixels (the menu terminal's lines
+        // and cursor are laid out 17 px apart for it).
+        const int height = file == kSystem ? kSystemCellHeight : std::clamp(font.Height, 1, 400);
         if (last && last->file == file && last->height == height) return *last;
         for (auto& face : faces)
             if (face->file == file && face->height == height) return *(last = face.get());

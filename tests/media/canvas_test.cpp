@@ -46,14 +46,17 @@ struct CanvasTest : ::testing::Test {
 
 TEST_F(CanvasTest, TextSitsOnAnOpaqueBoxOfTheCellHeight) {
     for (const char* name : {"Arial", "System", "system"}) {
-        for (int height : {12, 13, 19, 20, 25}) {
+        // "System" has one size: 16 px cells whatever height is asked for.
+        const bool fixed = name[0] != 'A';
+        for (int asked : {12, 13, 19, 20, 25}) {
+            const int height = fixed ? 16 : asked;
             for (bool bold : {false, true}) {
                 FillSurface(*surface, kBackground);
-                canvas.Font = CanvasFont{name, height, bold, 0x00FF00};
+                canvas.Font = CanvasFont{name, asked, bold, 0x00FF00};
                 canvas.BrushColor = 0x000000;
                 const std::string text = "Skore 120";
                 const int width = TextWidth(canvas, text);
-                ASSERT_GT(width, height) << name << " " << height;
+                ASSERT_GT(width, height) << name << " " << asked;
                 TextOut(canvas, 100, 50, text);
                 const Rect box{100, 50, 100 + width, 50 + height};
                 const Rect changed = Changed();
