@@ -171,15 +171,15 @@ void Terminal(World& w) {
     const std::string_view line = f.TerminalLines[k].View();
     const int length = int(line.size());
     const int typed = f.TerminalTypedChars;
-    int x = kTerminalX;
+    // Each character is written where the previous one ended, and the pen
+    // moves on by its width, so the line being typed is spaced like the
+    // finished lines above it.
     int penX = kTerminalX;
     for (int i = 1; i <= typed && i <= length; ++i) {
         const std::string_view ch = line.substr(size_t(i - 1), 1);
-        const int width = TextWidth(canvas, ch);
-        x += width;
         canvas.Font.Color = TypingColour(i, typed, length);
-        TextOut(canvas, x, y, ch);
-        penX = x + width;
+        TextOut(canvas, penX, y, ch);
+        penX += TextWidth(canvas, ch);
     }
     if (f.BlinkCounter < 10) {
         canvas.BrushColor = kTerminalGreen;

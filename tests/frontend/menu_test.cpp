@@ -286,3 +286,32 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
     EXPECT_GT(m.CountColour(0xFF00, 72 + 119, 267, 133 + 119, 327), 0);
     EXPECT_GT(m.CountColour(0, 72 + 119, 267, 133 + 119, 327), 2000);
 }
+
+TEST(MenuTerminal, TheLineBeingTypedIsSpacedLikeAFinishedLine) {
+    MenuWorld m("menu-terminal-spacing");
+    FrontEnd& f = m.w.front;
+    const std::string line = "SCAN SPACE 567.012.009 AD45";
+    f.TerminalLineCount = 2;
+    f.TerminalLines[1].Assign("READY");
+    f.TerminalLines[2].Assign(line);
+    f.TerminalTypedChars = uint8_t(line.size());  // fully typed: all in the normal green
+    f.BlinkCounter = 10;                           // cursor off
+    f.TerminalTick = 0;
+    f.MenuPage = -1;
+    m.Menu();
+
+    // The same line written whole, as the lines above it are.
+    auto whole = std::make_unique<Surface>();
+    Canvas canvas;
+    canvas.surface = whole.get();
+    SurfaceCanvas(canvas);
+    canvas.Font = CanvasFont{"system", 25, true, 0x8000};
+    canvas.BrushColor = 0;
+    TextOut(canvas, 32, 379, line);
+    const int width = TextWidth(canvas, line);
+    ReleaseCanvas(canvas);
+    int differing = 0;
+    for (int y = 379; y < 379 + 16; ++y)
+        for (int x = 32; x < 32 + width; ++x) differing += m.w.media.back->pixels[y][x] != whole->pixels[y][x];
+    EXPECT_EQ(differing, 0);
+}
