@@ -141,7 +141,7 @@ void LoadProfile(World& w) {
     w.shell.CurrentScene = "HlavniHra";
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
-    p = w.saved.ProfileTable[slot];
+    p = ResumableProgress(w.saved.ProfileTable[slot]);
     if (p.Level == 1 && p.BlackBoxCount == 0) BuildLevel(w);
     PlayGameSound(w, "Klik");
 }

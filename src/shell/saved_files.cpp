@@ -3,6 +3,8 @@
 // defaults are used; every write replaces its file atomically.
 #include "shell/saved_files.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -201,3 +203,20 @@ int EnterScore(World& w) {
     if (rank != 0) SaveScores(w);
     return rank;
 }
+
+ProgressRecord ResumableProgress(const ProgressRecord& slot) {
+    ProgressRecord p = slot;
+    p.PlayerX = std::clamp(p.PlayerX, 39, 768);
+    p.PlayerY = std::clamp(p.PlayerY, 36, 499);
+    p.SpeedX = std::clamp(p.SpeedX, -36, 36);
+    p.SpeedY = std::clamp(p.SpeedY, -23, 23);
+    p.Energy = std::clamp(p.Energy, -1000, 200);
+    p.Score = std::clamp(p.Score, 0, 999999999);
+    p.Level = std::clamp(p.Level, 1, 9);
+    p.ScrollDistance = std::clamp(p.ScrollDistance, 0, 1000000);
+    p.LevelEnd = std::clamp(p.LevelEnd, 0, 1000000);
+    p.ShipExplosionFrame = std::clamp(p.ShipExplosionFrame, -1, 8);
+    p.Lives = std::clamp<int8_t>(p.Lives, 0, 9);
+    return p;
+}
+

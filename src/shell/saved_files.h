@@ -48,3 +48,10 @@ std::string SavedFilePath(const World& w, const char* fileName);
 // it over path, so a failed write never leaves a short file behind. Throws
 // std::runtime_error naming the file on any failure.
 void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size);
+
+// A profile slot as a game resumes from it. The file's values are taken as
+// stored, except those no game can reach (a damaged file): the ship's place
+// and speeds are brought inside the field, the level into 1..9 and the
+// distances into a range that frame arithmetic cannot overflow.
+ProgressRecord ResumableProgress(const ProgressRecord& slot);
+
