@@ -100,6 +100,9 @@ void StartNewGame(World& w) {
         SaveProfiles(w);
         p.Level = 1;
         BuildLevel(w);
+        // A game lost or left just after a finish line must not keep the new
+        // game's first finish line from saving.
+        w.shell.FinishPassed = 0;
         w.shell.CurrentScene = "Uvod";
         f.GameActive = 1;
         PlayGameSound(w, "Text");
@@ -142,7 +145,13 @@ void LoadProfile(World& w) {
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
     p = ResumableProgress(w.saved.ProfileTable[slot]);
-    if (p.Level == 1 && p.BlackBoxCount == 0) BuildLevel(w);
+    // A profile resumes at the finish line where it was saved, which is
+    // already passed; one that never reached a finish line starts afresh.
+    w.shell.FinishPassed = 1;
+    if (p.Level == 1 && p.BlackBoxCount == 0) {
+        BuildLevel(w);
+        w.shell.FinishPassed = 0;
+    }
     PlayGameSound(w, "Klik");
 }
 

@@ -76,3 +76,30 @@ TEST(MenuGameCycle, SavedAtTheFinishLoadedAsSavedLostIntoTheScoreTableOnce) {
     EXPECT_EQ(w.shell.CurrentScene, "Menu");
     EXPECT_EQ(f.MenuPage, 3);
 }
+
+TEST(MenuGameCycle, ANewGameAfterAPassedFinishLineStillSavesAtItsOwn) {
+    MenuWorld m("menu-cycle-again");
+    World& w = m.w;
+    ProgressRecord& p = w.game.Progress;
+    w.shell.FinishPassed = 1;  // the last game passed a finish line, then was left
+
+    m.OpenItem(0);
+    m.ClickAt(150, 478);
+    for (uint8_t key : {uint8_t('E'), uint8_t('v'), uint8_t('a'), uint8_t(13)}) {
+        m.Key(key);
+        m.Menu();
+    }
+    m.ClickAt(720, 554);
+    ASSERT_EQ(w.shell.CurrentScene, "Uvod");
+    m.Key(' ');
+    m.Key(' ');
+    ASSERT_EQ(w.shell.CurrentScene, "HlavniHra");
+
+    w.game.ArrivalWidth = w.game.ArrivalHeight = 72;
+    w.game.CommanderStep = 0;
+    p.ScrollDistance = p.LevelEnd + p.PlayerY - 45;
+    p.Score = 700;
+    for (int i = 0; i < 20 && !w.shell.FinishPassed; ++i) m.Frames(1);
+    EXPECT_TRUE(w.shell.FinishPassed);
+    EXPECT_EQ(w.saved.ProfileTable[1].Score, 700) << "the new game's first finish line saves";
+}
