@@ -4,6 +4,8 @@
 // as a multiple of one full-screen opaque blit measured in the same run.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -19,40 +21,6 @@
 #include "shell/world.h"
 
 namespace {
-
-// Thread CPU time, so that other work on a shared machine does not skew the ratios.
-double ThreadNs() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
-
-// Nanoseconds of one full-screen opaque blit: the best of several batches.
-double FrameBenchBlitNs() {
-    static const double ns = [] {
-        RgbImage image;
-        image.width = kSurfaceWidth;
-        image.height = kSurfaceHeight;
-        image.pixels.resize(size_t(kSurfaceWidth) * kSurfaceHeight);
-        for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-        PictureItem screen;
-        screen.Name = "screen";
-        screen.Transparent = false;
-        PreparePicture(screen, image);
-        auto surface = std::make_unique<Surface>();
-        double best = 1e30;
-        for (int batch = 0; batch < 5; ++batch) {
-            const double start = ThreadNs();
-            for (int i = 0; i < 50; ++i) {
-                DrawPattern(screen, *surface, 0, 0, 0);
-                benchmark::ClobberMemory();
-            }
-            best = std::min(best, (ThreadNs() - start) / 50);
-        }
-        return best;
-    }();
-    return ns;
-}
 
 // A world on the headless platform, started as the program starts it, with
 // saved files going to a scratch directory.
@@ -80,7 +48,7 @@ struct BenchWorld {
 
 void ReportRelative(benchmark::State& state, double totalNs) {
     const double each = totalNs / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / FrameBenchBlitNs();
+    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
 }
 
 void BM_GameSceneFrame(benchmark::State& state) {
@@ -108,9 +76,9 @@ void BM_GameSceneFrame(benchmark::State& state) {
             state.ResumeTiming();
         }
         const int32_t before = w.game.Progress.ScrollDistance;
-        const double start = ThreadNs();
+        const double start = BenchThreadNs();
         DXTimerTimer(w);
-        total += ThreadNs() - start;
+        total += BenchThreadNs() - start;
         scrolled += w.game.Progress.ScrollDistance - before == 1;
     }
     ReportRelative(state, total);
@@ -126,9 +94,9 @@ void BM_StartUpLoading(benchmark::State& state) {
         state.PauseTiming();
         auto b = std::make_unique<BenchWorld>();
         state.ResumeTiming();
-        const double start = ThreadNs();
+        const double start = BenchThreadNs();
         FormCreate(*b->world);
-        total += ThreadNs() - start;
+        total += BenchThreadNs() - start;
         state.PauseTiming();
         FormDestroy(*b->world);
         b.reset();

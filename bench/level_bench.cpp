@@ -4,6 +4,8 @@
 // one full-screen opaque blit measured in the same run.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <algorithm>
 #include <ctime>
 #include <memory>
@@ -19,38 +21,6 @@
 #include "shell/world.h"
 
 namespace {
-
-double LevelThreadNs() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
-
-double LevelBenchBlitNs() {
-    static const double ns = [] {
-        RgbImage image;
-        image.width = kSurfaceWidth;
-        image.height = kSurfaceHeight;
-        image.pixels.resize(size_t(kSurfaceWidth) * kSurfaceHeight);
-        for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-        PictureItem screen;
-        screen.Name = "screen";
-        screen.Transparent = false;
-        PreparePicture(screen, image);
-        auto surface = std::make_unique<Surface>();
-        double best = 1e30;
-        for (int batch = 0; batch < 5; ++batch) {
-            const double start = LevelThreadNs();
-            for (int i = 0; i < 50; ++i) {
-                DrawPattern(screen, *surface, 0, 0, 0);
-                benchmark::ClobberMemory();
-            }
-            best = std::min(best, (LevelThreadNs() - start) / 50);
-        }
-        return best;
-    }();
-    return ns;
-}
 
 struct LevelBenchWorld {
     std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
@@ -79,13 +49,13 @@ void BM_BuildLevel(benchmark::State& state) {
     double total = 0;
     for (auto _ : state) {
         w.game.Progress.Level = level;
-        const double start = LevelThreadNs();
+        const double start = BenchThreadNs();
         BuildLevel(w);
-        total += LevelThreadNs() - start;
+        total += BenchThreadNs() - start;
         benchmark::ClobberMemory();
     }
     const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / LevelBenchBlitNs();
+    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
 }
 BENCHMARK(BM_BuildLevel)->DenseRange(1, 9)->Unit(benchmark::kMicrosecond);
 
@@ -151,13 +121,13 @@ void BM_LevelObjectsBusiestFrame(benchmark::State& state) {
     for (auto _ : state) {
         g = *snapshot;
         FillShots(g);
-        const double start = LevelThreadNs();
+        const double start = BenchThreadNs();
         UpdateLevelObjects(w);
-        total += LevelThreadNs() - start;
+        total += BenchThreadNs() - start;
         benchmark::ClobberMemory();
     }
     const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / LevelBenchBlitNs();
+    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
     state.counters["objects_in_play"] = inPlay;
 }
 BENCHMARK(BM_LevelObjectsBusiestFrame)->Arg(3)->Arg(7)->Unit(benchmark::kMicrosecond);

@@ -4,6 +4,8 @@
 // also given as a multiple of one full-screen opaque blit.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <algorithm>
 #include <ctime>
 #include <memory>
@@ -20,39 +22,6 @@
 #include "shell/world.h"
 
 namespace {
-
-double MenuThreadNs() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
-
-// Nanoseconds of one full-screen opaque blit: the best of several batches.
-double MenuBenchBlitNs() {
-    static const double ns = [] {
-        RgbImage image;
-        image.width = kSurfaceWidth;
-        image.height = kSurfaceHeight;
-        image.pixels.resize(size_t(kSurfaceWidth) * kSurfaceHeight);
-        for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-        PictureItem screen;
-        screen.Name = "screen";
-        screen.Transparent = false;
-        PreparePicture(screen, image);
-        auto surface = std::make_unique<Surface>();
-        double best = 1e30;
-        for (int batch = 0; batch < 5; ++batch) {
-            const double start = MenuThreadNs();
-            for (int i = 0; i < 50; ++i) {
-                DrawPattern(screen, *surface, 0, 0, 0);
-                benchmark::ClobberMemory();
-            }
-            best = std::min(best, (MenuThreadNs() - start) / 50);
-        }
-        return best;
-    }();
-    return ns;
-}
 
 // The menu's world: pictures, waves and texts loaded, sound off.
 struct MenuBenchWorld {
@@ -77,7 +46,7 @@ struct MenuBenchWorld {
 };
 
 void Report(benchmark::State& state, double totalNs, int64_t frames) {
-    state.counters["blits"] = totalNs / double(frames) / MenuBenchBlitNs();
+    state.counters["blits"] = totalNs / double(frames) / ReferenceBlitNs();
 }
 
 void BM_MenuFrameNoise(benchmark::State& state) {
@@ -88,9 +57,9 @@ void BM_MenuFrameNoise(benchmark::State& state) {
     for (auto _ : state) {
         w.front.MonitorMode = -1;  // keep the noise on
         w.front.MonitorTimer = 0;
-        const double start = MenuThreadNs();
+        const double start = BenchThreadNs();
         RunMenu(w);
-        total += MenuThreadNs() - start;
+        total += BenchThreadNs() - start;
         ++frames;
     }
     Report(state, total, frames);
@@ -106,9 +75,9 @@ void BM_MenuFrameScorePage(benchmark::State& state) {
     int64_t frames = 0;
     for (auto _ : state) {
         w.front.IdleTimer = 1500;
-        const double start = MenuThreadNs();
+        const double start = BenchThreadNs();
         RunMenu(w);
-        total += MenuThreadNs() - start;
+        total += BenchThreadNs() - start;
         ++frames;
     }
     Report(state, total, frames);
@@ -125,9 +94,9 @@ void BM_TextScreenFrame(benchmark::State& state) {
         // The whole story on screen, its busiest state.
         w.game.TextScreenLine = 8;
         w.game.CommanderTextPos = int32_t(w.front.Texty[8].size());
-        const double start = MenuThreadNs();
+        const double start = BenchThreadNs();
         RunTextScreen(w);
-        total += MenuThreadNs() - start;
+        total += BenchThreadNs() - start;
         ++frames;
     }
     Report(state, total, frames);

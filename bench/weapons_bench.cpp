@@ -4,6 +4,8 @@
 // one full-screen opaque blit measured in the same run.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
@@ -21,38 +23,6 @@
 #include "shell/world.h"
 
 namespace {
-
-double WeaponsThreadNs() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
-
-double WeaponsBenchBlitNs() {
-    static const double ns = [] {
-        RgbImage image;
-        image.width = kSurfaceWidth;
-        image.height = kSurfaceHeight;
-        image.pixels.resize(size_t(kSurfaceWidth) * kSurfaceHeight);
-        for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-        PictureItem screen;
-        screen.Name = "screen";
-        screen.Transparent = false;
-        PreparePicture(screen, image);
-        auto surface = std::make_unique<Surface>();
-        double best = 1e30;
-        for (int batch = 0; batch < 5; ++batch) {
-            const double start = WeaponsThreadNs();
-            for (int i = 0; i < 50; ++i) {
-                DrawPattern(screen, *surface, 0, 0, 0);
-                benchmark::ClobberMemory();
-            }
-            best = std::min(best, (WeaponsThreadNs() - start) / 50);
-        }
-        return best;
-    }();
-    return ns;
-}
 
 // Calls up again whatever companion has run its course, so every frame
 // measured has the full set in the air.
@@ -115,15 +85,15 @@ void BM_ShipAndWeaponsEverythingActive(benchmark::State& state) {
     for (auto _ : state) {
         KeepEverythingFlying(g);
         g.Progress.ScrollDistance = 1000;
-        const double start = WeaponsThreadNs();
+        const double start = BenchThreadNs();
         DrawStarfield(w);
         UpdatePlayerShip(w);
         UpdateWeapons(w);
-        total += WeaponsThreadNs() - start;
+        total += BenchThreadNs() - start;
         benchmark::ClobberMemory();
     }
     const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / WeaponsBenchBlitNs();
+    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
     FormDestroy(w);
     std::error_code ec;
     std::filesystem::remove_all(saveDir, ec);
