@@ -138,6 +138,14 @@ TEST(ShipItemsInGame, GunRunsDryAtEightAndStaysSilent) {
     EXPECT_EQ(s.g.WeaponEnergy, 8);
     EXPECT_EQ(s.g.FireHeld, 1);
     EXPECT_EQ(s.g.ReloadTimer, 15);
+    // The gate stays open, but with no volley there is no laser sound.
+    s.w.shell.SoundEnabled = 1;
+    WaveItem& laser = FindSound(s.w.media.Zvuky, "Laser");
+    for (Voice& voice : s.w.media.mixer->voices) voice.playing = false;
+    s.Frames(12);
+    bool sounded = laser.mainVoice >= 0 && s.w.media.mixer->voices[laser.mainVoice].playing;
+    for (int v : laser.voices) sounded = sounded || s.w.media.mixer->voices[v].playing;
+    EXPECT_FALSE(sounded);
     // Energy pack while fire is held: the gate has stayed open, so the laser
     // fires as soon as the volley counter comes round (within 11 frames).
     s.p.ItemSlots[1] = 7;
