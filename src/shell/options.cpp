@@ -80,16 +80,16 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
         } else if (arg == "--screenshot") {
             const char* v = value();
             if (!v) return missing(arg);
-            const std::string_view spec = v;
-            const size_t colon = spec.find(':');
+            const std::string_view desc = v;
+            const size_t colon = desc.find(':');
             ScreenshotRequest shot;
-            if (colon == std::string_view::npos || colon + 1 >= spec.size() ||
-                !ParseInteger(std::string(spec.substr(0, colon)).c_str(), 0, INT64_C(1) << 40, number)) {
-                error = "option --screenshot: '" + std::string(spec) + "' is not FRAME:FILE.png";
+            if (colon == std::string_view::npos || colon + 1 >= desc.size() ||
+                !ParseInteger(std::string(desc.substr(0, colon)).c_str(), 0, INT64_C(1) << 40, number)) {
+                error = "option --screenshot: '" + std::string(desc) + "' is not FRAME:FILE.png";
                 return false;
             }
             shot.frame = number;
-            shot.file = std::string(spec.substr(colon + 1));
+            shot.file = std::string(desc.substr(colon + 1));
             o.screenshots.push_back(shot);
         } else if (arg == "--dump-state") {
             const char* v = value();

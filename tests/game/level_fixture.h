@@ -145,7 +145,7 @@ inline bool SoundStarted(World& w, const char* name) {
 // (first picture "Lod", then the ship's numbered pictures) into dir.
 inline void WriteSceneryFiles(const std::string& dir) {
     auto picture = [](const std::string& name, int width, int height) {
-        levpack::PictureSpec s;
+        levpack::PictureEntry s;
         s.name = name;
         s.width = width;
         s.height = height;
@@ -153,8 +153,8 @@ inline void WriteSceneryFiles(const std::string& dir) {
         s.transparentColor = 0;
         return s;
     };
-    std::vector<levpack::PictureSpec> city{picture("Kostky", 101, 101), picture("Reaktor", 101, 101)};
-    std::vector<levpack::PictureSpec> ship{picture("Lod", 200, 120)};
+    std::vector<levpack::PictureEntry> city{picture("Kostky", 101, 101), picture("Reaktor", 101, 101)};
+    std::vector<levpack::PictureEntry> ship{picture("Lod", 200, 120)};
     for (int i = 1; i <= 32; ++i) ship.push_back(picture("Part" + std::to_string(i), 20, 20));
     RunCommand("mkdir -p '" + dir + "/video'");
     levpack::WriteFile(dir + "/video/mesto.lev", levpack::WritePictureCollection(city));

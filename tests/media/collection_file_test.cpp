@@ -93,8 +93,8 @@ constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite 
 // ---------------------------------------------------------------------------
 // Round trips through the writer
 
-levpack::PictureSpec Gradient(const std::string& name, int w, int h, levpack::PictureData data) {
-    levpack::PictureSpec p;
+levpack::PictureEntry Gradient(const std::string& name, int w, int h, levpack::PictureData data) {
+    levpack::PictureEntry p;
     p.name = name;
     p.width = w;
     p.height = h;
@@ -107,27 +107,27 @@ levpack::PictureSpec Gradient(const std::string& name, int w, int h, levpack::Pi
 }
 
 TEST(CollectionRoundTrip, PicturesOfAllThreeDataClassesKeepPropertiesAndPixels) {
-    std::vector<levpack::PictureSpec> specs = {
+    std::vector<levpack::PictureEntry> descs = {
         Gradient("Lod", 7, 5, levpack::PictureData::Dib),
         Gradient("Exploze", 9, 4, levpack::PictureData::Bitmap),
         Gradient("Pozadi", 32, 24, levpack::PictureData::Jpeg),
     };
-    specs[0].patternWidth = 3, specs[0].skipWidth = 1, specs[0].patternHeight = 5;
-    specs[0].transparentColor = 0xFF00FF;
-    specs[1].transparent = false, specs[1].systemMemory = true, specs[1].transparentColor = 0x123456;
-    specs[1].patternHeight = 2, specs[1].skipHeight = 0;
-    specs[2].transparent = false;
+    descs[0].patternWidth = 3, descs[0].skipWidth = 1, descs[0].patternHeight = 5;
+    descs[0].transparentColor = 0xFF00FF;
+    descs[1].transparent = false, descs[1].systemMemory = true, descs[1].transparentColor = 0x123456;
+    descs[1].patternHeight = 2, descs[1].skipHeight = 0;
+    descs[2].transparent = false;
 
     const std::string dir = MakeTempDir("collection_roundtrip");
     const std::string path = dir + "/obrazky.lev";
-    levpack::WriteFile(path, levpack::WritePictureCollection(specs));
+    levpack::WriteFile(path, levpack::WritePictureCollection(descs));
     PictureCollection c;
     LoadPictureCollection(c, path);
 
     ASSERT_EQ(c.items.size(), 3u);
-    for (size_t i = 0; i < specs.size(); ++i) {
+    for (size_t i = 0; i < descs.size(); ++i) {
         const PictureItem& item = c.items[i];
-        const levpack::PictureSpec& s = specs[i];
+        const levpack::PictureEntry& s = descs[i];
         SCOPED_TRACE(s.name);
         EXPECT_EQ(item.Name, s.name);
         EXPECT_EQ(item.width, s.width);
@@ -160,18 +160,18 @@ TEST(CollectionRoundTrip, PicturesOfAllThreeDataClassesKeepPropertiesAndPixels) 
 }
 
 TEST(CollectionRoundTrip, WavesKeepPropertiesFormatAndOddLengthSamples) {
-    levpack::WaveSpec a;
+    levpack::WaveEntry a;
     a.name = "Vystrel";
     a.maxPlayingCount = 3;
     a.samples = {1, 2, 3, 4, 5, 6};
-    levpack::WaveSpec b;
+    levpack::WaveEntry b;
     b.name = "Motor";
     b.looped = true;
     b.channels = 2;
     b.sampleRate = 44100;
     b.bitsPerSample = 8;
     b.samples = {9, 8, 7, 6, 5, 4, 3};  // odd: no pad byte follows
-    levpack::WaveSpec empty;
+    levpack::WaveEntry empty;
     empty.name = "Ticho";
 
     const std::vector<uint8_t> bytes = levpack::WriteWaveCollection({a, b, empty});
@@ -313,7 +313,7 @@ TEST(CollectionFile, WaveImageWithListChunkBetweenFormatAndDataLoads) {
 TEST(CollectionFile, ReadingStopsAtTheEndOfTheWaveBinary) {
     // Trailing bytes too short for a chunk header are ignored; a chunk that
     // claims more than the binary holds is damage.
-    const std::vector<uint8_t> good = levpack::WaveImage(levpack::WaveSpec{"x", false, 0, 1, 8000, 8, {5, 6}});
+    const std::vector<uint8_t> good = levpack::WaveImage(levpack::WaveEntry{"x", false, 0, 1, 8000, 8, {5, 6}});
     std::vector<uint8_t> tail = good;
     tail.insert(tail.end(), {1, 2, 3});
     EXPECT_EQ(ParseWaveImage(tail.data(), tail.size()).samples, (std::vector<uint8_t>{5, 6}));
@@ -415,7 +415,7 @@ TEST(CollectionFileErrors, ReadErrorsNameThePropertyOrValue) {
     EXPECT_NE(truncatedMessage.find("Picture.Data"), std::string::npos) << truncatedMessage;
 
     // A wave collection read as pictures names the first foreign property.
-    const std::vector<uint8_t> waves = levpack::WriteWaveCollection({levpack::WaveSpec{"a", true, 0, 1, 8000, 8, {}}});
+    const std::vector<uint8_t> waves = levpack::WriteWaveCollection({levpack::WaveEntry{"a", true, 0, 1, 8000, 8, {}}});
     EXPECT_NE(ReadPicturesError(waves).find("'Looped'"), std::string::npos);
 }
 

@@ -13,13 +13,13 @@
 
 namespace {
 
-std::vector<levpack::PictureSpec> SamplePictures() {
-    std::vector<levpack::PictureSpec> specs;
+std::vector<levpack::PictureEntry> SamplePictures() {
+    std::vector<levpack::PictureEntry> descs;
     const levpack::PictureData kinds[] = {levpack::PictureData::Dib, levpack::PictureData::Bitmap,
                                           levpack::PictureData::Jpeg};
     int n = 0;
     for (levpack::PictureData kind : kinds) {
-        levpack::PictureSpec p;
+        levpack::PictureEntry p;
         p.name = "P" + std::to_string(n);
         p.width = 3 + n;
         p.height = 2 + n;
@@ -28,10 +28,10 @@ std::vector<levpack::PictureSpec> SamplePictures() {
         p.skipHeight = n;
         p.transparentColor = n == 0 ? 0xFF00FF : 0x123456;
         p.data = kind;
-        specs.push_back(p);
+        descs.push_back(p);
         ++n;
     }
-    return specs;
+    return descs;
 }
 
 std::vector<uint8_t> SamplePictureFile() {
@@ -39,8 +39,8 @@ std::vector<uint8_t> SamplePictureFile() {
 }
 
 std::vector<uint8_t> SampleWaveFile() {
-    return levpack::WriteWaveCollection({levpack::WaveSpec{"Pip", false, 2, 1, 8000, 8, {1, 2, 3}},
-                                         levpack::WaveSpec{"Hum", true, 0, 2, 22050, 16, {1, 2, 3, 4, 5, 6, 7, 8}}});
+    return levpack::WriteWaveCollection({levpack::WaveEntry{"Pip", false, 2, 1, 8000, 8, {1, 2, 3}},
+                                         levpack::WaveEntry{"Hum", true, 0, 2, 22050, 16, {1, 2, 3, 4, 5, 6, 7, 8}}});
 }
 
 template <class Collection>
@@ -135,7 +135,7 @@ TEST(CollectionFuzz, DecodersOnMutatedBitmapsAndWaves) {
                                 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
                                 0, 0, 0, 0, 255, 255, 255, 0,
                                 4, 1, 0, 2, 2, 0, 0, 3, 1, 0, 1, 0, 0, 0, 4, 1, 0, 1};
-    const std::vector<uint8_t> wave = levpack::WaveImage(levpack::WaveSpec{"w", false, 0, 1, 8000, 16, {1, 2, 3, 4}});
+    const std::vector<uint8_t> wave = levpack::WaveImage(levpack::WaveEntry{"w", false, 0, 1, 8000, 16, {1, 2, 3, 4}});
     for (int round = 0; round < 3000; ++round) {
         std::vector<uint8_t> d = dib;
         std::vector<uint8_t> w = wave;

@@ -209,9 +209,9 @@ TEST(StartUpErrors, AMissingCollectionStopsStartUpInLoadingOrder) {
 }
 
 TEST(StartUpErrors, ASoundCollectionWithFewerThan26EffectsIsNamed) {
-    std::vector<levpack::WaveSpec> waves;
+    std::vector<levpack::WaveEntry> waves;
     for (int i = 0; i < 25; ++i)
-        waves.push_back(levpack::WaveSpec{"Zvuk" + std::to_string(i), false, 0, 1, 8000, 8, {128, 130, 126}});
+        waves.push_back(levpack::WaveEntry{"Zvuk" + std::to_string(i), false, 0, 1, 8000, 8, {128, 130, 126}});
     const std::vector<uint8_t> sounds = levpack::WriteWaveCollection(waves);
     const std::string dataDir =
         DataDirWith("startup-few-sounds", {"mesto.lev", "menu.lev", "rakety.lev", "obrazky.lev"}, &sounds);

@@ -34,8 +34,8 @@ size_t After(const std::vector<uint8_t>& b, const std::string& text, bool shortS
     return it == b.end() ? std::string::npos : size_t(it - b.begin()) + needle.size();
 }
 
-levpack::PictureSpec ThreeByTwo(levpack::PictureData data) {
-    levpack::PictureSpec p;
+levpack::PictureEntry ThreeByTwo(levpack::PictureData data) {
+    levpack::PictureEntry p;
     p.name = "Box";
     p.width = 3;
     p.height = 2;
@@ -96,11 +96,11 @@ TEST(LevpackLayout, HeaderAndObjectStream) {
 }
 
 TEST(LevpackLayout, ItemsOfEveryKindOpenUnambiguously) {
-    levpack::PictureSpec small = ThreeByTwo(levpack::PictureData::Dib);
+    levpack::PictureEntry small = ThreeByTwo(levpack::PictureData::Dib);
     small.name = "A";  // a name of 1..4 characters as a value is harmless
     const std::vector<uint8_t> pictures = levpack::WritePictureCollection({small, small});
     const std::vector<uint8_t> waves =
-        levpack::WriteWaveCollection({levpack::WaveSpec{"Pip", false, 0, 1, 8000, 8, {1}}});
+        levpack::WriteWaveCollection({levpack::WaveEntry{"Pip", false, 0, 1, 8000, 8, {1}}});
     for (const auto* file : {&pictures, &waves}) {
         const size_t list = After(*file, "List", true, After(*file, "TPF0", false) + 20);
         ASSERT_NE(list, std::string::npos);
@@ -162,17 +162,17 @@ TEST(LevpackLayout, BitmapIsACompleteBmpFileAndJpegIsJfif) {
 }
 
 TEST(LevpackLayout, EmptyPictureAndBadPixelCounts) {
-    levpack::PictureSpec empty;
+    levpack::PictureEntry empty;
     empty.name = "Nic";
     const std::vector<uint8_t> d = PictureDataOf(levpack::WritePictureCollection({empty}));
     EXPECT_EQ(d, (std::vector<uint8_t>{4, 'T', 'D', 'I', 'B'}));
-    levpack::PictureSpec wrong = ThreeByTwo(levpack::PictureData::Dib);
+    levpack::PictureEntry wrong = ThreeByTwo(levpack::PictureData::Dib);
     wrong.pixels.pop_back();
     EXPECT_THROW(levpack::WritePictureCollection({wrong}), std::invalid_argument);
 }
 
 TEST(LevpackLayout, WaveImageChunksWithoutPadding) {
-    levpack::WaveSpec w{"Pip", false, 0, 2, 11025, 16, {1, 2, 3, 4, 5}};
+    levpack::WaveEntry w{"Pip", false, 0, 2, 11025, 16, {1, 2, 3, 4, 5}};
     const std::vector<uint8_t> b = levpack::WaveImage(w);
     ASSERT_EQ(b.size(), 12u + 24u + 8u + 5u);  // odd data, no pad byte
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
@@ -187,7 +187,7 @@ TEST(LevpackLayout, WaveImageChunksWithoutPadding) {
     EXPECT_EQ(U16At(b, 34), 16);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
     EXPECT_EQ(U32At(b, 40), 5u);
-    EXPECT_THROW(levpack::WaveImage(levpack::WaveSpec{"bad", false, 0, 0, 8000, 8, {}}), std::invalid_argument);
+    EXPECT_THROW(levpack::WaveImage(levpack::WaveEntry{"bad", false, 0, 0, 8000, 8, {}}), std::invalid_argument);
 }
 
 // ---------------------------------------------------------------------------

@@ -70,7 +70,7 @@ void GenerateAudio(const std::string& outDir) {
 
 void RenderAudioPreview(const std::string& dir) {
     std::filesystem::create_directories(dir);
-    for (const levpack::WaveSpec& w : MakeSoundEffects())
+    for (const levpack::WaveEntry& w : MakeSoundEffects())
         levpack::WriteFile(dir + "/wave_" + w.name + ".wav", WavFile(w.channels, w.sampleRate, w.samples));
     for (const ModuleFile& m : MakeModules()) {
         std::string stem = m.fileName.substr(0, m.fileName.find('.'));

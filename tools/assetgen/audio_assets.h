@@ -10,7 +10,7 @@
 // Every sound effect, in collection order (the first 26 are primed at
 // start-up); 16-bit mono PCM at kSfxRate.
 constexpr int kSfxRate = 22050;
-std::vector<levpack::WaveSpec> MakeSoundEffects();
+std::vector<levpack::WaveEntry> MakeSoundEffects();
 
 struct ModuleFile {
     std::string fileName;       // e.g. "intro.mod", placed under audio/

@@ -48,36 +48,36 @@ cairo_surface_t* RenderEntry(const ManifestEntry& e) {
     return surface;
 }
 
-static levpack::PictureSpec SpecFor(const ManifestEntry& e) {
+static levpack::PictureEntry EntryFor(const ManifestEntry& e) {
     cairo_surface_t* surface = RenderEntry(e);
-    levpack::PictureSpec spec;
-    spec.name = e.name;
-    spec.width = SheetWidth(e);
-    spec.height = SheetHeight(e);
-    spec.pixels = art::Flatten(surface, e.keyed, kKeyFuchsia);
+    levpack::PictureEntry desc;
+    desc.name = e.name;
+    desc.width = SheetWidth(e);
+    desc.height = SheetHeight(e);
+    desc.pixels = art::Flatten(surface, e.keyed, kKeyFuchsia);
     cairo_surface_destroy(surface);
     // A single frame is stored as "the whole picture" (0), several as their size.
-    spec.patternWidth = e.frames > 1 ? e.frameWidth : 0;
-    spec.patternHeight = e.frames > 1 ? e.frameHeight : 0;
-    spec.skipWidth = e.frames > 1 ? e.skip : 0;
-    spec.transparent = e.keyed;
-    spec.transparentColor = e.keyed ? kKeyFuchsia : 0;
-    spec.systemMemory = SheetWidth(e) * SheetHeight(e) >= 800 * 600;
-    spec.data = e.data;
-    spec.jpegQuality = 92;
-    return spec;
+    desc.patternWidth = e.frames > 1 ? e.frameWidth : 0;
+    desc.patternHeight = e.frames > 1 ? e.frameHeight : 0;
+    desc.skipWidth = e.frames > 1 ? e.skip : 0;
+    desc.transparent = e.keyed;
+    desc.transparentColor = e.keyed ? kKeyFuchsia : 0;
+    desc.systemMemory = SheetWidth(e) * SheetHeight(e) >= 800 * 600;
+    desc.data = e.data;
+    desc.jpegQuality = 92;
+    return desc;
 }
 
 void GeneratePictures(const std::string& outDir) {
     std::filesystem::create_directories(outDir + "/video");
     for (Collection c : kAllCollections) {
-        std::vector<levpack::PictureSpec> items;
+        std::vector<levpack::PictureEntry> items;
         int expected = 0;
         for (const ManifestEntry& e : ManifestOf(c)) {
             if (e.index != expected++)
                 throw std::runtime_error(std::string("picture table of ") + CollectionName(c) +
                                          " has a gap before index " + std::to_string(e.index));
-            items.push_back(SpecFor(e));
+            items.push_back(EntryFor(e));
         }
         levpack::WriteFile(outDir + "/" + CollectionFileName(c), levpack::WritePictureCollection(items));
     }

@@ -323,8 +323,8 @@ Buffer Hit() {
     return Finish(b, 0.6f);
 }
 
-levpack::WaveSpec Item(const std::string& name, const Buffer& b, int maxPlaying, bool looped = false) {
-    levpack::WaveSpec w;
+levpack::WaveEntry Item(const std::string& name, const Buffer& b, int maxPlaying, bool looped = false) {
+    levpack::WaveEntry w;
     w.name = name;
     w.looped = looped;
     w.maxPlayingCount = maxPlaying;
@@ -337,9 +337,9 @@ levpack::WaveSpec Item(const std::string& name, const Buffer& b, int maxPlaying,
 
 }  // namespace
 
-std::vector<levpack::WaveSpec> MakeSoundEffects() {
+std::vector<levpack::WaveEntry> MakeSoundEffects() {
     const float C5 = 523.25f, E5 = 659.26f, G5 = 783.99f, C6 = 1046.5f, E6 = 1318.5f, G6 = 1568.0f;
-    std::vector<levpack::WaveSpec> list;
+    std::vector<levpack::WaveEntry> list;
     // Weapons: a voice limit keeps rapid fire from piling up.
     list.push_back(Item("Laser", Laser(), 3));
     list.push_back(Item("GoodLaser", GoodLaser(), 2));

@@ -107,7 +107,7 @@ void WriteColour(ByteWriter& out, uint32_t colour) {
     out.Integer(int32_t(colour));
 }
 
-void CheckPixels(const PictureSpec& p) {
+void CheckPixels(const PictureEntry& p) {
     if (p.width < 0 || p.height < 0 || size_t(p.width) * size_t(p.height) != p.pixels.size())
         throw std::invalid_argument("levpack: picture '" + p.name + "' has " +
                                     std::to_string(p.pixels.size()) + " pixels for " +
@@ -117,7 +117,7 @@ void CheckPixels(const PictureSpec& p) {
 // A 40-byte information header followed by bottom-up rows without palette:
 // 24 bits (blue, green, red; rows padded to 4 bytes) or 32 bits (blue, green,
 // red, 0).
-void WriteDib(ByteWriter& out, const PictureSpec& p, int bits) {
+void WriteDib(ByteWriter& out, const PictureEntry& p, int bits) {
     const uint32_t stride = ((uint32_t(p.width) * uint32_t(bits) + 31) / 32) * 4;
     out.U32(40);
     out.U32(uint32_t(p.width));
@@ -157,7 +157,7 @@ void JpegErrorExit(j_common_ptr info) {
 
 // The libjpeg part: the caller's buffer and size live outside this frame, so
 // a longjmp back here leaves nothing indeterminate behind.
-bool CompressInto(const PictureSpec& p, uint8_t* row, JpegErrorManager* err, jpeg_compress_struct* cinfo,
+bool CompressInto(const PictureEntry& p, uint8_t* row, JpegErrorManager* err, jpeg_compress_struct* cinfo,
                   unsigned char** buffer, unsigned long* size) {
     if (setjmp(err->jump)) {
         jpeg_destroy_compress(cinfo);
@@ -187,7 +187,7 @@ bool CompressInto(const PictureSpec& p, uint8_t* row, JpegErrorManager* err, jpe
     return true;
 }
 
-std::vector<uint8_t> EncodeJpeg(const PictureSpec& p) {
+std::vector<uint8_t> EncodeJpeg(const PictureEntry& p) {
     jpeg_compress_struct cinfo{};
     JpegErrorManager err{};
     cinfo.err = jpeg_std_error(&err.pub);
@@ -206,7 +206,7 @@ std::vector<uint8_t> EncodeJpeg(const PictureSpec& p) {
 
 // "Picture.Data": the image class name, then that class's data. A picture
 // without pixels is an empty "TDIB".
-std::vector<uint8_t> PictureDataBytes(const PictureSpec& p) {
+std::vector<uint8_t> PictureDataBytes(const PictureEntry& p) {
     ByteWriter out;
     if (p.width == 0 || p.height == 0) {
         out.ShortString("TDIB");
@@ -256,7 +256,7 @@ std::vector<uint8_t> WithHeader(const std::string& resourceName, const std::vect
 
 }  // namespace
 
-std::vector<uint8_t> WritePictureCollection(const std::vector<PictureSpec>& items,
+std::vector<uint8_t> WritePictureCollection(const std::vector<PictureEntry>& items,
                                             const std::vector<uint8_t>& colorTable) {
     if (!colorTable.empty() && colorTable.size() != 1024)
         throw std::invalid_argument("levpack: colour table must be 1024 bytes");
@@ -268,7 +268,7 @@ std::vector<uint8_t> WritePictureCollection(const std::vector<PictureSpec>& item
     out.Binary(colorTable.empty() ? std::vector<uint8_t>(1024, 0) : colorTable);
     out.ShortString("List");
     out.U8(kTagCollection);
-    for (const PictureSpec& p : items) {
+    for (const PictureEntry& p : items) {
         CheckPixels(p);
         // An item must not open with a name of 2..4 characters: the reader
         // would take its length byte for an integer tag (the item's order).
@@ -298,7 +298,7 @@ std::vector<uint8_t> WritePictureCollection(const std::vector<PictureSpec>& item
     return WithHeader("TPICTURECOLLECTIONCOMPONENT", out.bytes);
 }
 
-std::vector<uint8_t> WaveImage(const WaveSpec& wave) {
+std::vector<uint8_t> WaveImage(const WaveEntry& wave) {
     if (wave.channels <= 0 || wave.sampleRate <= 0 || wave.bitsPerSample <= 0)
         throw std::invalid_argument("levpack: wave '" + wave.name + "' has no valid format");
     const uint16_t blockAlign = uint16_t(wave.channels * ((wave.bitsPerSample + 7) / 8));
@@ -320,14 +320,14 @@ std::vector<uint8_t> WaveImage(const WaveSpec& wave) {
     return out.bytes;
 }
 
-std::vector<uint8_t> WriteWaveCollection(const std::vector<WaveSpec>& items) {
+std::vector<uint8_t> WriteWaveCollection(const std::vector<WaveEntry>& items) {
     ByteWriter out;
     out.Chars("TPF0");
     out.ShortString("TWaveCollectionComponent");
     out.ShortString("");
     out.ShortString("List");
     out.U8(kTagCollection);
-    for (const WaveSpec& w : items) {
+    for (const WaveEntry& w : items) {
         // "Looped" first: see WritePictureCollection.
         out.ShortString("Looped");
         out.Bool(w.looped);

@@ -10,7 +10,7 @@ namespace levpack {
 
 enum class PictureData { Dib, Bitmap, Jpeg };
 
-struct PictureSpec {
+struct PictureEntry {
     std::string name;
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;  // 0xBBGGRR, row-major
@@ -23,7 +23,7 @@ struct PictureSpec {
     int jpegQuality = 92;
 };
 
-struct WaveSpec {
+struct WaveEntry {
     std::string name;
     bool looped = false;
     int maxPlayingCount = 0;
@@ -33,11 +33,11 @@ struct WaveSpec {
     std::vector<uint8_t> samples;  // PCM bytes as stored in the "data" chunk
 };
 
-std::vector<uint8_t> WritePictureCollection(const std::vector<PictureSpec>& items,
+std::vector<uint8_t> WritePictureCollection(const std::vector<PictureEntry>& items,
                                             const std::vector<uint8_t>& colorTable = {});
-std::vector<uint8_t> WriteWaveCollection(const std::vector<WaveSpec>& items);
-// A RIFF wave image of the spec's format and samples.
-std::vector<uint8_t> WaveImage(const WaveSpec& wave);
+std::vector<uint8_t> WriteWaveCollection(const std::vector<WaveEntry>& items);
+// A RIFF wave image of the desc's format and samples.
+std::vector<uint8_t> WaveImage(const WaveEntry& wave);
 // Writes bytes to a file atomically (temporary file, then rename).
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

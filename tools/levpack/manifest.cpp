@@ -120,10 +120,10 @@ void ReadPng(const std::string& path, uint32_t clearColour, int& width, int& hei
     }
 }
 
-std::vector<PictureSpec> ReadPictureManifest(const std::string& manifestPath) {
-    std::vector<PictureSpec> specs;
+std::vector<PictureEntry> ReadPictureManifest(const std::string& manifestPath) {
+    std::vector<PictureEntry> descs;
     for (const Line& line : ReadLines(manifestPath)) {
-        PictureSpec p;
+        PictureEntry p;
         p.name = line.name;
         for (const auto& [key, value] : line.options) {
             if (key == "pattern") Pair(line, key, value, p.patternWidth, p.patternHeight);
@@ -146,15 +146,15 @@ std::vector<PictureSpec> ReadPictureManifest(const std::string& manifestPath) {
         } catch (const ManifestError& e) {
             throw ManifestError(line.where + ": " + e.what());
         }
-        specs.push_back(std::move(p));
+        descs.push_back(std::move(p));
     }
-    return specs;
+    return descs;
 }
 
-std::vector<WaveSpec> ReadWaveManifest(const std::string& manifestPath) {
-    std::vector<WaveSpec> specs;
+std::vector<WaveEntry> ReadWaveManifest(const std::string& manifestPath) {
+    std::vector<WaveEntry> descs;
     for (const Line& line : ReadLines(manifestPath)) {
-        WaveSpec w;
+        WaveEntry w;
         w.name = line.name;
         for (const auto& [key, value] : line.options) {
             if (key == "rate") w.sampleRate = int(Number(line, key, value, 1, 384000));
@@ -169,9 +169,9 @@ std::vector<WaveSpec> ReadWaveManifest(const std::string& manifestPath) {
         std::ifstream raw(line.file, std::ios::binary);
         if (!raw) throw ManifestError(line.where + ": cannot open " + line.file);
         w.samples.assign(std::istreambuf_iterator<char>(raw), std::istreambuf_iterator<char>());
-        specs.push_back(std::move(w));
+        descs.push_back(std::move(w));
     }
-    return specs;
+    return descs;
 }
 
 int RunLevpack(const std::vector<std::string>& args, std::string& errors) {

@@ -29,8 +29,8 @@ void ReadPng(const std::string& path, uint32_t clearColour, int& width, int& hei
 //   NAME FILE.raw [rate=22050] [channels=1] [bits=16] [looped=yes|no] [max=N]
 // where FILE.raw holds the PCM samples as they go into the "data" chunk.
 // File names are relative to the manifest's directory.
-std::vector<PictureSpec> ReadPictureManifest(const std::string& manifestPath);
-std::vector<WaveSpec> ReadWaveManifest(const std::string& manifestPath);
+std::vector<PictureEntry> ReadPictureManifest(const std::string& manifestPath);
+std::vector<WaveEntry> ReadWaveManifest(const std::string& manifestPath);
 
 // The whole command: "pictures OUT MANIFEST" or "waves OUT MANIFEST".
 // Returns the exit status; messages go to `errors`.
