@@ -39,12 +39,11 @@ void PutName(uint8_t* at, const ShortString20& name) {
     std::memcpy(at + 1, name.chars, 20);
 }
 
-// The length byte is kept as the file holds it, so a slot that is read and
-// written again keeps its bytes; a length above 20 is shown as 20 characters
-// (ShortString20::View), never past the name's own bytes.
+// A length byte above 20 (a damaged file) is clamped to 20, so nothing ever
+// reads past the name's own 20 bytes; the next save writes it as 20.
 ShortString20 GetName(const uint8_t* at) {
     ShortString20 name;
-    name.length = at[0];
+    name.length = at[0] > 20 ? 20 : at[0];
     std::memcpy(name.chars, at + 1, 20);
     return name;
 }

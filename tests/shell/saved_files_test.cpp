@@ -251,24 +251,26 @@ TEST(ScoreEntry, WorldEntryWritesTheScoreFileOnlyWhenARankIsTaken) {
     EXPECT_EQ(file[40], 3);
 }
 
-TEST(SavedFilesMended, NameLengthAbove20IsKeptButShownAs20) {
+TEST(SavedFilesMended, NameLengthAbove20IsClampedTo20) {
     std::vector<uint8_t> slot = kSampleProgressBytes;
     slot[31] = 200;
     for (int i = 0; i < 20; ++i) slot[32 + size_t(i)] = uint8_t('a' + i);
     const ProgressRecord p = DecodeProgress(slot.data());
+    EXPECT_EQ(p.PlayerName.length, 20);
     EXPECT_EQ(p.PlayerName.View(), "abcdefghijklmnopqrst");
-    EXPECT_FALSE(p.PlayerName.Empty());
     EXPECT_EQ(p.Level, 7);  // the fields after the name are still in place
-    // Taken as it stands: the slot is written back byte for byte.
+    // Written back with the clamped length, every other byte as it was.
     const auto again = EncodeProgress(p);
-    EXPECT_EQ(std::vector<uint8_t>(again.begin(), again.end()), slot);
+    std::vector<uint8_t> expected = slot;
+    expected[31] = 20;
+    EXPECT_EQ(std::vector<uint8_t>(again.begin(), again.end()), expected);
 
     std::vector<uint8_t> scores(252, 0);
     scores[40 + 21 * 4] = 0xFF;
     const ScoreTableRecord table = DecodeScores(scores.data());
-    EXPECT_EQ(table.Names[5].View().size(), 20u);
+    EXPECT_EQ(table.Names[5].length, 20);
     EXPECT_EQ(table.Names[6].View().size(), 0u);
-    EXPECT_EQ(EncodeScores(table)[40 + 21 * 4], 0xFF);
+    EXPECT_EQ(EncodeScores(table)[40 + 21 * 4], 20);
 }
 
 TEST(SavedFilesMended, ShortFileIsReportedItsDefaultsUsedOthersLoadAndItIsKept) {
