@@ -162,7 +162,9 @@ void DrawItemSlots(World& w) {
     static constexpr int kSlotX[3] = {256, 313, 370};
     for (int s = 1; s <= 3; ++s) {
         const int32_t item = p.ItemSlots[s];
-        if (item != 0) DrawPicture(w, w.media.Obrazky, "Special", kSlotX[s - 1], 534, item - 1);
+        // A damaged profile's negative item has no picture; its frame number
+        // stays negative instead of wrapping round below the lowest int.
+        if (item != 0) DrawPicture(w, w.media.Obrazky, "Special", kSlotX[s - 1], 534, item > 0 ? item - 1 : -1);
     }
     Canvas& canvas = TakeCanvas(w);
     for (int s = 0; s <= 2; ++s) {
@@ -200,7 +202,9 @@ void LoseLife(GameState& g) {
 }
 
 // Small explosions at random spots around the ship, then for the last ship
-// the large one; a ship with lives left flies in again after frame 3.
+// the large one; a ship with lives left flies in again after frame 3. The
+// step to frame 7 ends the last ship's sequence at once, so it shows three
+// steps of each explosion and the large one's fourth frame never appears.
 void DestructionSequence(World& w) {
     GameState& g = w.game;
     ProgressRecord& p = g.Progress;

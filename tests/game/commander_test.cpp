@@ -345,12 +345,15 @@ TEST(CommanderMessages, MissingBlockOrEmptyLineDoesNoHarm) {
 
 TEST(CommanderMessages, OnlyLevelsWithMessagesSpeak) {
     Briefing b;
+    b.w.shell.SoundEnabled = 1;
     for (int level : {4, 5, 7, 8}) {
         b.g.CommanderStep = 0;
         b.StartLevel(level);
         EXPECT_EQ(b.g.CommanderStep, 0) << "level " << level;
         b.g.CommanderStep = 1;  // even when armed by mistake
+        b.SwitchSounded();
         b.Frame();
+        EXPECT_FALSE(b.SwitchSounded()) << "no opening signal in level " << level;
         b.Frame();
         EXPECT_EQ(b.Text(), "") << "level " << level;
         EXPECT_EQ(b.p.ScrollDistance, 602) << "level " << level;

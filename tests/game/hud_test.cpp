@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -414,6 +416,12 @@ TEST(HudItems, SlotsLampsLastWeaponAndWeaponBars) {
     EXPECT_TRUE(h.IsLista(247, 538));
     EXPECT_EQ(h.At(644, 535).id, kLista);
     for (int k = 0; k < 5; ++k) EXPECT_EQ(h.Pixel(700, 575 - 9 * k), kOlive565) << "bar " << k;
+
+    // A damaged profile's impossible item: the slot's lamp, but no picture.
+    h.p.ItemSlots[2] = INT32_MIN;
+    h.Frame();
+    EXPECT_EQ(h.At(314, 535).id, kLista);
+    EXPECT_EQ(h.Pixel(247, 550), kGreen565);
 }
 
 TEST(HudLives, LosingTheFirstShipKeepsTheGameGoing) {
@@ -429,12 +437,19 @@ TEST(HudLives, LosingTheFirstShipKeepsTheGameGoing) {
     h.p.ItemSlots[2] = 5;
     h.p.Score = 4200;
     h.g.WeaponEnergy = 30;
-    h.g.InvulnerableEnergy = 0;
+    h.g.InvulnerableEnergy = 40;
     for (int i = 0; i < kOrbCount; ++i) h.g.ShieldOrbs[i].Active = 1;
     h.g.InvulnerableTimer = 400;
     h.g.DeathTick = 0;
+    // The first small explosion's spot: y is drawn from the random source
+    // before x, so a replay puts it in the same place.
+    Random draws = h.w.random;
+    const int dy = RandomInt(draws, 75);
+    const int dx = RandomInt(draws, 73);
     h.Frame();
+    EXPECT_EQ(h.Find(kMalyBum), std::make_pair(h.p.PlayerX - 54 + dx, h.p.PlayerY - 46 + dy));
     EXPECT_EQ(h.p.Lives, 2);
+    EXPECT_EQ(h.g.InvulnerableEnergy, 0);
     EXPECT_EQ(h.p.Energy, 100);
     EXPECT_EQ(h.p.ShipExplosionFrame, 1);
     for (const ShotRecord& orb : h.g.ShieldOrbs) EXPECT_EQ(orb.Active, 0);
@@ -502,13 +517,18 @@ TEST(HudLives, LosingTheLastShipEndsTheGameOnTheScorePage) {
 
     // Three steps of small explosions, three of the large one, then the pause.
     int frames = 1;
-    bool large = false;
+    std::vector<int> largeFrames;
     while (h.p.Lives == 0 && frames < 200) {
         h.Frame();
         ++frames;
-        large = large || h.Find(kVelkybum).first >= 0;
+        const auto [x, y] = h.Find(kVelkybum);
+        if (x < 0) continue;
+        EXPECT_EQ(x, h.p.PlayerX - 34);
+        EXPECT_EQ(y, h.p.PlayerY - 29);
+        const int shown = h.At(x, y).frame;
+        if (largeFrames.empty() || largeFrames.back() != shown) largeFrames.push_back(shown);
     }
-    EXPECT_TRUE(large);
+    EXPECT_EQ(largeFrames, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(frames, 36);
     EXPECT_EQ(int(h.p.Lives), -1);
     EXPECT_EQ(h.p.ShipExplosionFrame, -1);
