@@ -34,24 +34,28 @@ bool Armoured(int record) { return record == 12 || record == kLauncher; }
 
 // Energy taken, the hit animation started and, once the part is gone, its
 // points scored. Direct hits score at exactly 0; bursts, beams and discs
-// only once the energy is below 0.
+// only once the energy is below 0. Beams and discs go on striking a part
+// that one of them has just finished in the same frame; a part is worth its
+// points once, so only the blow that takes it past the mark scores.
 void Damage(World& w, ShipPart& part, int32_t amount, bool scoreAtZero) {
+    const bool scoredBefore = scoreAtZero ? part.Energy <= 0 : part.Energy < 0;
     part.Energy -= amount;
     part.Hit = 1;
-    if (scoreAtZero ? part.Energy <= 0 : part.Energy < 0) w.game.Progress.Score += part.Score;
+    const bool scoredNow = scoreAtZero ? part.Energy <= 0 : part.Energy < 0;
+    if (scoredNow && !scoredBefore) w.game.Progress.Score += part.Score;
 }
 
 // A shot sampled on a cols x rows grid at (x + i, y + j), i the outer loop:
-// the first column holding a point inside gives the hit. An armoured part
-// lets it through only on RandomInt(10) = 1; a failed roll goes on with the
+// the first column holding a point inside gives the hit. Against armour
+// the hit only happens on RandomInt(10) = 1; a failed roll goes on with the
 // next column, which may roll again. Every column has the same rows, so a
 // column holds a point inside exactly when it lies inside horizontally and
 // some row lies inside vertically.
-bool GridStrikes(World& w, int record, const ShotRecord& s, int cols, int rows, const PartRect& r) {
+bool GridStrikes(World& w, bool armoured, const ShotRecord& s, int cols, int rows, const PartRect& r) {
     if (!BoxInside(s.X, s.Y, cols, rows, r)) return false;
     for (int i = 0; i < cols; ++i) {
         if (!r.InsideX(s.X + i)) continue;
-        if (!Armoured(record) || RandomInt(w, 10) == 1) return true;
+        if (!armoured || RandomInt(w, 10) == 1) return true;
     }
     return false;
 }
@@ -79,13 +83,14 @@ void GridShotsAgainst(World& w, int record, ShotRecord (&shots)[kShotCount], int
     for (ShotRecord& s : shots) {
         if (part.Energy <= 0) return;
         if (s.Active != 1 || !Near(s, r, 150)) continue;
-        if (!GridStrikes(w, record, s, cols, rows, r)) continue;
+        if (!GridStrikes(w, Armoured(record), s, cols, rows, r)) continue;
         s.Active = 0;
         Damage(w, part, s.Damage, true);
     }
 }
 
-// Bombs pass no armour; a bomb that strikes also bursts on the ship.
+// Bombs pass any armour without a roll; a bomb that strikes also bursts on
+// the ship.
 void BombsAgainst(World& w, int record) {
     GameState& g = w.game;
     ShipPart& part = g.MotherShipParts[record];
@@ -93,7 +98,7 @@ void BombsAgainst(World& w, int record) {
     for (ShotRecord& s : g.BombShots) {
         if (part.Energy <= 0) return;
         if (s.Active != 1 || !Near(s, r, 150)) continue;
-        if (!GridStrikes(w, record, s, 33, 47, r)) continue;
+        if (!GridStrikes(w, false, s, 33, 47, r)) continue;
         s.Active = 0;
         Damage(w, part, s.Damage, false);
         g.ShipBlast[0] = 1;
@@ -143,10 +148,9 @@ void BurnWithEggBeams(World& w) {
     GameState& g = w.game;
     for (int record = 0; record < kRecords; ++record) {
         ShipPart& part = g.MotherShipParts[record];
+        if (part.Energy <= 0) continue;
         const PartRect r = RectOf(g, record);
         for (const ShotRecord& beam : g.EggBeams) {
-            // A part burnt out by one beam is not burnt again (nor scored twice).
-            if (part.Energy <= 0) break;
             if (beam.Active != 1 || beam.Mode != 3 || !r.InsideY(beam.Y)) continue;
             Damage(w, part, 1, false);
         }
@@ -157,10 +161,10 @@ void StrikeWithDiscs(World& w) {
     GameState& g = w.game;
     for (int record = 0; record < kRecords; ++record) {
         ShipPart& part = g.MotherShipParts[record];
+        if (part.Energy <= 0) continue;
         const PartRect r = RectOf(g, record);
         for (auto& group : g.HomingDiscs) {
             for (ShotRecord& disc : group) {
-                if (part.Energy <= 0) break;
                 if (disc.Active != 1) continue;
                 if (BoxInside(disc.X, disc.Y, 16, 16, r)) {
                     disc.Active = 0;
@@ -181,11 +185,13 @@ void StrikeWithDiscs(World& w) {
 void OrbsAgainstProbe(World& w) {
     GameState& g = w.game;
     ShipPart& probe = g.MotherShipParts[kProbe];
+    if (probe.Energy <= 0) return;
+    // Every orb touching the probe is spent, also after the first has
+    // brought it down.
     const PartRect r = RectOf(g, kProbe);
     for (ShotRecord& orb : g.ShieldOrbs) {
-        if (probe.Energy <= 0) return;
         if (orb.Active != 1) continue;
-        if (!GridStrikes(w, kProbe, orb, 16, 16, r)) continue;
+        if (!GridStrikes(w, false, orb, 16, 16, r)) continue;
         orb.Active = 0;
         probe.Energy -= orb.Damage;
         probe.Hit = 1;

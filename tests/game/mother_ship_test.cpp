@@ -12,6 +12,9 @@
 #include "game/mother_ship_hits.h"
 #include "media/asset_path.h"
 #include "media/collection_file.h"
+#include "media/mixer.h"
+#include "media/sound.h"
+#include "media/surface.h"
 #include "test_support.h"
 
 namespace {
@@ -215,11 +218,15 @@ TEST_F(MotherShipTest, ArmouredPartsLetAShotThroughOnlyOnARollOfOne) {
     StrikeWithShots(w);
     EXPECT_EQ(part(12).Energy, through ? 990 : 1000);
     EXPECT_EQ(w.random.seed, predict.seed);
-    // Bombs pass any armour.
-    Place(g.BombShots[0], kLauncher, 5, 5, 10);
-    part(kLauncher).Energy = 300;
-    StrikeWithShots(w);
-    EXPECT_EQ(part(kLauncher).Energy, 290);
+    // Bombs pass any armour, without a roll.
+    for (int armoured : {12, kLauncher}) {
+        Place(g.BombShots[0], armoured, 5, 5, 10);
+        part(armoured).Energy = 300;
+        const Random before = w.random;
+        StrikeWithShots(w);
+        EXPECT_EQ(part(armoured).Energy, 290) << "part " << armoured;
+        EXPECT_EQ(w.random.seed, before.seed) << "part " << armoured;
+    }
 }
 
 TEST_F(MotherShipTest, BurstsBeamsAndDiscsLeavingZeroDestroyWithoutScore) {
@@ -271,6 +278,47 @@ TEST_F(MotherShipTest, BurstsBeamsAndDiscsLeavingZeroDestroyWithoutScore) {
     part(2).Energy = 5;
     StrikeWithDiscs(w);
     EXPECT_EQ(g.Progress.Score, 100);
+}
+
+TEST_F(MotherShipTest, BeamsDiscsAndOrbsArrivingTogetherAllStrikeButAPartScoresOnce) {
+    OnlyStanding({2, 15});
+    // Three beams level with part 15 at energy 1: 0, -1 (scored), -2.
+    part(15).Energy = 1;
+    for (int i = 0; i < 3; ++i) {
+        ShotRecord& beam = g.EggBeams[i];
+        beam = ShotRecord{};
+        beam.Active = 1;
+        beam.Mode = 3;
+        beam.Y = RectOf(g, 15).top + 3;
+    }
+    BurnWithEggBeams(w);
+    EXPECT_EQ(part(15).Energy, -2);
+    EXPECT_EQ(g.Progress.Score, 50);
+    // Two discs of different groups on part 2 at energy 5: both are spent.
+    part(2).Energy = 5;
+    Place(g.HomingDiscs[0][0], 2, 2, 2, 0);
+    Place(g.HomingDiscs[3][5], 2, 3, 4, 0);
+    StrikeWithDiscs(w);
+    EXPECT_EQ(g.HomingDiscs[0][0].Active, 0);
+    EXPECT_EQ(g.HomingDiscs[3][5].Active, 0);
+    EXPECT_EQ(part(2).Energy, -15);
+    EXPECT_EQ(g.Progress.Score, 50 + 100);
+    // Two orbs on the probe: the second is spent on the downed probe too.
+    ShipPart& probe = part(kProbe);
+    probe = ShipPart{};
+    probe.X = 300;
+    probe.Y = 400;
+    probe.Width = 28;
+    probe.Height = 23;
+    probe.Energy = 1;
+    Place(g.ShieldOrbs[0], kProbe, 2, 2, 5);
+    Place(g.ShieldOrbs[7], kProbe, 4, 1, 5);
+    OrbsAgainstProbe(w);
+    EXPECT_EQ(g.ShieldOrbs[0].Active, 0);
+    EXPECT_EQ(g.ShieldOrbs[7].Active, 0);
+    EXPECT_EQ(probe.Energy, -9);
+    EXPECT_EQ(probe.Hit, 1);
+    EXPECT_EQ(g.Progress.Score, 150);  // the probe is worth nothing
 }
 
 TEST_F(MotherShipTest, DiscsAreDrawnTowardsAPartOnePerGroup) {
@@ -363,6 +411,54 @@ TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
     EXPECT_EQ(core[35], 5);
     EXPECT_EQ(core[44], 0);
     EXPECT_EQ(part(kCore).Energy, 150);
+}
+
+// Whether any voice of the named sound effect is sounding.
+bool Sounding(World& w, const char* name) {
+    const WaveItem& item = FindSound(w.media.Zvuky, name);
+    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
+    for (int v : item.voices)
+        if (w.media.mixer->voices[v].playing) return true;
+    return false;
+}
+
+TEST_F(MotherShipTest, BombBurstOnTheShipRingsOnceAndShowsFiveFramesOnTheSixFrameTick) {
+    w.shell.SoundEnabled = 1;
+    for (Voice& voice : w.media.mixer->voices) voice.playing = false;
+    g.ShipBlast[0] = 1;
+    g.ShipBlast[1] = 300;
+    g.ShipBlast[2] = 400;
+    g.ShipTick6 = 0;
+    std::vector<int> frames;
+    std::vector<bool> ring;
+    for (int frame = 0; frame < 32; ++frame) {
+        UpdateMotherShip(w);
+        frames.push_back(g.ShipBlast[0]);
+        ring.push_back(Sounding(w, "Prstenec"));
+    }
+    w.shell.SoundEnabled = 0;
+    EXPECT_EQ(frames[4], 1);
+    EXPECT_FALSE(ring[4]);
+    EXPECT_EQ(frames[5], 2);
+    EXPECT_TRUE(ring[5]);  // rung as the first frame moves on
+    EXPECT_EQ(frames[11], 3);
+    EXPECT_EQ(frames[23], 5);
+    EXPECT_EQ(frames[28], 5);
+    EXPECT_EQ(frames[29], 0);
+    EXPECT_EQ(frames[31], 0);
+    // The burst is drawn where the bomb went off, below the ship.
+    auto litAroundBurst = [&](int blastFrame) {
+        g.ShipBlast[0] = blastFrame;
+        g.MotherShip = {0, -200};
+        FillSurface(*w.media.back, 0);
+        UpdateMotherShip(w);
+        int lit = 0;
+        for (int y = 340; y < 460; y += 3)
+            for (int x = 240; x < 360; x += 3) lit += w.media.back->pixels[y][x] != 0;
+        return lit;
+    };
+    EXPECT_EQ(litAroundBurst(0), 0);
+    EXPECT_GT(litAroundBurst(2), 0);
 }
 
 TEST_F(MotherShipTest, ProbeLeavesTheBayHomesInAndRamsEvenUndrawn) {
