@@ -138,6 +138,53 @@ TEST(IntroDrawing, BlackPieUncoversTheRingAsTheCornerGoesRound) {
     EXPECT_EQ(bottomBand(), ringBottom);
 }
 
+// The emblem as phases 4 and 5 lay it out, built here from the pictures'
+// places: the lettering left of the ring, the circles in the ring's middle
+// and the caption below the lettering's right end.
+TEST(IntroDrawing, LetteringAndCaptionFadeInBesideTheEmblem) {
+    Intro in;
+    const PictureCollection& menu = in.w.media.MenuObr;
+    auto expected = std::make_unique<Surface>();
+    auto draw = [&](const char* name, int x, int y) { DrawPattern(FindPicture(menu, name), *expected, x, y, 0); };
+    auto blend = [&](const char* name, Rect rect, int fade) {
+        BlendDrawPattern(FindPicture(menu, name), *expected, rect, 0, fade);
+    };
+    auto same = [&] {
+        for (int y = 0; y < kSurfaceHeight; ++y)
+            for (int x = 0; x < kSurfaceWidth; ++x)
+                if (in.w.media.back->pixels[y][x] != expected->pixels[y][x]) return false;
+        return true;
+    };
+
+    // Phase 4 half way: the lettering and a second outer circle fade in over the ring.
+    in.f.IntroPhase = 4;
+    in.f.IntroFade = 128;
+    in.f.SweepStep = 5;
+    in.Frame();
+    FillSurface(*expected, 0);
+    blend("Napis", Rect{244, 229, 556, 260}, 128);
+    draw("Bodliny", 356, 194);
+    blend("Vnejsi kruh", Rect{371, 209, 437, 275}, 128);
+    draw("Vnejsi kruh", 371, 209);
+    draw("Vnitrni kruh", 383, 221);
+    EXPECT_TRUE(same());
+    EXPECT_GT(LitIn(*in.w.media.back, 244, 229, 356, 260), 0);  // the lettering left of the ring
+
+    // Phase 5 half way: the finished emblem with "Uvadi" fading in.
+    in.f.IntroPhase = 5;
+    in.f.IntroFade = 128;
+    in.f.IntroTimer = 0;
+    in.Frame();
+    FillSurface(*expected, 0);
+    draw("Napis", 244, 229);
+    draw("Bodliny", 356, 194);
+    draw("Vnejsi kruh", 371, 209);
+    draw("Vnitrni kruh", 383, 221);
+    blend("Uvadi", Rect{459, 262, 552, 280}, 128);
+    EXPECT_TRUE(same());
+    EXPECT_GT(LitIn(*in.w.media.back, 459, 262, 552, 280), LitIn(*in.w.media.back, 452, 262, 459, 280));
+}
+
 TEST(IntroMusic, StartsWithTheTitleOnlyWhenMusicIsOn) {
     for (int enabled = 0; enabled <= 1; ++enabled) {
         Intro in;

@@ -135,7 +135,7 @@ TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
         // end of the message, see above).
         s.f.EndingStage = 3;
         s.f.EndingCounter = 2;
-        int frames = 0, shipFrames = 0, captionFrames = 0, beeps = 0, lastBeep = -1;
+        int frames = 0, shipFrames = 0, captionFrames = 0, beeps = 0, lastBeep = -1, driftFrames = 0, blinks = 0;
         int32_t konecAt = -1, shipAt100 = -1;
         bool probeChecked = false;
         while (s.w.shell.CurrentScene == "Animace" && frames < 20000) {
@@ -154,6 +154,21 @@ TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
                 // in the frame the descent passes 2300.
                 const bool shown = s.CaptionShown();
                 EXPECT_EQ(shown, drift == 0) << "at " << distance;
+                if (s.w.shell.CurrentScene == "Animace") {
+                    // Stars rush past during the descent and run normally in the drift.
+                    EXPECT_EQ(s.w.game.StarMode, s.p.ScrollDistance > 2300 ? 0 : 2) << "at " << distance;
+                    if (s.p.ScrollDistance > 2300) {
+                        // Upwards by 2, 1, 1, 1 pixels, starting with 2.
+                        ++driftFrames;
+                        EXPECT_EQ(s.f.ProbeDrift, -(driftFrames + (driftFrames + 3) / 4)) << "at " << distance;
+                    }
+                    // Each blink shows the probe's other frame.
+                    if (s.f.EndingCounter != counter) {
+                        ++blinks;
+                        EXPECT_EQ(s.f.EndingCounter, 1 - counter);
+                        EXPECT_EQ(s.f.ProbeBlinkTimer, 0);
+                    }
+                }
                 if (distance == 3000) {
                     EXPECT_TRUE(Shows(s.w, s.w.media.Obrazky, "Sonda", 400, 3001 - 2000 + drift, counter));
                     probeChecked = true;
@@ -178,7 +193,10 @@ TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
         EXPECT_EQ(captionFrames, 341);
         framesWithSound[sound] = frames;
         EXPECT_EQ(s.p.ScrollDistance, 4100);
+        EXPECT_EQ(driftFrames, 4099 - 2303);  // 2304 up to the last frame before the end
+        EXPECT_EQ(blinks, driftFrames / 101);
         if (sound) {
+            EXPECT_EQ(beeps, blinks);
             EXPECT_EQ(konecAt, 3800);
             EXPECT_GT(beeps, 15);  // every 101 frames through the 1800-frame drift
         } else {
