@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "menu_helpers.h"
+#include "shell/media_calls.h"
 
 namespace {
 
@@ -202,6 +203,15 @@ TEST(MenuClick, OnlyTakenSlotsAreChosenAndALevelOneProfileIsBuiltOnLoading) {
     EXPECT_EQ(m.w.saved.CurrentProfile, 5);
     EXPECT_TRUE(m.SoundStarted("Klik"));
 
+    // Delete asks first; No keeps the profile and its choice.
+    m.ClickAt(kDeleteX, kDeleteY);
+    EXPECT_EQ(m.w.front.MenuPage, 7);
+    m.ClickAt(kNoX, kAnswerY);
+    EXPECT_EQ(m.w.front.MenuPage, 2);
+    EXPECT_EQ(m.w.saved.ProfileTable[5].PlayerName.View(), "Lida");
+    EXPECT_EQ(m.w.saved.CurrentProfile, 5);
+    EXPECT_FALSE(std::filesystem::exists(m.dir + "/profily.lev")) << "nothing is saved";
+
     g.ArrivalWidth = 72;
     m.ClickAt(kLoadX, kLoadY);
     EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
@@ -223,8 +233,17 @@ TEST(MenuKeys, EscapeSwitchesGameAndMenuOrAsksToQuit) {
     f.GameActive = 1;
     m.Key(27);
     EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    // Leaving the game silences the beam and the game's song.
+    Music& music = m.w.media.music;
+    m.w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+    BASS_MusicPlay(music, m.w.shell.MusicChannel);
+    PlayGameSound(m.w, "PrubehLej");
+    ASSERT_TRUE(m.SoundStarted("PrubehLej"));
+    ASSERT_EQ(BASS_ChannelIsActive(music, m.w.shell.MusicChannel), 1);
     m.Key(27);
     EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_FALSE(m.SoundStarted("PrubehLej"));
+    EXPECT_EQ(BASS_ChannelIsActive(music, m.w.shell.MusicChannel), 0);
     EXPECT_EQ(f.TypedKey, 27);
     EXPECT_EQ(f.IdleTimer, 1500);
 

@@ -60,6 +60,47 @@ TEST(MenuMonitor, PicturesHold600To700FramesWithSixFramesOfNoiseBetween) {
     EXPECT_EQ(f.MonitorMode, 1) << "the ship is followed by the title";
 }
 
+TEST(MenuMonitor, StarsFallThroughTheWindowAndTheMeteorDriftsDownToTheRight) {
+    MenuWorld m("menu-stars");
+    FrontEnd& f = m.w.front;
+    Star* stars = m.w.game.Stars;
+    f.MonitorMode = 2;
+    f.MonitorTimer = -100000;  // the ship and meteor stay on the monitor
+    const Star untouched = stars[50];
+    Star before[50];
+    for (int frame = 0; frame < 400; ++frame) {
+        std::copy(stars, stars + 50, before);
+        const int32_t meteorX = f.MeteorX, meteorY = f.MeteorY;
+        m.Menu();
+        for (int i = 0; i < 50; ++i) {
+            const Star& s = stars[i];
+            const int fallen = before[i].Y + before[i].Speed;
+            if (fallen <= 216) {
+                EXPECT_EQ(s.Y, fallen) << "star " << i;
+                EXPECT_EQ(s.X, before[i].X);
+                EXPECT_EQ(s.Speed, before[i].Speed);
+            } else {
+                // Below the window it starts again at the top, anywhere across.
+                EXPECT_EQ(s.Y, 25) << "star " << i;
+                EXPECT_GE(s.X, 25);
+                EXPECT_LE(s.X, 772);
+                EXPECT_GE(s.Speed, 1);
+                EXPECT_LE(s.Speed, 3);
+            }
+        }
+        if (meteorY < 236) {
+            EXPECT_EQ(f.MeteorX, meteorX + 1);
+            EXPECT_EQ(f.MeteorY, meteorY + 1);
+        } else {
+            EXPECT_EQ(f.MeteorY, -350);
+            EXPECT_GE(f.MeteorX, -400);
+            EXPECT_LT(f.MeteorX, 100);
+        }
+    }
+    EXPECT_EQ(stars[50].Y, untouched.Y) << "only the first 50 stars fly on the monitor";
+    EXPECT_EQ(stars[50].X, untouched.X);
+}
+
 TEST(MenuMonitor, LogoShowsWhileTheMouseRestsOnTheHotspot) {
     MenuWorld m("menu-logo");
     FrontEnd& f = m.w.front;
@@ -248,6 +289,25 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
         f.MenuPage = page.page;
         m.Menu();
         EXPECT_TRUE(m.Shows(menu, page.picture, 25, 357, 0, 0.8)) << page.picture;
+    }
+
+    // Each page lights its buttons at their own places; the two questions
+    // place theirs one pixel apart.
+    const struct {
+        int page, button;
+        const char* picture;
+        int x, y;
+    } buttons[] = {{2, 1, "Vymaz", 663, 520}, {2, 2, "Nacti", 663, 410}, {5, 1, "Ano", 276, 469},
+                   {5, 2, "Ne", 453, 469},    {6, 1, "Ok", 363, 492},     {7, 1, "Ano", 277, 470},
+                   {7, 2, "Ne", 454, 470}};
+    for (const auto& b : buttons) {
+        f.MenuPage = b.page;
+        f.HoverButton = 0;
+        m.Menu();
+        EXPECT_FALSE(m.Shows(menu, b.picture, b.x, b.y)) << b.picture << " unlit on page " << b.page;
+        f.HoverButton = uint8_t(b.button);
+        m.Menu();
+        EXPECT_TRUE(m.Shows(menu, b.picture, b.x, b.y)) << b.picture << " on page " << b.page;
     }
 
     f.MenuPage = 0;
