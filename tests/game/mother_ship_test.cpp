@@ -495,6 +495,26 @@ TEST_F(MotherShipTest, ProbeLeavesTheBayHomesInAndRamsEvenUndrawn) {
     EXPECT_EQ(part(10).Energy, 100);
 }
 
+TEST_F(MotherShipTest, ProbeSteersFivePixelsAFrameTowardsTheShip) {
+    const int px = g.Progress.PlayerX, py = g.Progress.PlayerY;
+    // Still inside the window 44..30 left of the ship and 42..28 above it;
+    // vertically it heads for the ship's own row, so just above the window
+    // it goes on down.
+    const struct { int x, y, dx, dy; } cases[] = {
+        {px - 45, py - 43, 5, 5}, {px - 44, py - 42, 0, 0}, {px - 30, py - 28, 0, 0},
+        {px - 29, py - 27, -5, 5}, {px + 100, py + 10, -5, -5}, {px - 300, py + 1, 5, -5},
+    };
+    for (const auto& c : cases) {
+        ShipPart& probe = part(kProbe);
+        probe = ShipPart{c.x, c.y, 28, 23, 1};
+        g.ProbeLaunchCounter = 20;
+        g.ShipTick6 = 0;
+        UpdateMotherShip(w);
+        EXPECT_EQ(probe.X, c.x + c.dx) << c.x - px << "," << c.y - py;
+        EXPECT_EQ(probe.Y, c.y + c.dy) << c.x - px << "," << c.y - py;
+    }
+}
+
 TEST_F(MotherShipTest, NewProbesOnlyWhileTheLauncherIsIntact) {
     g.LauncherState = 1;
     part(kLauncher).Energy = 2;
