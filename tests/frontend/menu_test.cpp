@@ -375,3 +375,49 @@ TEST(MenuTerminal, TheLineBeingTypedIsSpacedLikeAFinishedLine) {
         for (int x = 32; x < 32 + width; ++x) differing += m.w.media.back->pixels[y][x] != whole->pixels[y][x];
     EXPECT_EQ(differing, 0);
 }
+
+TEST(MenuPage, CursorsBlinkBehindTheNameAndTheTerminalLine) {
+    MenuWorld m("menu-cursors");
+    FrontEnd& f = m.w.front;
+    Canvas& canvas = m.w.media.canvas;
+    auto width = [&](const CanvasFont& font, std::string_view text) {
+        canvas.Font = font;
+        int total = 0;
+        for (char c : text) total += TextWidth(canvas, std::string_view(&c, 1));
+        return total;
+    };
+
+    // The name field: a 13 x 23 block after the name while the field is open.
+    f.MenuPage = 0;
+    f.IdleTimer = 1500;
+    f.EnteredName.Assign("Eva");
+    canvas.Font = CanvasFont{"Arial", 25, true, 0x8000};
+    const int w = TextWidth(canvas, "Eva");
+    const int block = 13 * 23;
+    f.NameEntryActive = 1;
+    f.BlinkCounter = 0;
+    m.Menu();
+    EXPECT_EQ(m.CountColour(0x8000, w + 51, 466, w + 64, 489), block);
+    f.BlinkCounter = 10;
+    m.Menu();
+    EXPECT_LT(m.CountColour(0x8000, w + 51, 466, w + 64, 489), block) << "off for the second half of the blink";
+    f.NameEntryActive = 0;
+    f.BlinkCounter = 0;
+    m.Menu();
+    EXPECT_LT(m.CountColour(0x8000, w + 51, 466, w + 64, 489), block) << "a closed field has no cursor";
+
+    // The terminal: a 13 x 17 block where the typed part of the last line ends.
+    f.MenuPage = -1;
+    f.TerminalLineCount = 2;
+    f.TerminalLines[1].Assign("READY");
+    f.TerminalLines[2].Assign("OPEN SUBJECT");
+    f.TerminalTypedChars = 6;
+    f.TerminalTick = 0;
+    f.BlinkCounter = 0;
+    m.Menu();
+    const int x = 32 + width(CanvasFont{"system", 25, true, 0x8000}, "OPEN S");
+    EXPECT_EQ(m.CountColour(0x8000, x, 379, x + 13, 396), 13 * 17);
+    f.BlinkCounter = 10;
+    m.Menu();
+    EXPECT_EQ(m.CountColour(0x8000, x, 379, x + 13, 396), 0);
+}
