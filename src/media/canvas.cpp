@@ -186,6 +186,15 @@ inline uint16_t Mix(uint16_t dst, int r, int g, int b, int alpha) {
 
 }  // namespace
 
+void PreloadFonts(Canvas& canvas) {
+    if (!canvas.fonts) canvas.fonts = SharedFontCache();
+    static const CanvasFont kGameFaces[] = {
+        {"Arial", 12, false, 0}, {"Arial", 12, true, 0}, {"Arial", 13, false, 0}, {"Arial", 19, true, 0},
+        {"Arial", 20, false, 0}, {"Arial", 25, true, 0}, {"System", 25, true, 0},
+    };
+    for (const CanvasFont& font : kGameFaces) canvas.fonts->Face(font);
+}
+
 Canvas& SurfaceCanvas(Canvas& canvas) {
     if (!canvas.fonts) canvas.fonts = SharedFontCache();
     canvas.active = true;

@@ -77,6 +77,7 @@ void LoadAssets(World& w) {
     LoadCollection(w, w.media.Zvuky, "audio\\zvuky.lev", LoadWaveCollection);
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     LoadTexts(w);
+    PreloadFonts(w.media.canvas);
 
     PrimeSounds(w);
 

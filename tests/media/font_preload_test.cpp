@@ -1,0 +1,52 @@
+// Fonts are loaded at start-up: once they are preloaded, writing text in any
+// of the game's faces loads no font file and touches no heap. This program
+// counts its own allocations.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "media/canvas.h"
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+
+void* Allocate(std::size_t size) {
+    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(FontPreload, TextInEveryGameFaceAllocatesNothingOncePreloaded) {
+    auto surface = std::make_unique<Surface>();
+    Canvas canvas;
+    canvas.surface = surface.get();
+    PreloadFonts(canvas);
+    const CanvasFont faces[] = {
+        {"Arial", 12, true, 0xFF00},   {"Arial", 12, false, 0xFFFFFF}, {"Arial", 13, false, 0x039F15},
+        {"Arial", 19, true, 0x8000},   {"Arial", 20, false, 0xAA00},   {"Arial", 25, true, 0x8000},
+        {"system", 25, true, 0x8000},  {"System", 25, false, 0x8000},
+    };
+    counting = true;
+    for (const CanvasFont& font : faces) {
+        SurfaceCanvas(canvas);
+        canvas.Font = font;
+        canvas.BrushColor = 0;
+        TextOut(canvas, 40, 40, "\x8A" "koda, FPS: 60");
+        EXPECT_GT(TextWidth(canvas, "KAVRIX"), 0);
+        ReleaseCanvas(canvas);
+    }
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+}
