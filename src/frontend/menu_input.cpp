@@ -321,7 +321,11 @@ void KeyPress(World& w, uint8_t& key) {
         s.CurrentScene = "HlavniHra";
         BASS_ChannelStop(w.media.music, s.MusicChannel);
     } else {
+        // The button remembered from the page before (say Start under a
+        // resting pointer) must not stand for "Ano": a click without a move
+        // would quit the game.
         f.MenuPage = 5;
+        f.HoverButton = 0;
     }
 }
 

@@ -292,3 +292,20 @@ TEST(MenuClick, AFailedSaveEndsTheClickWithAMessageNamingTheFile) {
     EXPECT_EQ(m.w.shell.CurrentScene, "Menu") << "the game does not start without its profile";
     EXPECT_EQ(m.w.front.GameActive, 0);
 }
+
+TEST(MenuKeys, EscapeOverALitStartButtonDoesNotQuitOnTheNextClick) {
+    MenuWorld m("keys-escape-stale-button");
+    FrontEnd& f = m.w.front;
+    // The new-game page with a name, the pointer resting on Start.
+    f.MenuPage = 0;
+    f.EnteredName.Assign("Ivo");
+    f.NameEntryActive = 0;
+    m.Move(720, 554);
+    ASSERT_EQ(f.HoverButton, 1);
+    m.Key(27);
+    ASSERT_EQ(f.MenuPage, 5);
+    EXPECT_EQ(f.HoverButton, 0) << "no answer is lit before the pointer is on it";
+    m.Click();  // still resting where Start was
+    EXPECT_FALSE(m.w.shell.quitRequested);
+    EXPECT_EQ(f.MenuPage, 5);
+}
