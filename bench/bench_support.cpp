@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
 #include <memory>
 
 #include "media/picture.h"
@@ -39,4 +42,27 @@ double ReferenceBlitNs() {
         return best;
     }();
     return ns;
+}
+
+void ReportRelative(benchmark::State& state, double totalNs) {
+    const double each = totalNs / double(std::max<int64_t>(1, int64_t(state.iterations())));
+    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
+}
+
+BenchWorld::BenchWorld(const std::string& tag)
+    : platform(CreateHeadlessPlatform()), world(std::make_unique<World>()) {
+    saveDir = (std::filesystem::temp_directory_path() / ("kavrix-" + tag + "-" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(saveDir);
+    World& w = *world;
+    w.media.platform = platform.get();
+    w.media.music.mixer = w.media.mixer.get();
+    w.shell.options.dataDir = KAVRIX_TEST_DATA_DIR;
+    w.shell.options.saveDir = saveDir;
+    w.shell.options.seed = 7;
+    platform->OpenAudio(*w.media.mixer);
+}
+
+BenchWorld::~BenchWorld() {
+    std::error_code ec;
+    std::filesystem::remove_all(saveDir, ec);
 }

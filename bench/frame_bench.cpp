@@ -9,9 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 #include "media/headless_platform.h"
 #include "media/picture.h"
@@ -22,37 +20,8 @@
 
 namespace {
 
-// A world on the headless platform, started as the program starts it, with
-// saved files going to a scratch directory.
-struct BenchWorld {
-    std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
-    std::unique_ptr<World> world = std::make_unique<World>();
-    std::string saveDir;
-
-    BenchWorld() {
-        saveDir = (std::filesystem::temp_directory_path() / ("kavrix-bench-" + std::to_string(::getpid()))).string();
-        std::filesystem::create_directories(saveDir);
-        World& w = *world;
-        w.media.platform = platform.get();
-        w.media.music.mixer = w.media.mixer.get();
-        w.shell.options.dataDir = KAVRIX_TEST_DATA_DIR;
-        w.shell.options.saveDir = saveDir;
-        w.shell.options.seed = 7;
-        platform->OpenAudio(*w.media.mixer);
-    }
-    ~BenchWorld() {
-        std::error_code ec;
-        std::filesystem::remove_all(saveDir, ec);
-    }
-};
-
-void ReportRelative(benchmark::State& state, double totalNs) {
-    const double each = totalNs / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
-}
-
 void BM_GameSceneFrame(benchmark::State& state) {
-    BenchWorld b;
+    BenchWorld b("bench");
     World& w = *b.world;
     FormCreate(w);
     w.shell.MusicEnabled = 0;
@@ -92,7 +61,7 @@ void BM_StartUpLoading(benchmark::State& state) {
     double total = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto b = std::make_unique<BenchWorld>();
+        auto b = std::make_unique<BenchWorld>("bench");
         state.ResumeTiming();
         const double start = BenchThreadNs();
         FormCreate(*b->world);

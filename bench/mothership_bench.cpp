@@ -7,10 +7,8 @@
 #include "bench_support.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "game/mother_ship.h"
 #include "media/headless_platform.h"
@@ -73,19 +71,8 @@ void ArmEverything(GameState& g, const ShipPart (&built)[30]) {
 }
 
 void BM_MotherShipBattleEveryWeaponActive(benchmark::State& state) {
-    auto platform = CreateHeadlessPlatform();
-    auto world = std::make_unique<World>();
-    World& w = *world;
-    const std::string saveDir =
-        (std::filesystem::temp_directory_path() / ("kavrix-mothership-bench-" + std::to_string(::getpid())))
-            .string();
-    std::filesystem::create_directories(saveDir);
-    w.media.platform = platform.get();
-    w.media.music.mixer = w.media.mixer.get();
-    w.shell.options.dataDir = KAVRIX_TEST_DATA_DIR;
-    w.shell.options.saveDir = saveDir;
-    w.shell.options.seed = 7;
-    platform->OpenAudio(*w.media.mixer);
+    BenchWorld bench("mothership-bench");
+    World& w = *bench.world;
     FormCreate(w);
     w.shell.MusicEnabled = 0;
     StartNewGame(w, "Bench", 3, 9);
@@ -105,11 +92,8 @@ void BM_MotherShipBattleEveryWeaponActive(benchmark::State& state) {
         total += BenchThreadNs() - start;
         benchmark::ClobberMemory();
     }
-    const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
+    ReportRelative(state, total);
     FormDestroy(w);
-    std::error_code ec;
-    std::filesystem::remove_all(saveDir, ec);
 }
 BENCHMARK(BM_MotherShipBattleEveryWeaponActive);
 

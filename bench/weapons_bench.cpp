@@ -8,10 +8,8 @@
 
 #include <algorithm>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "game/player_ship.h"
 #include "game/starfield.h"
@@ -49,18 +47,9 @@ void KeepEverythingFlying(GameState& g) {
 }
 
 void BM_ShipAndWeaponsEverythingActive(benchmark::State& state) {
-    auto platform = CreateHeadlessPlatform();
-    auto world = std::make_unique<World>();
-    World& w = *world;
-    const std::string saveDir =
-        (std::filesystem::temp_directory_path() / ("kavrix-weapons-bench-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directories(saveDir);
-    w.media.platform = platform.get();
-    w.media.music.mixer = w.media.mixer.get();
-    w.shell.options.dataDir = KAVRIX_TEST_DATA_DIR;
-    w.shell.options.saveDir = saveDir;
-    w.shell.options.seed = 7;
-    platform->OpenAudio(*w.media.mixer);
+    BenchWorld bench("weapons-bench");
+    World& w = *bench.world;
+    HeadlessPlatform* platform = bench.platform.get();
     FormCreate(w);
     w.shell.MusicEnabled = 0;
     StartNewGame(w, "Bench", 2, 1);
@@ -92,11 +81,8 @@ void BM_ShipAndWeaponsEverythingActive(benchmark::State& state) {
         total += BenchThreadNs() - start;
         benchmark::ClobberMemory();
     }
-    const double each = total / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
+    ReportRelative(state, total);
     FormDestroy(w);
-    std::error_code ec;
-    std::filesystem::remove_all(saveDir, ec);
 }
 BENCHMARK(BM_ShipAndWeaponsEverythingActive);
 
