@@ -65,11 +65,7 @@ uint32_t ClockSeed(const World& w) {
     return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void LoadAssets(World& w) {
-    w.shell.CurrentScene = "Intro";
-    SeedRandom(w.random, ClockSeed(w));
-    w.front.MenuPage = -1;
-
+void LoadGameData(World& w) {
     LoadCollection(w, w.media.Level, "video\\mesto.lev", LoadPictureCollection);
     LoadCollection(w, w.media.MenuObr, "video\\menu.lev", LoadPictureCollection);
     LoadCollection(w, w.media.Rakety, "video\\rakety.lev", LoadPictureCollection);
@@ -78,7 +74,14 @@ void LoadAssets(World& w) {
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     LoadTexts(w);
     PreloadFonts(w.media.canvas);
+}
 
+void LoadAssets(World& w) {
+    w.shell.CurrentScene = "Intro";
+    SeedRandom(w.random, ClockSeed(w));
+    w.front.MenuPage = -1;
+
+    LoadGameData(w);
     PrimeSounds(w);
 
     w.game.Progress.Level = 1;

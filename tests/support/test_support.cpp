@@ -10,10 +10,8 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
-#include "frontend/texts.h"
 #include "game/reset.h"
-#include "media/collection_file.h"
-#include "media/asset_path.h"
+#include "shell/startup.h"
 
 std::string TestDataDir() { return KAVRIX_TEST_DATA_DIR; }
 std::string KavrixBinary() { return KAVRIX_BINARY; }
@@ -30,16 +28,7 @@ TestWorld MakeTestWorld(bool loadAssets, uint32_t seed) {
     w.media.music.dataDir = TestDataDir();
     t.platform->OpenAudio(*w.media.mixer);
     SeedRandom(w.random, seed);
-    if (loadAssets) {
-        const std::string dir = TestDataDir();
-        LoadPictureCollection(w.media.Level, ResolveAssetPath(dir, "video\\mesto.lev"));
-        LoadPictureCollection(w.media.MenuObr, ResolveAssetPath(dir, "video\\menu.lev"));
-        LoadPictureCollection(w.media.Rakety, ResolveAssetPath(dir, "video\\rakety.lev"));
-        LoadPictureCollection(w.media.Obrazky, ResolveAssetPath(dir, "video\\obrazky.lev"));
-        LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(dir, "audio\\zvuky.lev"));
-        AttachWaves(*w.media.mixer, w.media.Zvuky);
-        LoadTexts(w);
-    }
+    if (loadAssets) LoadGameData(w);
     ResetGameState(w);
     return t;
 }
