@@ -134,26 +134,6 @@ TEST(HudBriefingInGame, LevelNineWarningWhilePlayGoesOn) {
 }
 
 // The kavrix program with an input script that presses Enter.
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::string JsonString(const std::string& json, const std::string& key) {
-    const std::string needle = "\"" + key + "\":\"";
-    const size_t at = json.find(needle);
-    if (at == std::string::npos) return "<missing " + key + ">";
-    const size_t start = at + needle.size();
-    return json.substr(start, json.find('"', start) - start);
-}
-
-long long JsonInt(const std::string& json, const std::string& key, size_t from = 0) {
-    const std::string needle = "\"" + key + "\":";
-    const size_t at = json.find(needle, from);
-    if (at == std::string::npos) return -999999;
-    return std::strtoll(json.c_str() + at + needle.size(), nullptr, 10);
-}
-
 TEST(HudBriefingInGame, EnterSkipsLinesAndEndsTheBriefing) {
     const std::string dir = MakeTempDir("hud-enter");
     {
@@ -164,16 +144,16 @@ TEST(HudBriefingInGame, EnterSkipsLinesAndEndsTheBriefing) {
         const std::string command = "cd '" + dir + "' && '" + KavrixBinary() + "' --data '" + TestDataDir() +
                                     "' --headless --new-game Pilot --level 1 --input enter.txt --frames " +
                                     std::to_string(frames) + " --dump-state " + dump + " >out.txt 2>err.txt";
-        EXPECT_EQ(RunCommand(command), 0) << ReadText(dir + "/err.txt");
-        return ReadText(dir + "/" + dump);
+        EXPECT_EQ(RunCommand(command), 0) << ReadTextFile(dir + "/err.txt");
+        return ReadTextFile(dir + "/" + dump);
     };
     // Enter on the fifth line (frame 50) ends it in frame 51; the level has
     // run on for frames 52..59 since.
     const std::string after = run(60, "after.json");
-    EXPECT_EQ(JsonString(after, "CommanderText"), "");
-    EXPECT_EQ(JsonInt(after, "CommanderStep"), 0);
-    EXPECT_EQ(JsonInt(after, "ScrollDistance", after.find("\"Progress\"")), 610);
-    EXPECT_EQ(JsonString(after, "CurrentScene"), "HlavniHra");
+    EXPECT_EQ(DumpString(after, "CommanderText"), "");
+    EXPECT_EQ(DumpInt(after, "CommanderStep"), 0);
+    EXPECT_EQ(DumpInt(after, "ScrollDistance", after.find("\"Progress\"")), 610);
+    EXPECT_EQ(DumpString(after, "CurrentScene"), "HlavniHra");
 }
 
 }  // namespace

@@ -44,29 +44,6 @@ struct Script {
     }
 };
 
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-long long JsonInt(const std::string& json, const std::string& key, size_t from = 0) {
-    const std::string needle = "\"" + key + "\":";
-    const size_t at = json.find(needle, from);
-    if (at == std::string::npos) {
-        ADD_FAILURE() << "no " << key << " in the dump";
-        return -999999;
-    }
-    return std::strtoll(json.c_str() + at + needle.size(), nullptr, 10);
-}
-
-std::string JsonString(const std::string& json, const std::string& key, size_t from = 0) {
-    const std::string needle = "\"" + key + "\":\"";
-    const size_t at = json.find(needle, from);
-    if (at == std::string::npos) return "<missing " + key + ">";
-    const size_t start = at + needle.size();
-    return json.substr(start, json.find('"', start) - start);
-}
-
 // Runs the script headless for the frames in dir (the save directory) and
 // returns the dumped state; the exit status goes to status.
 std::string Play(const std::string& dir, const Script& script, int frames, int* status = nullptr) {
@@ -75,8 +52,8 @@ std::string Play(const std::string& dir, const Script& script, int frames, int* 
                               "' --save-dir '" + dir + "' --frames " + std::to_string(frames) +
                               " --input script.txt --dump-state state.json >out.txt 2>err.txt");
     if (status) *status = rc;
-    EXPECT_EQ(rc, 0) << ReadText(dir + "/err.txt");
-    return ReadText(dir + "/state.json");
+    EXPECT_EQ(rc, 0) << ReadTextFile(dir + "/err.txt");
+    return ReadTextFile(dir + "/state.json");
 }
 
 std::vector<uint8_t> ProfilesWith(std::initializer_list<std::pair<int, ProgressRecord>> slots) {
@@ -118,11 +95,11 @@ TEST(MenuScenario, NewGameWithoutAProfileFileTakesSlotOneOnceTheNameIsClosed) {
         .Move(20, 400, 450)
         .Click(21, kStartX, kStartY);
     const std::string json = Play(dir, script, 40);
-    EXPECT_EQ(JsonString(json, "CurrentScene"), "Uvod");
-    EXPECT_EQ(JsonInt(json, "CurrentProfile"), 1);
-    EXPECT_EQ(JsonInt(json, "GameActive"), 1);
-    EXPECT_EQ(JsonString(json, "PlayerName"), "Aleš");
-    EXPECT_EQ(JsonInt(json, "LevelEnd"), 9400) << "level 1 is built";
+    EXPECT_EQ(DumpString(json, "CurrentScene"), "Uvod");
+    EXPECT_EQ(DumpInt(json, "CurrentProfile"), 1);
+    EXPECT_EQ(DumpInt(json, "GameActive"), 1);
+    EXPECT_EQ(DumpString(json, "PlayerName"), "Aleš");
+    EXPECT_EQ(DumpInt(json, "LevelEnd"), 9400) << "level 1 is built";
 
     const auto file = ReadFileBytes(dir + "/profily.lev");
     ASSERT_EQ(file.size(), kProfilesFileSize);
@@ -143,15 +120,15 @@ TEST(MenuScenario, AllSlotsTakenLeadToTheProfilesWhereOneIsDeletedForTheNewGame)
     };
     Script script;
     script.Click(5, ItemX(0), kItemY).Click(8, kNameX, kNameY);
-    EXPECT_EQ(JsonInt(play(script, 12), "MenuPage"), 6);
+    EXPECT_EQ(DumpInt(play(script, 12), "MenuPage"), 6);
 
     script.Click(12, kOkX, kOkY);
-    EXPECT_EQ(JsonInt(play(script, 16), "MenuPage"), 2);
+    EXPECT_EQ(DumpInt(play(script, 16), "MenuPage"), 2);
 
     script.Click(16, SlotX(4), SlotY(4)).Click(18, kDeleteX, kDeleteY).Click(20, kYesX, kAnswerY);
     std::string json = play(script, 24);
-    EXPECT_EQ(JsonInt(json, "MenuPage"), 2);
-    EXPECT_EQ(JsonInt(json, "CurrentProfile"), 0);
+    EXPECT_EQ(DumpInt(json, "MenuPage"), 2);
+    EXPECT_EQ(DumpInt(json, "CurrentProfile"), 0);
     auto file = ReadFileBytes(dir + "/profily.lev");
     ASSERT_EQ(file.size(), kProfilesFileSize);
     EXPECT_EQ(SlotName(file, 4), "");
@@ -161,8 +138,8 @@ TEST(MenuScenario, AllSlotsTakenLeadToTheProfilesWhereOneIsDeletedForTheNewGame)
     script.Click(24, ItemX(0), kItemY).Click(26, kNameX, kNameY).Type(28, {'G', 'i', 't', 'a', 13});
     script.Move(34, kStartX, kStartY).Line(35, "click");
     json = play(script, 40);
-    EXPECT_EQ(JsonString(json, "CurrentScene"), "Uvod");
-    EXPECT_EQ(JsonInt(json, "CurrentProfile"), 4);
+    EXPECT_EQ(DumpString(json, "CurrentScene"), "Uvod");
+    EXPECT_EQ(DumpInt(json, "CurrentProfile"), 4);
     file = ReadFileBytes(dir + "/profily.lev");
     EXPECT_EQ(SlotName(file, 4), "Gita");
     EXPECT_EQ(SlotName(file, 6), "Fanda");
@@ -189,28 +166,28 @@ TEST(MenuScenario, LoadingResumesTheSavedGameAtItsFinishLine) {
     Script script;
     script.Click(5, ItemX(2), kItemY).Click(8, SlotX(4), SlotY(4)).Click(10, kLoadX, kLoadY);
     const std::string json = Play(dir, script, 30);
-    EXPECT_EQ(JsonString(json, "CurrentScene"), "HlavniHra");
-    EXPECT_EQ(JsonInt(json, "GameActive"), 1);
-    EXPECT_EQ(JsonInt(json, "CurrentProfile"), 4);
+    EXPECT_EQ(DumpString(json, "CurrentScene"), "HlavniHra");
+    EXPECT_EQ(DumpInt(json, "GameActive"), 1);
+    EXPECT_EQ(DumpInt(json, "CurrentProfile"), 4);
     const size_t live = json.find("\"Progress\"");
-    EXPECT_EQ(JsonString(json, "PlayerName", live), "Zdeněk");
-    EXPECT_EQ(JsonInt(json, "Level", live), 3);
-    EXPECT_EQ(JsonInt(json, "ScrollDistance", live), 12800 + 310 + 20) << "one row a frame from frame 10 on";
-    EXPECT_EQ(JsonInt(json, "LevelEnd", live), 12800);
-    EXPECT_EQ(JsonInt(json, "Score", live), 12345);
-    EXPECT_EQ(JsonInt(json, "HasRockets", live), 1);
-    EXPECT_EQ(JsonInt(json, "HasBombs", live), 1);
-    EXPECT_EQ(JsonInt(json, "HasGoodLaser", live), 0);
-    EXPECT_EQ(JsonInt(json, "LastWeapon", live), 4);
-    EXPECT_EQ(JsonInt(json, "Lives", live), 2);
-    EXPECT_EQ(JsonInt(json, "BlackBoxCount", live), 3);
+    EXPECT_EQ(DumpString(json, "PlayerName", live), "Zdeněk");
+    EXPECT_EQ(DumpInt(json, "Level", live), 3);
+    EXPECT_EQ(DumpInt(json, "ScrollDistance", live), 12800 + 310 + 20) << "one row a frame from frame 10 on";
+    EXPECT_EQ(DumpInt(json, "LevelEnd", live), 12800);
+    EXPECT_EQ(DumpInt(json, "Score", live), 12345);
+    EXPECT_EQ(DumpInt(json, "HasRockets", live), 1);
+    EXPECT_EQ(DumpInt(json, "HasBombs", live), 1);
+    EXPECT_EQ(DumpInt(json, "HasGoodLaser", live), 0);
+    EXPECT_EQ(DumpInt(json, "LastWeapon", live), 4);
+    EXPECT_EQ(DumpInt(json, "Lives", live), 2);
+    EXPECT_EQ(DumpInt(json, "BlackBoxCount", live), 3);
     EXPECT_NE(json.find("\"ItemSlots\":[2,0,6]", live), std::string::npos);
     // Level 3 is not built again at its finish: no object stands in the level.
     const size_t objects = json.find("\"LevelObjects\"");
     const size_t objectsEnd = json.find(']', objects);
     int placed = 0;
     for (size_t at = json.find("\"index\":", objects); at < objectsEnd; at = json.find("\"index\":", at + 1))
-        placed += JsonInt(json, "Y", at) != 0 || JsonInt(json, "Picture", at) != 0 ? 1 : 0;
+        placed += DumpInt(json, "Y", at) != 0 || DumpInt(json, "Picture", at) != 0 ? 1 : 0;
     EXPECT_EQ(placed, 0);
 }
 
@@ -219,12 +196,12 @@ TEST(MenuScenario, ContinueBeforeAnyGameDoesNothingAndEscapeAsksToQuit) {
     Script script;
     script.Click(5, ItemX(1), kItemY);
     std::string json = Play(dir, script, 10);
-    EXPECT_EQ(JsonString(json, "CurrentScene"), "Menu");
-    EXPECT_EQ(JsonInt(json, "MenuPage"), -1);
+    EXPECT_EQ(DumpString(json, "CurrentScene"), "Menu");
+    EXPECT_EQ(DumpInt(json, "MenuPage"), -1);
 
     script.Type(10, {27, 27});
     json = Play(dir, script, 20);
-    EXPECT_EQ(JsonInt(json, "MenuPage"), 5) << "a second Escape keeps the question";
+    EXPECT_EQ(DumpInt(json, "MenuPage"), 5) << "a second Escape keeps the question";
     EXPECT_FALSE(std::ifstream(dir + "/nastaveni.lev").good());
 
     // Yes ends the program before its frames run out, with the settings saved.
@@ -237,5 +214,5 @@ TEST(MenuScenario, ContinueBeforeAnyGameDoesNothingAndEscapeAsksToQuit) {
     EXPECT_EQ(settings[0], 0) << "sound was switched off with F2";
     EXPECT_EQ(settings[1], 1);
     EXPECT_EQ(settings[2], 100);
-    EXPECT_GE(JsonInt(json, "IdleTimer"), 1499) << "the program ends at once";
+    EXPECT_GE(DumpInt(json, "IdleTimer"), 1499) << "the program ends at once";
 }

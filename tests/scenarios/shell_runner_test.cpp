@@ -14,32 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-// The integer after "key": at or after position from (the dump has no spaces).
-long long JsonInt(const std::string& json, const std::string& key, size_t from = 0) {
-    const std::string needle = "\"" + key + "\":";
-    const size_t at = json.find(needle, from);
-    if (at == std::string::npos) {
-        ADD_FAILURE() << "no " << key << " in the dump";
-        return -999999;
-    }
-    return std::strtoll(json.c_str() + at + needle.size(), nullptr, 10);
-}
-
-std::string JsonString(const std::string& json, const std::string& key, size_t from = 0) {
-    const std::string needle = "\"" + key + "\":\"";
-    const size_t at = json.find(needle, from);
-    if (at == std::string::npos) return "<missing " + key + ">";
-    const size_t start = at + needle.size();
-    return json.substr(start, json.find('"', start) - start);
 }
 
 // Runs kavrix in dir with the arguments; stdout and stderr go to files there.
@@ -53,20 +29,20 @@ int Kavrix(const std::string& dir, const std::string& args) {
 TEST(ShellRunner, NewGameTakesTheFirstFreeSlotSavesItAndEntersTheLevel) {
     const std::string dir = MakeTempDir("run-new-game");
     ASSERT_EQ(Kavrix(dir, "--headless --frames 30 --new-game Jitka --difficulty 3 --level 3 --dump-state s.json"), 0)
-        << ReadText(dir + "/err.txt");
-    const std::string json = ReadText(dir + "/s.json");
-    EXPECT_EQ(JsonString(json, "CurrentScene"), "HlavniHra");
-    EXPECT_EQ(JsonInt(json, "Level", json.find("\"Progress\"")), 3);
-    EXPECT_GE(JsonInt(json, "ScrollDistance", json.find("\"Progress\"")), 600);
-    EXPECT_LE(JsonInt(json, "ScrollDistance", json.find("\"Progress\"")), 630);  // at most one row per frame
-    EXPECT_EQ(JsonInt(json, "Difficulty", json.find("\"Progress\"")), 3);
-    EXPECT_EQ(JsonInt(json, "CurrentProfile"), 1);
-    EXPECT_EQ(JsonInt(json, "GameActive"), 1);
+        << ReadTextFile(dir + "/err.txt");
+    const std::string json = ReadTextFile(dir + "/s.json");
+    EXPECT_EQ(DumpString(json, "CurrentScene"), "HlavniHra");
+    EXPECT_EQ(DumpInt(json, "Level", json.find("\"Progress\"")), 3);
+    EXPECT_GE(DumpInt(json, "ScrollDistance", json.find("\"Progress\"")), 600);
+    EXPECT_LE(DumpInt(json, "ScrollDistance", json.find("\"Progress\"")), 630);  // at most one row per frame
+    EXPECT_EQ(DumpInt(json, "Difficulty", json.find("\"Progress\"")), 3);
+    EXPECT_EQ(DumpInt(json, "CurrentProfile"), 1);
+    EXPECT_EQ(DumpInt(json, "GameActive"), 1);
     // The slot holds what the menu's Start stores: the name at level 1.
     const size_t slot1 = json.find("\"slot\":1");
-    EXPECT_EQ(JsonString(json, "PlayerName", slot1), "Jitka");
-    EXPECT_EQ(JsonInt(json, "Level", slot1), 1);
-    EXPECT_EQ(JsonInt(json, "Difficulty", slot1), 3);
+    EXPECT_EQ(DumpString(json, "PlayerName", slot1), "Jitka");
+    EXPECT_EQ(DumpInt(json, "Level", slot1), 1);
+    EXPECT_EQ(DumpInt(json, "Difficulty", slot1), 3);
     const auto file = ReadFileBytes(dir + "/profily.lev");
     ASSERT_EQ(file.size(), 648u);
     EXPECT_EQ(file[31], 5);
@@ -74,7 +50,7 @@ TEST(ShellRunner, NewGameTakesTheFirstFreeSlotSavesItAndEntersTheLevel) {
 
     // A second new game takes slot 2.
     ASSERT_EQ(Kavrix(dir, "--headless --frames 1 --new-game Ota --dump-state s2.json"), 0);
-    EXPECT_EQ(JsonInt(ReadText(dir + "/s2.json"), "CurrentProfile"), 2);
+    EXPECT_EQ(DumpInt(ReadTextFile(dir + "/s2.json"), "CurrentProfile"), 2);
 }
 
 TEST(ShellRunner, InputScriptDrivesTheGlobalKeys) {
@@ -92,11 +68,11 @@ TEST(ShellRunner, InputScriptDrivesTheGlobalKeys) {
               "40 down F12\n"
               "43 up F12\n");
     ASSERT_EQ(Kavrix(dir, "--headless --frames 50 --input keys.txt --dump-state s.json"), 0)
-        << ReadText(dir + "/err.txt");
-    const std::string json = ReadText(dir + "/s.json");
-    EXPECT_EQ(JsonInt(json, "SoundEnabled"), 0);
-    EXPECT_EQ(JsonInt(json, "MusicVolume"), 90);   // ten frames held
-    EXPECT_EQ(JsonInt(json, "ShowFrameRate"), 1);  // three frames held
+        << ReadTextFile(dir + "/err.txt");
+    const std::string json = ReadTextFile(dir + "/s.json");
+    EXPECT_EQ(DumpInt(json, "SoundEnabled"), 0);
+    EXPECT_EQ(DumpInt(json, "MusicVolume"), 90);   // ten frames held
+    EXPECT_EQ(DumpInt(json, "ShowFrameRate"), 1);  // three frames held
     // Saved settings are only written when quitting through the menu.
     EXPECT_FALSE(fs::exists(dir + "/nastaveni.lev"));
 }
@@ -107,7 +83,7 @@ TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
     const int status = RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
                                   "' --headless --frames 5 --data data >out.txt 2>err.txt");
     EXPECT_NE(status, 0);
-    EXPECT_NE(ReadText(dir + "/err.txt").find("mesto.lev"), std::string::npos) << ReadText(dir + "/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("mesto.lev"), std::string::npos) << ReadTextFile(dir + "/err.txt");
 
     // A damaged collection is named as well.
     for (const char* name : {"mesto.lev", "menu.lev"})
@@ -116,14 +92,14 @@ TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
     EXPECT_NE(RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
                          "' --headless --frames 5 --data data >out.txt 2>err.txt"),
               0);
-    EXPECT_NE(ReadText(dir + "/err.txt").find("rakety.lev"), std::string::npos) << ReadText(dir + "/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("rakety.lev"), std::string::npos) << ReadTextFile(dir + "/err.txt");
 }
 
 TEST(ShellRunner, BadScriptLineIsNamedAndNothingRuns) {
     const std::string dir = MakeTempDir("run-bad-script");
     WriteText(dir + "/keys.txt", "0 down Up\n10 press Up\n");
     EXPECT_NE(Kavrix(dir, "--headless --frames 20 --input keys.txt --dump-state s.json"), 0);
-    EXPECT_NE(ReadText(dir + "/err.txt").find("keys.txt:2:"), std::string::npos) << ReadText(dir + "/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("keys.txt:2:"), std::string::npos) << ReadTextFile(dir + "/err.txt");
     EXPECT_FALSE(fs::exists(dir + "/s.json"));
 }
 
@@ -144,8 +120,8 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     ASSERT_EQ(Kavrix(dir + "/rec", "--headless --frames 700 --new-game Rek --input ../play.txt --record ../game.rec"
                                    " --dump-state ../rec.json"),
               0)
-        << ReadText(dir + "/rec/err.txt");
-    const std::string recording = ReadText(dir + "/game.rec");
+        << ReadTextFile(dir + "/rec/err.txt");
+    const std::string recording = ReadTextFile(dir + "/game.rec");
     EXPECT_NE(recording.find("seed 2024"), std::string::npos);
     EXPECT_NE(recording.find("100 down Left"), std::string::npos);
     EXPECT_NE(recording.find("hash 300 "), std::string::npos);
@@ -153,12 +129,12 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     EXPECT_NE(recording.find("hash 700 "), std::string::npos);
 
     ASSERT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../game.rec --dump-state ../play.json"), 0)
-        << ReadText(dir + "/play/err.txt");
-    EXPECT_NE(ReadText(dir + "/play/out.txt").find("3 of 3 hashes matched"), std::string::npos)
-        << ReadText(dir + "/play/out.txt");
-    const std::string recorded = ReadText(dir + "/rec.json"), replayed = ReadText(dir + "/play.json");
-    EXPECT_EQ(JsonString(replayed, "GameStateHash"), JsonString(recorded, "GameStateHash"));
-    EXPECT_EQ(JsonString(replayed, "SurfaceHash"), JsonString(recorded, "SurfaceHash"));
+        << ReadTextFile(dir + "/play/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/play/out.txt").find("3 of 3 hashes matched"), std::string::npos)
+        << ReadTextFile(dir + "/play/out.txt");
+    const std::string recorded = ReadTextFile(dir + "/rec.json"), replayed = ReadTextFile(dir + "/play.json");
+    EXPECT_EQ(DumpString(replayed, "GameStateHash"), DumpString(recorded, "GameStateHash"));
+    EXPECT_EQ(DumpString(replayed, "SurfaceHash"), DumpString(recorded, "SurfaceHash"));
 
     // Changing one hash value makes the replay stop there with a failure.
     std::string changed = recording;
@@ -168,7 +144,7 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     fs::remove_all(dir + "/play");
     fs::create_directories(dir + "/play");
     EXPECT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../changed.rec"), 3);
-    EXPECT_NE(ReadText(dir + "/play/err.txt").find("frame 600"), std::string::npos) << ReadText(dir + "/play/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("frame 600"), std::string::npos) << ReadTextFile(dir + "/play/err.txt");
 }
 
 TEST(ShellRunner, WithoutDataOptionTheDataBesideTheProgramIsFound) {
@@ -179,6 +155,6 @@ TEST(ShellRunner, WithoutDataOptionTheDataBesideTheProgramIsFound) {
     EXPECT_EQ(RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
                          "' --headless --frames 3 --dump-state s.json >out.txt 2>err.txt"),
               0)
-        << ReadText(dir + "/err.txt");
-    EXPECT_EQ(JsonString(ReadText(dir + "/s.json"), "CurrentScene"), "Intro");
+        << ReadTextFile(dir + "/err.txt");
+    EXPECT_EQ(DumpString(ReadTextFile(dir + "/s.json"), "CurrentScene"), "Intro");
 }

@@ -1,6 +1,8 @@
 // Helpers shared by the tests (see test_support.h).
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -59,4 +61,27 @@ int RunCommand(const std::string& command) {
     int status = std::system(command.c_str());
     if (status == -1) return -1;
     return WEXITSTATUS(status);
+}
+
+std::string ReadTextFile(const std::string& path) {
+    const auto bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+long long DumpInt(const std::string& dump, const std::string& key, size_t from) {
+    const std::string needle = "\"" + key + "\":";
+    const size_t at = dump.find(needle, from);
+    if (at == std::string::npos) {
+        ADD_FAILURE() << "no " << key << " in the state dump";
+        return -999999;
+    }
+    return std::strtoll(dump.c_str() + at + needle.size(), nullptr, 10);
+}
+
+std::string DumpString(const std::string& dump, const std::string& key, size_t from) {
+    const std::string needle = "\"" + key + "\":\"";
+    const size_t at = dump.find(needle, from);
+    if (at == std::string::npos) return "<missing " + key + ">";
+    const size_t start = at + needle.size();
+    return dump.substr(start, dump.find('"', start) - start);
 }

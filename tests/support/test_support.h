@@ -28,5 +28,11 @@ TestWorld MakeTestWorld(bool loadAssets = true, uint32_t seed = 12345);
 std::string MakeTempDir(const std::string& tag);
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::string ReadTextFile(const std::string& path);
+// The integer after "key": in a state dump (written without spaces), the
+// first at or after position from; a missing key fails the test.
+long long DumpInt(const std::string& dump, const std::string& key, size_t from = 0);
+// The string after "key":, or "<missing key>".
+std::string DumpString(const std::string& dump, const std::string& key, size_t from = 0);
 // Runs a shell command, returns its exit status; output goes to outputFile if given.
 int RunCommand(const std::string& command);
