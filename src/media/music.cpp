@@ -115,13 +115,9 @@ bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int 
 
 int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
                        int flags) {
-    // Without a device no module is read: the handle only keeps the game's
-    // music steps quiet (see BASS_ChannelIsActive).
-    if (!HasDevice(music)) {
-        music.currentHandle = music.nextHandle++;
-        music.silentPlaying = false;
-        return music.currentHandle;
-    }
+    if (!music.mixer) return 0;
+    // The module is read even without a device: its length decides when the
+    // game sees the song end.
     std::vector<char> bytes;
     if (!ReadModuleBytes(music, fromMemory, fileName, offset, length, bytes)) return 0;
 
@@ -139,11 +135,19 @@ int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileNam
     openmpt_free_string(message);
     // Flag 4 repeats the song for ever; flag 1 (ramping) is libopenmpt's
     // normal click-free rendering, so it needs nothing here.
-    openmpt_module_set_repeat_count(module, (flags & 4) ? -1 : 0);
+    const bool looping = (flags & 4) != 0;
+    openmpt_module_set_repeat_count(module, looping ? -1 : 0);
+    const int64_t lengthMs = int64_t(openmpt_module_get_duration_seconds(module) * 1000.0 + 0.5);
 
-    ModulePlayer* fresh = new ModulePlayer;
-    fresh->module = module;
-    fresh->handle = music.nextHandle++;
+    ModulePlayer* fresh = nullptr;
+    if (HasDevice(music)) {
+        fresh = new ModulePlayer;
+        fresh->module = module;
+    } else {
+        openmpt_module_destroy(module);
+    }
+    const int32_t handle = music.nextHandle++;
+    if (fresh) fresh->handle = handle;
     ModulePlayer* old = nullptr;
     {
         std::lock_guard<std::mutex> guard(music.mixer->lock);
@@ -151,37 +155,40 @@ int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileNam
         music.mixer->music = fresh;
     }
     FreeModulePlayer(old);
-    music.currentHandle = fresh->handle;
-    music.silentPlaying = false;
-    return fresh->handle;
+    music.currentHandle = handle;
+    music.playing = false;
+    music.looping = looping;
+    music.songLengthMs = lengthMs;
+    music.playedMs = 0;
+    return handle;
 }
 
 bool BASS_MusicPlay(Music& music, int32_t channel) {
     if (channel == 0 || channel != music.currentHandle) return false;
-    if (!HasDevice(music)) {
-        music.silentPlaying = true;
-        return false;
-    }
+    // Playing starts the song from its beginning.
+    music.playing = true;
+    music.playedMs = 0;
+    if (!HasDevice(music)) return false;
     std::lock_guard<std::mutex> guard(music.mixer->lock);
     ModulePlayer* player = music.mixer->music;
     if (!player || player->handle != channel) return false;
-    // Playing starts the song from its beginning.
     openmpt_module_set_position_seconds(player->module, 0.0);
     player->playing = true;
     return true;
 }
 
+void AdvanceMusicClock(Music& music, int milliseconds) {
+    if (music.playing) music.playedMs += milliseconds;
+}
+
 int BASS_ChannelIsActive(Music& music, int32_t channel) {
-    if (channel == 0 || channel != music.currentHandle) return 0;
-    if (!HasDevice(music)) return music.silentPlaying ? 1 : 0;
-    std::lock_guard<std::mutex> guard(music.mixer->lock);
-    ModulePlayer* player = music.mixer->music;
-    return player && player->handle == channel && player->playing ? 1 : 0;
+    if (channel == 0 || channel != music.currentHandle || !music.playing) return 0;
+    return music.looping || music.playedMs < music.songLengthMs ? 1 : 0;
 }
 
 bool BASS_ChannelStop(Music& music, int32_t channel) {
     if (channel == 0 || channel != music.currentHandle) return false;
-    music.silentPlaying = false;
+    music.playing = false;
     if (!HasDevice(music)) return false;
     std::lock_guard<std::mutex> guard(music.mixer->lock);
     ModulePlayer* player = music.mixer->music;
@@ -191,7 +198,7 @@ bool BASS_ChannelStop(Music& music, int32_t channel) {
 }
 
 void BASS_Free(Music& music) {
-    music.silentPlaying = false;
+    music.playing = false;
     music.currentHandle = 0;
     music.initialised = false;
     if (!music.mixer) return;

@@ -15,10 +15,18 @@ struct Music {
     int32_t currentHandle = 0;
     bool initialised = false;
     int musicVolume = 100;    // 0..100
-    // Without a sound device nothing renders; a played channel then counts
-    // as playing until stopped, so the game does not reload it every frame.
-    bool silentPlaying = false;
+    // What the game sees of the current song, counted in the game's own
+    // time (AdvanceMusicClock, once per frame) rather than by the audio
+    // device, so a song ends in the same frame in a window, headless, without
+    // a sound device and in a replay.
+    bool playing = false;
+    bool looping = false;
+    int64_t songLengthMs = 0;
+    int64_t playedMs = 0;
 };
+
+// Moves the game's music clock on by one frame's time.
+void AdvanceMusicClock(Music& music, int milliseconds);
 
 bool BASS_Init(Music& music, int device, int frequency, int flags, void* window);
 bool BASS_Start(Music& music);
@@ -27,7 +35,8 @@ bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int 
 // such as "audio\song01.mod".
 int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileName, int offset, int length, int flags);
 bool BASS_MusicPlay(Music& music, int32_t channel);
-// 1 while the channel plays; 0 once it ended, was stopped or is unknown.
+// 1 while the channel plays; 0 once it ended (its length has passed on the
+// music clock), was stopped or is unknown.
 int BASS_ChannelIsActive(Music& music, int32_t channel);
 bool BASS_ChannelStop(Music& music, int32_t channel);
 void BASS_Free(Music& music);

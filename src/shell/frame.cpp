@@ -215,6 +215,7 @@ void FrameRateText(World& w) {
 void RunFrame(World& w) {
     Shell& s = w.shell;
     CountFrameRate(w);
+    AdvanceMusicClock(w.media.music, 16);
     FillSurface(*w.media.back, 0);
     // The system pointer is hidden by the platform for the whole run (the
     // menu draws its own), so the frame need not hide it again.

@@ -1,5 +1,6 @@
-// Module music through the BASS calls the game makes: a song that ends turns
-// its channel inactive (so the game picks the next), a looping one goes on,
+// Module music through the BASS calls the game makes: a song whose length has
+// passed on the game's music clock turns its channel inactive (so the game
+// picks the next), whatever the sound device did; a looping one goes on,
 // damaged files fail cleanly, and endless reloads neither leak nor crash.
 #include <gtest/gtest.h>
 
@@ -73,17 +74,6 @@ protected:
         BASS_Free(music);
         std::filesystem::remove_all(dir);
     }
-    // Renders up to maxFrames in callback-sized blocks until the channel
-    // goes quiet; returns the frames rendered while it was active.
-    long RenderUntilInactive(int32_t channel, long maxFrames) {
-        int16_t out[2 * 512];
-        long frames = 0;
-        while (frames < maxFrames && BASS_ChannelIsActive(music, channel) == 1) {
-            MixAudio(mixer, out, 512);
-            frames += 512;
-        }
-        return frames;
-    }
     double RenderPeak(int frames) {
         std::vector<int16_t> out(size_t(frames) * 2);
         MixAudio(mixer, out.data(), frames);
@@ -96,45 +86,47 @@ protected:
     Music music;
 };
 
-TEST_F(MusicTest, SongPlaysOnceThenItsChannelTurnsInactive) {
+TEST_F(MusicTest, SongEndsWhenItsLengthHasPassedOnTheMusicClock) {
     const int32_t channel = BASS_MusicLoad(music, false, "audio\\SONG01.MOD", 0, 0, 1);
     ASSERT_NE(channel, 0);
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0) << "loaded but not yet played";
     ASSERT_TRUE(BASS_MusicPlay(music, channel));
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
     EXPECT_GT(RenderPeak(4410), 0.05) << "the note is heard";
-    const long frames = 4410 + RenderUntilInactive(channel, 10 * 44100);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
-    // 16 rows of 20 ms: the channel ends with the song (after at most a short
-    // release of the last note), not seconds later and not before.
-    EXPECT_GE(frames, long(0.32 * 44100) - 512);
-    EXPECT_LE(frames, long((0.32 + 0.15) * 44100) + 512);
+    // Rendering the whole song ends the sound but not the channel: the game
+    // asks its own clock, so a window, a headless run and a replay agree.
+    RenderPeak(44100);
     EXPECT_EQ(RenderPeak(2000), 0.0) << "nothing sounds after the end";
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    // 16 rows of 20 ms: 320 ms, that is the 20th frame of 16 ms.
+    int frames = 0;
+    while (BASS_ChannelIsActive(music, channel) == 1 && frames < 1000) {
+        AdvanceMusicClock(music, 16);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 20);
 
     // Played again, the same song starts over from its beginning.
     ASSERT_TRUE(BASS_MusicPlay(music, channel));
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
     EXPECT_GT(RenderPeak(4410), 0.05);
+    // A stopped song's clock stands still.
+    BASS_ChannelStop(music, channel);
+    AdvanceMusicClock(music, 1000);
+    EXPECT_EQ(music.playedMs, 0);
 }
 
 TEST_F(MusicTest, LoopingSongGoesOnPastItsLength) {
     const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 5);
     ASSERT_NE(channel, 0);
     BASS_MusicPlay(music, channel);
-    const long frames = RenderUntilInactive(channel, 3 * 44100);  // ten times its length
-    EXPECT_GE(frames, 3 * 44100);
+    for (int frame = 0; frame < 200; ++frame) AdvanceMusicClock(music, 16);  // ten times its length
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    RenderPeak(3 * 44100);
     EXPECT_GT(RenderPeak(4410), 0.05);
     BASS_ChannelStop(music, channel);
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
     EXPECT_EQ(RenderPeak(2000), 0.0);
-}
-
-TEST_F(MusicTest, WithoutACallbackAStartedSongStaysPlaying) {
-    // The headless game never mixes: the frame loop must not see the song end.
-    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
-    BASS_MusicPlay(music, channel);
-    for (int frame = 0; frame < 1000; ++frame) ASSERT_EQ(BASS_ChannelIsActive(music, channel), 1);
 }
 
 TEST_F(MusicTest, MusicVolumeScalesTheSong) {
@@ -180,20 +172,27 @@ TEST_F(MusicTest, ReloadingReplacesTheSongAndOldHandlesGoQuiet) {
     EXPECT_EQ(BASS_ChannelIsActive(music, previous), 1);
 }
 
-TEST(MusicWithoutDevice, GameKeepsRunningAndDoesNotReloadEveryFrame) {
-    Mixer mixer;  // the sound device could not be opened
+TEST(MusicWithoutDevice, SongsStillEndOnTheMusicClock) {
+    // The sound device could not be opened: nothing renders, but the game
+    // sees the songs start and end exactly as it would with sound.
+    const std::string dir = MakeTempDir("music-no-device");
+    std::filesystem::create_directories(dir + "/audio");
+    WriteFileBytes(dir + "/audio/song01.mod", MakeModule(16));
+    Mixer mixer;
     Music music;
     music.mixer = &mixer;
-    music.dataDir = "/nonexistent";
+    music.dataDir = dir;
     BASS_SetGlobalVolumes(music, 100, 1, 1);
     BASS_Init(music, -1, 44100, 0, nullptr);
     BASS_Start(music);
-    const int32_t channel = BASS_MusicLoad(music, false, "audio\\intro.mod", 0, 0, 5);
+    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
     ASSERT_NE(channel, 0);
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
     BASS_MusicPlay(music, channel);
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
-    BASS_ChannelStop(music, channel);
+    for (int frame = 0; frame < 19; ++frame) AdvanceMusicClock(music, 16);
+    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    AdvanceMusicClock(music, 16);
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
     const int32_t next = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
     EXPECT_NE(next, channel);
@@ -201,6 +200,7 @@ TEST(MusicWithoutDevice, GameKeepsRunningAndDoesNotReloadEveryFrame) {
     EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
     EXPECT_EQ(BASS_ChannelIsActive(music, next), 0);
     BASS_Free(music);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
