@@ -33,6 +33,24 @@ bool ToHash(const std::string& text, uint64_t& value) {
     return true;
 }
 
+// "newgame DIFFICULTY LEVEL NAME": the name is the rest of the line.
+bool ParseNewGame(const std::string& line, ScriptNewGame& game) {
+    std::istringstream in(line);
+    std::string word, difficulty, level;
+    if (!(in >> word >> difficulty >> level) || word != "newgame") return false;
+    int64_t d = 0, l = 0;
+    if (!ToInteger(difficulty, 1, 3, d) || !ToInteger(level, 1, 9, l)) return false;
+    std::string name;
+    std::getline(in, name);
+    const size_t first = name.find_first_not_of(" \t");
+    const size_t last = name.find_last_not_of(" \t\r");
+    if (first == std::string::npos) return false;
+    game.name = name.substr(first, last - first + 1);
+    game.difficulty = int(d);
+    game.level = int(l);
+    return true;
+}
+
 }  // namespace
 
 int64_t InputScript::LastFrame() const {
@@ -46,12 +64,18 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
     std::istringstream in(text);
     std::string line;
     int lineNumber = 0;
+    int64_t lastHashFrame = -1;
     auto fail = [&](const std::string& reason) {
         error = name + ":" + std::to_string(lineNumber) + ": " + reason;
         return false;
     };
     while (std::getline(in, line)) {
         ++lineNumber;
+        if (line.rfind("newgame", 0) == 0) {
+            if (!ParseNewGame(line, script.newGame)) return fail("expected 'newgame DIFFICULTY LEVEL NAME' with DIFFICULTY 1..3, LEVEL 1..9");
+            script.hasNewGame = true;
+            continue;
+        }
         const size_t hashMark = line.find('#');
         if (hashMark != std::string::npos) line.erase(hashMark);
         std::istringstream words(line);
@@ -68,8 +92,13 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         ScriptEvent e;
         e.line = lineNumber;
         if (w[0] == "hash") {
-            if (w.size() != 3 || !ToInteger(w[1], 0, INT64_C(1) << 40, e.frame) || !ToHash(w[2], e.hash))
-                return fail("expected 'hash FRAME VALUE' with a hexadecimal value");
+            if (w.size() < 3 || w.size() > 4 || !ToInteger(w[1], 0, INT64_C(1) << 40, e.frame) ||
+                !ToHash(w[2], e.hash) || (w.size() == 4 && !ToHash(w[3], e.surfaceHash)))
+                return fail("expected 'hash FRAME STATE [SCREEN]' with hexadecimal values");
+            if (e.frame <= lastHashFrame)
+                return fail("hash frame " + w[1] + " does not follow frame " + std::to_string(lastHashFrame));
+            lastHashFrame = e.frame;
+            e.hasSurfaceHash = w.size() == 4;
             e.kind = ScriptEventKind::Hash;
             script.events.push_back(e);
             continue;
@@ -127,8 +156,15 @@ std::string FormatScriptEvent(const ScriptEvent& e) {
         case ScriptEventKind::Move: std::snprintf(buffer, sizeof buffer, "%lld move %d %d", f, e.x, e.y); break;
         case ScriptEventKind::Click: std::snprintf(buffer, sizeof buffer, "%lld click", f); break;
         case ScriptEventKind::Hash:
-            std::snprintf(buffer, sizeof buffer, "hash %lld %016" PRIx64, f, e.hash);
+            if (e.hasSurfaceHash)
+                std::snprintf(buffer, sizeof buffer, "hash %lld %016" PRIx64 " %016" PRIx64, f, e.hash, e.surfaceHash);
+            else
+                std::snprintf(buffer, sizeof buffer, "hash %lld %016" PRIx64, f, e.hash);
             break;
     }
     return buffer;
+}
+
+std::string FormatNewGameLine(const ScriptNewGame& game) {
+    return "newgame " + std::to_string(game.difficulty) + " " + std::to_string(game.level) + " " + game.name;
 }

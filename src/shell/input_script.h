@@ -1,6 +1,8 @@
 // Input scripts: the one text format of scripted runs, recordings and
-// replays. Lines: "seed S", "N down KEY", "N up KEY", "N type CODE",
-// "N move X Y", "N click", "hash N VALUE"; '#' starts a comment.
+// replays. Lines: "seed S", "newgame DIFFICULTY LEVEL NAME", "N down KEY",
+// "N up KEY", "N type CODE", "N move X Y", "N click",
+// "hash N STATE [SCREEN]"; '#' starts a comment (except in a newgame line,
+// whose name runs to the end of the line).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,20 +18,33 @@ struct ScriptEvent {
     GameKey key = GameKey::Up;  // Down, Up
     uint8_t code = 0;           // Type: cp1250 character code
     int x = 0, y = 0;           // Move
-    uint64_t hash = 0;          // Hash
+    uint64_t hash = 0;          // Hash: the game state's hash
+    bool hasSurfaceHash = false;  // Hash: recordings before screen hashes have none
+    uint64_t surfaceHash = 0;   // Hash: the back surface's hash
     int line = 0;               // line in the script, for messages
+};
+
+// A game started straight away, as --new-game starts it.
+struct ScriptNewGame {
+    std::string name;  // UTF-8
+    int difficulty = 2;
+    int level = 1;
 };
 
 struct InputScript {
     bool hasSeed = false;
     uint32_t seed = 0;
+    bool hasNewGame = false;
+    ScriptNewGame newGame;
     std::vector<ScriptEvent> events;  // in frame order; lines of one frame keep their order
     int64_t LastFrame() const;        // the highest frame any line names, -1 when none
 };
 
 // Parses the text; on a bad line returns false with "NAME:LINE: reason".
+// Hash lines must name rising frames.
 bool ParseInputScript(const std::string& text, const std::string& name, InputScript& script, std::string& error);
 // Reads and parses a file; a file that cannot be read is an error naming it.
 bool LoadInputScript(const std::string& path, InputScript& script, std::string& error);
 // One line of the format (without the newline), as recordings write it.
 std::string FormatScriptEvent(const ScriptEvent& event);
+std::string FormatNewGameLine(const ScriptNewGame& game);

@@ -56,17 +56,52 @@ uint64_t GameStateHash(const World& w) {
     return h.value;
 }
 
-Recorder::Recorder(const std::string& path_, uint32_t seed, const std::string& note) : path(path_) {
+ScriptEvent HashLine(const World& w, int64_t frame) {
+    ScriptEvent e;
+    e.kind = ScriptEventKind::Hash;
+    e.frame = frame;
+    e.hash = GameStateHash(w);
+    e.hasSurfaceHash = true;
+    e.surfaceHash = SurfaceHash(*w.media.back);
+    return e;
+}
+
+bool CheckHashLine(const World& w, const ScriptEvent& recorded, std::string& message) {
+    const ScriptEvent now = HashLine(w, recorded.frame);
+    const bool stateDiffers = now.hash != recorded.hash;
+    const bool screenDiffers = recorded.hasSurfaceHash && now.surfaceHash != recorded.surfaceHash;
+    if (!stateDiffers && !screenDiffers) return true;
+    char text[240];
+    if (stateDiffers && screenDiffers)
+        std::snprintf(text, sizeof text,
+                      "state and screen hashes differ after frame %lld (line %d): recorded %016llx %016llx, "
+                      "replayed %016llx %016llx",
+                      (long long)recorded.frame, recorded.line, (unsigned long long)recorded.hash,
+                      (unsigned long long)recorded.surfaceHash, (unsigned long long)now.hash,
+                      (unsigned long long)now.surfaceHash);
+    else if (stateDiffers)
+        std::snprintf(text, sizeof text, "state hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
+                      (long long)recorded.frame, recorded.line, (unsigned long long)recorded.hash,
+                      (unsigned long long)now.hash);
+    else
+        std::snprintf(text, sizeof text, "screen hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
+                      (long long)recorded.frame, recorded.line, (unsigned long long)recorded.surfaceHash,
+                      (unsigned long long)now.surfaceHash);
+    message = text;
+    return false;
+}
+
+Recorder::Recorder(const std::string& path_, uint32_t seed, const ScriptNewGame* newGame) : path(path_) {
     file = std::fopen(path.c_str(), "w");
     if (!file) throw std::runtime_error("cannot create recording '" + path + "': " + std::strerror(errno));
-    std::fprintf(file, "# Kavrix recording\n");
-    if (!note.empty()) {
-        std::string line = note;  // one comment line, whatever the note holds
+    std::fprintf(file, "# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files\n");
+    std::fprintf(file, "seed %u\n", seed);
+    if (newGame) {
+        std::string line = FormatNewGameLine(*newGame);  // one line, whatever the name holds
         for (char& c : line)
             if (uint8_t(c) < 0x20) c = '?';
-        std::fprintf(file, "# %s\n", line.c_str());
+        std::fprintf(file, "%s\n", line.c_str());
     }
-    std::fprintf(file, "seed %u\n", seed);
 }
 
 Recorder::~Recorder() {
@@ -95,13 +130,7 @@ void Recorder::Keys(int64_t frame, const KeySet& held) {
 
 void Recorder::Event(const ScriptEvent& event) { Line(FormatScriptEvent(event)); }
 
-void Recorder::Hash(int64_t frame, uint64_t value) {
-    ScriptEvent e;
-    e.kind = ScriptEventKind::Hash;
-    e.frame = frame;
-    e.hash = value;
-    Line(FormatScriptEvent(e));
-}
+void Recorder::Hash(const ScriptEvent& hashLine) { Line(FormatScriptEvent(hashLine)); }
 
 void Recorder::Close() {
     if (!file) return;

@@ -123,41 +123,86 @@ void WriteScreenshot(const World& w, const std::string& path) {
     if (!WritePng(*w.media.back, path)) throw std::runtime_error("cannot write screenshot '" + path + "'");
 }
 
-int RunKavrix(const RunOptions& options) {
-    // The input that drives the run: an input script or a recording to replay.
+namespace {
+
+// The input that drives a run: an input script, or a recording to replay,
+// split into its input lines and its hash lines. Returns 0, or 2 with the
+// reason on stderr when the file is damaged.
+int LoadDrivingScript(const RunOptions& options, InputScript& script, std::vector<ScriptEvent>& hashes) {
+    const bool replaying = !options.replayFile.empty();
+    const std::string file = replaying ? options.replayFile : options.inputFile;
+    if (file.empty()) return 0;
+    std::string error;
+    if (!LoadInputScript(file, script, error)) {
+        std::cerr << "Kavrix: " << error << "\n";
+        return 2;
+    }
+    std::vector<ScriptEvent> inputs;
+    for (const ScriptEvent& e : script.events) (e.kind == ScriptEventKind::Hash ? hashes : inputs).push_back(e);
+    script.events = std::move(inputs);
+    if (replaying && hashes.empty()) {
+        std::cerr << "Kavrix: replay '" << file << "' holds no hash lines: it is not a recording\n";
+        return 2;
+    }
+    return 0;
+}
+
+std::unique_ptr<Platform> OpenPlatform(const RunOptions& options) {
+    if (options.headless) return CreateHeadlessPlatform();
+    SdlOptions sdl;
+    sdl.window = options.window;
+    sdl.title = "Kavrix";
+    try {
+        std::unique_ptr<Platform> platform = CreateSdlPlatform(sdl);
+        if (!platform) std::cerr << "Kavrix: cannot open the display\n";
+        return platform;
+    } catch (const std::exception& e) {
+        std::cerr << "Kavrix: cannot open the display: " << e.what() << "\n";
+        return nullptr;
+    }
+}
+
+// Hands the window's events of one tick to the menu's handlers (and the
+// recording); a replay listens only to its recording, so it drops them.
+void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int64_t frame, bool replaying,
+                         Recorder* recorder) {
+    for (const PlatformEvent& e : events) {
+        if (e.kind == EventKind::Quit) {
+            w.shell.quitRequested = true;
+            continue;
+        }
+        if (replaying) continue;
+        ScriptEvent recorded;
+        recorded.frame = frame;
+        if (e.kind == EventKind::MouseMove) {
+            recorded.kind = ScriptEventKind::Move;
+            recorded.x = e.x;
+            recorded.y = e.y;
+        } else if (e.kind == EventKind::Click) {
+            recorded.kind = ScriptEventKind::Click;
+        } else if (e.kind == EventKind::KeyPress) {
+            recorded.kind = ScriptEventKind::Type;
+            recorded.code = e.key;
+        } else {
+            continue;
+        }
+        Deliver(w, recorded);
+        if (recorder) recorder->Event(recorded);
+    }
+}
+
+}  // namespace
+
+int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     InputScript script;
     std::vector<ScriptEvent> hashes;
-    std::string error;
+    if (const int status = LoadDrivingScript(options, script, hashes); status != 0) return status;
     const bool replaying = !options.replayFile.empty();
-    const std::string scriptFile = replaying ? options.replayFile : options.inputFile;
-    if (!scriptFile.empty()) {
-        if (!LoadInputScript(scriptFile, script, error)) {
-            std::cerr << "Kavrix: " << error << "\n";
-            return 1;
-        }
-        std::vector<ScriptEvent> inputs;
-        for (const ScriptEvent& e : script.events) (e.kind == ScriptEventKind::Hash ? hashes : inputs).push_back(e);
-        script.events = std::move(inputs);
-    }
+    const std::string& scriptFile = replaying ? options.replayFile : options.inputFile;
+    if (replaying) pilot = nullptr;  // a replay plays only what was recorded
 
-    std::unique_ptr<Platform> owned;
-    if (options.headless) {
-        owned = CreateHeadlessPlatform();
-    } else {
-        SdlOptions sdl;
-        sdl.window = options.window;
-        sdl.title = "Kavrix";
-        try {
-            owned = CreateSdlPlatform(sdl);
-        } catch (const std::exception& e) {
-            std::cerr << "Kavrix: cannot open the display: " << e.what() << "\n";
-            return 1;
-        }
-        if (!owned) {
-            std::cerr << "Kavrix: cannot open the display\n";
-            return 1;
-        }
-    }
+    std::unique_ptr<Platform> owned = OpenPlatform(options);
+    if (!owned) return 1;
     Platform& inner = *owned;
     FramePlatform platform(inner);
 
@@ -190,17 +235,16 @@ int RunKavrix(const RunOptions& options) {
 
     int status = 0;
     try {
-        if (options.newGame) StartNewGame(w, options.newGameName, options.difficulty, options.level);
+        // A new game from the command line, else the one the script names.
+        ScriptNewGame newGame;
+        const bool startsGame = options.newGame || script.hasNewGame;
+        if (options.newGame) newGame = {options.newGameName, options.difficulty, options.level};
+        else if (script.hasNewGame) newGame = script.newGame;
+        if (startsGame) StartNewGame(w, newGame.name, newGame.difficulty, newGame.level);
 
         std::unique_ptr<Recorder> recorder;
-        if (!options.recordFile.empty()) {
-            std::string note = "replay with: kavrix --replay FILE";
-            if (options.newGame)
-                note += " --new-game " + options.newGameName + " --difficulty " + std::to_string(options.difficulty) +
-                        " --level " + std::to_string(options.level);
-            note += " (and the same saved files)";
-            recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), note);
-        }
+        if (!options.recordFile.empty())
+            recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
 
         int64_t limit = options.frames;
         if (limit < 0 && replaying) {
@@ -209,40 +253,17 @@ int RunKavrix(const RunOptions& options) {
         }
         size_t nextEvent = 0, nextHash = 0;
         size_t hashesMatched = 0;
-        KeySet scriptKeys;
+        KeySet scriptKeys, pilotKeys;
         std::vector<PlatformEvent> events;
+        std::vector<ScriptEvent> pilotEvents;
         events.reserve(64);
+        pilotEvents.reserve(64);
         int64_t frame = 0;
         while (!w.shell.quitRequested && (limit < 0 || frame < limit)) {
             const bool tick = inner.WaitForTick();
             events.clear();
             inner.PollEvents(events);
-            for (const PlatformEvent& e : events) {
-                if (e.kind == EventKind::Quit) {
-                    w.shell.quitRequested = true;
-                    continue;
-                }
-                if (replaying) continue;  // a replay listens only to its recording
-                ScriptEvent recorded;
-                recorded.frame = frame;
-                if (e.kind == EventKind::MouseMove) {
-                    DXDrawMouseMove(w, e.x, e.y);
-                    recorded.kind = ScriptEventKind::Move;
-                    recorded.x = e.x;
-                    recorded.y = e.y;
-                } else if (e.kind == EventKind::Click) {
-                    DXDrawClick(w);
-                    recorded.kind = ScriptEventKind::Click;
-                } else if (e.kind == EventKind::KeyPress) {
-                    uint8_t key = e.key;
-                    DXDrawKeyPress(w, key);
-                    recorded.kind = ScriptEventKind::Type;
-                    recorded.code = e.key;
-                } else {
-                    continue;
-                }
-                if (recorder) recorder->Event(recorded);
-            }
+            DeliverWindowEvents(w, events, frame, replaying, recorder.get());
             if (w.shell.quitRequested) break;
             if (!tick) continue;  // the window is inactive: the game pauses
 
@@ -251,13 +272,23 @@ int RunKavrix(const RunOptions& options) {
                 if (e.kind == ScriptEventKind::Down) scriptKeys.set(size_t(e.key));
                 else if (e.kind == ScriptEventKind::Up) scriptKeys.reset(size_t(e.key));
                 else Deliver(w, e);
-                if (recorder) {
+                if (recorder && e.kind != ScriptEventKind::Down && e.kind != ScriptEventKind::Up) {
                     ScriptEvent copy = e;
                     copy.frame = frame;
-                    if (copy.kind != ScriptEventKind::Down && copy.kind != ScriptEventKind::Up) recorder->Event(copy);
+                    recorder->Event(copy);
                 }
             }
-            platform.keys = replaying ? scriptKeys : (scriptKeys | inner.HeldKeys());
+            if (pilot) {
+                pilotEvents.clear();
+                pilotKeys.reset();
+                if (!pilot->BeforeFrame(w, frame, pilotKeys, pilotEvents)) break;
+                for (ScriptEvent& e : pilotEvents) {
+                    e.frame = frame;
+                    Deliver(w, e);
+                    if (recorder) recorder->Event(e);
+                }
+            }
+            platform.keys = replaying ? scriptKeys : (scriptKeys | pilotKeys | inner.HeldKeys());
             // Joystick input is not part of recordings, so it is left out of
             // recorded and replayed games.
             platform.joystick = (replaying || recorder) ? InputSet() : inner.JoystickStates();
@@ -269,16 +300,12 @@ int RunKavrix(const RunOptions& options) {
 
             for (const ScreenshotRequest& shot : options.screenshots)
                 if (shot.frame == frame - 1) WriteScreenshot(w, shot.file);
-            if (recorder && frame % kReplayHashInterval == 0) recorder->Hash(frame, GameStateHash(w));
+            if (recorder && frame % kReplayHashInterval == 0) recorder->Hash(HashLine(w, frame));
             for (; nextHash < hashes.size() && hashes[nextHash].frame <= frame; ++nextHash) {
-                const ScriptEvent& h = hashes[nextHash];
-                if (h.frame != frame) continue;
-                const uint64_t now = GameStateHash(w);
-                if (now != h.hash) {
-                    char text[160];
-                    std::snprintf(text, sizeof text, "hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
-                                  (long long)frame, h.line, (unsigned long long)h.hash, (unsigned long long)now);
-                    std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
+                if (hashes[nextHash].frame != frame) continue;
+                std::string difference;
+                if (!CheckHashLine(w, hashes[nextHash], difference)) {
+                    std::cerr << "Kavrix: replay '" << scriptFile << "': " << difference << "\n";
                     status = 3;
                     break;
                 }
@@ -287,8 +314,14 @@ int RunKavrix(const RunOptions& options) {
             if (status != 0) break;
         }
         if (recorder) {
-            if (frame % kReplayHashInterval != 0) recorder->Hash(frame, GameStateHash(w));
+            if (frame % kReplayHashInterval != 0) recorder->Hash(HashLine(w, frame));
             recorder->Close();
+        }
+        if (replaying && status == 0 && nextHash < hashes.size()) {
+            std::cerr << "Kavrix: replay '" << scriptFile << "': the game ended after frame " << frame
+                      << ", before the hash of frame " << hashes[nextHash].frame << " (line " << hashes[nextHash].line
+                      << ")\n";
+            status = 3;
         }
         if (replaying && status == 0)
             std::cout << "Kavrix: replay '" << scriptFile << "': " << hashesMatched << " of " << hashes.size()

@@ -2,15 +2,32 @@
 // events between frames, one frame per tick, input scripts, screenshots,
 // state dumps, recording and replaying, shutdown.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "media/input.h"
+#include "shell/input_script.h"
 #include "shell/options.h"
 
 struct World;
 
+// Something that plays in the player's place (a test's or a tool's player):
+// before every frame it looks at the world and says which keys are held and
+// which characters and mouse events arrive, exactly as a keyboard and mouse
+// would. The game never asks it anything; recordings take its input like a
+// player's. Returning false ends the run before the frame.
+class FramePilot {
+public:
+    virtual ~FramePilot() = default;
+    virtual bool BeforeFrame(const World& w, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) = 0;
+};
+
 // Runs the game with these options; returns the process exit status
-// (0 success, 1 start-up or run error, 3 a replay that went its own way).
-int RunKavrix(const RunOptions& options);
+// (0 success, 1 start-up or run error, 2 a damaged input script or replay,
+// 3 a replay that went its own way). A pilot, when given, plays along with
+// (or instead of) the keyboard and the input script.
+int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr);
 // The data directory when --data is not given: the working directory when
 // it holds video/rakety.lev, else data/ next to the program (a build tree's
 // kavrix finds build/data), else the working directory.

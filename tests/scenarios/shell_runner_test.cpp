@@ -127,8 +127,10 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     EXPECT_NE(recording.find("hash 300 "), std::string::npos);
     EXPECT_NE(recording.find("hash 600 "), std::string::npos);
     EXPECT_NE(recording.find("hash 700 "), std::string::npos);
+    // The recording names the game it started, so the replay needs no options.
+    EXPECT_NE(recording.find("\nnewgame 2 1 Rek\n"), std::string::npos);
 
-    ASSERT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../game.rec --dump-state ../play.json"), 0)
+    ASSERT_EQ(Kavrix(dir + "/play", "--headless --replay ../game.rec --dump-state ../play.json"), 0)
         << ReadTextFile(dir + "/play/err.txt");
     EXPECT_NE(ReadTextFile(dir + "/play/out.txt").find("3 of 3 hashes matched"), std::string::npos)
         << ReadTextFile(dir + "/play/out.txt");
@@ -136,15 +138,40 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     EXPECT_EQ(DumpString(replayed, "GameStateHash"), DumpString(recorded, "GameStateHash"));
     EXPECT_EQ(DumpString(replayed, "SurfaceHash"), DumpString(recorded, "SurfaceHash"));
 
-    // Changing one hash value makes the replay stop there with a failure.
-    std::string changed = recording;
-    const size_t at = changed.find("hash 600 ") + 9;
-    changed[at] = changed[at] == '0' ? '1' : '0';
-    WriteText(dir + "/changed.rec", changed);
+    // Changing the state or the screen value of a hash line makes the replay
+    // stop there with a failure naming the frame and which one differed.
+    for (const auto& [offset, which] : {std::pair{9, "state hash"}, std::pair{9 + 17, "screen hash"}}) {
+        std::string changed = recording;
+        const size_t at = changed.find("hash 600 ") + size_t(offset);
+        changed[at] = changed[at] == '0' ? '1' : '0';
+        WriteText(dir + "/changed.rec", changed);
+        fs::remove_all(dir + "/play");
+        fs::create_directories(dir + "/play");
+        EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../changed.rec"), 3);
+        const std::string err = ReadTextFile(dir + "/play/err.txt");
+        EXPECT_NE(err.find(std::string(which) + " differs after frame 600"), std::string::npos) << err;
+    }
+
+    // A recording from before screen hashes (state only) still replays.
+    std::string stateOnly;
+    for (size_t from = 0, to; from < recording.size(); from = to + 1) {
+        to = recording.find('\n', from);
+        std::string line = recording.substr(from, to - from);
+        if (line.rfind("hash ", 0) == 0) line.erase(line.rfind(' '));
+        stateOnly += line + "\n";
+    }
+    WriteText(dir + "/old.rec", stateOnly);
     fs::remove_all(dir + "/play");
     fs::create_directories(dir + "/play");
-    EXPECT_EQ(Kavrix(dir + "/play", "--headless --new-game Rek --replay ../changed.rec"), 3);
-    EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("frame 600"), std::string::npos) << ReadTextFile(dir + "/play/err.txt");
+    EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../old.rec"), 0) << ReadTextFile(dir + "/play/err.txt");
+
+    // A damaged or empty recording is refused with status 2, naming file and line.
+    WriteText(dir + "/damaged.rec", "seed 1\n5 down Up\nhash 300 zz\n");
+    EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../damaged.rec"), 2);
+    EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("damaged.rec:3:"), std::string::npos);
+    WriteText(dir + "/empty.rec", "");
+    EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../empty.rec"), 2);
+    EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("empty.rec"), std::string::npos);
 }
 
 TEST(ShellRunner, WithoutDataOptionTheDataBesideTheProgramIsFound) {

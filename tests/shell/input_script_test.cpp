@@ -57,6 +57,11 @@ TEST(InputScript, BadLinesAreRejectedNamingFileAndLine) {
         {"3\n", "keys.txt:1:"},
         {"3 click now\n", "keys.txt:1:"},
         {"hash 300 notahex\n", "keys.txt:1:"},
+        {"hash 300 1 2 3\n", "keys.txt:1:"},
+        {"hash 600 1\nhash 300 2\n", "keys.txt:2: hash frame 300 does not follow frame 600"},
+        {"hash 300 1\nhash 300 1\n", "keys.txt:2:"},
+        {"newgame 4 1 Jan\n", "keys.txt:1:"},
+        {"newgame 2 1\n", "keys.txt:1:"},
     };
     for (const Case& c : cases) {
         InputScript s;
@@ -71,14 +76,17 @@ TEST(InputScript, BadLinesAreRejectedNamingFileAndLine) {
 }
 
 TEST(InputScript, RecordedLinesReadBackAsTheSameEvents) {
-    std::vector<ScriptEvent> events(6);
+    std::vector<ScriptEvent> events(7);
     events[0] = {.frame = 7, .kind = ScriptEventKind::Down, .key = GameKey::F12};
     events[1] = {.frame = 9, .kind = ScriptEventKind::Up, .key = GameKey::KPMinus};
     events[2] = {.frame = 10, .kind = ScriptEventKind::Type, .code = 0xE8};
     events[3] = {.frame = 11, .kind = ScriptEventKind::Move, .x = -3, .y = 599};
     events[4] = {.frame = 12, .kind = ScriptEventKind::Click};
     events[5] = {.frame = 300, .kind = ScriptEventKind::Hash, .hash = 0xFEDCBA9876543210ull};
-    std::string text;
+    events[6] = {.frame = 600, .kind = ScriptEventKind::Hash, .hash = 1, .hasSurfaceHash = true, .surfaceHash = 0xABCull};
+    // A new game's line keeps a name with spaces and a '#' whole.
+    const ScriptNewGame game{"Jan # Žák", 3, 7};
+    std::string text = FormatNewGameLine(game) + "\n";
     for (const ScriptEvent& e : events) text += FormatScriptEvent(e) + "\n";
     InputScript s;
     std::string error;
@@ -92,7 +100,13 @@ TEST(InputScript, RecordedLinesReadBackAsTheSameEvents) {
         EXPECT_EQ(s.events[i].x, events[i].x);
         EXPECT_EQ(s.events[i].y, events[i].y);
         EXPECT_EQ(s.events[i].hash, events[i].hash);
+        EXPECT_EQ(s.events[i].hasSurfaceHash, events[i].hasSurfaceHash);
+        EXPECT_EQ(s.events[i].surfaceHash, events[i].surfaceHash);
     }
+    ASSERT_TRUE(s.hasNewGame);
+    EXPECT_EQ(s.newGame.name, game.name);
+    EXPECT_EQ(s.newGame.difficulty, 3);
+    EXPECT_EQ(s.newGame.level, 7);
 }
 
 namespace {
