@@ -1,0 +1,36 @@
+// The long view: which column of the screen to fly in. Every column is
+// judged by what will come down it within the radar's reach: hazards the
+// guns can clear in time cost nothing, the rest cost the energy they would
+// take (less for far ones), boxes earn their worth, and in the mother ship
+// battle a column earns what its lasers would strike. The flight planner
+// steers toward the chosen column while it dodges.
+#pragma once
+#include "situation.h"
+
+namespace autopilot {
+
+// Damage one volley does to a thing in the laser's line.
+int VolleyDamage(const Situation& s);
+// Frames the guns need to destroy a mover in line (a volley every 16 frames).
+int FramesToDestroy(const Situation& s, const Mover& m);
+// Whether x lies strictly inside a mover's columns.
+inline bool InColumns(const Mover& m, int x) { return m.left < x && x < m.right; }
+// Frame in which the mover's lower edge reaches the ship's upper edge.
+int ArrivalFrame(const Situation& s, const Mover& m);
+
+// The column in which the lasers meet the mother ship's probe, if there is
+// one now, and how far from it the ship may still be and catch it in time.
+bool ProbeColumn(const Situation& s, int& x, int& slack);
+
+class LaneChooser {
+public:
+    // The x the ship should make for.
+    int Choose(const Situation& s);
+
+private:
+    int current_ = 400;
+    double LaneCost(const Situation& s, int x) const;
+    double BattleWorth(const Situation& s, int x) const;
+};
+
+}  // namespace autopilot
