@@ -91,7 +91,8 @@ void Autopilot::Fly(const World& w, KeySet& held) {
     if (s.briefing) return;  // the level waits for the commander
 
     FlightGoal goal;
-    goal.y = s.battle ? 480 : 430;
+    goal.y = s.battle ? 480 : 400;
+    goal.weightY = 0.04;
     goal.x = options_.loseOnPurpose ? NearestHazardX(s) : lanes_.Choose(s);
     if (options_.loseOnPurpose) goal.weightX = 0.2;
     lastGoalX_ = goal.x;
@@ -165,6 +166,10 @@ bool Autopilot::BeforeFrame(const World& w, int64_t frame, KeySet& held, std::ve
                 std::abs((m.left + m.right) / 2 - w.game.Progress.PlayerX) < 90)
                 std::fprintf(stderr, " [%s %d..%d y%d dmg%d]", m.kind == MoverKind::Shot ? "shot" : "obj", m.left, m.right,
                              m.Top(1), m.damage);
+        for (const EnemyShotRecord& e : w.game.EnemyShots)
+            if (e.Active == 1 && std::abs(e.X - w.game.Progress.PlayerX) < 150)
+                std::fprintf(stderr, " {shot x%d ssy%d kind%d burst%d}", e.X, w.game.Progress.ScrollDistance - e.Y, e.Kind,
+                             e.BurstFrame);
         std::fprintf(stderr, "\n");
     }
     lastEnergy_ = w.game.Progress.Energy;

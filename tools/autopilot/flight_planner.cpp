@@ -15,6 +15,7 @@ constexpr int kSwitchFrames[] = {6, 18};
 constexpr int kMargin = 3;       // pixels kept from a hazard's edge
 constexpr int kNearMargin = 12;  // a pass this close costs a fraction
 constexpr double kNearCost = 0.15;
+constexpr double kEdgeCost = 0.1;  // per pixel into the screen's margins
 
 constexpr int kProbeDamage = 20;
 constexpr int kProbeShotFrames = 10;  // in the line this long, a bolt has met it
@@ -160,9 +161,10 @@ double FlightPlanner::Evaluate(const Situation& s, const Plan& plan, const Fligh
     }
     if (probe.Threat() && !seekHazards) cost += kProbeLeftAlive;
     cost += travel / kHorizon + goal.weightX * std::abs(ship.x - goal.x) + goal.weightY * std::abs(ship.y - goal.y);
-    // A ship pressed into a side has nowhere to go.
-    if (ship.x < 70) cost += 0.03 * (70 - ship.x);
-    if (ship.x > 730) cost += 0.03 * (ship.x - 730);
+    // A ship pressed into a side or the bottom has nowhere to go.
+    if (ship.x < 90) cost += kEdgeCost * (90 - ship.x);
+    if (ship.x > 710) cost += kEdgeCost * (ship.x - 710);
+    if (ship.y > 460) cost += kEdgeCost * (ship.y - 460);
     return cost;
 }
 

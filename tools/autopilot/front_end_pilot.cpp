@@ -106,9 +106,13 @@ void FrontEndPilot::NewGame(const World& w, std::vector<ScriptEvent>& events) {
         Type(13, events, 20);
         return;
     }
-    if (w.game.Progress.Difficulty != difficulty_) {
+    // The difficulty is clicked even when it is already marked.
+    if (!difficultyChosen_ || w.game.Progress.Difficulty != difficulty_) {
         const Point row = DifficultyRow(difficulty_);
-        if (PointTo(w, row.x, row.y, events)) Click(events, 20);
+        if (PointTo(w, row.x, row.y, events)) {
+            Click(events, 20);
+            difficultyChosen_ = true;
+        }
         return;
     }
     if (PointTo(w, kStart.x, kStart.y, events) && f.HoverButton == 1) Click(events, 30);

@@ -30,6 +30,7 @@ private:
     std::string name_;
     int difficulty_;
     int wait_ = 0;
+    bool difficultyChosen_ = false;
     int sceneFrames_ = 0;
     int pointerX_ = -1, pointerY_ = -1;
 

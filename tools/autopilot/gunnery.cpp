@@ -29,10 +29,11 @@ int FirstInBeam(const Situation& s, int x) {
     return 1;
 }
 
+// A beam at x would strike a part whose fall brings the ship's end nearer.
 bool BattleTarget(const Situation& s, int x) {
-    for (const PartView& part : s.parts)
-        if (part.left < x && x < part.left + part.width) return true;
-    return false;
+    bool wanted = false;
+    FirstPartInLine(s, x, wanted);
+    return wanted;
 }
 
 }  // namespace

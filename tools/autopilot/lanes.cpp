@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kLaneStep = 5;
 constexpr int kMaxLaneMovers = 256;
+constexpr double kScoreWorth = 0.04;  // a craft's points against energy and distance
 
 // Far things may still be dodged later: they weigh less.
 double TimeWeight(int frames) {
@@ -27,6 +28,21 @@ bool PartWanted(const Situation& s, int record) {
     if (s.launcherShielded) return kShield[record];
     if (s.coreShielded) return record == 17;
     return record == 18;
+}
+
+// An armed craft above sends shots down its two gun columns until it is
+// gone: a column under them takes a share of that fire (most of it can be
+// dodged), the more the longer the craft will be there.
+double GunfireCost(const Situation& s, const Mover& m, int x, bool lined) {
+    if (m.fireInterval == 0 || m.birth > 1) return 0;
+    const int left = x + kShotLeft - 4, right = x + kShotRight + 4;
+    const bool under = (m.gunLeft < right && m.gunLeft + m.shotWidth > left) ||
+                       (m.gunRight < right && m.gunRight + m.shotWidth > left);
+    if (!under) return 0;
+    int frames = std::min(ArrivalFrame(s, m), 300);
+    if (lined) frames = std::min(frames, FramesToDestroy(s, m) + std::max(0, -m.Top(1)) / m.speed);
+    const int guns = m.gunLeft != m.gunRight ? 2 : 1;
+    return 0.3 * m.shotDamage * guns * double(frames) / m.fireInterval;
 }
 
 }  // namespace
@@ -64,6 +80,7 @@ double LaneChooser::LaneCost(const Situation& s, int x) const {
         }
         if (m.damage <= 0) continue;
         const bool lined = m.shootable && (InColumns(m, x + kLaserLeftX) || InColumns(m, x + kLaserRightX));
+        cost += GunfireCost(s, m, x, lined);
         if (lined && lineCount < kMaxLaneMovers) {
             inLine[lineCount++] = int(i);
             continue;
@@ -82,6 +99,7 @@ double LaneChooser::LaneCost(const Situation& s, int x) const {
         const int done = start + FramesToDestroy(s, m) + (shipTop - 40) / 10;
         if (done + 4 < arrival) {
             busyUntil = done;
+            cost -= kScoreWorth * m.score;  // points for the table
         } else {
             cost += m.damage * TimeWeight(arrival);
         }
@@ -89,19 +107,28 @@ double LaneChooser::LaneCost(const Situation& s, int x) const {
     return cost;
 }
 
+int FirstPartInLine(const Situation& s, int x, bool& wanted) {
+    const PartView* first = nullptr;
+    for (const PartView& part : s.parts)
+        if (part.left < x && x < part.left + part.width &&
+            (!first || part.top + part.height > first->top + first->height))
+            first = &part;
+    wanted = first && PartWanted(s, first->record);
+    return first ? first->record : -1;
+}
+
 double LaneChooser::BattleWorth(const Situation& s, int x) const {
     double worth = 0;
     for (int laser : {x + kLaserLeftX, x + kLaserRightX}) {
-        // A beam strikes the lowest standing part in its line.
-        const PartView* first = nullptr;
-        for (const PartView& part : s.parts)
-            if (part.left < laser && laser < part.left + part.width &&
-                (!first || part.top + part.height > first->top + first->height))
-                first = &part;
-        if (!first || !PartWanted(s, first->record)) continue;
-        // Finishing a part sooner is worth more; armour lets one shot in ten through.
-        double w = 10.0 + 2000.0 / double(first->energy + 100);
-        if (first->armoured) w *= 0.5;
+        bool wanted = false;
+        const int record = FirstPartInLine(s, laser, wanted);
+        if (!wanted) continue;
+        const PartView* part = nullptr;
+        for (const PartView& p : s.parts)
+            if (p.record == record) part = &p;
+        // Finishing a part sooner is worth more; armour lets few shots through.
+        double w = 10.0 + 2000.0 / double(part->energy + 100);
+        if (part->armoured) w *= 0.5;
         worth += w;
     }
     return worth;

@@ -18,6 +18,11 @@ inline bool InColumns(const Mover& m, int x) { return m.left < x && x < m.right;
 // Frame in which the mover's lower edge reaches the ship's upper edge.
 int ArrivalFrame(const Situation& s, const Mover& m);
 
+// The mother ship's part a laser beam at x strikes first (the lowest standing
+// part over it), -1 for none; `wanted` tells whether hurting it brings the
+// ship's end nearer (a shielding part, then the launcher, then the core).
+int FirstPartInLine(const Situation& s, int x, bool& wanted);
+
 // The column in which the lasers meet the mother ship's probe, if there is
 // one now, and how far from it the ship may still be and catch it in time.
 bool ProbeColumn(const Situation& s, int& x, int& slack);

@@ -91,16 +91,25 @@ void ReadObjects(const World& w, int horizon, Situation& s) {
         if (o.Content == 0) {
             m.damage = o.CollisionDamage;
             m.energy = o.Energy;
+            m.score = o.Score;
             m.shootable = true;
         } else {
             m.value = BoxValue(p, o.Content, m.damage);
             if (m.value == 0 && m.damage == 0 && !(o.Content >= 1 && o.Content <= 8)) continue;
         }
+        const Size shot = RaketySize(w, o.ShotKind + 23);
+        if (o.Fires == 1 && o.FireInterval != 0 && o.ShotDamage > 0) {
+            const int centre = o.X + size.width / 2 - shot.width / 2;
+            m.fireInterval = o.FireInterval;
+            m.shotDamage = o.ShotDamage;
+            m.gunLeft = centre - o.ShotSpread;
+            m.gunRight = centre + o.ShotSpread;
+            m.shotWidth = shot.width;
+        }
         s.movers.push_back(m);
 
         // The shots this craft will fire within the horizon.
         if (o.Fires != 1 || o.FireInterval == 0 || frozen) continue;
-        const Size shot = RaketySize(w, o.ShotKind + 23);
         for (int k = 1; k <= horizon; ++k) {
             const int clock = (g.FireClock + k - 1) % 1001;
             if (clock % o.FireInterval != 0) continue;

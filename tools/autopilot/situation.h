@@ -30,6 +30,10 @@ struct Mover {
     bool shootable = false;   // player fire can destroy it
     int slot = 0;             // LevelObjects slot, 0 for shots
     int content = 0;          // the object's Content (boxes), 0 for shots
+    int score = 0;            // points for destroying it
+    // An armed craft's guns: every fireInterval frames a shot of shotDamage
+    // down each of the columns centre - spread and centre + spread.
+    int fireInterval = 0, shotDamage = 0, gunLeft = 0, gunRight = 0, shotWidth = 0;
     int Top(int frame) const { return topAtBirth + (frame - birth) * speed; }
 };
 
