@@ -69,6 +69,7 @@ for replay in "${replays[@]}"; do
     else
         echo "$name: CHANGED, first difference after frame ${difference%% *} (${difference#* }); now $frames frames"
     fi
+    echo "    the game: $(head -n 1 "$fresh.log")"  # how the autopilot's game went
     cp "$fresh" "$replay"
     rm -rf "$saves" "$fresh" "$fresh.log"
 done

@@ -87,16 +87,27 @@ bool Autopilot::ShouldStop(const World& w, int64_t frame) {
 void Autopilot::Fly(const World& w, KeySet& held) {
     Situation& s = situation_;
     ReadSituation(w, kHorizon, s);
+    flown_ = true;
+    expectedShip_ = s.ship;
+    expectedDamage_ = 0;
+    lastEnergy_ = s.energy;
+    lastShielded_ = s.invulnerable || s.exploding > 0;
     if (options_.skipCommander && s.commanderSpeaking && s.commanderLineTyped) Tap(held, GameKey::Enter);
-    if (s.briefing) return;  // the level waits for the commander
+    if (s.briefing) {  // the level waits for the commander
+        expectedShip_.Advance(Steer{});
+        return;
+    }
 
     FlightGoal goal;
     goal.y = s.battle ? 480 : 400;
     goal.weightY = 0.04;
     goal.x = options_.loseOnPurpose ? NearestHazardX(s) : lanes_.Choose(s);
     if (options_.loseOnPurpose) goal.weightX = 0.2;
+    else goal.lanes = &lanes_;
     lastGoalX_ = goal.x;
     const FlightChoice choice = planner_.Choose(s, goal, options_.loseOnPurpose);
+    expectedDamage_ = choice.hazardCost;
+    expectedShip_.Advance(choice.steer);
     if (choice.steer.h < 0) held.set(size_t(GameKey::Left));
     if (choice.steer.h > 0) held.set(size_t(GameKey::Right));
     if (choice.steer.v < 0) held.set(size_t(GameKey::Up));
@@ -128,8 +139,32 @@ void Autopilot::Trace(const World& w, int64_t frame, const KeySet& held) const {
     std::fprintf(stderr, " keys %s\n", held.to_string().c_str());
 }
 
+void Autopilot::CheckForesight(const World& w, int64_t frame) {
+    const ProgressRecord& p = w.game.Progress;
+    if (!flown_ || w.shell.CurrentScene != "HlavniHra") return;
+    if (p.PlayerX != expectedShip_.x || p.PlayerY != expectedShip_.y) ++report_.shipMispredictions;
+    // Energy falls by hits, or comes back to 100 when a ship is lost.
+    const bool lostShip = p.ShipExplosionFrame == 1;
+    if ((p.Energy >= lastEnergy_ && !lostShip) || lastShielded_) return;
+    ++report_.hits;
+    if (expectedDamage_ <= 0) ++report_.unforeseenHits;
+    if (options_.traceEvery > 0) {
+        // What was near when the ship lost energy.
+        std::fprintf(stderr, "frame %lld: energy %d -> %d (foreseen %.0f) at ship %d,%d; probe %d at %d,%d; near:",
+                     (long long)frame, lastEnergy_, int(p.Energy), expectedDamage_, int(p.PlayerX), int(p.PlayerY),
+                     int(situation_.probeAlive), situation_.probeX, situation_.probeY);
+        for (const Mover& m : situation_.movers)
+            if (m.birth <= 1 && std::abs(m.Top(1) - p.PlayerY) < 90 && std::abs((m.left + m.right) / 2 - p.PlayerX) < 90)
+                std::fprintf(stderr, " [%s %d..%d y%d dmg%d]", m.kind == MoverKind::Shot ? "shot" : "obj", m.left,
+                             m.right, m.Top(1), m.damage);
+        std::fprintf(stderr, "\n");
+    }
+}
+
 bool Autopilot::BeforeFrame(const World& w, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) {
     Observe(w, frame);
+    CheckForesight(w, frame);
+    flown_ = false;
     if (ShouldStop(w, frame)) return false;
     held.reset();
     const std::string& scene = w.shell.CurrentScene;
@@ -156,23 +191,6 @@ bool Autopilot::BeforeFrame(const World& w, int64_t frame, KeySet& held, std::ve
     lastHeld_ = held;
     report_.frames = frame + 1;
     if (options_.traceEvery > 0 && frame % options_.traceEvery == 0) Trace(w, frame, held);
-    if (options_.traceEvery > 0 && scene == "HlavniHra" && w.game.Progress.Energy < lastEnergy_) {
-        // What was near when the ship lost energy (seen a frame late).
-        std::fprintf(stderr, "frame %lld: energy %d -> %d at ship %d,%d; probe %d at %d,%d; near:", (long long)frame,
-                     lastEnergy_, int(w.game.Progress.Energy), int(w.game.Progress.PlayerX), int(w.game.Progress.PlayerY),
-                     int(situation_.probeAlive), situation_.probeX, situation_.probeY);
-        for (const Mover& m : situation_.movers)
-            if (m.birth <= 1 && std::abs(m.Top(1) - w.game.Progress.PlayerY) < 90 &&
-                std::abs((m.left + m.right) / 2 - w.game.Progress.PlayerX) < 90)
-                std::fprintf(stderr, " [%s %d..%d y%d dmg%d]", m.kind == MoverKind::Shot ? "shot" : "obj", m.left, m.right,
-                             m.Top(1), m.damage);
-        for (const EnemyShotRecord& e : w.game.EnemyShots)
-            if (e.Active == 1 && std::abs(e.X - w.game.Progress.PlayerX) < 150)
-                std::fprintf(stderr, " {shot x%d ssy%d kind%d burst%d}", e.X, w.game.Progress.ScrollDistance - e.Y, e.Kind,
-                             e.BurstFrame);
-        std::fprintf(stderr, "\n");
-    }
-    lastEnergy_ = w.game.Progress.Energy;
     return true;
 }
 

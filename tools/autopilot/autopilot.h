@@ -46,6 +46,10 @@ struct PilotReport {
     bool endingSeen = false;          // the story animation ran
     bool scoreEntered = false;        // the score went into the table
     bool reloaded = false;            // whole game: the profile was loaded back
+    // The pilot's foresight, checked against what happened: hits taken, hits
+    // its plan had not seen coming (0 unless its model of the game is off),
+    // and frames in which the ship did not go where the ship model said.
+    int hits = 0, unforeseenHits = 0, shipMispredictions = 0;
 };
 
 class Autopilot : public FramePilot {
@@ -70,11 +74,19 @@ private:
     int64_t reloadFrame_ = -1;
     int endedFrames_ = 0;
     int lastLives_ = -1;
-    int lastEnergy_ = 0;
     int lastGoalX_ = 0;
+    // What the last flown frame expected: where the ship would be, and the
+    // energy the chosen plan expected to lose within its horizon.
+    bool flown_ = false;
+    ShipModel expectedShip_;
+    double expectedDamage_ = 0;
+    int lastEnergy_ = 0;
+    bool lastShielded_ = false;
 
     void Observe(const World& w, int64_t frame);
     void Trace(const World& w, int64_t frame, const KeySet& held) const;
+    // Compares the last frame with what the pilot expected of it.
+    void CheckForesight(const World& w, int64_t frame);
     bool ShouldStop(const World& w, int64_t frame);
     void Fly(const World& w, KeySet& held);
     // A key pressed for one frame: held now only if it was up the frame before.

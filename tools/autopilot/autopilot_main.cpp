@@ -80,6 +80,8 @@ void PrintReport(const autopilot::GameResult& r) {
                 p.scene.c_str(), p.gameOver ? ", game over" : "", p.motherShipDestroyed ? ", mother ship destroyed" : "",
                 p.endingSeen ? ", ending seen" : "", p.scoreEntered ? ", score entered" : "",
                 p.reloaded ? ", profile loaded back" : "");
+    std::printf("%d hits taken, %d of them unforeseen; ship model missed %d frames\n", p.hits, p.unforeseenHits,
+                p.shipMispredictions);
     std::printf("%.1f s, %.0f frames/s\n", r.seconds, r.seconds > 0 ? double(p.frames) / r.seconds : 0.0);
 }
 

@@ -15,7 +15,8 @@ constexpr int kSwitchFrames[] = {6, 18};
 constexpr int kMargin = 3;       // pixels kept from a hazard's edge
 constexpr int kNearMargin = 12;  // a pass this close costs a fraction
 constexpr double kNearCost = 0.15;
-constexpr double kEdgeCost = 0.1;  // per pixel into the screen's margins
+constexpr double kEdgeCost = 0.03;  // per pixel into the screen's margins
+constexpr double kColumnWeight = 0.1;
 
 constexpr int kProbeDamage = 20;
 constexpr int kProbeShotFrames = 10;  // in the line this long, a bolt has met it
@@ -160,10 +161,12 @@ double FlightPlanner::Evaluate(const Situation& s, const Plan& plan, const Fligh
         }
     }
     if (probe.Threat() && !seekHazards) cost += kProbeLeftAlive;
+    // Where the plan ends matters too: what comes down that column next.
+    if (goal.lanes && !seekHazards) cost += kColumnWeight * goal.lanes->CostAt(ship.x);
     cost += travel / kHorizon + goal.weightX * std::abs(ship.x - goal.x) + goal.weightY * std::abs(ship.y - goal.y);
     // A ship pressed into a side or the bottom has nowhere to go.
-    if (ship.x < 90) cost += kEdgeCost * (90 - ship.x);
-    if (ship.x > 710) cost += kEdgeCost * (ship.x - 710);
+    if (ship.x < 70) cost += kEdgeCost * (70 - ship.x);
+    if (ship.x > 730) cost += kEdgeCost * (ship.x - 730);
     if (ship.y > 460) cost += kEdgeCost * (ship.y - 460);
     return cost;
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "lanes.h"
 #include "situation.h"
 
 namespace autopilot {
@@ -17,6 +18,8 @@ constexpr int kHorizon = 48;
 struct FlightGoal {
     int x = 400, y = 430;
     double weightX = 0.02, weightY = 0.02;  // cost per pixel of distance at the horizon
+    // What staying on in each column costs beyond the horizon (null: nothing).
+    const LaneChooser* lanes = nullptr;
 };
 
 struct FlightChoice {

@@ -9,7 +9,6 @@
 namespace autopilot {
 namespace {
 
-constexpr int kLaneStep = 5;
 constexpr int kMaxLaneMovers = 256;
 constexpr double kScoreWorth = 0.04;  // a craft's points against energy and distance
 
@@ -95,8 +94,10 @@ double LaneChooser::LaneCost(const Situation& s, int x) const {
         const int arrival = ArrivalFrame(s, m);
         // The guns reach it once it is on the screen.
         const int onScreen = std::max(m.birth, m.birth + (-m.Top(m.birth) - m.height + 1 + m.speed - 1) / m.speed);
-        const int start = std::max(busyUntil, onScreen);
-        const int done = start + FramesToDestroy(s, m) + (shipTop - 40) / 10;
+        // Bolts are on their way all the time: the flight up delays the
+        // first hit only.
+        const int start = std::max(busyUntil, onScreen + (shipTop - 40) / 10);
+        const int done = start + FramesToDestroy(s, m);
         if (done + 4 < arrival) {
             busyUntil = done;
             cost -= kScoreWorth * m.score;  // points for the table
@@ -148,15 +149,21 @@ bool ProbeColumn(const Situation& s, int& x, int& slack) {
     return true;
 }
 
+double LaneChooser::CostAt(int x) const {
+    const int i = std::clamp((x - kFirstLane + kLaneStep / 2) / kLaneStep, 0, kLaneCount - 1);
+    return costs_[i];
+}
+
 int LaneChooser::Choose(const Situation& s) {
     int probeX = 0, probeSlack = 0;
     const bool probe = ProbeColumn(s, probeX, probeSlack);
     double bestCost = 1e18;
     int best = current_;
     double currentCost = 1e18;
-    for (int x = 45; x <= 765; x += kLaneStep) {
+    for (int x = kFirstLane; x <= kLastLane; x += kLaneStep) {
         double cost = LaneCost(s, x);
         if (s.battle && !s.motherDestroyed) cost -= BattleWorth(s, x);
+        costs_[(x - kFirstLane) / kLaneStep] = cost;
         // The probe rams unless the lasers meet it on its way down: under it
         // (or under the bay while it is launched) is worth more than any part.
         if (probe) cost += 3.0 * std::max(0, std::abs(x - probeX) - probeSlack);

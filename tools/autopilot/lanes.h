@@ -27,13 +27,20 @@ int FirstPartInLine(const Situation& s, int x, bool& wanted);
 // one now, and how far from it the ship may still be and catch it in time.
 bool ProbeColumn(const Situation& s, int& x, int& slack);
 
+// Columns are judged every kLaneStep pixels from kFirstLane to kLastLane.
+constexpr int kFirstLane = 45, kLastLane = 765, kLaneStep = 5;
+constexpr int kLaneCount = (kLastLane - kFirstLane) / kLaneStep + 1;
+
 class LaneChooser {
 public:
     // The x the ship should make for.
     int Choose(const Situation& s);
+    // What the column at x costs (as judged by the last Choose).
+    double CostAt(int x) const;
 
 private:
     int current_ = 400;
+    double costs_[kLaneCount] = {};
     double LaneCost(const Situation& s, int x) const;
     double BattleWorth(const Situation& s, int x) const;
 };
