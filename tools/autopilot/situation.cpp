@@ -76,7 +76,7 @@ void ReadObjects(const World& w, int horizon, Situation& s) {
         if (sy <= -600 || sy > 580) continue;  // beyond the radar, or gone below
         // In play, or still to come in from above; anything else was
         // destroyed or taken (an object left at exactly 0 stands).
-        if (o.Visible == 1 ? false : (sy >= 0 || o.Energy == 0)) continue;
+        if (o.Visible != 1 && (sy >= 0 || o.Energy == 0)) continue;
         const Size size = RaketySize(w, o.Picture);
         Mover m;
         m.kind = MoverKind::Object;
@@ -97,14 +97,15 @@ void ReadObjects(const World& w, int horizon, Situation& s) {
             m.value = BoxValue(p, o.Content, m.damage);
             if (m.value == 0 && m.damage == 0 && !(o.Content >= 1 && o.Content <= 8)) continue;
         }
+        // Its guns, in two columns either side of its centre (or one).
         const Size shot = RaketySize(w, o.ShotKind + 23);
+        const int centre = o.X + size.width / 2 - shot.width / 2;
+        m.gunLeft = centre - o.ShotSpread;
+        m.gunRight = centre + o.ShotSpread;
+        m.shotWidth = shot.width;
         if (o.Fires == 1 && o.FireInterval != 0 && o.ShotDamage > 0) {
-            const int centre = o.X + size.width / 2 - shot.width / 2;
             m.fireInterval = o.FireInterval;
             m.shotDamage = o.ShotDamage;
-            m.gunLeft = centre - o.ShotSpread;
-            m.gunRight = centre + o.ShotSpread;
-            m.shotWidth = shot.width;
         }
         s.movers.push_back(m);
 
@@ -115,11 +116,10 @@ void ReadObjects(const World& w, int horizon, Situation& s) {
             if (clock % o.FireInterval != 0) continue;
             const int top = sy + k * m.speed;
             if (top <= -size.height || top > 580) continue;
-            const int centre = o.X + size.width / 2 - shot.width / 2;
             for (int gun = 0; gun < (o.ShotSpread ? 2 : 1); ++gun) {
                 Mover f;
                 f.kind = MoverKind::Shot;
-                f.left = gun == 0 ? centre - o.ShotSpread : centre + o.ShotSpread;
+                f.left = gun == 0 ? m.gunLeft : m.gunRight;
                 f.right = f.left + shot.width;
                 f.height = shot.height;
                 f.birth = k;

@@ -23,6 +23,7 @@ struct Job {
 struct Outcome {
     Job job;
     bool passed = false;
+    bool unfinished = false;  // neither through nor lost when the frame limit came
     int livesLost = 0, levelReached = 0;
     long frames = 0;
     double seconds = 0;
@@ -40,7 +41,7 @@ Outcome Play(const SurveySetup& setup, const Job& job) {
         game.pilot.playerName = "Žluťoučký kůň";
         game.frameLimit = 400000;
     } else {
-        game.frameLimit = 100000;
+        game.frameLimit = job.level == 9 ? 300000 : 100000;
         if (job.level == 9) game.pilot.stopAtVictory = true;
         else game.pilot.stopAfterLevel = job.level;
     }
@@ -50,6 +51,7 @@ Outcome Play(const SurveySetup& setup, const Job& job) {
     const PilotReport& p = r.report;
     o.passed = setup.wholeGame ? p.endingSeen
                                : (!p.gameOver && (job.level == 9 ? p.motherShipDestroyed : p.levelReached > job.level));
+    o.unfinished = !o.passed && !p.gameOver;
     o.livesLost = p.livesLost;
     o.levelReached = p.levelReached;
     o.frames = long(p.frames);
@@ -59,15 +61,16 @@ Outcome Play(const SurveySetup& setup, const Job& job) {
 
 std::string Line(const Outcome& o) {
     std::ostringstream s;
-    s << o.job.level << ' ' << o.job.difficulty << ' ' << o.job.seed << ' ' << o.passed << ' ' << o.livesLost << ' '
+    s << o.job.level << ' ' << o.job.difficulty << ' ' << o.job.seed << ' ' << o.passed << ' ' << o.unfinished << ' '
+      << o.livesLost << ' '
       << o.levelReached << ' ' << o.frames << ' ' << o.seconds;
     return s.str();
 }
 
 bool ParseLine(const std::string& text, Outcome& o) {
     std::istringstream s(text);
-    return bool(s >> o.job.level >> o.job.difficulty >> o.job.seed >> o.passed >> o.livesLost >> o.levelReached >>
-                o.frames >> o.seconds);
+    return bool(s >> o.job.level >> o.job.difficulty >> o.job.seed >> o.passed >> o.unfinished >> o.livesLost >>
+                o.levelReached >> o.frames >> o.seconds);
 }
 
 }  // namespace
@@ -88,7 +91,8 @@ int RunSurvey(const SurveySetup& setup) {
                 const Outcome o = Play(setup, jobs[i]);
                 out << Line(o) << std::endl;
                 std::fprintf(stderr, "level %d difficulty %d seed %u: %s, %d lives lost, level %d, %ld frames, %.1f s\n",
-                             o.job.level, o.job.difficulty, o.job.seed, o.passed ? "passed" : "FAILED", o.livesLost,
+                             o.job.level, o.job.difficulty, o.job.seed,
+                             o.passed ? "passed" : (o.unfinished ? "UNFINISHED" : "LOST"), o.livesLost,
                              o.levelReached, o.frames, o.seconds);
             }
             std::fflush(nullptr);
@@ -114,8 +118,8 @@ int RunSurvey(const SurveySetup& setup) {
     }
     RemoveDir(dir);
 
-    std::printf("%s: passed of %d seeds (mean lives lost)\n", setup.wholeGame ? "whole game, ending reached" : "level",
-                setup.seeds);
+    std::printf("%s: passed of %d seeds (mean lives lost; + games neither through nor lost at the frame limit)\n",
+                setup.wholeGame ? "whole game, ending reached" : "level", setup.seeds);
     std::printf("%-8s", setup.wholeGame ? "" : "level");
     for (int d = setup.firstDifficulty; d <= setup.lastDifficulty; ++d) std::printf("  difficulty %d   ", d);
     std::printf("\n");
@@ -123,12 +127,15 @@ int RunSurvey(const SurveySetup& setup) {
         std::printf("%-8d", level);
         for (int d = setup.firstDifficulty; d <= setup.lastDifficulty; ++d) {
             const auto& runs = table[{level, d}];
-            int passed = 0, lost = 0;
+            int passed = 0, lost = 0, unfinished = 0;
             for (const Outcome& o : runs) {
                 passed += o.passed;
                 lost += o.livesLost;
+                unfinished += o.unfinished;
             }
-            std::printf("  %2d/%-2zu (%4.2f)   ", passed, runs.size(), runs.empty() ? 0.0 : double(lost) / runs.size());
+            char extra[16] = "";
+            if (unfinished) std::snprintf(extra, sizeof extra, "+%d", unfinished);
+            std::printf("  %2d/%-2zu (%4.2f)%-3s", passed, runs.size(), runs.empty() ? 0.0 : double(lost) / runs.size(), extra);
         }
         std::printf("\n");
     }
