@@ -16,7 +16,7 @@
 #include "shell/frame.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "media/collection_file.h"
 #include "media/headless_platform.h"
 #include "media/picture.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 

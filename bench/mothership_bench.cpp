@@ -14,7 +14,7 @@
 #include "media/headless_platform.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "frontend/menu_pages.h"
 #include "media/canvas.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -256,4 +256,13 @@ void EnterFinishedScore(World& w) {
     if (p.Lives != 0 || p.Score <= 0) return;
     w.front.NewScoreRank = 0;
     w.front.NewScoreRank = uint8_t(EnterScore(w));
+}
+
+void RunMenuScene(World& w) {
+    if (BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel) != 1 && w.shell.MusicEnabled) {
+        w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\Intro.mod", 0, 0, 0);
+        BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
+    }
+    RunMenu(w);
+    DrawPicture(w, w.media.MenuObr, "Sipka", w.front.MouseX, w.front.MouseY, 0);
 }

@@ -12,9 +12,9 @@
 #include "frontend/story.h"
 #include "game/level_build.h"
 #include "game/reset.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ void StartNewGame(World& w) {
         PlayGameSound(w, "Text");
         Music& music = w.media.music;
         BASS_ChannelStop(music, w.shell.MusicChannel);
-        w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+        w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, kMusicRamp);
         if (w.shell.MusicEnabled) BASS_MusicPlay(music, w.shell.MusicChannel);
     }
     f.HoverButton = 0;

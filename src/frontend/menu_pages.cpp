@@ -11,8 +11,8 @@
 #include "frontend/menu.h"
 #include "media/canvas.h"
 #include "media/cp1250.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "game/hud.h"
 #include "game/starfield.h"
 #include "media/canvas.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "game/level_build.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

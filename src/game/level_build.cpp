@@ -8,7 +8,7 @@
 
 #include "game/level_rules.h"
 #include "media/picture.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

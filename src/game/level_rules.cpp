@@ -9,7 +9,7 @@
 #include "media/asset_path.h"
 #include "media/collection_file.h"
 #include "media/picture.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "game/mother_ship_hits.h"
 #include "media/picture.h"
 #include "media/surface.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 using namespace mothership;
 
@@ -273,7 +273,7 @@ bool BlowUpShip(World& w) {
     w.shell.CurrentScene = "Animace";
     PlayGameSound(w, "bumLod");
     FillSurface(*w.media.back, 0xFFFFFF);
-    if (w.media.platform) w.media.platform->Present(*w.media.back);
+    PresentFrame(w.media);
     return true;
 }
 

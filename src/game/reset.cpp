@@ -3,7 +3,7 @@
 // companions, enemy shots and level objects are cleared.
 #include "game/reset.h"
 
-#include "shell/world.h"
+#include "state/world.h"
 
 void ResetGameState(World& w) {
     GameState& g = w.game;

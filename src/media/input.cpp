@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <strings.h>
 
+#include "media/platform.h"
+
 namespace {
 
 struct KeyBinding {
@@ -84,4 +86,9 @@ const char* GameKeyName(GameKey key) {
     const int i = int(key);
     if (i < 0 || i >= int(GameKey::Count)) return "?";
     return kKeyNames[i];
+}
+
+void SampleInput(Input& input, Platform* platform) {
+    if (!platform) return;
+    UpdateInput(input, StatesFromKeys(platform->HeldKeys()) | platform->JoystickStates());
 }

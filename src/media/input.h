@@ -23,6 +23,8 @@ enum class GameKey : int {
 };
 using KeySet = std::bitset<int(GameKey::Count)>;
 
+class Platform;
+
 struct Input {
     InputSet InputStates;  // what the game tests and consumes
     InputSet previous;     // the last raw sample
@@ -34,6 +36,9 @@ InputSet StatesFromKeys(const KeySet& keys);
 InputSet StatesFromJoystick(int axisX, int axisY, unsigned buttonMask);
 // Edge-triggered update from a fresh raw sample.
 void UpdateInput(Input& input, const InputSet& sample);
+// Samples the platform's held keys and joystick into the input states (the
+// key table, then UpdateInput); without a platform nothing changes.
+void SampleInput(Input& input, Platform* platform);
 inline bool IsHeld(const Input& input, InputState s) { return input.InputStates.test(s); }
 inline void Consume(Input& input, InputState s) { input.InputStates.reset(s); }
 

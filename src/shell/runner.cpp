@@ -21,10 +21,10 @@
 #include "shell/frame.h"
 #include "shell/input_script.h"
 #include "shell/replay.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "media/asset_path.h"
 #include "media/collection_file.h"
 #include "media/media_error.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ void FormCreate(World& w) {
     BASS_Init(w.media.music, -1, 44100, 0, nullptr);
     BASS_Start(w.media.music);
     // Loaded looping (4) with ramping (1), not played: the intro starts it.
-    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, 5);
+    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, kMusicLoop | kMusicRamp);
 }
 
 void FormDestroy(World& w) { BASS_Free(w.media.music); }

@@ -7,7 +7,7 @@
 #include "frontend/menu.h"
 #include "frontend/menu_input.h"
 #include "frontend/text_screen.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 #include "heap_counter.h"
 

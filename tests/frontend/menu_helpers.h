@@ -10,7 +10,7 @@
 #include "frontend/menu.h"
 #include "frontend/menu_input.h"
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 struct MenuWorld {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "menu_helpers.h"
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 
 namespace {
 

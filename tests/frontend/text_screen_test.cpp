@@ -4,7 +4,7 @@
 // the text and start the game.
 #include "frontend/text_screen.h"
 #include "menu_helpers.h"
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 
 namespace {
 

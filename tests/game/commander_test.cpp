@@ -12,7 +12,7 @@
 
 #include "game/hud.h"
 #include "game/level_build.h"
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 #include "test_support.h"
 
 namespace {

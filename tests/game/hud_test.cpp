@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {

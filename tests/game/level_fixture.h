@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "levpack.h"
 #include "media/asset_path.h"
 #include "media/collection_file.h"

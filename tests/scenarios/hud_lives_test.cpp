@@ -7,7 +7,7 @@
 
 #include "shell/frame.h"
 #include "shell/runner.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "media/surface.h"
+#include "game/game_scene.h"
 #include "shell/frame.h"
 #include "test_support.h"
 
@@ -33,7 +34,7 @@ Flight FlyLevel(World& w, HeadlessPlatform& platform, int level, int frames) {
     Flight f;
     for (int frame = 0; frame < frames; ++frame) {
         FillSurface(*w.media.back, 0);
-        SampleInput(w);
+        SampleInput(w.media.input, w.media.platform);
         RunGameScene(w);
         // Keep the ship alive and its gun charged: this flight is about the objects.
         g.Progress.Energy = 100;

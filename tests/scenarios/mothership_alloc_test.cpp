@@ -7,7 +7,7 @@
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 #include "heap_counter.h"
 

@@ -9,6 +9,7 @@
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "media/surface.h"
+#include "game/game_scene.h"
 #include "shell/frame.h"
 #include "test_support.h"
 
@@ -32,7 +33,7 @@ void StartLevelNine(World& w, int difficulty) {
 
 void GameFrame(World& w) {
     FillSurface(*w.media.back, 0);
-    SampleInput(w);
+    SampleInput(w.media.input, w.media.platform);
     RunGameScene(w);
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 #include "heap_counter.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

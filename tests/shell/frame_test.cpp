@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "shell/runner.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

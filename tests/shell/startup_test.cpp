@@ -14,8 +14,8 @@
 #include "levpack.h"
 #include "media/media_error.h"
 #include "media/mixer.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

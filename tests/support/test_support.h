@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "media/headless_platform.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 // Where the build generated the game's data (video/, audio/).
 std::string TestDataDir();

@@ -1,7 +1,7 @@
 // The media calls as gameplay and front end make them (see media_calls.h).
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 
-#include "shell/world.h"
+#include "state/world.h"
 
 void PlayGameSound(World& w, std::string_view name) {
     if (!w.shell.SoundEnabled) return;

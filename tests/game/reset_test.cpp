@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/world.h"
+#include "state/world.h"
 #include "test_support.h"
 
 TEST(ResetGameState, StarsTakeFourDrawsEachInXYColourSpeedOrder) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/fixed.h"
+#include "state/fixed.h"
 
 struct FrontEnd {
     // Menu (Part of the menu routine and its input handlers).

@@ -1,7 +1,7 @@
 // The three saved files: byte layouts against hand-written byte strings,
 // first-run defaults, a profile's round trip, the score entry rule, and the
 // handling of damaged files, atomic writes and clearing without a slot.
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/world.h"
+#include "state/world.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "media/rect.h"
-#include "shell/fixed.h"
+#include "state/fixed.h"
 
 // The live Progress, also the 108-byte unit of a profile slot (the byte
 // layout lives in shell/progress_record.cpp).

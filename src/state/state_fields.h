@@ -7,7 +7,7 @@
 #pragma once
 #include <string_view>
 
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace state_fields {
 

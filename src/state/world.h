@@ -1,12 +1,12 @@
 // One world per run: every subsystem's state, passed by reference to every
 // routine of the game. Tests build one on the headless platform.
 #pragma once
-#include "frontend/frontend_state.h"
-#include "game/game_state.h"
+#include "state/frontend_state.h"
+#include "state/game_state.h"
 #include "media/media.h"
-#include "shell/random.h"
-#include "shell/saved_state.h"
-#include "shell/shell_state.h"
+#include "state/random.h"
+#include "state/saved_state.h"
+#include "state/shell_state.h"
 
 struct World {
     Media media;

@@ -1,7 +1,7 @@
 // Reading and writing the three saved files: settings, score table and the
 // six profile slots. A damaged file is reported with its name and its
 // defaults are used; every write replaces its file atomically.
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // little-endian at fixed offsets; padding is written as zero.
 #include <cstring>
 
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 
 // ProgressRecord, 108 bytes:
 //   0 PlayerX i32    4 PlayerY i32    8 SpeedX i32    12 SpeedY i32

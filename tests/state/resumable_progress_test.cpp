@@ -7,7 +7,7 @@
 
 #include "frontend/menu_input.h"
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 TEST(ResumableProgress, ASlotWrittenByTheGameComesBackByteForByte) {

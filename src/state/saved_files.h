@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/saved_state.h"
+#include "state/saved_state.h"
 
 struct World;
 
