@@ -44,7 +44,7 @@ Area SlotArea(int k) {
                   : Area{317, 586, 412 + 48 * (k - 4), 452 + 48 * (k - 4)};
 }
 
-bool InMenu(const World& w) { return w.shell.CurrentScene == "Menu"; }
+bool InMenu(const World& w) { return w.shell.CurrentScene == Scene::Menu; }
 
 // Lowest free profile slot, 0 when all six are taken.
 int FirstFreeSlot(const World& w) {
@@ -88,7 +88,7 @@ void StartNewGame(World& w) {
     PlayGameSound(w, "Klik");
     const int slot = FirstFreeSlot(w);
     if (slot == 0) {
-        f.MenuPage = 6;
+        f.MenuPage = Page::ProfilesTaken;
     } else {
         ProgressRecord& p = w.game.Progress;
         w.saved.CurrentProfile = slot;
@@ -103,7 +103,7 @@ void StartNewGame(World& w) {
         // A game lost or left just after a finish line must not keep the new
         // game's first finish line from saving.
         w.shell.FinishPassed = 0;
-        w.shell.CurrentScene = "Uvod";
+        w.shell.CurrentScene = Scene::Uvod;
         f.GameActive = 1;
         PlayGameSound(w, "Text");
         Music& music = w.media.music;
@@ -127,7 +127,7 @@ void NewGameClick(World& w, int x, int y) {
             f.NameEntryActive = 1;
         } else {
             f.NameEntryActive = 0;
-            f.MenuPage = 6;
+            f.MenuPage = Page::ProfilesTaken;
         }
     }
     if (f.HoverButton == 1) StartNewGame(w);
@@ -141,7 +141,7 @@ void LoadProfile(World& w) {
     if (slot < 1 || slot > 6) return;  // no profile chosen: nothing to load
     BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
     ResetGameState(w);
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
     p = ResumableProgress(w.saved.ProfileTable[slot]);
@@ -166,7 +166,7 @@ void ProfileClick(World& w, int x, int y) {
             PlayGameSound(w, "Klik");
         }
     } else if (f.HoverButton == 1) {
-        f.MenuPage = 7;
+        f.MenuPage = Page::DeleteQuestion;
         PlayGameSound(w, "Klik");
     } else if (f.HoverButton == 2) {
         LoadProfile(w);
@@ -183,7 +183,7 @@ void QuitClick(World& w) {
         if (w.media.platform) w.media.platform->Minimise();
         w.shell.quitRequested = true;
     } else if (f.HoverButton == 2) {
-        f.MenuPage = -1;
+        f.MenuPage = Page::None;
         PlayGameSound(w, "Klik");
     }
     f.HoverButton = 0;
@@ -194,9 +194,9 @@ void DeleteClick(World& w) {
     if (f.HoverButton == 1) {
         PlayGameSound(w, "Klik");
         ClearProfileSlot(w);
-        f.MenuPage = 2;
+        f.MenuPage = Page::Load;
     } else if (f.HoverButton == 2) {
-        f.MenuPage = 2;
+        f.MenuPage = Page::Load;
         PlayGameSound(w, "Klik");
     }
     f.HoverButton = 0;
@@ -208,7 +208,7 @@ void TextScreenKey(World& w, uint8_t& key) {
     GameState& g = w.game;
     StopGameSound(w, "Text");
     if (g.TextScreenLine == kLastStoryLine) {
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         g.CommanderTimer = key == kEnter ? 1 : 0;
     }
     if (g.TextScreenLine < kLastStoryLine) {
@@ -241,7 +241,7 @@ void MouseMove(World& w, int x, int y) {
     if (!InMenu(w)) return;
 
     HoverItems(w, x, y);
-    if (f.MenuPage == 0 && !f.NameEntryActive && f.EnteredName.size > 0) {
+    if (f.MenuPage == Page::NewGame && !f.NameEntryActive && f.EnteredName.size > 0) {
         if (kStart.Holds(x, y)) HoverOnto(w, 1);
         else f.HoverButton = 0;
     }
@@ -250,16 +250,16 @@ void MouseMove(World& w, int x, int y) {
     } else if (f.LogoHoverState == 2) {
         f.LogoHoverState = 3;
     }
-    if (f.MenuPage == 2) {
+    if (f.MenuPage == Page::Load) {
         const bool chosen = w.saved.CurrentProfile > 0;
         HoverButtonArea(w, x, y, kLoad, 2, chosen);
         HoverButtonArea(w, x, y, kDelete, 1, chosen);
     }
-    if (f.MenuPage == 5 || f.MenuPage == 7) {
+    if (f.MenuPage == Page::QuitQuestion || f.MenuPage == Page::DeleteQuestion) {
         HoverButtonArea(w, x, y, kYes, 1, true);
         HoverButtonArea(w, x, y, kNo, 2, true);
     }
-    if (f.MenuPage == 6) {
+    if (f.MenuPage == Page::ProfilesTaken) {
         if (kOk.Holds(x, y)) HoverOnto(w, 1);
         else f.HoverButton = 0;
     }
@@ -273,27 +273,27 @@ void Click(World& w) {
         if (!ItemArea(i).Holds(x, y)) continue;
         // Continue before any game: the click is not heard at all.
         if (i == 1 && !f.GameActive) return;
-        f.MenuPage = i;
+        f.MenuPage = Page(i);  // the items open the pages of their numbers
         if (i == 0) f.TypedKey = 0;
         PlayGameSound(w, "Klik");
     }
     // Each page is tested as it stands after the steps before it.
-    if (f.MenuPage == 0) NewGameClick(w, x, y);
-    if (f.MenuPage == 1 && f.GameActive) {
-        w.shell.CurrentScene = "HlavniHra";
+    if (f.MenuPage == Page::NewGame) NewGameClick(w, x, y);
+    if (f.MenuPage == Page::Continue && f.GameActive) {
+        w.shell.CurrentScene = Scene::HlavniHra;
         BASS_ChannelStop(w.media.music, w.shell.MusicChannel);  // the game starts a song of its own
-        f.MenuPage = -1;
+        f.MenuPage = Page::None;
     }
-    if (f.MenuPage == 2) ProfileClick(w, x, y);
-    if (f.MenuPage == 5) QuitClick(w);
-    if (f.MenuPage == 6) {
+    if (f.MenuPage == Page::Load) ProfileClick(w, x, y);
+    if (f.MenuPage == Page::QuitQuestion) QuitClick(w);
+    if (f.MenuPage == Page::ProfilesTaken) {
         if (f.HoverButton == 1) {
-            f.MenuPage = 2;
+            f.MenuPage = Page::Load;
             PlayGameSound(w, "Klik");
         }
         f.HoverButton = 0;
     }
-    if (f.MenuPage == 7) DeleteClick(w);
+    if (f.MenuPage == Page::DeleteQuestion) DeleteClick(w);
 }
 
 void KeyPress(World& w, uint8_t& key) {
@@ -301,30 +301,30 @@ void KeyPress(World& w, uint8_t& key) {
     Shell& s = w.shell;
     f.IdleTimer = kIdleFrames;
     f.TypedKey = key;
-    if (s.CurrentScene == "Intro") {
+    if (s.CurrentScene == Scene::Intro) {
         f.TypedKey = 0;
         key = 0;
-        s.CurrentScene = "Menu";
+        s.CurrentScene = Scene::Menu;
     }
-    if (s.CurrentScene == "Uvod") TextScreenKey(w, key);
-    if (s.CurrentScene == "Animace") {
+    if (s.CurrentScene == Scene::Uvod) TextScreenKey(w, key);
+    if (s.CurrentScene == Scene::Animace) {
         f.TypedKey = 0;
         key = 0;
         EndStory(w);
     }
     if (key != kEscape) return;
-    if (s.CurrentScene == "HlavniHra" && f.GameActive) {
-        s.CurrentScene = "Menu";
+    if (s.CurrentScene == Scene::HlavniHra && f.GameActive) {
+        s.CurrentScene = Scene::Menu;
         BASS_ChannelStop(w.media.music, s.MusicChannel);
         StopGameSound(w, "PrubehLej");
-    } else if (s.CurrentScene == "Menu" && f.GameActive) {
-        s.CurrentScene = "HlavniHra";
+    } else if (s.CurrentScene == Scene::Menu && f.GameActive) {
+        s.CurrentScene = Scene::HlavniHra;
         BASS_ChannelStop(w.media.music, s.MusicChannel);
     } else {
         // The button remembered from the page before (say Start under a
         // resting pointer) must not stand for "Ano": a click without a move
         // would quit the game.
-        f.MenuPage = 5;
+        f.MenuPage = Page::QuitQuestion;
         f.HoverButton = 0;
     }
 }

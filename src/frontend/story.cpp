@@ -119,8 +119,8 @@ void RunStoryAnimation(World& w) {
 
 void EndStory(World& w) {
     FrontEnd& f = w.front;
-    w.shell.CurrentScene = "Menu";
-    f.MenuPage = 3;  // the score page enters the finished game's score
+    w.shell.CurrentScene = Scene::Menu;
+    f.MenuPage = Page::Scores;  // the score page enters the finished game's score
     f.IdleTimer = 1500;
     f.HoverButton = 0;
     f.GameActive = 0;

@@ -270,7 +270,7 @@ bool BlowUpShip(World& w) {
         return false;
     }
     g.Progress.Score += 2000;
-    w.shell.CurrentScene = "Animace";
+    w.shell.CurrentScene = Scene::Animace;
     PlayGameSound(w, "bumLod");
     FillSurface(*w.media.back, 0xFFFFFF);
     PresentFrame(w.media);

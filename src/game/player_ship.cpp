@@ -184,7 +184,7 @@ void UpdatePlayerShip(World& w) {
 
     // Fire gate: open when fire is held and the laser has reloaded. The first
     // frame of a press lines the cadence counters up so everything fires now.
-    if (IsHeld(input, isButton1) && underControl && g.ReloadTimer == 15 && p.Lives > 0) {
+    if (IsHeld(input, kFireKey) && underControl && g.ReloadTimer == 15 && p.Lives > 0) {
         if (g.FireHeld == 0) {
             g.VolleyTick = 10;
             g.RocketTick = 2;
@@ -199,12 +199,12 @@ void UpdatePlayerShip(World& w) {
     // Item keys: the highest key pressed this frame wins; all three are
     // consumed so a held key uses only one item.
     if (underControl) {
-        if (IsHeld(input, isButton5)) g.ItemSlotToUse = 1;
-        if (IsHeld(input, isButton6)) g.ItemSlotToUse = 2;
-        if (IsHeld(input, isButton7)) g.ItemSlotToUse = 3;
-        Consume(input, isButton5);
-        Consume(input, isButton6);
-        Consume(input, isButton7);
+        if (IsHeld(input, kItemKey1)) g.ItemSlotToUse = 1;
+        if (IsHeld(input, kItemKey2)) g.ItemSlotToUse = 2;
+        if (IsHeld(input, kItemKey3)) g.ItemSlotToUse = 3;
+        Consume(input, kItemKey1);
+        Consume(input, kItemKey2);
+        Consume(input, kItemKey3);
     }
     if (g.ItemSlotToUse >= 1 && g.ItemSlotToUse <= 3) UseItem(w);
 

@@ -15,6 +15,20 @@ enum InputState : int {
 };
 using InputSet = std::bitset<kInputStateCount>;
 
+// What the game reads the input states as (the key table below says which
+// keys feed them).
+constexpr InputState kFireKey = isButton1;        // Space
+constexpr InputState kNextLineKey = isButton2;    // Enter: skips a commander line
+constexpr InputState kSoundKey = isButton3;       // F2: sound on/off
+constexpr InputState kMusicKey = isButton4;       // F3: music on/off
+constexpr InputState kItemKey1 = isButton5;       // 1: the first carried item
+constexpr InputState kItemKey2 = isButton6;       // 2
+constexpr InputState kItemKey3 = isButton7;       // 3
+constexpr InputState kHelpKey = isButton8;        // F1: the help page
+constexpr InputState kLouderKey = isButton9;      // Numpad +: music louder
+constexpr InputState kQuieterKey = isButton10;    // Numpad -: music quieter
+constexpr InputState kFrameRateKey = isButton11;  // F12: the frame-rate text
+
 // The keys the game knows, by the names input scripts use.
 enum class GameKey : int {
     Up, Down, Left, Right, H, J, K, L, Space, Enter, Escape,

@@ -19,33 +19,33 @@
 
 namespace {
 
-// Returns false when F12 ends the frame (nothing more is drawn or presented).
+// Returns false when the frame-rate key ends the frame (nothing more is drawn or presented).
 bool GlobalKeys(World& w) {
     Input& in = w.media.input;
     Shell& s = w.shell;
-    if (IsHeld(in, isButton8)) {  // F1: help page, acts while held
-        s.CurrentScene = "Menu";
-        w.front.MenuPage = 4;
+    if (IsHeld(in, kHelpKey)) {  // help page, acts while held
+        s.CurrentScene = Scene::Menu;
+        w.front.MenuPage = Page::Help;
     }
-    if (IsHeld(in, isButton3)) {  // F2: sound on/off, once per press
-        Consume(in, isButton3);
+    if (IsHeld(in, kSoundKey)) {  // sound on/off, once per press
+        Consume(in, kSoundKey);
         s.SoundEnabled = !s.SoundEnabled;
     }
-    if (IsHeld(in, isButton4)) {  // F3: music on/off, once per press
-        Consume(in, isButton4);
+    if (IsHeld(in, kMusicKey)) {  // music on/off, once per press
+        Consume(in, kMusicKey);
         s.MusicEnabled = !s.MusicEnabled;
         BASS_ChannelStop(w.media.music, s.MusicChannel);
     }
-    if (IsHeld(in, isButton9)) {  // Numpad +: louder while held
+    if (IsHeld(in, kLouderKey)) {  // louder while held
         if (s.MusicVolume < 100) ++s.MusicVolume;
         BASS_SetGlobalVolumes(w.media.music, s.MusicVolume, 1, 1);
     }
-    if (IsHeld(in, isButton10)) {  // Numpad -: quieter while held
+    if (IsHeld(in, kQuieterKey)) {  // quieter while held
         if (s.MusicVolume > 0) --s.MusicVolume;
         BASS_SetGlobalVolumes(w.media.music, s.MusicVolume, 1, 1);
     }
     if (w.front.IdleTimer > 0) --w.front.IdleTimer;
-    if (IsHeld(in, isButton11)) {  // F12: frame-rate text; the picture freezes while held
+    if (IsHeld(in, kFrameRateKey)) {  // frame-rate text; the picture freezes while held
         s.ShowFrameRate = !s.ShowFrameRate;
         return false;
     }
@@ -88,12 +88,12 @@ void RunFrame(World& w) {
     // The system pointer is hidden by the platform for the whole run (the
     // menu draws its own), so the frame need not hide it again.
     SampleInput(w.media.input, w.media.platform);
-    if (s.CurrentScene == "Intro") RunIntro(w);
-    if (s.CurrentScene == "Menu") RunMenuScene(w);
-    if (s.CurrentScene == "Uvod") RunTextScreen(w);
-    if (s.CurrentScene == "HlavniHra") RunGameScene(w);
+    if (s.CurrentScene == Scene::Intro) RunIntro(w);
+    if (s.CurrentScene == Scene::Menu) RunMenuScene(w);
+    if (s.CurrentScene == Scene::Uvod) RunTextScreen(w);
+    if (s.CurrentScene == Scene::HlavniHra) RunGameScene(w);
     DrawFinishLights(w);
-    if (s.CurrentScene == "Animace") RunStoryAnimation(w);
+    if (s.CurrentScene == Scene::Animace) RunStoryAnimation(w);
     if (!GlobalKeys(w)) return;
     if (s.ShowFrameRate) FrameRateText(w);
     PresentFrame(w.media);

@@ -77,9 +77,9 @@ void LoadGameData(World& w) {
 }
 
 void LoadAssets(World& w) {
-    w.shell.CurrentScene = "Intro";
+    w.shell.CurrentScene = Scene::Intro;
     SeedRandom(w.random, ClockSeed(w));
-    w.front.MenuPage = -1;
+    w.front.MenuPage = Page::None;
 
     LoadGameData(w);
     PrimeSounds(w);

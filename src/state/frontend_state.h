@@ -8,9 +8,23 @@
 
 #include "state/fixed.h"
 
+// The menu's open page: the six items in their row (the first six values)
+// and the pages that questions and messages open.
+enum class Page : int32_t {
+    None = -1,
+    NewGame = 0,
+    Continue = 1,
+    Load = 2,
+    Scores = 3,
+    Help = 4,
+    QuitQuestion = 5,
+    ProfilesTaken = 6,   // all six profile slots are in use
+    DeleteQuestion = 7,
+};
+
 struct FrontEnd {
     // Menu (Part of the menu routine and its input handlers).
-    int32_t MenuPage = -1;
+    Page MenuPage = Page::None;
     uint8_t HoverItem = 10;
     uint8_t HoverButton = 0;
     int32_t IdleTimer = 0;

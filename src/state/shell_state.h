@@ -11,8 +11,24 @@ struct ShellOptions {
     int64_t seed = -1;          // RandomInt seed and clock value for reseeds; -1 = the clock
 };
 
+// The scenes, by the names the game gives them: the intro, the main menu, the
+// story text before level 1 ("Uvod"), the game itself ("HlavniHra") and the
+// ending animation ("Animace").
+enum class Scene : uint8_t { Intro, Menu, Uvod, HlavniHra, Animace };
+// The scene's name as the state dump and the replay hash write it.
+constexpr const char* SceneName(Scene scene) {
+    switch (scene) {
+        case Scene::Intro: return "Intro";
+        case Scene::Menu: return "Menu";
+        case Scene::Uvod: return "Uvod";
+        case Scene::HlavniHra: return "HlavniHra";
+        case Scene::Animace: return "Animace";
+    }
+    return "?";
+}
+
 struct Shell {
-    std::string CurrentScene = "Intro";  // "Intro", "Menu", "Uvod", "HlavniHra", "Animace"
+    Scene CurrentScene = Scene::Intro;
     uint8_t SoundEnabled = 1;
     uint8_t MusicEnabled = 1;
     uint8_t MusicVolume = 100;

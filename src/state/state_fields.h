@@ -158,7 +158,7 @@ void ShellFields(V& v, const Shell& s) {
 // page, idle timer, game flag and pointer.
 template <class V>
 void FrontEndFields(V& v, const FrontEnd& f) {
-    v.Int("MenuPage", f.MenuPage);
+    v.Int("MenuPage", int32_t(f.MenuPage));
     v.Int("IdleTimer", f.IdleTimer);
     v.Int("GameActive", f.GameActive);
     v.Int("MouseX", f.MouseX);
@@ -360,7 +360,7 @@ void MotherShip(V& v, const GameState& g) {
 template <class V>
 void World(V& v, const ::World& w) {
     const GameState& g = w.game;
-    v.Text("CurrentScene", w.shell.CurrentScene);
+    v.Text("CurrentScene", SceneName(w.shell.CurrentScene));
     v.Hidden("RandomSeed", w.random.seed);
     v.Key("Progress");
     Progress(v, g.Progress);

@@ -18,7 +18,7 @@ struct Intro {
     FrontEnd& f = w.front;
     Intro() {
         for (Star& star : w.game.Stars) star.X = 900;  // no stars over the emblem
-        w.shell.CurrentScene = "Intro";
+        w.shell.CurrentScene = Scene::Intro;
     }
     void Frame() {
         FillSurface(*w.media.back, 0);
@@ -56,7 +56,7 @@ TEST(IntroTiming, EachPhaseLastsItsFramesThenTheMenuFollows) {
     int musicFrame = -1, frame = 0;
     in.w.shell.MusicEnabled = 1;
     in.w.shell.MusicChannel = BASS_MusicLoad(in.w.media.music, false, "audio\\intro.mod", 0, 0, 4);
-    while (in.w.shell.CurrentScene == "Intro" && frame < 3000) {
+    while (in.w.shell.CurrentScene == Scene::Intro && frame < 3000) {
         ++framesIn[in.Phase()];
         in.Frame();
         ++frame;
@@ -76,7 +76,7 @@ TEST(IntroTiming, EachPhaseLastsItsFramesThenTheMenuFollows) {
     // The title's first frame is the last frame of phase 5.
     EXPECT_EQ(framesIn[6], 800);
     EXPECT_EQ(musicFrame, 129 + 129 + 78 + 128 + 301);
-    EXPECT_EQ(in.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(in.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(in.f.IntroTimer, 0);
     EXPECT_EQ(in.f.IntroFade, 256);  // stays once phase 5 is reached
 
@@ -212,11 +212,11 @@ TEST(IntroHandOver, TheFrameInWhichTheTitleEndsShowsTheMenu) {
     in.f.MouseX = 600;
     in.f.MouseY = 100;
     DXTimerTimer(in.w);
-    EXPECT_EQ(in.w.shell.CurrentScene, "Intro");
+    EXPECT_EQ(in.w.shell.CurrentScene, Scene::Intro);
     EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Nazev", 0, 0));
     EXPECT_FALSE(Shows(in.w, in.w.media.MenuObr, "Sipka", 600, 100));
     DXTimerTimer(in.w);
-    EXPECT_EQ(in.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(in.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(in.f.IntroTimer, 0);
     EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Sipka", 600, 100));  // the menu's pointer, same frame
 }

@@ -19,7 +19,7 @@ struct MenuWorld {
     std::string dir;
     explicit MenuWorld(const char* tag) : t(MakeTestWorld()), w(t.w()), dir(MakeTempDir(tag)) {
         w.shell.options.saveDir = dir;
-        w.shell.CurrentScene = "Menu";
+        w.shell.CurrentScene = Scene::Menu;
         w.shell.MusicEnabled = 0;
         DefaultScores(w.saved.ScoreTable);
         DefaultProfiles(w.saved);

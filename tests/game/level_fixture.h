@@ -119,7 +119,7 @@ inline TestWorld MakeLevelWorld(uint32_t seed = 12345) {
     TestWorld t = MakeTestWorld(false, seed);
     BuildCollections(t.w());
     t.w().shell.SoundEnabled = 0;
-    t.w().shell.CurrentScene = "HlavniHra";
+    t.w().shell.CurrentScene = Scene::HlavniHra;
     return t;
 }
 

@@ -37,7 +37,7 @@ protected:
         static const GameState fresh;
         g = fresh;
         SeedRandom(w.random, 777);
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         g.Progress.ScrollDistance = 11000;
         g.Progress.PlayerX = 400;
         g.Progress.PlayerY = 500;
@@ -593,12 +593,12 @@ TEST_F(MotherShipTest, DestructionShowerEndsWithOneBonusAndAWhiteFlash) {
     for (int frame = 0; frame < 500; ++frame) UpdateMotherShip(w);
     EXPECT_EQ(g.DestructionCounter, 500);
     EXPECT_EQ(g.Progress.Score, 0);
-    EXPECT_EQ(w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(g.MotherShip.X, x);  // the wreck no longer sweeps
     const int parity = g.FrameParity;
     UpdateMotherShip(w);
     EXPECT_EQ(g.Progress.Score, 2000);
-    EXPECT_EQ(w.shell.CurrentScene, "Animace");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Animace);
     EXPECT_EQ(Shared().platform->presentedFrames, presented + 1);
     EXPECT_EQ(g.FrameParity, parity);  // the battle's frame ended there
     for (int y = 0; y < kSurfaceHeight; y += 37)

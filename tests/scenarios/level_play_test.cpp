@@ -29,7 +29,7 @@ Flight FlyLevel(World& w, HeadlessPlatform& platform, int level, int frames) {
     g.Progress.ScrollDistance = 600;
     BuildLevel(w);
     g.CommanderStep = 0;  // the briefing is its own routine's business
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     platform.heldKeys.set(size_t(GameKey::Space));
     Flight f;
     for (int frame = 0; frame < frames; ++frame) {

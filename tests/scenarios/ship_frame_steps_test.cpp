@@ -32,7 +32,7 @@ struct Flight {
         p.LevelEnd = 9400;
         p.ScrollDistance = scrollDistance;
         g.ArrivalWidth = g.ArrivalHeight = 72;
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         w.front.GameActive = 1;
     }
     void Frame() { DXTimerTimer(w); }
@@ -142,7 +142,7 @@ TEST(ShipFrameSteps, FinishLightsGoOnInTheMenuToo) {
     // Escape to the menu right after the flags: the lights still show over
     // the menu and count their 61 frames.
     Flight f;
-    f.w.shell.CurrentScene = "Menu";
+    f.w.shell.CurrentScene = Scene::Menu;
     f.w.shell.FinishLightOn = 1;
     f.w.shell.FinishLightTimer = 0;
     f.p.LevelEnd = f.p.ScrollDistance - 200;  // the menu does not scroll

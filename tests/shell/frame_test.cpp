@@ -40,7 +40,7 @@ TestWorld GameWorld(int level, int scrollDistance, const std::string& saveDir) {
     w.game.ArrivalHeight = 77;
     w.saved.ProfileTable[1].PlayerName.Assign("Pilot");
     w.saved.CurrentProfile = 1;
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
     return t;
 }
@@ -118,11 +118,11 @@ TEST(GlobalKeys, F1OpensTheHelpPageAndTheIdleTimerRunsDown) {
     t.w().front.IdleTimer = 2;
     Frames(t, 3);
     EXPECT_EQ(t.w().front.IdleTimer, 0);
-    ASSERT_EQ(t.w().shell.CurrentScene, "Intro");
+    ASSERT_EQ(t.w().shell.CurrentScene, Scene::Intro);
     Hold(t, GameKey::F1, true);
     DXTimerTimer(t.w());
-    EXPECT_EQ(t.w().shell.CurrentScene, "Menu");
-    EXPECT_EQ(t.w().front.MenuPage, 4);
+    EXPECT_EQ(t.w().shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(t.w().front.MenuPage, Page::Help);
 }
 
 TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
@@ -303,7 +303,7 @@ TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
 TEST(SceneDispatch, TheMenuDrawsItsPointerWhereTheMouseIs) {
     TestWorld t = MakeTestWorld();
     World& w = t.w();
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     w.front.MouseX = 333;
     w.front.MouseY = 222;
     DXTimerTimer(w);
@@ -330,7 +330,7 @@ TEST(FrameMusic, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
     Frames(t, 2);
     EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);  // stays off
 
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     Hold(t, GameKey::F3, true);
     DXTimerTimer(w);  // switched on after this frame's menu step
     Hold(t, GameKey::F3, false);
@@ -405,7 +405,7 @@ TEST(FinishFlags, TheLightsGoOnShowingAfterTheGameGivesWayToTheMenu) {
     // run out there, as they do in every scene.
     TestWorld t = GameWorld(1, 1000, MakeTempDir("lights-menu"));
     World& w = t.w();
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     w.shell.FinishLightOn = 1;
     w.shell.FinishLightTimer = 58;
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance - 200;  // the menu does not scroll

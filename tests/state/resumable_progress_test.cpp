@@ -64,15 +64,15 @@ TEST(ResumableProgress, LoadingADamagedProfileStillPlays) {
     slot.PlayerX = INT_MAX;
     slot.ScrollDistance = INT_MAX - 5;
     slot.LevelEnd = INT_MIN + 3;
-    w.shell.CurrentScene = "Menu";
-    w.front.MenuPage = 2;
+    w.shell.CurrentScene = Scene::Menu;
+    w.front.MenuPage = Page::Load;
     w.saved.CurrentProfile = 3;
     w.front.HoverButton = 2;  // "Nacti" under the pointer
     DXDrawClick(w);
-    ASSERT_EQ(w.shell.CurrentScene, "HlavniHra");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(w.game.Progress.Level, 9);
     EXPECT_EQ(w.game.Progress.PlayerX, 768);
     for (int i = 0; i < 120; ++i) DXTimerTimer(w);
-    EXPECT_EQ(w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(w.saved.ProfileTable[3].Level, 77) << "the slot itself is kept as stored";
 }
