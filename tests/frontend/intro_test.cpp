@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "shell/frame.h"
+#include "frame_probes.h"
 #include "test_support.h"
 
 namespace {
@@ -27,21 +28,6 @@ struct Intro {
     int Phase() const { return f.IntroPhase == 0 ? 1 : f.IntroPhase; }
 };
 
-// True when every pixel the picture's frame covers at (x, y) shows it.
-bool Shows(const World& w, const PictureCollection& collection, const char* name, int x, int y) {
-    static Surface reference;
-    const uint16_t sentinel = 0x0841;
-    FillSurface(reference, sentinel);
-    DrawPattern(FindPicture(collection, name), reference, x, y, 0);
-    int drawn = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
-        for (int col = 0; col < kSurfaceWidth; ++col) {
-            if (reference.pixels[row][col] == sentinel) continue;
-            ++drawn;
-            if (w.media.back->pixels[row][col] != reference.pixels[row][col]) return false;
-        }
-    return drawn > 0;
-}
 
 int LitIn(const Surface& s, int left, int top, int right, int bottom) {
     int n = 0;

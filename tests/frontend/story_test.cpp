@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "state/saved_files.h"
+#include "frame_probes.h"
 #include "test_support.h"
 
 namespace {
@@ -77,21 +78,6 @@ struct Story {
     }
 };
 
-// True when every pixel the picture's frame covers at (x, y) shows it.
-bool Shows(const World& w, const PictureCollection& collection, const char* name, int x, int y, int frame) {
-    static Surface reference;
-    const uint16_t sentinel = 0x0841;
-    FillSurface(reference, sentinel);
-    DrawPattern(FindPicture(collection, name), reference, x, y, frame);
-    int drawn = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
-        for (int col = 0; col < kSurfaceWidth; ++col) {
-            if (reference.pixels[row][col] == sentinel) continue;
-            ++drawn;
-            if (w.media.back->pixels[row][col] != reference.pixels[row][col]) return false;
-        }
-    return drawn > 0;
-}
 
 TEST(StoryFlash, WhiteFadesOutInSixFramesThenTheMessageStarts) {
     Story s;

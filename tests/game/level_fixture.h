@@ -13,6 +13,7 @@
 #include "media/picture.h"
 #include "media/sound.h"
 #include "media/surface.h"
+#include "frame_probes.h"
 #include "test_support.h"
 
 namespace levelfixture {
@@ -129,16 +130,6 @@ inline void LoadSounds(World& w) {
     LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(TestDataDir(), "audio\\zvuky.lev"));
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     w.shell.SoundEnabled = 1;
-}
-inline void SilenceAll(World& w) {
-    for (Voice& voice : w.media.mixer->voices) voice.playing = false;
-}
-inline bool SoundStarted(World& w, const char* name) {
-    WaveItem& item = FindSound(w.media.Zvuky, name);
-    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-    for (int v : item.voices)
-        if (w.media.mixer->voices[v].playing) return true;
-    return false;
 }
 
 // Writes "video/mesto.lev" (first picture "Kostky") and "video/velkalod.lev"

@@ -15,6 +15,7 @@
 #include "media/mixer.h"
 #include "media/sound.h"
 #include "media/surface.h"
+#include "frame_probes.h"
 #include "test_support.h"
 
 namespace {
@@ -413,14 +414,6 @@ TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
     EXPECT_EQ(part(kCore).Energy, 150);
 }
 
-// Whether any voice of the named sound effect is sounding.
-bool Sounding(World& w, const char* name) {
-    const WaveItem& item = FindSound(w.media.Zvuky, name);
-    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-    for (int v : item.voices)
-        if (w.media.mixer->voices[v].playing) return true;
-    return false;
-}
 
 TEST_F(MotherShipTest, BombBurstOnTheShipRingsOnceAndShowsFiveFramesOnTheSixFrameTick) {
     w.shell.SoundEnabled = 1;
@@ -434,7 +427,7 @@ TEST_F(MotherShipTest, BombBurstOnTheShipRingsOnceAndShowsFiveFramesOnTheSixFram
     for (int frame = 0; frame < 32; ++frame) {
         UpdateMotherShip(w);
         frames.push_back(g.ShipBlast[0]);
-        ring.push_back(Sounding(w, "Prstenec"));
+        ring.push_back(SoundStarted(w, "Prstenec"));
     }
     w.shell.SoundEnabled = 0;
     EXPECT_EQ(frames[4], 1);

@@ -8,6 +8,7 @@
 #include "shell/frame.h"
 #include "shell/runner.h"
 #include "state/saved_files.h"
+#include "frame_probes.h"
 #include "test_support.h"
 
 namespace {
@@ -29,20 +30,7 @@ struct Game {
         for (int i = 0; i < n; ++i) DXTimerTimer(w);
     }
     // Whether the opaque pixels of a picture's frame are on the surface at (x, y).
-    bool Shows(const char* name, int x, int y, int frame) const {
-        const PictureItem& item = FindPicture(w.media.Obrazky, name);
-        const int fw = PatternWidth(item), fh = PatternHeight(item);
-        int opaque = 0;
-        for (int yy = 0; yy < fh; ++yy) {
-            for (int xx = 0; xx < fw; ++xx) {
-                const uint16_t px = item.pixels[size_t(yy) * size_t(item.width) + size_t(frame * fw + xx)];
-                if (item.Transparent && px == item.key565) continue;
-                ++opaque;
-                if (w.media.back->pixels[y + yy][x + xx] != px) return false;
-            }
-        }
-        return opaque > 0;
-    }
+    bool Shows(const char* name, int x, int y, int frame) const { return ::Shows(w, w.media.Obrazky, name, x, y, frame); }
 };
 
 TEST(HudLivesInGame, FirstShipLostFliesInAgain) {
