@@ -68,6 +68,19 @@ struct LevelObject {
     uint8_t ShotSpread = 0;
 };
 
+// Empties a level object's place, picture, motion and content, as a new game
+// and the building of a level do; its damage and score values stay.
+inline void ClearObjectPlace(LevelObject& o) {
+    o.X = 0;
+    o.Y = 0;
+    o.Energy = 0;
+    o.Picture = 0;
+    o.Speed = 0;
+    o.Hit = 0;
+    o.Content = 0;
+    o.Visible = 0;
+}
+
 struct Star {
     int32_t X = 0, Y = 0;
     int32_t Colour = 0;  // grey, 0xBBGGRR
