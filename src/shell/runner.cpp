@@ -21,9 +21,9 @@
 #include "shell/frame.h"
 #include "shell/input_script.h"
 #include "shell/replay.h"
-#include "state/saved_files.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "state/saved_files.h"
 #include "state/world.h"
 
 namespace {

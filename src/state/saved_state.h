@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "state/game_state.h"
 #include "state/fixed.h"
+#include "state/game_state.h"
 
 struct SettingsRecord {
     uint8_t sound = 1;

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "shell/frame.h"
 #include "frame_probes.h"
+#include "shell/frame.h"
 #include "test_support.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include "frontend/menu.h"
 #include "frontend/menu_input.h"
 #include "frontend/text_screen.h"
+#include "heap_counter.h"
 #include "state/saved_files.h"
 #include "test_support.h"
-#include "heap_counter.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <string>
 
+#include "frame_probes.h"
 #include "frontend/menu.h"
 #include "frontend/menu_input.h"
 #include "shell/frame.h"
 #include "state/saved_files.h"
-#include "frame_probes.h"
 #include "test_support.h"
 
 struct MenuWorld {

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "menu_helpers.h"
 #include "media/canvas.h"
+#include "menu_helpers.h"
 
 namespace {
 

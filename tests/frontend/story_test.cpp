@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "state/saved_files.h"
 #include "frame_probes.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "state/game_state.h"
+#include "frame_probes.h"
 #include "levpack.h"
 #include "media/asset_path.h"
 #include "media/collection_file.h"
@@ -13,7 +13,7 @@
 #include "media/picture.h"
 #include "media/sound.h"
 #include "media/surface.h"
-#include "frame_probes.h"
+#include "state/game_state.h"
 #include "test_support.h"
 
 namespace levelfixture {

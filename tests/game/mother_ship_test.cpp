@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "frame_probes.h"
 #include "game/mother_ship.h"
 #include "game/mother_ship_hits.h"
 #include "media/asset_path.h"
@@ -15,7 +16,6 @@
 #include "media/mixer.h"
 #include "media/sound.h"
 #include "media/surface.h"
-#include "frame_probes.h"
 #include "test_support.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "frame_probes.h"
 #include "game/player_ship.h"
 #include "game/weapons.h"
-#include "frame_probes.h"
 #include "test_support.h"
 
 struct ShipWorld {

@@ -9,8 +9,8 @@
 #include "frontend/intro.h"
 #include "frontend/story.h"
 #include "game/city.h"
-#include "test_support.h"
 #include "heap_counter.h"
+#include "test_support.h"
 
 namespace {
 

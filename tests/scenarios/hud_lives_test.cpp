@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "frame_probes.h"
 #include "shell/frame.h"
 #include "shell/runner.h"
 #include "state/saved_files.h"
-#include "frame_probes.h"
 #include "test_support.h"
 
 namespace {

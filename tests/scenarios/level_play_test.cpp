@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "game/game_scene.h"
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "media/surface.h"
-#include "game/game_scene.h"
 #include "shell/frame.h"
 #include "test_support.h"
 

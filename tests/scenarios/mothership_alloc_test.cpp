@@ -6,10 +6,10 @@
 
 #include "game/level_build.h"
 #include "game/reset.h"
+#include "heap_counter.h"
 #include "shell/frame.h"
 #include "state/saved_files.h"
 #include "test_support.h"
-#include "heap_counter.h"
 
 namespace {
 

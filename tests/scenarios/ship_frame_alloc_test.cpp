@@ -2,10 +2,10 @@
 // the heap: this executable counts the allocations made while frames run.
 #include <gtest/gtest.h>
 
+#include "heap_counter.h"
 #include "shell/frame.h"
 #include "state/saved_files.h"
 #include "test_support.h"
-#include "heap_counter.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "frame_probes.h"
 #include "shell/frame.h"
 #include "state/saved_files.h"
-#include "frame_probes.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

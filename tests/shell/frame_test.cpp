@@ -8,10 +8,10 @@
 
 #include <filesystem>
 
+#include "frame_probes.h"
 #include "shell/runner.h"
 #include "state/saved_files.h"
 #include "state/world.h"
-#include "frame_probes.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
