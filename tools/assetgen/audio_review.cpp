@@ -215,7 +215,7 @@ void RenderAudioPreview(const std::string& dir) {
         table += Pad(w.name, 16) + Pad(target.title, 11) + Num("%.2f", l.seconds, 8) + Num("%.1f", l.integrated, 12) +
                  Num("%.1f", l.range, 8) + Num("%.1f", l.momentaryMax, 10) + Num("%.1f", l.shortTermMax, 7) +
                  Num("%.1f", l.truePeak, 10) + Num("%.0f", l.centroidHz, 13) + "  " +
-                 Fmt("%.0f", target.lowLufs) + ".." + Fmt("%.0f", target.highLufs) + (inBand ? "" : " (outside)") +
+                 Fmt("%.1f", target.lowLufs) + ".." + Fmt("%.1f", target.highLufs) + (inBand ? "" : " (outside)") +
                  (l.truePeak > kMaxTruePeakDb ? " (peak)" : "") + "\n";
     }
     table += "\nModules as libopenmpt plays them (44100 Hz stereo, music volume 100).\n\n";

@@ -39,11 +39,11 @@ SoundRole RoleOf(const std::string& soundName) {
 
 const RoleTarget& TargetOf(SoundRole role) {
     static const RoleTarget kTargets[] = {
-        {"impacts", -9.0, -5.0},
-        {"weapons", -16.0, -13.0},
-        {"pick-ups", -13.0, -9.0},
-        {"warnings", -14.0, -10.0},
-        {"interface", -26.0, -18.0},
+        {"impacts", -6.0, -3.5},
+        {"weapons", -11.0, -9.5},
+        {"pick-ups", -9.0, -6.0},
+        {"warnings", -10.0, -7.0},
+        {"interface", -20.0, -14.0},
     };
     return kTargets[int(role)];
 }
