@@ -219,7 +219,7 @@ void RenderAudioPreview(const std::string& dir) {
                  (l.truePeak > kMaxTruePeakDb ? " (peak)" : "") + "\n";
     }
     table += "\nModules as libopenmpt plays them (44100 Hz stereo, music volume 100).\n\n";
-    table += Pad("module", 12) + "  dur ms  integ LUFS  LRA LU  max3s  TP dBTP  centroid Hz  centroid 0-10 s\n";
+    table += Pad("module", 12) + "  dur ms  integ LUFS  LRA LU  max3s  TP dBTP  centroid Hz  0-10 s: centroid, power >2 kHz\n";
     for (const ModuleFile& m : MakeModules()) {
         const std::string stem = m.fileName.substr(0, m.fileName.find('.'));
         const RenderedModule r = RenderModule(m.bytes, kRate, m.fileName);
@@ -231,6 +231,7 @@ void RenderAudioPreview(const std::string& dir) {
         table += Pad(m.fileName, 12) + Num("%.0f", double(r.durationMs), 8) + Num("%.1f", l.integrated, 12) +
                  Num("%.1f", l.range, 8) + Num("%.1f", l.shortTermMax, 7) + Num("%.1f", l.truePeak, 9) +
                  Num("%.0f", l.centroidHz, 13) + Num("%.0f", SpectralCentroid(opening, kRate), 17) +
+                 Num("%.1f dB", PowerAboveDb(opening, kRate, 2000.0), 12) +
                  (r.log.empty() ? "" : "  libopenmpt: " + r.log.front()) + "\n";
     }
     std::ofstream(dir + "/summary.txt") << table;

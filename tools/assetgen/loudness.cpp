@@ -1,5 +1,5 @@
 // EBU R 128 measurements through libebur128. The loudest momentary and
-// short-term windows are found by feeding the sound in 10 ms steps and
+// short-term windows are found by feeding the sound in short steps and
 // reading the window that ends at each step.
 #include "loudness.h"
 
@@ -38,7 +38,9 @@ Loudness MeasureLoudness(const std::vector<float>& stereo, int rate) {
     std::vector<float> padded = stereo;
     const size_t minFrames = size_t(rate) * 2 / 5;
     if (padded.size() / 2 < minFrames) padded.resize(minFrames * 2, 0.0f);
-    const size_t frames = padded.size() / 2, step = size_t(rate) / 100;
+    // 10 ms steps for effects; songs are read in 100 ms steps, the hop of
+    // the measurement's own blocks.
+    const size_t frames = padded.size() / 2, step = size_t(rate) / (frames > size_t(rate) * 10 ? 10 : 100);
     Loudness out;
     out.seconds = double(stereo.size() / 2) / rate;
     out.momentaryMax = out.shortTermMax = -120.0;
@@ -64,6 +66,14 @@ Loudness MeasureLoudness(const std::vector<float>& stereo, int rate) {
     out.truePeak = ToDb(peak);
     out.centroidHz = SpectralCentroid(stereo, rate);
     return out;
+}
+
+double IntegratedLoudness(const std::vector<float>& stereo, int rate) {
+    State s(rate, EBUR128_MODE_I);
+    s.Add(stereo.data(), stereo.size() / 2);
+    double value = 0.0;
+    ebur128_loudness_global(s.st, &value);
+    return Finite(value);
 }
 
 std::vector<double> ShortTermCurve(const std::vector<float>& stereo, int rate, double stepSeconds) {

@@ -19,6 +19,9 @@ struct Loudness {
 // every sound has at least one full momentary window.
 Loudness MeasureLoudness(const std::vector<float>& stereo, int rate);
 
+// Integrated loudness alone (quicker than the full measurement).
+double IntegratedLoudness(const std::vector<float>& stereo, int rate);
+
 // Short-term loudness (3 s window) every stepSeconds, in LUFS.
 std::vector<double> ShortTermCurve(const std::vector<float>& stereo, int rate, double stepSeconds);
 

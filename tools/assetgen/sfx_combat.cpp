@@ -124,19 +124,20 @@ Buffer ShipBlast() {
     Buffer b = SweptNoise(3.8f, 21, [](float t) { return 90.0f + 1200.0f * Decay(t, 0.7f); },
                           [](float t) { return Decay(t, 1.3f) * std::min(1.0f, t * 200.0f); });
     Normalize(b, 0.6f);
-    const float starts[] = {0.0f, 0.35f, 0.8f, 1.4f};
-    const float gains[] = {1.0f, 0.75f, 0.6f, 0.45f};
+    const float starts[] = {0.0f, 0.2f, 0.6f, 1.2f};
+    const float gains[] = {1.0f, 0.85f, 0.65f, 0.5f};
     for (int k = 0; k < 4; ++k) MixInto(b, Blast(1.2f, 30 + 3 * k, 0.3f, 38.0f, 2.0f), Frames(starts[k], kRate), gains[k]);
     MixInto(b, Tone(3.8f, Wave::Sine, [](float t) { return 32.0f + 60.0f * Decay(t, 0.3f); },
-                    [](float t) { return Decay(t, 1.0f); }), 0, 0.5f);
-    Drive(b, 1.8f);
+                    [](float t) { return Decay(t, 1.0f); }), 0, 0.3f);
+    HighPass(b, 50.0f, kRate);  // the deepest rumble would only eat the headroom
+    Drive(b, 3.0f);
     return Finish(b, SoundRole::Impact, 0.5f);
 }
 
 Buffer Hit() {
     // A hit on the hull: a short crunch with a dull knock.
-    Buffer b = Blast(0.4f, 41, 0.2f, 90.0f, 3.0f);
-    return Finish(b, SoundRole::Impact, -0.5f);
+    Buffer b = Blast(0.4f, 41, 0.25f, 90.0f, 3.5f);
+    return Finish(b, SoundRole::Impact);
 }
 
 }  // namespace sfx

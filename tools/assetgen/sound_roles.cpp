@@ -40,9 +40,9 @@ SoundRole RoleOf(const std::string& soundName) {
 const RoleTarget& TargetOf(SoundRole role) {
     static const RoleTarget kTargets[] = {
         {"impacts", -6.0, -3.5},
-        {"weapons", -11.0, -9.5},
-        {"pick-ups", -9.0, -6.0},
-        {"warnings", -10.0, -7.0},
+        {"weapons", -10.0, -8.5},
+        {"pick-ups", -7.5, -4.5},
+        {"warnings", -8.5, -5.5},
         {"interface", -20.0, -14.0},
     };
     return kTargets[int(role)];

@@ -60,3 +60,17 @@ double SpectralCentroid(const std::vector<float>& stereo, int rate) {
     }
     return total > 0.0 ? weighted / total : 0.0;
 }
+
+double PowerAboveDb(const std::vector<float>& stereo, int rate, double hz) {
+    constexpr int kSize = 4096;
+    const size_t frames = stereo.size() / 2;
+    double above = 0.0, total = 0.0;
+    for (size_t start = 0; start < frames; start += kSize / 2) {
+        const std::vector<double> power = PowerSpectrum(stereo, start, kSize);
+        for (size_t k = 1; k < power.size(); ++k) {
+            total += power[k];
+            if (double(k) * rate / kSize >= hz) above += power[k];
+        }
+    }
+    return total > 0.0 && above > 0.0 ? 10.0 * std::log10(above / total) : -120.0;
+}

@@ -10,3 +10,5 @@
 std::vector<double> PowerSpectrum(const std::vector<float>& stereo, size_t start, int size);
 // Power-weighted mean frequency of the whole sound, in Hz.
 double SpectralCentroid(const std::vector<float>& stereo, int rate);
+// Share of the sound's power above hz, in dB (0 = all of it).
+double PowerAboveDb(const std::vector<float>& stereo, int rate, double hz);
