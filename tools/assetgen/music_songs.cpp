@@ -91,7 +91,7 @@ std::vector<Song> Songs() {
         s.voices = {4, 4, 4};
         s.chords = {{'I', {0, 4, 5, 3}}, {'A', {0, 3, 0, 4}}, {'B', {5, 3, 0, 4}},
                     {'C', {1, 4, 0, 0}}, {'O', {3, 4, 0, 0}}};
-        s.parts = {{'I', Part(1, 2, 0, 1, 80)}, {'A', Part(2, 2, 1, 2, 90)}, {'B', Part(2, 2, 2, 3, 100)},
+        s.parts = {{'I', Part(2, 2, 0, 1, 65)}, {'A', Part(2, 2, 1, 2, 90)}, {'B', Part(2, 2, 2, 3, 100)},
                    {'C', Part(3, 1, 1, 1, 65)}, {'O', Part(2, 2, 1, 2, 85)}};
         s.form = "IIAaBbCAaBbCcBbAaO";
         songs.push_back(s);
