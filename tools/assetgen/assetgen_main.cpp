@@ -2,7 +2,8 @@
 // picture for review.
 //   assetgen --out DIR
 //   assetgen --contact-sheet FILE.png
-//   assetgen --render-audio DIR   (every wave and module as WAV files)
+//   assetgen --render-audio DIR   (every wave and module as WAV files, a summary
+//                                  table and a spectrogram per module)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
