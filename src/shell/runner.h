@@ -11,6 +11,7 @@
 #include "shell/options.h"
 
 struct World;
+struct ShellOptions;
 
 // Something that plays in the player's place (a test's or a tool's player):
 // before every frame it looks at the world and says which keys are held and
@@ -28,10 +29,10 @@ public:
 // 3 a replay that went its own way). A pilot, when given, plays along with
 // (or instead of) the keyboard and the input script.
 int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr);
-// The data directory when --data is not given: the working directory when
-// it holds video/rakety.lev, else data/ next to the program (a build tree's
-// kavrix finds build/data), else the working directory.
-std::string DefaultDataDir();
+// Where the saved files go when --save-dir is not given: the per-user data
+// folder for the windowed game (created on the first save), the working
+// directory for headless runs, so tests and replays keep to their folder.
+void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell);
 // What the menu's Start does, then straight into the game: the first free
 // profile slot gets the new player (saved), the level is built and the game
 // scene entered. Throws std::runtime_error on a name that is not cp1250 or

@@ -1,0 +1,78 @@
+// The places the game looks for its data, in order, and the message that
+// lists them all when none holds it. The installed places come from the build:
+// KAVRIX_DATA_FROM_PROGRAM is the data folder relative to the installed
+// program (../share/kavrix), so a moved install still finds its data, and
+// KAVRIX_INSTALLED_DATA the data folder under the configured prefix.
+#include "shell/data_folder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+#include <vector>
+
+#include "media/asset_path.h"
+#include "media/program_folder.h"
+
+#ifndef KAVRIX_DATA_FROM_PROGRAM
+#define KAVRIX_DATA_FROM_PROGRAM "../share/kavrix"
+#endif
+#ifndef KAVRIX_INSTALLED_DATA
+#define KAVRIX_INSTALLED_DATA "/usr/local/share/kavrix"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCollectionFiles[] = {"video\\mesto.lev", "video\\menu.lev", "video\\rakety.lev",
+                                            "video\\obrazky.lev", "audio\\zvuky.lev"};
+
+struct Place {
+    std::string folder;
+    const char* why;
+};
+
+std::vector<Place> PlacesToLook() {
+    std::vector<Place> places;
+    if (const char* variable = std::getenv("KAVRIX_DATA"); variable && *variable)
+        places.push_back({variable, "the KAVRIX_DATA variable"});
+    std::error_code ec;
+    const fs::path working = fs::current_path(ec);
+    places.push_back({ec ? std::string(".") : working.string(), "the working directory"});
+    const std::string program = ProgramFolder();
+    if (!program.empty()) {
+        places.push_back({(fs::path(program) / "data").string(), "data/ beside the program"});
+        places.push_back({(fs::path(program) / KAVRIX_DATA_FROM_PROGRAM).lexically_normal().string(),
+                          "the installed data beside the program"});
+    }
+    places.push_back({KAVRIX_INSTALLED_DATA, "the install prefix"});
+    return places;
+}
+
+}  // namespace
+
+bool HoldsGameData(const std::string& folder) {
+    for (const char* name : kCollectionFiles) {
+        std::error_code ec;
+        if (!fs::is_regular_file(ResolveAssetPath(folder, name), ec)) return false;
+    }
+    return true;
+}
+
+bool FindDataFolder(std::string& folder, std::string& error) {
+    const std::vector<Place> places = PlacesToLook();
+    for (const Place& place : places) {
+        if (HoldsGameData(place.folder)) {
+            folder = place.folder;
+            return true;
+        }
+        if (&place == &places.front() && std::getenv("KAVRIX_DATA") && *std::getenv("KAVRIX_DATA"))
+            std::cerr << "Kavrix: KAVRIX_DATA names '" << place.folder << "', which holds no game data; "
+                      << "looking further\n";
+    }
+    error = "Cannot find the game's data (video/ and audio/ with the collection files). Looked in:\n";
+    for (const Place& place : places) error += "  " + place.folder + " (" + place.why + ")\n";
+    error += "Name the folder that holds video/ and audio/ with --data DIR.";
+    return false;
+}
