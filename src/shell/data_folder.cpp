@@ -28,6 +28,8 @@ namespace {
 constexpr const char* kCollectionFiles[] = {"video\\mesto.lev", "video\\menu.lev", "video\\rakety.lev",
                                             "video\\obrazky.lev", "audio\\zvuky.lev"};
 
+constexpr const char* kFromVariable = "the KAVRIX_DATA variable";
+
 struct Place {
     std::string folder;
     const char* why;
@@ -36,7 +38,7 @@ struct Place {
 std::vector<Place> PlacesToLook() {
     std::vector<Place> places;
     if (const char* variable = std::getenv("KAVRIX_DATA"); variable && *variable)
-        places.push_back({variable, "the KAVRIX_DATA variable"});
+        places.push_back({variable, kFromVariable});
     std::error_code ec;
     const fs::path working = fs::current_path(ec);
     places.push_back({ec ? std::string(".") : working.string(), "the working directory"});
@@ -63,13 +65,14 @@ bool HoldsGameData(const std::string& folder) {
 bool FindDataFolder(std::string& folder, std::string& error) {
     const std::vector<Place> places = PlacesToLook();
     for (const Place& place : places) {
-        if (HoldsGameData(place.folder)) {
-            folder = place.folder;
-            return true;
-        }
-        if (&place == &places.front() && std::getenv("KAVRIX_DATA") && *std::getenv("KAVRIX_DATA"))
-            std::cerr << "Kavrix: KAVRIX_DATA names '" << place.folder << "', which holds no game data; "
-                      << "looking further\n";
+        if (!HoldsGameData(place.folder)) continue;
+        // A variable that names the wrong folder is worth a word, even when
+        // the data turned up elsewhere.
+        if (&place != &places.front() && places.front().why == kFromVariable)
+            std::cerr << "Kavrix: KAVRIX_DATA names '" << places.front().folder << "', which holds no game data; "
+                      << "the data in '" << place.folder << "' is used\n";
+        folder = place.folder;
+        return true;
     }
     error = "Cannot find the game's data (video/ and audio/ with the collection files). Looked in:\n";
     for (const Place& place : places) error += "  " + place.folder + " (" + place.why + ")\n";
