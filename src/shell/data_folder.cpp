@@ -37,23 +37,26 @@ struct Place {
 
 std::vector<Place> PlacesToLook() {
     std::vector<Place> places;
-    if (const char* variable = std::getenv("KAVRIX_DATA"); variable && *variable)
-        places.push_back({variable, kFromVariable});
+    auto add = [&](const std::string& folder, const char* why) {
+        for (const Place& place : places)
+            if (place.folder == folder) return;  // an install in its own prefix is one place
+        places.push_back({folder, why});
+    };
+    if (const char* variable = std::getenv("KAVRIX_DATA"); variable && *variable) add(variable, kFromVariable);
     std::error_code ec;
     const fs::path working = fs::current_path(ec);
-    places.push_back({ec ? std::string(".") : working.string(), "the working directory"});
+    add(ec ? std::string(".") : working.string(), "the working directory");
     const std::string program = ProgramFolder();
     if (!program.empty()) {
-        places.push_back({(fs::path(program) / "data").string(), "data/ beside the program"});
-        places.push_back({(fs::path(program) / KAVRIX_DATA_FROM_PROGRAM).lexically_normal().string(),
-                          "the installed data beside the program"});
+        add((fs::path(program) / "data").string(), "data/ beside the program");
+        add((fs::path(program) / KAVRIX_DATA_FROM_PROGRAM).lexically_normal().string(),
+            "the installed data beside the program");
     }
-    places.push_back({KAVRIX_INSTALLED_DATA, "the install prefix"});
+    add(KAVRIX_INSTALLED_DATA, "the install prefix");
     return places;
 }
 
-}  // namespace
-
+// Whether the folder holds the five collection files.
 bool HoldsGameData(const std::string& folder) {
     for (const char* name : kCollectionFiles) {
         std::error_code ec;
@@ -61,6 +64,8 @@ bool HoldsGameData(const std::string& folder) {
     }
     return true;
 }
+
+}  // namespace
 
 bool FindDataFolder(std::string& folder, std::string& error) {
     const std::vector<Place> places = PlacesToLook();

@@ -4,8 +4,6 @@
 #pragma once
 #include <string>
 
-// Whether the folder holds the five collection files.
-bool HoldsGameData(const std::string& folder);
 // The first place in the order above that holds the game's data. When none
 // does, returns false and error names every place tried and the --data option.
 bool FindDataFolder(std::string& folder, std::string& error);

@@ -56,8 +56,8 @@ const char* HelpText() {
            "  -h, --help               print this help\n"
            "\n"
            "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
-           "data/ beside the program and the installed share/kavrix. Headless runs keep\n"
-           "their saved files in the working directory unless --save-dir is given.\n"
+           "data/ beside the program and the installed share/kavrix. Headless runs and\n"
+           "replays keep their saved files in the working directory.\n"
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
            "script or replay, 3 a replay that differs from its recording.\n";
 }

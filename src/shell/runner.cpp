@@ -79,7 +79,7 @@ void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell) {
     shell.createSaveDir = false;
     if (!options.saveDir.empty()) {
         shell.saveDir = options.saveDir;
-    } else if (options.headless) {
+    } else if (options.headless || !options.replayFile.empty()) {
         shell.saveDir = ".";
     } else if (std::string folder = UserDataFolder(); !folder.empty()) {
         shell.saveDir = folder;

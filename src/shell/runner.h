@@ -31,7 +31,8 @@ public:
 int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr);
 // Where the saved files go when --save-dir is not given: the per-user data
 // folder for the windowed game (created on the first save), the working
-// directory for headless runs, so tests and replays keep to their folder.
+// directory for headless runs and replays, so tests and replays keep to their
+// folder and never touch the player's own saves.
 void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell);
 // What the menu's Start does, then straight into the game: the first free
 // profile slot gets the new player (saved), the level is built and the game
