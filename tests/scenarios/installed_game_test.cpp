@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <sys/stat.h>
 
@@ -84,7 +85,8 @@ TEST(InstalledGame, MissingFontStopsStartUpNamingTheFaceAskedFor) {
     // A system whose fontconfig knows only DejaVu: it would offer DejaVu Sans
     // for "Arial", whose metrics differ, so the game must refuse it.
     const std::string dir = MakeTempDir("installed-fonts");
-    std::ofstream(dir + "/fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir>"
+    std::ofstream(dir + "/fonts.conf") << "<?xml version=\"1.0\"?>\n"
+                                          "<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir>"
                                           "<cachedir>" << dir << "/cache</cachedir></fontconfig>\n";
     EXPECT_EQ(RunProgram(dir, "FONTCONFIG_FILE='" + dir + "/fonts.conf'", KavrixBinary(),
                   "--headless --frames 3 --data '" + TestDataDir() + "'"),

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
         else if (arg == "--icons") icons = argv[++i];
     }
     if (out.empty() && sheet.empty() && preview.empty() && icons.empty()) {
-        std::fprintf(stderr, "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR | --icons DIR\n");
+        std::fprintf(stderr,
+                     "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR | --icons DIR\n");
         return 2;
     }
     try {
