@@ -73,8 +73,10 @@ void Deliver(World& w, const ScriptEvent& e) {
     }
 }
 
-}  // namespace
-
+// Where the saved files go when --save-dir is not given: the per-user data
+// folder for the windowed game (created on the first save), the working
+// directory for headless runs and replays, so tests and replays keep to their
+// folder and never touch the player's own saves.
 void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell) {
     shell.createSaveDir = false;
     if (!options.saveDir.empty()) {
@@ -90,6 +92,8 @@ void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell) {
         shell.saveDir = ".";
     }
 }
+
+}  // namespace
 
 void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int level) {
     const std::string name = Utf8ToCp1250(utf8Name);

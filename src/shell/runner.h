@@ -11,7 +11,6 @@
 #include "shell/options.h"
 
 struct World;
-struct ShellOptions;
 
 // Something that plays in the player's place (a test's or a tool's player):
 // before every frame it looks at the world and says which keys are held and
@@ -29,11 +28,6 @@ public:
 // 3 a replay that went its own way). A pilot, when given, plays along with
 // (or instead of) the keyboard and the input script.
 int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr);
-// Where the saved files go when --save-dir is not given: the per-user data
-// folder for the windowed game (created on the first save), the working
-// directory for headless runs and replays, so tests and replays keep to their
-// folder and never touch the player's own saves.
-void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell);
 // What the menu's Start does, then straight into the game: the first free
 // profile slot gets the new player (saved), the level is built and the game
 // scene entered. Throws std::runtime_error on a name that is not cp1250 or
