@@ -5,7 +5,6 @@
 #include "shell/runner.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -14,16 +13,17 @@
 #include "frontend/menu_input.h"
 #include "game/level_build.h"
 #include "game/reset.h"
-#include "media/asset_path.h"
 #include "media/cp1250.h"
 #include "media/headless_platform.h"
 #include "media/png_writer.h"
+#include "shell/data_folder.h"
 #include "shell/frame.h"
 #include "shell/input_script.h"
 #include "shell/replay.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "state/saved_files.h"
+#include "state/user_folders.h"
 #include "state/world.h"
 
 namespace {
@@ -60,11 +60,6 @@ private:
     Platform& inner;
 };
 
-bool FileExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 void Deliver(World& w, const ScriptEvent& e) {
     switch (e.kind) {
         case ScriptEventKind::Type: {
@@ -78,18 +73,27 @@ void Deliver(World& w, const ScriptEvent& e) {
     }
 }
 
-}  // namespace
-
-std::string DefaultDataDir() {
-    if (FileExists(ResolveAssetPath(".", "video\\rakety.lev"))) return ".";
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        const std::filesystem::path beside = program.parent_path() / "data";
-        if (FileExists(ResolveAssetPath(beside.string(), "video\\rakety.lev"))) return beside.string();
+// Where the saved files go when --save-dir is not given: the per-user data
+// folder for the windowed game (created on the first save), the working
+// directory for headless runs and replays, so tests and replays keep to their
+// folder and never touch the player's own saves.
+void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell) {
+    shell.createSaveDir = false;
+    if (!options.saveDir.empty()) {
+        shell.saveDir = options.saveDir;
+    } else if (options.headless || !options.replayFile.empty()) {
+        shell.saveDir = ".";
+    } else if (std::string folder = UserDataFolder(); !folder.empty()) {
+        shell.saveDir = folder;
+        shell.createSaveDir = true;
+    } else {
+        std::cerr << "Kavrix: neither XDG_DATA_HOME nor a home folder is known; saved files go to the working "
+                     "directory\n";
+        shell.saveDir = ".";
     }
-    return ".";
 }
+
+}  // namespace
 
 void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int level) {
     const std::string name = Utf8ToCp1250(utf8Name);
@@ -210,8 +214,8 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     World& w = *world;
     w.media.platform = &platform;
     w.media.music.mixer = w.media.mixer.get();
-    w.shell.options.dataDir = options.dataDir.empty() ? DefaultDataDir() : options.dataDir;
-    w.shell.options.saveDir = options.saveDir;
+    w.shell.options.dataDir = options.dataDir;
+    ChooseSaveFolder(options, w.shell.options);
     // One seed for the run, which also stands for the clock at later reseeds.
     int64_t seed = options.seed;
     if (seed < 0 && script.hasSeed) seed = script.seed;
@@ -224,6 +228,8 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     platform.OpenAudio(*w.media.mixer);
 
     try {
+        std::string error;
+        if (options.dataDir.empty() && !FindDataFolder(w.shell.options.dataDir, error)) throw std::runtime_error(error);
         FormCreate(w);
     } catch (const std::exception& e) {
         // Headless runs have no message box: stderr is the whole report.

@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "state/user_folders.h"
 #include "state/world.h"
 
 namespace {
@@ -50,6 +51,12 @@ ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
 
 [[noreturn]] void WriteFailed(const std::string& path, const char* what) {
     throw std::runtime_error("Cannot write saved file '" + path + "': " + what + " (" + std::strerror(errno) + ")");
+}
+
+// Where a save goes; the per-user save folder is created on the first save.
+std::string PathToSave(const World& w, const char* fileName) {
+    if (w.shell.options.createSaveDir) CreateUserFolder(w.shell.options.saveDir);
+    return SavedFilePath(w, fileName);
 }
 
 }  // namespace
@@ -145,12 +152,12 @@ void LoadProfilesFile(World& w) {
 void SaveSettings(World& w) {
     w.saved.Settings = {w.shell.SoundEnabled, w.shell.MusicEnabled, w.shell.MusicVolume};
     const uint8_t bytes[kSettingsFileSize] = {w.saved.Settings.sound, w.saved.Settings.music, w.saved.Settings.volume};
-    WriteFileAtomically(SavedFilePath(w, kSettingsFileName), bytes, sizeof bytes);
+    WriteFileAtomically(PathToSave(w, kSettingsFileName), bytes, sizeof bytes);
 }
 
 void SaveScores(World& w) {
     const auto bytes = EncodeScores(w.saved.ScoreTable);
-    WriteFileAtomically(SavedFilePath(w, kScoresFileName), bytes.data(), bytes.size());
+    WriteFileAtomically(PathToSave(w, kScoresFileName), bytes.data(), bytes.size());
 }
 
 void SaveProfiles(World& w) {
@@ -159,7 +166,7 @@ void SaveProfiles(World& w) {
         const auto slot = EncodeProgress(w.saved.ProfileTable[k]);
         std::memcpy(bytes.data() + kProgressRecordSize * size_t(k - 1), slot.data(), slot.size());
     }
-    WriteFileAtomically(SavedFilePath(w, kProfilesFileName), bytes.data(), bytes.size());
+    WriteFileAtomically(PathToSave(w, kProfilesFileName), bytes.data(), bytes.size());
 }
 
 void ClearProfileSlot(World& w) {

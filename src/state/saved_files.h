@@ -41,8 +41,9 @@ int EnterScore(World& w);
 constexpr const char* kSettingsFileName = "nastaveni.lev";
 constexpr const char* kScoresFileName = "skore.lev";
 constexpr const char* kProfilesFileName = "profily.lev";
-// Where a saved file lives: the save directory (the working directory unless
-// --save-dir) joined with the file name.
+// Where a saved file lives: the save directory (--save-dir, else the per-user
+// data folder for the windowed game and the working directory for headless
+// runs and replays) joined with the file name.
 std::string SavedFilePath(const World& w, const char* fileName);
 // Writes the bytes into a temporary file in the same directory and renames
 // it over path, so a failed write never leaves a short file behind. Throws

@@ -8,6 +8,7 @@
 struct ShellOptions {
     std::string dataDir = ".";  // where video\ and audio\ are found
     std::string saveDir = ".";  // where the three saved files live
+    bool createSaveDir = false;  // the per-user save folder is made on the first save
     int64_t seed = -1;          // RandomInt seed and clock value for reseeds; -1 = the clock
 };
 
