@@ -152,6 +152,10 @@ void LoadProfile(World& w) {
         BuildLevel(w);
         w.shell.FinishPassed = 0;
     }
+    // The level is not built again, but its scenery must be in place: the
+    // game may have been left in another level (the city after the mother
+    // ship, or the other way round).
+    EnsureLevelScenery(w, p.Level);
     PlayGameSound(w, "Klik");
 }
 

@@ -1,0 +1,68 @@
+// Loading a profile from the menu in the middle of another game: the level's
+// scenery comes with it (the city after the mother ship), and every frame
+// after the load runs without an error.
+#include <string>
+
+#include "../frontend/menu_helpers.h"
+#include "shell/runner.h"
+
+namespace {
+
+// Slot k holds a game saved in `level` at scroll distance `distance`.
+void SaveSlot(World& w, int k, const char* name, int32_t level, int32_t distance, int32_t levelEnd) {
+    ProgressRecord p;
+    p.PlayerName.Assign(name);
+    p.Level = level;
+    p.ScrollDistance = distance;
+    p.LevelEnd = levelEnd;
+    p.PlayerX = 400;
+    p.PlayerY = 300;
+    p.Lives = 3;
+    p.Energy = 100;
+    p.Difficulty = 2;
+    p.BlackBoxCount = 2;
+    w.saved.ProfileTable[k] = p;
+}
+
+// Escape to the menu, the load page, the slot's name, "Nacti".
+void LoadFromMenu(MenuWorld& m, int k) {
+    m.Key(27);
+    ASSERT_EQ(m.w.shell.CurrentScene, Scene::Menu);
+    m.OpenItem(2);
+    m.ClickAt(k <= 3 ? 170 : 450, 432 + 48 * ((k - 1) % 3));
+    ASSERT_EQ(m.w.saved.CurrentProfile, k);
+    m.ClickAt(700, 424);
+    ASSERT_EQ(m.w.shell.CurrentScene, Scene::HlavniHra);
+}
+
+const std::string& FirstLevelPicture(const World& w) { return w.media.Level.items.at(0).Name; }
+
+}  // namespace
+
+TEST(ProfileLoad, ACityProfileLoadedDuringTheMotherShipLevelBringsTheCity) {
+    MenuWorld m("load-city-after-9");
+    World& w = m.w;
+    SaveSlot(w, 2, "Lada", 4, 3000, 10800);
+    StartNewGame(w, "Pavel", 2, 9);  // as --new-game Pavel --level 9
+    m.Frames(30);
+    ASSERT_EQ(FirstLevelPicture(w), "Lod");
+
+    LoadFromMenu(m, 2);
+    EXPECT_EQ(FirstLevelPicture(w), "Kostky");
+    m.Frames(120);  // past the first shift of the city, whose blocks then show
+    EXPECT_TRUE(w.shell.reportedErrors.empty()) << *w.shell.reportedErrors.begin();
+    EXPECT_EQ(w.game.Progress.Level, 4);
+    EXPECT_EQ(w.game.Progress.ScrollDistance, 3120);
+    int cityCells = 0;
+    for (int column = 1; column <= 9; ++column)
+        for (int cell = 0; cell < 7; ++cell) cityCells += w.game.CityGrid[column][size_t(cell)].Picture >= 0;
+    EXPECT_GT(cityCells, 0);
+
+    // The other city level finds the city in place and does not load it again.
+    w.media.Level.items.at(0).Name = "KOSTKY";
+    SaveSlot(w, 3, "Ema", 8, 2000, 9400);
+    LoadFromMenu(m, 3);
+    EXPECT_EQ(FirstLevelPicture(w), "KOSTKY");
+    m.Frames(120);
+    EXPECT_TRUE(w.shell.reportedErrors.empty()) << *w.shell.reportedErrors.begin();
+}
