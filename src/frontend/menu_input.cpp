@@ -135,7 +135,9 @@ void NewGameClick(World& w, int x, int y) {
 
 // The saved game resumes where its profile was written: at the finish line
 // of its last level, whose objects are rebuilt only for a profile that
-// never got past level 1's finish.
+// never got past level 1's finish. FinishPassed is left as it stands (it
+// changes only with the level): a game resumed at its finish line after a
+// fresh start shows the flags' lights and saves the slot again.
 void LoadProfile(World& w) {
     const int32_t slot = w.saved.CurrentProfile;
     if (slot < 1 || slot > 6) return;  // no profile chosen: nothing to load
@@ -145,13 +147,7 @@ void LoadProfile(World& w) {
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
     p = ResumableProgress(w.saved.ProfileTable[slot]);
-    // A profile resumes at the finish line where it was saved, which is
-    // already passed; one that never reached a finish line starts afresh.
-    w.shell.FinishPassed = 1;
-    if (p.Level == 1 && p.BlackBoxCount == 0) {
-        BuildLevel(w);
-        w.shell.FinishPassed = 0;
-    }
+    if (p.Level == 1 && p.BlackBoxCount == 0) BuildLevel(w);
     // The level is not built again, but its scenery must be in place: the
     // game may have been left in another level (the city after the mother
     // ship, or the other way round).

@@ -1,6 +1,7 @@
-// Loading a profile from the menu in the middle of another game: the level's
-// scenery comes with it (the city after the mother ship), and every frame
-// after the load runs without an error.
+// Loading a profile from the menu: the level's scenery comes with it (the
+// city after the mother ship), every frame after the load runs without an
+// error, and a game resumed at its finish line passes its flags as the
+// finish-flag state stands.
 #include <string>
 
 #include "../frontend/menu_helpers.h"
@@ -65,4 +66,29 @@ TEST(ProfileLoad, ACityProfileLoadedDuringTheMotherShipLevelBringsTheCity) {
     EXPECT_EQ(FirstLevelPicture(w), "KOSTKY");
     m.Frames(120);
     EXPECT_TRUE(w.shell.reportedErrors.empty()) << *w.shell.reportedErrors.begin();
+}
+
+TEST(ProfileLoad, AGameResumedAtItsFinishLineAfterAFreshStartPassesItsFlagsAgain) {
+    MenuWorld m("load-at-finish");
+    World& w = m.w;
+    SaveSlot(w, 1, "Ivo", 3, 12800 + 300, 12800);  // saved where the flags met the ship
+    LoadFromMenu(m, 1);
+    EXPECT_EQ(w.shell.FinishPassed, 0) << "loading leaves it as the start of the program set it";
+    m.SilenceAll();
+    m.Frames(1);
+    EXPECT_TRUE(m.SoundStarted("Vlajky"));
+    EXPECT_EQ(w.shell.FinishLightOn, 1);
+    EXPECT_EQ(w.shell.FinishPassed, 1);
+    const auto file = ReadFileBytes(m.dir + "/profily.lev");
+    ASSERT_EQ(file.size(), kProfilesFileSize);
+    EXPECT_EQ(DecodeProgress(file.data()).ScrollDistance, 12800 + 301) << "saved again";
+
+    // Left and loaded again in the same level: its flags stay passed, since
+    // only a level change clears them.
+    m.Frames(70);
+    LoadFromMenu(m, 1);
+    m.SilenceAll();
+    m.Frames(1);
+    EXPECT_FALSE(m.SoundStarted("Vlajky"));
+    EXPECT_EQ(w.shell.FinishLightOn, 0);
 }
