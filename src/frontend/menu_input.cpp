@@ -10,6 +10,7 @@
 #include <string>
 
 #include "frontend/story.h"
+#include "game/finish_line.h"
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "state/media_calls.h"
@@ -147,7 +148,18 @@ void LoadProfile(World& w) {
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
     p = ResumableProgress(w.saved.ProfileTable[slot]);
-    if (p.Level == 1 && p.BlackBoxCount == 0) BuildLevel(w);
+    // No game is saved in level 9 (its battle is set up only by building the
+    // level) nor past its level's end (the level would never end): such a
+    // slot comes from a damaged file and starts its level afresh.
+    const int32_t end = LevelEndDistance(p.Level);
+    if (p.Level == 9 || p.ScrollDistance >= end) {
+        std::cerr << "Kavrix: profile slot " << slot << " holds level " << p.Level << " at scroll distance "
+                  << p.ScrollDistance << ", where no game is saved; the level starts afresh\n";
+        p.ScrollDistance = 600;
+        BuildLevel(w);
+    } else if (p.Level == 1 && p.BlackBoxCount == 0) {
+        BuildLevel(w);
+    }
     // The level is not built again, but its scenery must be in place: the
     // game may have been left in another level (the city after the mother
     // ship, or the other way round).

@@ -1,7 +1,7 @@
 // Loading a profile from the menu: the level's scenery comes with it (the
 // city after the mother ship), every frame after the load runs without an
-// error, and a game resumed at its finish line passes its flags as the
-// finish-flag state stands.
+// error, a game resumed at its finish line passes its flags as the
+// finish-flag state stands, and a slot no game saves starts its level afresh.
 #include <string>
 
 #include "../frontend/menu_helpers.h"
@@ -91,4 +91,32 @@ TEST(ProfileLoad, AGameResumedAtItsFinishLineAfterAFreshStartPassesItsFlagsAgain
     m.Frames(1);
     EXPECT_FALSE(m.SoundStarted("Vlajky"));
     EXPECT_EQ(w.shell.FinishLightOn, 0);
+}
+
+TEST(ProfileLoad, ADamagedSlotInLevel9OrPastItsLevelsEndStartsTheLevelAfresh) {
+    MenuWorld m("load-damaged-slot");
+    World& w = m.w;
+    // No game saves these: level 9 past the mother ship's arrival, level 5
+    // past the distance at which it ends.
+    SaveSlot(w, 5, "Devet", 9, 12000, 10000);
+    SaveSlot(w, 6, "Pet", 5, 20000, 13000);
+    testing::internal::CaptureStderr();
+    LoadFromMenu(m, 5);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("profile slot 5 holds level 9"), std::string::npos);
+    EXPECT_EQ(FirstLevelPicture(w), "Lod");
+    EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
+    EXPECT_EQ(w.game.CommanderStep, 1) << "the level's briefing, as at its start";
+    EXPECT_GT(w.game.MotherShipParts[18].Energy, 0) << "the mother ship is set up";
+    m.t.platform->heldKeys.set(size_t(GameKey::Right));
+    const int32_t x = w.game.Progress.PlayerX;
+    m.Frames(200);
+    EXPECT_TRUE(w.shell.reportedErrors.empty()) << *w.shell.reportedErrors.begin();
+    EXPECT_GT(w.game.Progress.PlayerX, x) << "the ship answers the keys";
+
+    testing::internal::CaptureStderr();
+    LoadFromMenu(m, 6);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(w.game.Progress.Level, 5);
+    EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
+    EXPECT_EQ(w.game.Progress.LevelEnd, 13000) << "the level is built";
 }
