@@ -10,9 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,27 +22,56 @@ namespace {
 
 enum class ReadResult { Missing, Damaged, Ok };
 
+ReadResult Damaged(const std::string& path, const std::string& problem) {
+    std::cerr << "Kavrix: saved file '" << path << "' " << problem << "; its defaults are used\n";
+    return ReadResult::Damaged;
+}
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+// What stands where a saved file should be, when it is not a regular file.
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "something other than a file";
+}
+
 // Reads the first `size` bytes of a saved file. A longer file is accepted
 // (only its first record counts); a shorter or unreadable one is reported and
 // its defaults are used, so one damaged file neither keeps the game from
-// starting nor stops the other files from loading; it stays as it is until
-// the game saves that file for a reason of its own.
+// starting nor stops the other files from loading. Only a regular file is
+// read: a folder, pipe or device in its place is reported as what it is and
+// never read, so a pipe cannot hold up the start.
 ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return ReadResult::Missing;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "Kavrix: saved file '" << path << "' cannot be opened (" << std::strerror(errno)
-                  << "); its defaults are used\n";
-        return ReadResult::Damaged;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return ReadResult::Missing;
+        return Damaged(path, "cannot be examined (" + ErrnoText() + ")");
     }
-    in.read(reinterpret_cast<char*>(out), std::streamsize(size));
-    const size_t got = size_t(in.gcount());
-    if (got < size) {
-        std::cerr << "Kavrix: saved file '" << path << "' is damaged (" << got << " bytes, " << size
-                  << " expected); its defaults are used\n";
-        return ReadResult::Damaged;
+    if (!S_ISREG(st.st_mode)) return Damaged(path, std::string("is ") + KindOf(st.st_mode) + ", not a file");
+    // Opened without waiting and looked at once more, in case something else
+    // took the file's place in between.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Damaged(path, "cannot be opened (" + ErrnoText() + ")");
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Damaged(path, "is not a file");
     }
+    size_t got = 0;
+    std::string readError;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError = ErrnoText();
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    ::close(fd);
+    if (!readError.empty()) return Damaged(path, "cannot be read (" + readError + ")");
+    if (got < size)
+        return Damaged(path, "is damaged (" + std::to_string(got) + " bytes, " + std::to_string(size) + " expected)");
     return ReadResult::Ok;
 }
 

@@ -6,7 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -295,6 +301,36 @@ TEST(SavedFilesMended, ShortFileIsReportedItsDefaultsUsedOthersLoadAndItIsKept) 
     // The game's own next save replaces it with a whole record.
     SaveProfiles(s.w());
     EXPECT_EQ(ReadFileBytes(s.Path("profily.lev")).size(), 648u);
+}
+
+TEST(SavedFilesMended, OnlyRegularFilesAreReadAPipeFolderOrDeviceIsNamedAndNothingWaits) {
+    SaveDirWorld s("not-files");
+    ASSERT_EQ(::mkfifo(s.Path("profily.lev").c_str(), 0600), 0);
+    fs::create_directory(s.Path("skore.lev"));
+    fs::create_symlink("/dev/null", s.Path("nastaveni.lev"));
+    World& w = s.w();
+    w.shell.MusicVolume = 7;
+
+    testing::internal::CaptureStderr();
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        LoadSettingsFile(w);
+        LoadScoresFile(w);
+        LoadProfilesFile(w);
+        done = true;
+    });
+    for (int i = 0; i < 500 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const bool waited = !done;
+    if (waited) ::close(::open(s.Path("profily.lev").c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+    reader.join();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(waited) << "reading stood waiting on the named pipe";
+    EXPECT_NE(errors.find("'" + s.Path("profily.lev") + "' is a named pipe, not a file"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("'" + s.Path("skore.lev") + "' is a folder, not a file"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("'" + s.Path("nastaveni.lev") + "' is a device, not a file"), std::string::npos) << errors;
+    EXPECT_EQ(w.shell.MusicVolume, 100) << "defaults";
+    EXPECT_EQ(w.saved.ScoreTable.Scores[1], 50000);
+    EXPECT_EQ(w.saved.ProfileTable[1].Level, 3);
 }
 
 TEST(SavedFilesMended, LongerFileReadsItsFirstRecordAndTheNextSaveTruncatesIt) {
