@@ -1,6 +1,7 @@
 // Reading and writing the three saved files: settings, score table and the
 // six profile slots. A damaged file is reported with its name and its
-// defaults are used; every write replaces its file atomically.
+// defaults are used, and kept before it is first saved over; every write
+// replaces its file atomically.
 #include "state/saved_files.h"
 
 #include <algorithm>
@@ -16,14 +17,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include "state/damaged_saves.h"
 #include "state/world.h"
 
 namespace {
 
 enum class ReadResult { Missing, Damaged, Ok };
 
-ReadResult Damaged(const std::string& path, const std::string& problem) {
-    std::cerr << "Kavrix: saved file '" << path << "' " << problem << "; its defaults are used\n";
+// Something stands at path (keepable) or cannot even be looked at.
+ReadResult Damaged(DamagedSavedFile& note, const std::string& path, const std::string& problem, bool keepable = true) {
+    NoteDamagedSavedFile(note, path, problem, keepable);
     return ReadResult::Damaged;
 }
 
@@ -43,21 +46,23 @@ const char* KindOf(mode_t mode) {
 // its defaults are used, so one damaged file neither keeps the game from
 // starting nor stops the other files from loading. Only a regular file is
 // read: a folder, pipe or device in its place is reported as what it is and
-// never read, so a pipe cannot hold up the start.
-ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
+// never read, so a pipe cannot hold up the start. The damage is noted for the
+// player and for keeping the file before it is saved over.
+ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size, DamagedSavedFile& note) {
+    note = DamagedSavedFile{};
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT) return ReadResult::Missing;
-        return Damaged(path, "cannot be examined (" + ErrnoText() + ")");
+        return Damaged(note, path, "cannot be examined (" + ErrnoText() + ")", false);
     }
-    if (!S_ISREG(st.st_mode)) return Damaged(path, std::string("is ") + KindOf(st.st_mode) + ", not a file");
+    if (!S_ISREG(st.st_mode)) return Damaged(note, path, std::string("is ") + KindOf(st.st_mode) + ", not a file");
     // Opened without waiting and looked at once more, in case something else
     // took the file's place in between.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return Damaged(path, "cannot be opened (" + ErrnoText() + ")");
+    if (fd < 0) return Damaged(note, path, "cannot be opened (" + ErrnoText() + ")");
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return Damaged(path, "is not a file");
+        return Damaged(note, path, "is not a file");
     }
     size_t got = 0;
     std::string readError;
@@ -69,14 +74,23 @@ ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
         got += size_t(n);
     }
     ::close(fd);
-    if (!readError.empty()) return Damaged(path, "cannot be read (" + readError + ")");
+    if (!readError.empty()) return Damaged(note, path, "cannot be read (" + readError + ")");
     if (got < size)
-        return Damaged(path, "is damaged (" + std::to_string(got) + " bytes, " + std::to_string(size) + " expected)");
+        return Damaged(note, path,
+                       "is damaged (" + std::to_string(got) + " bytes, " + std::to_string(size) + " expected)");
     return ReadResult::Ok;
 }
 
 [[noreturn]] void WriteFailed(const std::string& path, const char* what) {
     throw std::runtime_error("Cannot write saved file '" + path + "': " + what + " (" + std::strerror(errno) + ")");
+}
+
+// One save: a file found damaged at start-up is first kept under a name of
+// its own, then the new record replaces it.
+void WriteSavedFile(World& w, DamagedSavedFile& damage, const char* fileName, const uint8_t* bytes, size_t size) {
+    const std::string path = SavedFilePath(w, fileName);
+    KeepDamagedSavedFile(damage, path);
+    WriteFileAtomically(path, bytes, size);
 }
 
 }  // namespace
@@ -140,7 +154,8 @@ void DefaultProfiles(SavedFiles& saved) {
 
 void LoadSettingsFile(World& w) {
     uint8_t bytes[kSettingsFileSize];
-    if (ReadRecord(SavedFilePath(w, kSettingsFileName), bytes, sizeof bytes) == ReadResult::Ok) {
+    const std::string path = SavedFilePath(w, kSettingsFileName);
+    if (ReadRecord(path, bytes, sizeof bytes, w.saved.settingsDamage) == ReadResult::Ok) {
         w.shell.SoundEnabled = bytes[0];
         w.shell.MusicEnabled = bytes[1];
         w.shell.MusicVolume = bytes[2];  // taken as it is, even above 100
@@ -154,7 +169,7 @@ void LoadSettingsFile(World& w) {
 
 void LoadScoresFile(World& w) {
     uint8_t bytes[kScoresFileSize];
-    if (ReadRecord(SavedFilePath(w, kScoresFileName), bytes, sizeof bytes) == ReadResult::Ok)
+    if (ReadRecord(SavedFilePath(w, kScoresFileName), bytes, sizeof bytes, w.saved.scoresDamage) == ReadResult::Ok)
         w.saved.ScoreTable = DecodeScores(bytes);
     else
         DefaultScores(w.saved.ScoreTable);
@@ -162,7 +177,8 @@ void LoadScoresFile(World& w) {
 
 void LoadProfilesFile(World& w) {
     uint8_t bytes[kProfilesFileSize];
-    if (ReadRecord(SavedFilePath(w, kProfilesFileName), bytes, sizeof bytes) == ReadResult::Ok) {
+    const std::string path = SavedFilePath(w, kProfilesFileName);
+    if (ReadRecord(path, bytes, sizeof bytes, w.saved.profilesDamage) == ReadResult::Ok) {
         for (int k = 1; k <= 6; ++k) w.saved.ProfileTable[k] = DecodeProgress(bytes + kProgressRecordSize * size_t(k - 1));
     } else {
         DefaultProfiles(w.saved);
@@ -172,12 +188,12 @@ void LoadProfilesFile(World& w) {
 void SaveSettings(World& w) {
     w.saved.Settings = {w.shell.SoundEnabled, w.shell.MusicEnabled, w.shell.MusicVolume};
     const uint8_t bytes[kSettingsFileSize] = {w.saved.Settings.sound, w.saved.Settings.music, w.saved.Settings.volume};
-    WriteFileAtomically(SavedFilePath(w, kSettingsFileName), bytes, sizeof bytes);
+    WriteSavedFile(w, w.saved.settingsDamage, kSettingsFileName, bytes, sizeof bytes);
 }
 
 void SaveScores(World& w) {
     const auto bytes = EncodeScores(w.saved.ScoreTable);
-    WriteFileAtomically(SavedFilePath(w, kScoresFileName), bytes.data(), bytes.size());
+    WriteSavedFile(w, w.saved.scoresDamage, kScoresFileName, bytes.data(), bytes.size());
 }
 
 void SaveProfiles(World& w) {
@@ -186,7 +202,7 @@ void SaveProfiles(World& w) {
         const auto slot = EncodeProgress(w.saved.ProfileTable[k]);
         std::memcpy(bytes.data() + kProgressRecordSize * size_t(k - 1), slot.data(), slot.size());
     }
-    WriteFileAtomically(SavedFilePath(w, kProfilesFileName), bytes.data(), bytes.size());
+    WriteSavedFile(w, w.saved.profilesDamage, kProfilesFileName, bytes.data(), bytes.size());
 }
 
 void ClearProfileSlot(World& w) {

@@ -21,7 +21,9 @@ std::array<uint8_t, kScoresFileSize> EncodeScores(const ScoreTableRecord& table)
 ScoreTableRecord DecodeScores(const uint8_t* bytes);  // 252 bytes
 
 // Start-up: reads each file or applies its defaults; a damaged file is
-// reported on stderr with its name and its defaults are used.
+// reported on stderr with its name, its defaults are used, and it is noted
+// in SavedFiles (settingsDamage, ...) for the player and for keeping it as
+// NAME.damaged before the first save over it.
 void LoadSettingsFile(World& w);
 void LoadScoresFile(World& w);
 void LoadProfilesFile(World& w);

@@ -1,6 +1,7 @@
 // The three saved files: byte layouts against hand-written byte strings,
 // first-run defaults, a profile's round trip, the score entry rule, and the
-// handling of damaged files, atomic writes and clearing without a slot.
+// handling of longer files and of what is not a file, atomic writes and
+// clearing without a slot (damaged files: damaged_saves_test.cpp).
 #include "state/saved_files.h"
 
 #include <gtest/gtest.h>
@@ -277,30 +278,6 @@ TEST(SavedFilesMended, NameLengthAbove20IsClampedTo20) {
     EXPECT_EQ(table.Names[5].length, 20);
     EXPECT_EQ(table.Names[6].View().size(), 0u);
     EXPECT_EQ(EncodeScores(table)[40 + 21 * 4], 20);
-}
-
-TEST(SavedFilesMended, ShortFileIsReportedItsDefaultsUsedOthersLoadAndItIsKept) {
-    SaveDirWorld s("short-file");
-    const std::vector<uint8_t> shortProfiles(100, 7);
-    WriteFileBytes(s.Path("profily.lev"), shortProfiles);
-    WriteFileBytes(s.Path("nastaveni.lev"), {0, 0, 40});
-    testing::internal::CaptureStderr();
-    LoadSettingsFile(s.w());
-    LoadScoresFile(s.w());
-    LoadProfilesFile(s.w());
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("profily.lev"), std::string::npos) << errors;
-    EXPECT_EQ(errors.find("nastaveni.lev"), std::string::npos) << errors;
-    EXPECT_EQ(s.w().shell.MusicVolume, 40);  // the good file still loads
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_TRUE(s.w().saved.ProfileTable[k].PlayerName.Empty());
-        EXPECT_EQ(s.w().saved.ProfileTable[k].Level, 3);
-    }
-    EXPECT_EQ(ReadFileBytes(s.Path("profily.lev")), shortProfiles);  // not overwritten by loading
-
-    // The game's own next save replaces it with a whole record.
-    SaveProfiles(s.w());
-    EXPECT_EQ(ReadFileBytes(s.Path("profily.lev")).size(), 648u);
 }
 
 TEST(SavedFilesMended, OnlyRegularFilesAreReadAPipeFolderOrDeviceIsNamedAndNothingWaits) {

@@ -1,0 +1,54 @@
+// The windowed game's message boxes, run through SDL's dummy display: damaged
+// saved files are told in one box at start-up and the game goes on. The SDL
+// platform writes every box it shows to stderr as "Kavrix: MESSAGE" too.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "state/saved_files.h"
+#include "test_support.h"
+
+namespace {
+
+// Runs kavrix in a window (SDL's dummy drivers) or headless, saved files in
+// dir; stderr goes to dir/err.txt.
+int Kavrix(const std::string& dir, bool window, const std::string& args) {
+    return RunCommand("cd '" + dir + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + KavrixBinary() +
+                      "' --data '" + TestDataDir() + "' --save-dir '" + dir + "' " +
+                      (window ? "--window " : "--headless ") + args + " >out.txt 2>err.txt");
+}
+
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(WindowedMessages, DamagedSavedFilesAreToldInOneBoxAndTheGameGoesOn) {
+    const std::string dir = MakeTempDir("window-damaged");
+    WriteFileBytes(dir + "/profily.lev", std::vector<uint8_t>(100, 1));
+    std::filesystem::create_directory(dir + "/skore.lev");
+    WriteFileBytes(dir + "/nastaveni.lev", {1, 0, 30});
+
+    ASSERT_EQ(Kavrix(dir, true, "--frames 5 --dump-state s.json"), 0) << ReadTextFile(dir + "/err.txt");
+    const std::string err = ReadTextFile(dir + "/err.txt");
+    EXPECT_EQ(Count(err, "Kavrix: Kavrix could not use all of its saved files."), 1) << err;
+    const size_t box = err.find("Kavrix could not use all of its saved files.");
+    EXPECT_NE(err.find("The saved file '" + dir + "/profily.lev' is damaged (100 bytes, 648 expected).\n"
+                       "Its defaults are in use. Before the game first saves over it, it will be kept as '" +
+                           dir + "/profily.lev.damaged'.",
+                       box),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("The saved file '" + dir + "/skore.lev' is a folder, not a file.", box), std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("nastaveni.lev", box), std::string::npos) << "a good file is not mentioned";
+    EXPECT_EQ(DumpInt(ReadTextFile(dir + "/s.json"), "MusicVolume"), 30) << "the good file loads";
+
+    // Headless runs report on stderr only.
+    ASSERT_EQ(Kavrix(dir, false, "--frames 5"), 0);
+    EXPECT_EQ(Count(ReadTextFile(dir + "/err.txt"), "could not use all of its saved files"), 0);
+}
