@@ -186,11 +186,25 @@ void ProfileClick(World& w, int x, int y) {
     f.HoverButton = 0;
 }
 
+// Quitting always works: a step that fails on the way (the settings cannot
+// be saved, say) is reported on stderr and, in the windowed game, in a
+// message box, and the game ends all the same.
+void QuitStep(World& w, void (*step)(World&)) {
+    try {
+        step(w);
+    } catch (const std::exception& error) {
+        std::cerr << "Kavrix: " << error.what() << "\n";
+        Platform* platform = w.media.platform;
+        if (platform && !platform->IsHeadless())
+            platform->ShowError("Kavrix", std::string(error.what()) + "\n\nThe game ends all the same.");
+    }
+}
+
 void QuitClick(World& w) {
     FrontEnd& f = w.front;
     if (f.HoverButton == 1) {
-        PlayGameSound(w, "Klik");
-        SaveSettings(w);
+        QuitStep(w, [](World& world) { PlayGameSound(world, "Klik"); });
+        QuitStep(w, SaveSettings);
         BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
         if (w.media.platform) w.media.platform->Minimise();
         w.shell.quitRequested = true;

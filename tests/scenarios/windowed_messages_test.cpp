@@ -1,6 +1,7 @@
 // The windowed game's message boxes, run through SDL's dummy display: damaged
-// saved files are told in one box at start-up and the game goes on. The SDL
-// platform writes every box it shows to stderr as "Kavrix: MESSAGE" too.
+// saved files are told in one box at start-up and the game goes on; settings
+// that cannot be saved on quitting are told and the game ends all the same.
+// The SDL platform writes every box it shows to stderr as "Kavrix: MESSAGE".
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,4 +52,22 @@ TEST(WindowedMessages, DamagedSavedFilesAreToldInOneBoxAndTheGameGoesOn) {
     // Headless runs report on stderr only.
     ASSERT_EQ(Kavrix(dir, false, "--frames 5"), 0);
     EXPECT_EQ(Count(ReadTextFile(dir + "/err.txt"), "could not use all of its saved files"), 0);
+}
+
+TEST(WindowedMessages, QuittingWorksWhenTheSettingsCannotBeSaved) {
+    const std::string dir = MakeTempDir("window-quit");
+    // The save folder is a file: the settings cannot be written.
+    WriteFileBytes(dir + "/saves", {1});
+    const std::string script = "0 type 32\n2 type 27\n4 move 300 480\n5 click\n";
+    WriteFileBytes(dir + "/quit.txt", std::vector<uint8_t>(script.begin(), script.end()));
+    const std::string args = "--save-dir '" + dir + "/saves' --frames 5000 --input quit.txt --dump-state s.json";
+    for (const bool window : {true, false}) {
+        SCOPED_TRACE(window ? "window" : "headless");
+        ASSERT_EQ(Kavrix(dir, window, args), 0) << ReadTextFile(dir + "/err.txt");
+        EXPECT_GE(DumpInt(ReadTextFile(dir + "/s.json"), "IdleTimer"), 1490) << "the game ended at once";
+        const std::string err = ReadTextFile(dir + "/err.txt");
+        EXPECT_NE(err.find("Kavrix: Cannot write saved file '" + dir + "/saves/nastaveni.lev'"), std::string::npos)
+            << err;
+        EXPECT_EQ(Count(err, "The game ends all the same."), window ? 1 : 0) << err;
+    }
 }
