@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -93,7 +95,56 @@ void WriteSavedFile(World& w, DamagedSavedFile& damage, const char* fileName, co
     WriteFileAtomically(path, bytes, size);
 }
 
+// The rename of a save lasts through a power cut only once the folder that
+// holds the name is written out too. A folder that cannot be opened for
+// reading, or a file system that cannot flush one (EINVAL, read-only), leaves
+// nothing more to do: the save itself is made.
+void FlushFolderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0 && error != EINVAL && error != EROFS && error != ENOTSUP) {
+        errno = error;
+        WriteFailed(path, "flush of its folder failed");
+    }
+}
+
+// NAME.tmpXXXXXX of one of the three files: the temporary name a save
+// writes before it renames (mkstemp's six letters and digits).
+bool IsSaveTemporary(const std::string& name) {
+    for (const char* file : {kSettingsFileName, kScoresFileName, kProfilesFileName}) {
+        const std::string prefix = std::string(file) + ".tmp";
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        return std::all_of(name.begin() + long(prefix.size()), name.end(),
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    }
+    return false;
+}
+
 }  // namespace
+
+void RemoveStaleSaveTemporaries(const World& w) {
+    namespace fs = std::filesystem;
+    // A save renames its file within moments; one a minute old was stopped
+    // for good (a save of another game running beside this one is spared).
+    constexpr auto kStale = std::chrono::minutes(1);
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code ec;
+    for (fs::directory_iterator it(w.shell.options.saveDir, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        std::error_code fileError;
+        if (!IsSaveTemporary(path.filename().string()) || !fs::is_regular_file(fs::symlink_status(path, fileError)))
+            continue;
+        const auto written = fs::last_write_time(path, fileError);
+        if (fileError || now - written < kStale) continue;
+        if (fs::remove(path, fileError))
+            std::cerr << "Kavrix: removed '" << path.string() << "', left behind by a save that did not finish\n";
+    }
+}
 
 std::string SavedFilePath(const World& w, const char* fileName) {
     return (std::filesystem::path(w.shell.options.saveDir) / fileName).string();
@@ -132,6 +183,7 @@ void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t s
         errno = saved;
         WriteFailed(path, "rename failed");
     }
+    FlushFolderOf(path);
 }
 
 void DefaultScores(ScoreTableRecord& table) {
