@@ -1,9 +1,13 @@
 #!/bin/sh
 # Installs the Debian packages Kavrix needs to build, play and test,
-# when any of them is missing. Run as root on Debian 12.
+# when any of them is missing. Run as root on Debian 12. With --fuzz, also
+# clang and its libFuzzer runtime for tests/fuzz/run.sh.
 set -e
 PACKAGES="build-essential cmake pkg-config ccache libsdl2-dev libsdl2-ttf-dev fonts-liberation fonts-dejavu-core \
 libopenmpt-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libbenchmark-dev"
+if [ "${1:-}" = "--fuzz" ]; then
+  PACKAGES="$PACKAGES clang libclang-rt-dev"
+fi
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
