@@ -20,6 +20,7 @@
 #include "shell/frame.h"
 #include "shell/input_script.h"
 #include "shell/replay.h"
+#include "state/damaged_saves.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "state/saved_files.h"
@@ -237,6 +238,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         if (!platform.IsHeadless()) platform.ShowError("Kavrix", e.what());
         platform.CloseAudio();
         return 1;
+    }
+
+    // A player who starts from the desktop sees no stderr: damaged saved
+    // files are told in one message box, and the game goes on.
+    if (!platform.IsHeadless()) {
+        const std::string damaged = DamagedSavedFilesMessage(w.saved);
+        if (!damaged.empty()) platform.ShowError("Kavrix", damaged);
     }
 
     int status = 0;
