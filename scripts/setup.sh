@@ -3,7 +3,8 @@
 # when any of them is missing. Run as root on Debian 12.
 set -e
 PACKAGES="build-essential cmake pkg-config ccache libsdl2-dev libsdl2-ttf-dev fonts-liberation fonts-dejavu-core \
-libopenmpt-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libbenchmark-dev libebur128-dev"
+libopenmpt-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libbenchmark-dev libebur128-dev \
+libavcodec-dev libavformat-dev libswscale-dev libswresample-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -26,10 +26,12 @@ const char* UsageText() {
            "              [--screenshot F:FILE.png]... [--dump-state FILE]\n"
            "              [--new-game NAME [--difficulty 1..3] [--level 1..9]]\n"
            "              [--record FILE] [--replay FILE]\n"
+           "              [--video OUT.webm [--video-scale 1..4] [--quiet]]\n"
            "The data directory (video/, audio/) defaults to the working directory, or to\n"
            "data/ next to the program when the working directory holds no video/rakety.lev.\n"
            "Saved files (nastaveni.lev, skore.lev, profily.lev) go to the working directory\n"
-           "unless --save-dir is given.\n";
+           "unless --save-dir is given.\n"
+           "--video renders a replay (or --frames N of a run) headless into a WebM file.\n";
 }
 
 bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string& error) {
@@ -130,6 +132,21 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
             const char* v = value();
             if (!v) return missing(arg);
             o.replayFile = v;
+        } else if (arg == "--video") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.videoFile = v;
+            o.headless = true;
+        } else if (arg == "--video-scale") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 1, 4, number)) {
+                error = "option --video-scale: '" + std::string(v) + "' is not a scale 1..4";
+                return false;
+            }
+            o.videoScale = int(number);
+        } else if (arg == "--quiet") {
+            o.quiet = true;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -137,6 +154,14 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
     }
     if ((difficultyGiven || levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
+        return false;
+    }
+    if (o.videoScale != 1 && o.videoFile.empty()) {
+        error = "option --video-scale belongs to --video";
+        return false;
+    }
+    if (!o.videoFile.empty() && o.frames < 0 && o.replayFile.empty()) {
+        error = "option --video needs --replay FILE or --frames N";
         return false;
     }
     if (o.headless && o.frames < 0 && o.replayFile.empty()) {

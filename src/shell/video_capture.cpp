@@ -1,0 +1,90 @@
+// Feeding the video writer tick by tick, and the progress line: ticks done
+// of the run's total, speed as a multiple of real time (a tick is 16 ms of
+// game time), and the time left. On a terminal the line is rewritten in
+// place; in a log a line is written every few seconds.
+#include "shell/video_capture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+std::string MinutesAndSeconds(double seconds) {
+    const long whole = long(seconds + 0.5);
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+    return text;
+}
+
+}  // namespace
+
+VideoCapture::VideoCapture(const std::string& path_, int scale, bool quiet_, HeadlessPlatform& platform_,
+                           int64_t totalTicks_)
+    : path(path_), quiet(quiet_), platform(platform_), totalTicks(totalTicks_), writer(path_, scale) {
+    platform.StartCapture();
+    started = lastReport = Clock::now();
+}
+
+void VideoCapture::AfterTick() {
+    // The picture on screen after the tick: a tick that presented nothing
+    // (the frame-rate key) leaves the last one standing.
+    writer.AddPicture(platform.PresentedPicture());
+    const int samples = platform.RenderTickAudio(sound);
+    writer.AddSound(sound, samples);
+    if (quiet) return;
+    const Clock::time_point now = Clock::now();
+    const double interval = isatty(STDERR_FILENO) ? 0.25 : 5.0;
+    if (Seconds(now - lastReport) >= interval) {
+        lastReport = now;
+        Report(false);
+    }
+}
+
+void VideoCapture::Report(bool final) {
+    const int64_t done = writer.PicturesWritten();
+    const double elapsed = Seconds(Clock::now() - started);
+    const double gameSeconds = double(done) * kTickMilliseconds / 1000.0;
+    const double speed = elapsed > 0 ? gameSeconds / elapsed : 0.0;
+    const bool terminal = isatty(STDERR_FILENO);
+    char text[256];
+    if (final) {
+        std::error_code ec;
+        const double megabytes = double(std::filesystem::file_size(path, ec)) / 1e6;
+        std::snprintf(text, sizeof text,
+                      "Kavrix: video '%s': %lld frames (%s) of %s in %.1f s, %.1fx real time, %.1f MB", path.c_str(),
+                      (long long)done, MinutesAndSeconds(gameSeconds).c_str(), writer.VideoCodecName().c_str(),
+                      elapsed, speed, ec ? 0.0 : megabytes);
+    } else if (totalTicks > 0) {
+        const double left = speed > 0 ? double(totalTicks - done) * kTickMilliseconds / 1000.0 / speed : 0.0;
+        std::snprintf(text, sizeof text, "Kavrix: video '%s': frame %lld of %lld (%d%%), %.1fx real time, %s left",
+                      path.c_str(), (long long)done, (long long)totalTicks, int(100 * done / totalTicks), speed,
+                      MinutesAndSeconds(left).c_str());
+    } else {
+        std::snprintf(text, sizeof text, "Kavrix: video '%s': frame %lld, %.1fx real time", path.c_str(),
+                      (long long)done, speed);
+    }
+    // On a terminal the line is rewritten in place (cleared to its end).
+    std::fprintf(stderr, terminal ? "\r%s\x1b[K" : "%s\n", text);
+    lineOpen = terminal;
+    if (final && lineOpen) std::fputc('\n', stderr);
+    if (final) lineOpen = false;
+    std::fflush(stderr);
+}
+
+void VideoCapture::Finish() {
+    writer.Finish();
+    if (!quiet) Report(true);
+}
+
+void VideoCapture::Abandon() {
+    // A message that follows starts on a line of its own.
+    if (lineOpen) std::fputc('\n', stderr);
+    lineOpen = false;
+    writer.Abandon();
+}
