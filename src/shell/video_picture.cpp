@@ -1,7 +1,7 @@
 // RGB 5-6-5 to YUV 4:2:0 with BT.601 studio-range coefficients, written for
 // the video's hot path: the 65536 colours of the game's pictures are turned
-// into luma and chroma once, so a picture costs a table look-up a pixel and
-// nothing is allocated per picture.
+// into luma and chroma once, so a picture costs a table look-up a pixel
+// (black space, most of the picture, less), and nothing is allocated per picture.
 #include "shell/video_picture.h"
 
 #include <cstring>
@@ -13,6 +13,7 @@ namespace {
 // Chroma is kept in 1/16 steps, offset so it is never negative, and U and V
 // share one 32-bit word: the sum of four words holds both sums apart.
 constexpr int kChromaOffset = 2048;
+constexpr uint8_t kBlackLuma = 16;
 
 struct Rgb {
     int r, g, b;
@@ -57,7 +58,16 @@ void PictureConverter::Convert(const Surface& picture, uint8_t* y, int yStride, 
         const uint16_t* source = picture.pixels[row];
         uint8_t* out = y + size_t(row) * size_t(scale) * size_t(yStride);
         if (scale == 1) {
-            for (int x = 0; x < kSurfaceWidth; ++x) out[x] = luma[source[x]];
+            // Most of the play field is black space: four black pixels at a time.
+            for (int x = 0; x < kSurfaceWidth; x += 4) {
+                uint64_t four;
+                std::memcpy(&four, source + x, sizeof four);
+                if (four == 0) {
+                    std::memset(out + x, kBlackLuma, 4);
+                    continue;
+                }
+                for (int k = 0; k < 4; ++k) out[x + k] = luma[source[x + k]];
+            }
             continue;
         }
         for (int x = 0; x < width; ++x) out[x] = luma[source[sourceColumn[size_t(x)]]];
@@ -69,9 +79,25 @@ void PictureConverter::Convert(const Surface& picture, uint8_t* y, int yStride, 
         const uint16_t* bottom = picture.pixels[(2 * cy + 1) / scale];
         uint8_t* outU = u + size_t(cy) * size_t(uStride);
         uint8_t* outV = v + size_t(cy) * size_t(vStride);
+        if (scale == 1) {
+            for (int cx = 0; cx < width / 2; ++cx) {
+                uint32_t upper, lower;
+                std::memcpy(&upper, top + 2 * cx, sizeof upper);
+                std::memcpy(&lower, bottom + 2 * cx, sizeof lower);
+                if ((upper | lower) == 0) {
+                    outU[cx] = outV[cx] = 128;
+                    continue;
+                }
+                const uint32_t sum = chroma[top[2 * cx]] + chroma[top[2 * cx + 1]] + chroma[bottom[2 * cx]] +
+                                     chroma[bottom[2 * cx + 1]];
+                outU[cx] = ChromaByte(sum & 0xFFFF);
+                outV[cx] = ChromaByte(sum >> 16);
+            }
+            continue;
+        }
         uint32_t* column = rowChroma.data();
         for (int x = 0; x < width; ++x) {
-            const int from = scale == 1 ? x : sourceColumn[size_t(x)];
+            const int from = sourceColumn[size_t(x)];
             column[x] = chroma[top[from]] + chroma[bottom[from]];
         }
         for (int cx = 0; cx < width / 2; ++cx) {
