@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -26,7 +27,12 @@ std::string MinutesAndSeconds(double seconds) {
 
 VideoCapture::VideoCapture(const std::string& path_, int scale, bool quiet_, HeadlessPlatform& platform_,
                            int64_t totalTicks_)
-    : path(path_), quiet(quiet_), platform(platform_), totalTicks(totalTicks_), writer(path_, scale) {
+    : path(path_),
+      quiet(quiet_),
+      terminal(isatty(STDERR_FILENO) != 0),
+      platform(platform_),
+      totalTicks(totalTicks_),
+      writer(path_, scale) {
     platform.StartCapture();
     started = lastReport = Clock::now();
 }
@@ -39,7 +45,7 @@ void VideoCapture::AfterTick() {
     writer.AddSound(sound, samples);
     if (quiet) return;
     const Clock::time_point now = Clock::now();
-    const double interval = isatty(STDERR_FILENO) ? 0.25 : 5.0;
+    const double interval = terminal ? 0.25 : 5.0;
     if (Seconds(now - lastReport) >= interval) {
         lastReport = now;
         Report(false);
@@ -51,15 +57,16 @@ void VideoCapture::Report(bool final) {
     const double elapsed = Seconds(Clock::now() - started);
     const double gameSeconds = double(done) * kTickMilliseconds / 1000.0;
     const double speed = elapsed > 0 ? gameSeconds / elapsed : 0.0;
-    const bool terminal = isatty(STDERR_FILENO);
-    char text[256];
+    char text[512];
     if (final) {
         std::error_code ec;
         const double megabytes = double(std::filesystem::file_size(path, ec)) / 1e6;
+        std::string codec = writer.VideoCodecName();
+        for (char& c : codec) c = char(std::toupper(static_cast<unsigned char>(c)));
         std::snprintf(text, sizeof text,
-                      "Kavrix: video '%s': %lld frames (%s) of %s in %.1f s, %.1fx real time, %.1f MB", path.c_str(),
-                      (long long)done, MinutesAndSeconds(gameSeconds).c_str(), writer.VideoCodecName().c_str(),
-                      elapsed, speed, ec ? 0.0 : megabytes);
+                      "Kavrix: video '%s': %lld frames (%s, %s and Opus, %.1f MB) in %.1f s, %.1fx real time",
+                      path.c_str(), (long long)done, MinutesAndSeconds(gameSeconds).c_str(), codec.c_str(),
+                      ec ? 0.0 : megabytes, elapsed, speed);
     } else if (totalTicks > 0) {
         const double left = speed > 0 ? double(totalTicks - done) * kTickMilliseconds / 1000.0 / speed : 0.0;
         std::snprintf(text, sizeof text, "Kavrix: video '%s': frame %lld of %lld (%d%%), %.1fx real time, %s left",

@@ -26,6 +26,7 @@ public:
 private:
     std::string path;
     bool quiet;
+    bool terminal;  // stderr is a terminal: the progress line is rewritten in place
     HeadlessPlatform& platform;
     int64_t totalTicks;
     VideoWriter writer;

@@ -146,11 +146,13 @@ TEST(Video, RefusedOrRemovedWhenTheRunCannotBeTrusted) {
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("missing/out.webm"), std::string::npos)
         << ReadTextFile(dir + "/err.txt");
 
-    // The untouched recording renders, with a progress report unless quiet.
+    // The untouched recording renders, with a progress report; a scripted
+    // run renders too, quietly.
     EXPECT_EQ(Kavrix(dir, "--replay game.rec --video out.webm"), 0) << ReadTextFile(dir + "/err.txt");
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("video 'out.webm': 40 frames"), std::string::npos)
         << ReadTextFile(dir + "/err.txt");
     EXPECT_EQ(ProbeVideo(dir + "/out.webm").pictures, 40);
-    EXPECT_EQ(Kavrix(dir, "--replay game.rec --video quiet.webm --quiet"), 0);
+    EXPECT_EQ(Kavrix(dir, "--frames 30 --new-game Tich --input fire.txt --video quiet.webm --quiet"), 0);
     EXPECT_EQ(ReadTextFile(dir + "/err.txt"), "");
+    EXPECT_EQ(ProbeVideo(dir + "/quiet.webm").pictures, 30);
 }
