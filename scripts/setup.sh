@@ -5,7 +5,8 @@
 # page); with --fuzz, clang and its libFuzzer runtime for tests/fuzz/run.sh.
 set -e
 PACKAGES="build-essential cmake pkg-config ccache libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation \
-fonts-dejavu-core libopenmpt-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libbenchmark-dev libebur128-dev"
+fonts-dejavu-core libopenmpt-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libbenchmark-dev libebur128-dev \
+libavcodec-dev libavformat-dev libswscale-dev libswresample-dev"
 for option in "$@"; do
   case "$option" in
     --ci) PACKAGES="$PACKAGES desktop-file-utils appstream man-db" ;;

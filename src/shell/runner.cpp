@@ -22,6 +22,7 @@
 #include "shell/replay.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "shell/video_capture.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
 #include "state/user_folders.h"
@@ -152,8 +153,12 @@ int LoadDrivingScript(const RunOptions& options, InputScript& script, std::vecto
     return 0;
 }
 
-std::unique_ptr<Platform> OpenPlatform(const RunOptions& options) {
-    if (options.headless) return CreateHeadlessPlatform();
+std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, HeadlessPlatform*& headless) {
+    if (options.headless) {
+        std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
+        headless = platform.get();
+        return platform;
+    }
     SdlOptions sdl;
     sdl.window = options.window;
     sdl.title = "Kavrix";
@@ -206,8 +211,27 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     const std::string& scriptFile = replaying ? options.replayFile : options.inputFile;
     if (replaying) pilot = nullptr;  // a replay plays only what was recorded
 
-    std::unique_ptr<Platform> owned = OpenPlatform(options);
+    int64_t limit = options.frames;
+    if (limit < 0 && replaying) {
+        limit = script.LastFrame() + 1;
+        for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
+    }
+
+    HeadlessPlatform* headless = nullptr;
+    std::unique_ptr<Platform> owned = OpenPlatform(options, headless);
     if (!owned) return 1;
+    // A video's file is created before anything else runs, so a path that
+    // cannot be written stops the run at once.
+    std::unique_ptr<VideoCapture> video;
+    if (!options.videoFile.empty()) {
+        try {
+            video = std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, *headless,
+                                                   limit);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: " << e.what() << "\n";
+            return 1;
+        }
+    }
     Platform& inner = *owned;
     FramePlatform platform(inner);
 
@@ -260,11 +284,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         if (!options.recordFile.empty())
             recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
 
-        int64_t limit = options.frames;
-        if (limit < 0 && replaying) {
-            limit = script.LastFrame() + 1;
-            for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
-        }
+        // A replay that went its own way ends the run with status 3, its
+        // partial video removed.
+        auto divergence = [&](const std::string& text) {
+            if (video) video->Abandon();
+            std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
+            status = 3;
+        };
         size_t nextEvent = 0, nextHash = 0;
         size_t hashesMatched = 0;
         KeySet scriptKeys, pilotKeys;
@@ -311,6 +337,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
             DXTimerTimer(w);
             ++frame;
+            if (video) video->AfterTick();
 
             for (const ScreenshotRequest& shot : options.screenshots)
                 if (shot.frame == frame - 1) WriteScreenshot(w, shot.file);
@@ -319,8 +346,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
                 if (hashes[nextHash].frame != frame) continue;
                 std::string difference;
                 if (!CheckHashLine(w, hashes[nextHash], difference)) {
-                    std::cerr << "Kavrix: replay '" << scriptFile << "': " << difference << "\n";
-                    status = 3;
+                    divergence(difference);
                     break;
                 }
                 ++hashesMatched;
@@ -332,16 +358,17 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             recorder->Close();
         }
         if (replaying && status == 0 && nextHash < hashes.size()) {
-            std::cerr << "Kavrix: replay '" << scriptFile << "': the game ended after frame " << frame
-                      << ", before the hash of frame " << hashes[nextHash].frame << " (line " << hashes[nextHash].line
-                      << ")\n";
-            status = 3;
+            divergence("the game ended after frame " + std::to_string(frame) + ", before the hash of frame " +
+                       std::to_string(hashes[nextHash].frame) + " (line " + std::to_string(hashes[nextHash].line) +
+                       ")");
         }
+        if (video && status == 0) video->Finish();
         if (replaying && status == 0)
             std::cout << "Kavrix: replay '" << scriptFile << "': " << hashesMatched << " of " << hashes.size()
                       << " hashes matched over " << frame << " frames\n";
         if (!options.dumpStateFile.empty()) WriteStateDump(w, options.dumpStateFile);
     } catch (const std::exception& e) {
+        if (video) video->Abandon();
         std::cerr << "Kavrix: " << e.what() << "\n";
         status = 1;
     }
