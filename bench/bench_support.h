@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "media/headless_platform.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 double BenchThreadNs();
 // Nanoseconds of one 800 x 600 opaque DrawPattern: the best of several batches.

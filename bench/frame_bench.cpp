@@ -16,7 +16,7 @@
 #include "shell/frame.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void BM_GameSceneFrame(benchmark::State& state) {
     for (auto _ : state) {
         // Keep the game on level 1 in flight: before the end of the level,
         // with the ship alive.
-        if (w.game.Progress.ScrollDistance > 9000 || w.shell.CurrentScene != "HlavniHra") {
+        if (w.game.Progress.ScrollDistance > 9000 || w.shell.CurrentScene != Scene::HlavniHra) {
             state.PauseTiming();
             newGame();
             state.ResumeTiming();

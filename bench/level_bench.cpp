@@ -18,7 +18,7 @@
 #include "media/collection_file.h"
 #include "media/headless_platform.h"
 #include "media/picture.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

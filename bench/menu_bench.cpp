@@ -18,8 +18,8 @@
 #include "media/collection_file.h"
 #include "media/headless_platform.h"
 #include "media/picture.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ struct MenuBenchWorld {
         ResetGameState(w);
         DefaultScores(w.saved.ScoreTable);
         w.shell.SoundEnabled = 0;
-        w.shell.CurrentScene = "Menu";
+        w.shell.CurrentScene = Scene::Menu;
     }
 };
 
@@ -69,7 +69,7 @@ BENCHMARK(BM_MenuFrameNoise);
 void BM_MenuFrameScorePage(benchmark::State& state) {
     MenuBenchWorld b;
     World& w = *b.world;
-    w.front.MenuPage = 3;
+    w.front.MenuPage = Page::Scores;
     w.front.HoverItem = 3;
     double total = 0;
     int64_t frames = 0;
@@ -87,7 +87,7 @@ BENCHMARK(BM_MenuFrameScorePage);
 void BM_TextScreenFrame(benchmark::State& state) {
     MenuBenchWorld b;
     World& w = *b.world;
-    w.shell.CurrentScene = "Uvod";
+    w.shell.CurrentScene = Scene::Uvod;
     double total = 0;
     int64_t frames = 0;
     for (auto _ : state) {

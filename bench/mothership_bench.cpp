@@ -14,7 +14,7 @@
 #include "media/headless_platform.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void BM_MotherShipBattleEveryWeaponActive(benchmark::State& state) {
     g.Progress.ScrollDistance = 11000;
     g.Progress.PlayerX = 400;
     g.Progress.PlayerY = 500;
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     ShipPart built[30];
     std::copy(std::begin(g.MotherShipParts), std::end(g.MotherShipParts), std::begin(built));
 

@@ -18,7 +18,7 @@
 #include "media/picture.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 

@@ -10,11 +10,15 @@ int main(int argc, char** argv) {
     RunOptions options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        std::cerr << "kavrix: " << error << "\n" << UsageText();
+        std::cerr << "kavrix: " << error << "\n" << UsageText() << "Try 'kavrix --help' for what each option does.\n";
         return 2;
     }
     if (options.help) {
-        std::cout << UsageText();
+        std::cout << UsageText() << "\n" << HelpText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << VersionText();
         return 0;
     }
     return RunKavrix(options);

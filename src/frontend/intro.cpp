@@ -6,8 +6,8 @@
 
 #include "game/starfield.h"
 #include "media/canvas.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ void RunIntro(World& w) {
         DrawStarfield(w);
         Draw(w, "Nazev", 0, 0);
         if (f.IntroTimer >= kTitleFrames) {
-            w.shell.CurrentScene = "Menu";
+            w.shell.CurrentScene = Scene::Menu;
             f.IntroTimer = 0;
         } else {
             ++f.IntroTimer;

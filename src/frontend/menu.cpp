@@ -8,9 +8,9 @@
 
 #include "frontend/menu_pages.h"
 #include "media/canvas.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -105,9 +105,10 @@ void MonitorContent(World& w) {
 // The open item is lit and framed by four outlines whose green pulses.
 void OpenItem(World& w) {
     FrontEnd& f = w.front;
-    if (f.MenuPage < 0 || f.MenuPage > 5) return;
-    const int left = kItemLeft + kItemStep * f.MenuPage;
-    MenuPicture(w, "Polozky", left, kItemTop, f.MenuPage);
+    const int item = int(f.MenuPage);  // the pages of the six items
+    if (item < 0 || item > 5) return;
+    const int left = kItemLeft + kItemStep * item;
+    MenuPicture(w, "Polozky", left, kItemTop, item);
     const int step = f.SelectionPulse < 0 ? -f.SelectionPulse : f.SelectionPulse;
     Canvas& canvas = TakeCanvas(w);
     canvas.BrushColor = kPulseColours[step > 11 ? 11 : step];
@@ -244,7 +245,7 @@ void RunMenu(World& w) {
     OpenItem(w);
     LogoHotspot(w);
     if (f.MonitorMode == 3) MenuPicture(w, "Quorbant", 187, 44);
-    if (f.IdleTimer == 0 || f.MenuPage == -1) Terminal(w);
+    if (f.IdleTimer == 0 || f.MenuPage == Page::None) Terminal(w);
     if (f.IdleTimer > 0) DrawMenuPage(w);
     if (f.HoverItem != 10) DrawItemCaption(w);
     MonitorTiming(w);
@@ -256,4 +257,13 @@ void EnterFinishedScore(World& w) {
     if (p.Lives != 0 || p.Score <= 0) return;
     w.front.NewScoreRank = 0;
     w.front.NewScoreRank = uint8_t(EnterScore(w));
+}
+
+void RunMenuScene(World& w) {
+    if (BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel) != 1 && w.shell.MusicEnabled) {
+        w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\Intro.mod", 0, 0, 0);
+        BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
+    }
+    RunMenu(w);
+    DrawPicture(w, w.media.MenuObr, "Sipka", w.front.MouseX, w.front.MouseY, 0);
 }

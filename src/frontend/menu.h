@@ -6,5 +6,8 @@
 struct World;
 
 void RunMenu(World& w);
+// The scene "Menu": the intro song again when none plays, the menu, and the
+// menu's own pointer on top.
+void RunMenuScene(World& w);
 // Enters Progress.Score into the score table when the game has ended.
 void EnterFinishedScore(World& w);

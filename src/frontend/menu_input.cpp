@@ -10,11 +10,12 @@
 #include <string>
 
 #include "frontend/story.h"
+#include "game/finish_line.h"
 #include "game/level_build.h"
 #include "game/reset.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ Area SlotArea(int k) {
                   : Area{317, 586, 412 + 48 * (k - 4), 452 + 48 * (k - 4)};
 }
 
-bool InMenu(const World& w) { return w.shell.CurrentScene == "Menu"; }
+bool InMenu(const World& w) { return w.shell.CurrentScene == Scene::Menu; }
 
 // Lowest free profile slot, 0 when all six are taken.
 int FirstFreeSlot(const World& w) {
@@ -88,7 +89,7 @@ void StartNewGame(World& w) {
     PlayGameSound(w, "Klik");
     const int slot = FirstFreeSlot(w);
     if (slot == 0) {
-        f.MenuPage = 6;
+        f.MenuPage = Page::ProfilesTaken;
     } else {
         ProgressRecord& p = w.game.Progress;
         w.saved.CurrentProfile = slot;
@@ -103,12 +104,12 @@ void StartNewGame(World& w) {
         // A game lost or left just after a finish line must not keep the new
         // game's first finish line from saving.
         w.shell.FinishPassed = 0;
-        w.shell.CurrentScene = "Uvod";
+        w.shell.CurrentScene = Scene::Uvod;
         f.GameActive = 1;
         PlayGameSound(w, "Text");
         Music& music = w.media.music;
         BASS_ChannelStop(music, w.shell.MusicChannel);
-        w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+        w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, kMusicRamp);
         if (w.shell.MusicEnabled) BASS_MusicPlay(music, w.shell.MusicChannel);
     }
     f.HoverButton = 0;
@@ -127,7 +128,7 @@ void NewGameClick(World& w, int x, int y) {
             f.NameEntryActive = 1;
         } else {
             f.NameEntryActive = 0;
-            f.MenuPage = 6;
+            f.MenuPage = Page::ProfilesTaken;
         }
     }
     if (f.HoverButton == 1) StartNewGame(w);
@@ -135,23 +136,34 @@ void NewGameClick(World& w, int x, int y) {
 
 // The saved game resumes where its profile was written: at the finish line
 // of its last level, whose objects are rebuilt only for a profile that
-// never got past level 1's finish.
+// never got past level 1's finish. FinishPassed is left as it stands (it
+// changes only with the level): a game resumed at its finish line after a
+// fresh start shows the flags' lights and saves the slot again.
 void LoadProfile(World& w) {
     const int32_t slot = w.saved.CurrentProfile;
     if (slot < 1 || slot > 6) return;  // no profile chosen: nothing to load
     BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
     ResetGameState(w);
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
     p = ResumableProgress(w.saved.ProfileTable[slot]);
-    // A profile resumes at the finish line where it was saved, which is
-    // already passed; one that never reached a finish line starts afresh.
-    w.shell.FinishPassed = 1;
-    if (p.Level == 1 && p.BlackBoxCount == 0) {
+    // No game is saved in level 9 (its battle is set up only by building the
+    // level) nor past its level's end (the level would never end): such a
+    // slot comes from a damaged file and starts its level afresh.
+    const int32_t end = LevelEndDistance(p.Level);
+    if (p.Level == 9 || p.ScrollDistance >= end) {
+        std::cerr << "Kavrix: profile slot " << slot << " holds level " << p.Level << " at scroll distance "
+                  << p.ScrollDistance << ", where no game is saved; the level starts afresh\n";
+        p.ScrollDistance = 600;
         BuildLevel(w);
-        w.shell.FinishPassed = 0;
+    } else if (p.Level == 1 && p.BlackBoxCount == 0) {
+        BuildLevel(w);
     }
+    // The level is not built again, but its scenery must be in place: the
+    // game may have been left in another level (the city after the mother
+    // ship, or the other way round).
+    EnsureLevelScenery(w, p.Level);
     PlayGameSound(w, "Klik");
 }
 
@@ -166,7 +178,7 @@ void ProfileClick(World& w, int x, int y) {
             PlayGameSound(w, "Klik");
         }
     } else if (f.HoverButton == 1) {
-        f.MenuPage = 7;
+        f.MenuPage = Page::DeleteQuestion;
         PlayGameSound(w, "Klik");
     } else if (f.HoverButton == 2) {
         LoadProfile(w);
@@ -174,16 +186,30 @@ void ProfileClick(World& w, int x, int y) {
     f.HoverButton = 0;
 }
 
+// Quitting always works: a step that fails on the way (the settings cannot
+// be saved, say) is reported on stderr and, in the windowed game, in a
+// message box, and the game ends all the same.
+void QuitStep(World& w, void (*step)(World&)) {
+    try {
+        step(w);
+    } catch (const std::exception& error) {
+        std::cerr << "Kavrix: " << error.what() << "\n";
+        Platform* platform = w.media.platform;
+        if (platform && !platform->IsHeadless())
+            platform->ShowError("Kavrix", std::string(error.what()) + "\n\nThe game ends all the same.");
+    }
+}
+
 void QuitClick(World& w) {
     FrontEnd& f = w.front;
     if (f.HoverButton == 1) {
-        PlayGameSound(w, "Klik");
-        SaveSettings(w);
+        QuitStep(w, [](World& world) { PlayGameSound(world, "Klik"); });
+        QuitStep(w, SaveSettings);
         BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
         if (w.media.platform) w.media.platform->Minimise();
         w.shell.quitRequested = true;
     } else if (f.HoverButton == 2) {
-        f.MenuPage = -1;
+        f.MenuPage = Page::None;
         PlayGameSound(w, "Klik");
     }
     f.HoverButton = 0;
@@ -194,9 +220,9 @@ void DeleteClick(World& w) {
     if (f.HoverButton == 1) {
         PlayGameSound(w, "Klik");
         ClearProfileSlot(w);
-        f.MenuPage = 2;
+        f.MenuPage = Page::Load;
     } else if (f.HoverButton == 2) {
-        f.MenuPage = 2;
+        f.MenuPage = Page::Load;
         PlayGameSound(w, "Klik");
     }
     f.HoverButton = 0;
@@ -208,7 +234,7 @@ void TextScreenKey(World& w, uint8_t& key) {
     GameState& g = w.game;
     StopGameSound(w, "Text");
     if (g.TextScreenLine == kLastStoryLine) {
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         g.CommanderTimer = key == kEnter ? 1 : 0;
     }
     if (g.TextScreenLine < kLastStoryLine) {
@@ -241,7 +267,7 @@ void MouseMove(World& w, int x, int y) {
     if (!InMenu(w)) return;
 
     HoverItems(w, x, y);
-    if (f.MenuPage == 0 && !f.NameEntryActive && f.EnteredName.size > 0) {
+    if (f.MenuPage == Page::NewGame && !f.NameEntryActive && f.EnteredName.size > 0) {
         if (kStart.Holds(x, y)) HoverOnto(w, 1);
         else f.HoverButton = 0;
     }
@@ -250,16 +276,16 @@ void MouseMove(World& w, int x, int y) {
     } else if (f.LogoHoverState == 2) {
         f.LogoHoverState = 3;
     }
-    if (f.MenuPage == 2) {
+    if (f.MenuPage == Page::Load) {
         const bool chosen = w.saved.CurrentProfile > 0;
         HoverButtonArea(w, x, y, kLoad, 2, chosen);
         HoverButtonArea(w, x, y, kDelete, 1, chosen);
     }
-    if (f.MenuPage == 5 || f.MenuPage == 7) {
+    if (f.MenuPage == Page::QuitQuestion || f.MenuPage == Page::DeleteQuestion) {
         HoverButtonArea(w, x, y, kYes, 1, true);
         HoverButtonArea(w, x, y, kNo, 2, true);
     }
-    if (f.MenuPage == 6) {
+    if (f.MenuPage == Page::ProfilesTaken) {
         if (kOk.Holds(x, y)) HoverOnto(w, 1);
         else f.HoverButton = 0;
     }
@@ -273,27 +299,27 @@ void Click(World& w) {
         if (!ItemArea(i).Holds(x, y)) continue;
         // Continue before any game: the click is not heard at all.
         if (i == 1 && !f.GameActive) return;
-        f.MenuPage = i;
+        f.MenuPage = Page(i);  // the items open the pages of their numbers
         if (i == 0) f.TypedKey = 0;
         PlayGameSound(w, "Klik");
     }
     // Each page is tested as it stands after the steps before it.
-    if (f.MenuPage == 0) NewGameClick(w, x, y);
-    if (f.MenuPage == 1 && f.GameActive) {
-        w.shell.CurrentScene = "HlavniHra";
+    if (f.MenuPage == Page::NewGame) NewGameClick(w, x, y);
+    if (f.MenuPage == Page::Continue && f.GameActive) {
+        w.shell.CurrentScene = Scene::HlavniHra;
         BASS_ChannelStop(w.media.music, w.shell.MusicChannel);  // the game starts a song of its own
-        f.MenuPage = -1;
+        f.MenuPage = Page::None;
     }
-    if (f.MenuPage == 2) ProfileClick(w, x, y);
-    if (f.MenuPage == 5) QuitClick(w);
-    if (f.MenuPage == 6) {
+    if (f.MenuPage == Page::Load) ProfileClick(w, x, y);
+    if (f.MenuPage == Page::QuitQuestion) QuitClick(w);
+    if (f.MenuPage == Page::ProfilesTaken) {
         if (f.HoverButton == 1) {
-            f.MenuPage = 2;
+            f.MenuPage = Page::Load;
             PlayGameSound(w, "Klik");
         }
         f.HoverButton = 0;
     }
-    if (f.MenuPage == 7) DeleteClick(w);
+    if (f.MenuPage == Page::DeleteQuestion) DeleteClick(w);
 }
 
 void KeyPress(World& w, uint8_t& key) {
@@ -301,30 +327,30 @@ void KeyPress(World& w, uint8_t& key) {
     Shell& s = w.shell;
     f.IdleTimer = kIdleFrames;
     f.TypedKey = key;
-    if (s.CurrentScene == "Intro") {
+    if (s.CurrentScene == Scene::Intro) {
         f.TypedKey = 0;
         key = 0;
-        s.CurrentScene = "Menu";
+        s.CurrentScene = Scene::Menu;
     }
-    if (s.CurrentScene == "Uvod") TextScreenKey(w, key);
-    if (s.CurrentScene == "Animace") {
+    if (s.CurrentScene == Scene::Uvod) TextScreenKey(w, key);
+    if (s.CurrentScene == Scene::Animace) {
         f.TypedKey = 0;
         key = 0;
         EndStory(w);
     }
     if (key != kEscape) return;
-    if (s.CurrentScene == "HlavniHra" && f.GameActive) {
-        s.CurrentScene = "Menu";
+    if (s.CurrentScene == Scene::HlavniHra && f.GameActive) {
+        s.CurrentScene = Scene::Menu;
         BASS_ChannelStop(w.media.music, s.MusicChannel);
         StopGameSound(w, "PrubehLej");
-    } else if (s.CurrentScene == "Menu" && f.GameActive) {
-        s.CurrentScene = "HlavniHra";
+    } else if (s.CurrentScene == Scene::Menu && f.GameActive) {
+        s.CurrentScene = Scene::HlavniHra;
         BASS_ChannelStop(w.media.music, s.MusicChannel);
     } else {
         // The button remembered from the page before (say Start under a
         // resting pointer) must not stand for "Ano": a click without a move
         // would quit the game.
-        f.MenuPage = 5;
+        f.MenuPage = Page::QuitQuestion;
         f.HoverButton = 0;
     }
 }

@@ -11,8 +11,8 @@
 #include "frontend/menu.h"
 #include "media/canvas.h"
 #include "media/cp1250.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 
@@ -147,17 +147,18 @@ const Caption* ItemCaptions(int item, int& count) {
 
 void DrawMenuPage(World& w) {
     switch (w.front.MenuPage) {
-        case 0: NewGamePage(w); break;
-        case 2: ProfilePage(w); break;
-        case 3: ScorePage(w); break;
-        case 4: MenuPicture(w, "Helpik", kPageX, kPageY); break;
-        case 5: QuestionPage(w, "Konec", 276, 453, 469); break;
-        case 6:
+        case Page::NewGame: NewGamePage(w); break;
+        case Page::Load: ProfilePage(w); break;
+        case Page::Scores: ScorePage(w); break;
+        case Page::Help: MenuPicture(w, "Helpik", kPageX, kPageY); break;
+        case Page::QuitQuestion: QuestionPage(w, "Konec", 276, 453, 469); break;
+        case Page::ProfilesTaken:
             MenuPicture(w, "Obsazeno", kPageX, kPageY);
             if (w.front.HoverButton == 1) MenuPicture(w, "Ok", 363, 492);
             break;
-        case 7: QuestionPage(w, "Vymazat", 277, 454, 470); break;
-        default: break;  // -1 none; 1 continue has no content
+        case Page::DeleteQuestion: QuestionPage(w, "Vymazat", 277, 454, 470); break;
+        case Page::None:
+        case Page::Continue: break;  // no content
     }
 }
 

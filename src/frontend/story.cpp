@@ -7,9 +7,9 @@
 #include "game/hud.h"
 #include "game/starfield.h"
 #include "media/canvas.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -119,8 +119,8 @@ void RunStoryAnimation(World& w) {
 
 void EndStory(World& w) {
     FrontEnd& f = w.front;
-    w.shell.CurrentScene = "Menu";
-    f.MenuPage = 3;  // the score page enters the finished game's score
+    w.shell.CurrentScene = Scene::Menu;
+    f.MenuPage = Page::Scores;  // the score page enters the finished game's score
     f.IdleTimer = 1500;
     f.HoverButton = 0;
     f.GameActive = 0;

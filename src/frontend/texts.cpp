@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "media/cp1250.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace texts_data {
 extern const std::vector<std::string_view> kTexty;

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "game/level_build.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void Triggers(World& w) {
         g.CommanderTimer = 0;
         PlayGameSound(w, "Prepnuti");
     }
-    if (p.ScrollDistance == 600 && w.shell.CurrentScene == "Animace") {
+    if (p.ScrollDistance == 600 && w.shell.CurrentScene == Scene::Animace) {
         g.CommanderStep = 14;
         g.CommanderTimer = 0;
         PlayGameSound(w, "Prepnuti");
@@ -100,9 +100,9 @@ void MessageStep(World& w) {
     }
     // Enter skips to the next line in the next frame, once per press.
     Input& input = w.media.input;
-    if (IsHeld(input, isButton2)) {
+    if (IsHeld(input, kNextLineKey)) {
         g.CommanderTimer = 0;
-        Consume(input, isButton2);
+        Consume(input, kNextLineKey);
     }
 }
 

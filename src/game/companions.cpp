@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "game/object_passes.h"
 #include "media/picture.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "game/commander.h"
-#include "shell/media_calls.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -246,8 +246,8 @@ void PauseAfterLastShip(GameState& g) {
 void GameOver(World& w) {
     const ProgressRecord& p = w.game.Progress;
     if (p.Lives != 0 || p.ShipExplosionFrame != -1) return;
-    w.shell.CurrentScene = "Menu";
-    w.front.MenuPage = 3;
+    w.shell.CurrentScene = Scene::Menu;
+    w.front.MenuPage = Page::Scores;
     w.front.IdleTimer = 1500;
     w.front.GameActive = 0;
     BASS_ChannelStop(w.media.music, w.shell.MusicChannel);

@@ -8,7 +8,7 @@
 
 #include "game/level_rules.h"
 #include "media/picture.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace {
 
@@ -24,14 +24,7 @@ LevelFactors FactorsFor(uint8_t difficulty) {
 }
 
 void ClearSlotForBuild(LevelObject& o) {
-    o.X = 0;
-    o.Y = 0;
-    o.Energy = 0;
-    o.Picture = 0;
-    o.Speed = 0;
-    o.Hit = 0;
-    o.Content = 0;
-    o.Visible = 0;
+    ClearObjectPlace(o);
     o.Fires = 0;
     o.ShotSpeed = 0;
     o.FireInterval = 0;

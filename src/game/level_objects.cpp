@@ -9,8 +9,8 @@
 #include "game/level_build.h"
 #include "game/object_passes.h"
 #include "media/picture.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 PictureSize RaketySizes::Of(int index) {
     if (index < 0 || index >= kKept) {

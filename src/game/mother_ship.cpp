@@ -9,8 +9,8 @@
 #include "game/mother_ship_hits.h"
 #include "media/picture.h"
 #include "media/surface.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 using namespace mothership;
 
@@ -270,10 +270,10 @@ bool BlowUpShip(World& w) {
         return false;
     }
     g.Progress.Score += 2000;
-    w.shell.CurrentScene = "Animace";
+    w.shell.CurrentScene = Scene::Animace;
     PlayGameSound(w, "bumLod");
     FillSurface(*w.media.back, 0xFFFFFF);
-    if (w.media.platform) w.media.platform->Present(*w.media.back);
+    PresentFrame(w.media);
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "game/mother_ship_hits.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace mothership {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "game/game_state.h"
+#include "state/game_state.h"
 
 struct World;
 

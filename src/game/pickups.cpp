@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "game/object_passes.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The player's fighter each frame: speed with inertia from the direction
 // states, the arrival zoom, the fire gate that paces the volleys, and the
-// three carried special items (keys 1, 2, 3).
+// three carried special items (keys 1, 2, 3); the fighter's picture and the
+// invulnerability shield with its clock.
 #include "game/player_ship.h"
 
-#include "shell/frame.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 
@@ -13,6 +13,9 @@ constexpr int kMaxSpeedX = 36;
 constexpr int kMaxSpeedY = 23;
 // The ship is under control (fire, items) once the zoom has shrunk below this.
 constexpr int kControlWidth = 78;
+
+// Picks a banking frame from the horizontal speed: level 1, right 2, left 0.
+int BankingFrame(int32_t speedX) { return speedX == 0 ? 1 : (speedX > 0 ? 2 : 0); }
 
 void UseProtectiveOrbs(World& w, int32_t& slot) {
     PlayGameSound(w, "Ochranne koule");
@@ -142,7 +145,7 @@ int32_t TowardZero(int32_t v) { return v > 0 ? v - 1 : (v < 0 ? v + 1 : 0); }
 }  // namespace
 
 void UpdatePlayerShip(World& w) {
-    SampleInput(w);
+    SampleInput(w.media.input, w.media.platform);
     GameState& g = w.game;
     ProgressRecord& p = g.Progress;
     Input& input = w.media.input;
@@ -181,7 +184,7 @@ void UpdatePlayerShip(World& w) {
 
     // Fire gate: open when fire is held and the laser has reloaded. The first
     // frame of a press lines the cadence counters up so everything fires now.
-    if (IsHeld(input, isButton1) && underControl && g.ReloadTimer == 15 && p.Lives > 0) {
+    if (IsHeld(input, kFireKey) && underControl && g.ReloadTimer == 15 && p.Lives > 0) {
         if (g.FireHeld == 0) {
             g.VolleyTick = 10;
             g.RocketTick = 2;
@@ -196,12 +199,12 @@ void UpdatePlayerShip(World& w) {
     // Item keys: the highest key pressed this frame wins; all three are
     // consumed so a held key uses only one item.
     if (underControl) {
-        if (IsHeld(input, isButton5)) g.ItemSlotToUse = 1;
-        if (IsHeld(input, isButton6)) g.ItemSlotToUse = 2;
-        if (IsHeld(input, isButton7)) g.ItemSlotToUse = 3;
-        Consume(input, isButton5);
-        Consume(input, isButton6);
-        Consume(input, isButton7);
+        if (IsHeld(input, kItemKey1)) g.ItemSlotToUse = 1;
+        if (IsHeld(input, kItemKey2)) g.ItemSlotToUse = 2;
+        if (IsHeld(input, kItemKey3)) g.ItemSlotToUse = 3;
+        Consume(input, kItemKey1);
+        Consume(input, kItemKey2);
+        Consume(input, kItemKey3);
     }
     if (g.ItemSlotToUse >= 1 && g.ItemSlotToUse <= 3) UseItem(w);
 
@@ -222,5 +225,38 @@ void UpdatePlayerShip(World& w) {
         g.ShipHitTimer += 1;
     } else {
         g.ShipHitTimer = 0;
+    }
+}
+
+void DrawPlayerShip(World& w) {
+    GameState& g = w.game;
+    ProgressRecord& p = g.Progress;
+    const bool shipLeft = p.Lives > 0;
+    const bool exploding = p.ShipExplosionFrame >= 0 && p.ShipExplosionFrame <= 3;
+    if (!shipLeft && !exploding) return;
+    if (g.ArrivalWidth > 77) {
+        StretchDrawPattern(FindPicture(w.media.Rakety, "Kavrix"), *w.media.back, g.ArrivalRect, 1);
+    } else {
+        const int frame = BankingFrame(p.SpeedX) + (g.ShipHitTimer != 0 ? 3 : 0);
+        DrawPicture(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, frame);
+    }
+    if (g.InvulnerableEnergy > 0) {
+        // The shield shows steadily below 850 and then blinks every 25 frames.
+        const int32_t q = (g.InvulnerableTimer - 825) / 25;
+        const int32_t r = q % 2;
+        if (r != 1) {
+            DrawPicture(w, w.media.Obrazky, "Nesmrtelnost", p.PlayerX - 43, p.PlayerY - 35, BankingFrame(p.SpeedX));
+            p.Energy = g.InvulnerableEnergy;
+        }
+    }
+}
+
+void RunInvulnerabilityClock(GameState& g) {
+    if (g.InvulnerableEnergy <= 0) return;
+    if (g.InvulnerableTimer < 1000) {
+        ++g.InvulnerableTimer;
+    } else {
+        g.InvulnerableEnergy = 0;
+        g.InvulnerableTimer = 0;
     }
 }

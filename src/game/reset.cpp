@@ -3,7 +3,7 @@
 // companions, enemy shots and level objects are cleared.
 #include "game/reset.h"
 
-#include "shell/world.h"
+#include "state/world.h"
 
 void ResetGameState(World& w) {
     GameState& g = w.game;
@@ -43,16 +43,7 @@ void ResetGameState(World& w) {
         shot.Active = 0;
         shot.BurstFrame = -1;
     }
-    for (LevelObject& o : g.LevelObjects) {
-        o.X = 0;
-        o.Y = 0;
-        o.Energy = 0;
-        o.Picture = 0;
-        o.Speed = 0;
-        o.Hit = 0;
-        o.Content = 0;
-        o.Visible = 0;
-    }
+    for (LevelObject& o : g.LevelObjects) ClearObjectPlace(o);
 
     p.Lives = 3;
     for (int i = 1; i <= 3; ++i) p.ItemSlots[i] = 0;

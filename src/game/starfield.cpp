@@ -3,7 +3,7 @@
 // the level on by one row of scroll distance, the clock of every scene.
 #include "game/starfield.h"
 
-#include "shell/world.h"
+#include "state/world.h"
 
 void DrawStarfield(World& w) {
     GameState& g = w.game;

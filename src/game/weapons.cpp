@@ -4,8 +4,8 @@
 #include "game/weapons.h"
 
 #include "game/companions.h"
-#include "shell/media_calls.h"
-#include "shell/world.h"
+#include "state/media_calls.h"
+#include "state/world.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
-// Text and shapes on the back surface. Fonts come from SDL2_ttf: "Arial" is
-// Liberation Sans, "System" DejaVu Sans Bold. Each face (font, bold, cell
-// height) renders its 256 cp1250 glyphs once, as antialiased alpha masks that
-// are blended onto the surface in the font colour at draw time.
+// Text and shapes on the back surface. Fonts are found through fontconfig
+// (font_lookup.cpp) and drawn by SDL2_ttf: "Arial" is Liberation Sans (or a
+// face with Arial's metrics), "System" DejaVu Sans Bold. Each face (font,
+// bold, cell height) renders its 256 cp1250 glyphs once, as antialiased
+// alpha masks blended onto the surface in the font colour at draw time.
 #include "media/canvas.h"
 
 #include <SDL_ttf.h>
@@ -11,23 +12,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 #include "media/cp1250.h"
+#include "media/font_lookup.h"
 #include "media/media_error.h"
 
 namespace {
 
-enum FontFile { kArialRegular, kArialBold, kSystem, kFontFileCount };
 constexpr int kSystemCellHeight = 16;
-
-constexpr const char* kFontFileNames[kFontFileCount] = {
-    "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf", "DejaVuSans-Bold.ttf"};
-constexpr const char* kFontDirs[] = {
-    "/usr/share/fonts/truetype/liberation/", "/usr/share/fonts/truetype/liberation2/",
-    "/usr/share/fonts/truetype/dejavu/",     "/usr/share/fonts/TTF/",
-};
 
 struct Glyph {
     int advance = 0;
@@ -37,25 +30,12 @@ struct Glyph {
 };
 
 struct FontFace {
-    FontFile file;
+    GameFont file;
     int height;             // requested cell height
     TTF_Font* font = nullptr;
     Glyph glyphs[256];
     std::vector<uint8_t> masks;
 };
-
-bool FileExists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::string FindFontFile(const char* name) {
-    for (const char* dir : kFontDirs) {
-        const std::string path = std::string(dir) + name;
-        if (FileExists(path)) return path;
-    }
-    return std::string();
-}
 
 bool IsSystemFont(const std::string& name) {
     if (name.size() != 6) return false;
@@ -68,7 +48,7 @@ bool IsSystemFont(const std::string& name) {
 }  // namespace
 
 struct FontCache {
-    std::string paths[kFontFileCount];
+    FontLocation files[kGameFontCount];
     std::vector<std::unique_ptr<FontFace>> faces;
     FontFace* last = nullptr;
 
@@ -78,7 +58,7 @@ struct FontCache {
     }
 
     FontFace& Face(const CanvasFont& font) {
-        const FontFile file = IsSystemFont(font.Name) ? kSystem : (font.Bold ? kArialBold : kArialRegular);
+        const GameFont file = IsSystemFont(font.Name) ? kSystem : (font.Bold ? kArialBold : kArialRegular);
         // "System" is a fixed-size screen font: whatever height is asked for,
         // its cells are kSystemCellHeight pixels (the menu terminal's lines
         // and cursor are laid out 17 px apart for it).
@@ -92,11 +72,12 @@ struct FontCache {
 
     // Opens the font at the point size whose cell height matches, and renders
     // every glyph of the code page once.
-    std::unique_ptr<FontFace> OpenFace(FontFile file, int height) {
+    std::unique_ptr<FontFace> OpenFace(GameFont file, int height) {
         if (!TTF_WasInit() && TTF_Init() != 0)
             throw MediaError(std::string("Cannot start the font renderer: ") + TTF_GetError());
-        const std::string& path = paths[file];
-        TTF_Font* probe = TTF_OpenFont(path.c_str(), 12);
+        const std::string& path = files[file].path;
+        const long index = files[file].index;
+        TTF_Font* probe = TTF_OpenFontIndex(path.c_str(), 12, index);
         if (!probe) throw MediaError("Cannot open font file " + path + ": " + TTF_GetError());
         int best = 1;
         for (int pt = 1; pt <= height * 2; ++pt) {
@@ -106,7 +87,7 @@ struct FontCache {
             if (h >= height) break;
         }
         TTF_CloseFont(probe);
-        TTF_Font* ttf = TTF_OpenFont(path.c_str(), best);
+        TTF_Font* ttf = TTF_OpenFontIndex(path.c_str(), best, index);
         if (!ttf) throw MediaError("Cannot open font file " + path + ": " + TTF_GetError());
         TTF_SetFontHinting(ttf, TTF_HINTING_NORMAL);
 
@@ -146,12 +127,7 @@ struct FontCache {
 
 FontCache* CreateFontCache() {
     auto cache = std::make_unique<FontCache>();
-    for (int i = 0; i < kFontFileCount; ++i) {
-        cache->paths[i] = FindFontFile(kFontFileNames[i]);
-        if (cache->paths[i].empty())
-            throw MediaError(std::string("Font file ") + kFontFileNames[i] + " not found in " + kFontDirs[0] +
-                             " or " + kFontDirs[2]);
-    }
+    for (int i = 0; i < kGameFontCount; ++i) cache->files[i] = FindGameFont(GameFont(i));
     return cache.release();
 }
 

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <strings.h>
 
+#include "media/platform.h"
+
 namespace {
 
 struct KeyBinding {
@@ -18,17 +20,17 @@ constexpr KeyBinding kKeyTable[] = {
     {GameKey::J, isDown},        {GameKey::Down, isDown},
     {GameKey::H, isLeft},        {GameKey::Left, isLeft},
     {GameKey::L, isRight},       {GameKey::Right, isRight},
-    {GameKey::Space, isButton1},
-    {GameKey::Enter, isButton2},
-    {GameKey::F2, isButton3},
-    {GameKey::F3, isButton4},
-    {GameKey::Key1, isButton5},  {GameKey::KP1, isButton5},
-    {GameKey::Key2, isButton6},  {GameKey::KP2, isButton6},
-    {GameKey::Key3, isButton7},  {GameKey::KP3, isButton7},
-    {GameKey::F1, isButton8},
-    {GameKey::KPPlus, isButton9},
-    {GameKey::KPMinus, isButton10},
-    {GameKey::F12, isButton11},
+    {GameKey::Space, kFireKey},
+    {GameKey::Enter, kNextLineKey},
+    {GameKey::F2, kSoundKey},
+    {GameKey::F3, kMusicKey},
+    {GameKey::Key1, kItemKey1},  {GameKey::KP1, kItemKey1},
+    {GameKey::Key2, kItemKey2},  {GameKey::KP2, kItemKey2},
+    {GameKey::Key3, kItemKey3},  {GameKey::KP3, kItemKey3},
+    {GameKey::F1, kHelpKey},
+    {GameKey::KPPlus, kLouderKey},
+    {GameKey::KPMinus, kQuieterKey},
+    {GameKey::F12, kFrameRateKey},
 };
 
 constexpr const char* kKeyNames[int(GameKey::Count)] = {
@@ -84,4 +86,9 @@ const char* GameKeyName(GameKey key) {
     const int i = int(key);
     if (i < 0 || i >= int(GameKey::Count)) return "?";
     return kKeyNames[i];
+}
+
+void SampleInput(Input& input, Platform* platform) {
+    if (!platform) return;
+    UpdateInput(input, StatesFromKeys(platform->HeldKeys()) | platform->JoystickStates());
 }

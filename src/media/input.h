@@ -15,6 +15,20 @@ enum InputState : int {
 };
 using InputSet = std::bitset<kInputStateCount>;
 
+// What the game reads the input states as (the key table below says which
+// keys feed them).
+constexpr InputState kFireKey = isButton1;        // Space
+constexpr InputState kNextLineKey = isButton2;    // Enter: skips a commander line
+constexpr InputState kSoundKey = isButton3;       // F2: sound on/off
+constexpr InputState kMusicKey = isButton4;       // F3: music on/off
+constexpr InputState kItemKey1 = isButton5;       // 1: the first carried item
+constexpr InputState kItemKey2 = isButton6;       // 2
+constexpr InputState kItemKey3 = isButton7;       // 3
+constexpr InputState kHelpKey = isButton8;        // F1: the help page
+constexpr InputState kLouderKey = isButton9;      // Numpad +: music louder
+constexpr InputState kQuieterKey = isButton10;    // Numpad -: music quieter
+constexpr InputState kFrameRateKey = isButton11;  // F12: the frame-rate text
+
 // The keys the game knows, by the names input scripts use.
 enum class GameKey : int {
     Up, Down, Left, Right, H, J, K, L, Space, Enter, Escape,
@@ -22,6 +36,8 @@ enum class GameKey : int {
     Count
 };
 using KeySet = std::bitset<int(GameKey::Count)>;
+
+class Platform;
 
 struct Input {
     InputSet InputStates;  // what the game tests and consumes
@@ -34,6 +50,9 @@ InputSet StatesFromKeys(const KeySet& keys);
 InputSet StatesFromJoystick(int axisX, int axisY, unsigned buttonMask);
 // Edge-triggered update from a fresh raw sample.
 void UpdateInput(Input& input, const InputSet& sample);
+// Samples the platform's held keys and joystick into the input states (the
+// key table, then UpdateInput); without a platform nothing changes.
+void SampleInput(Input& input, Platform* platform);
 inline bool IsHeld(const Input& input, InputState s) { return input.InputStates.test(s); }
 inline void Consume(Input& input, InputState s) { input.InputStates.reset(s); }
 

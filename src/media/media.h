@@ -25,3 +25,9 @@ struct Media {
     Platform* platform = nullptr;
     std::string dataDir = ".";
 };
+
+// PresentFrame: shows the finished back surface (the headless platform
+// counts and hashes it instead).
+inline void PresentFrame(Media& media) {
+    if (media.platform) media.platform->Present(*media.back);
+}

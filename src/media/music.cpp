@@ -135,7 +135,7 @@ int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileNam
     openmpt_free_string(message);
     // Flag 4 repeats the song for ever; flag 1 (ramping) is libopenmpt's
     // normal click-free rendering, so it needs nothing here.
-    const bool looping = (flags & 4) != 0;
+    const bool looping = (flags & kMusicLoop) != 0;
     openmpt_module_set_repeat_count(module, looping ? -1 : 0);
     const int64_t lengthMs = int64_t(openmpt_module_get_duration_seconds(module) * 1000.0 + 0.5);
 

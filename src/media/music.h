@@ -8,6 +8,10 @@
 struct Mixer;
 struct ModulePlayer;
 
+// Flags of BASS_MusicLoad.
+constexpr int kMusicRamp = 1;  // click-free note starts
+constexpr int kMusicLoop = 4;  // the song repeats for ever
+
 struct Music {
     Mixer* mixer = nullptr;
     std::string dataDir;      // asset names are resolved under it

@@ -6,6 +6,12 @@
 #include <cstdlib>
 #include <string_view>
 
+// The version comes from the build (the project's version); a build without
+// it still says which program it is.
+#ifndef KAVRIX_VERSION
+#define KAVRIX_VERSION "(unknown version)"
+#endif
+
 namespace {
 
 bool ParseInteger(const char* text, int64_t low, int64_t high, int64_t& value) {
@@ -25,11 +31,48 @@ const char* UsageText() {
            "              [--headless] [--frames N] [--seed S] [--input FILE]\n"
            "              [--screenshot F:FILE.png]... [--dump-state FILE]\n"
            "              [--new-game NAME [--difficulty 1..3] [--level 1..9]]\n"
-           "              [--record FILE] [--replay FILE]\n"
-           "The data directory (video/, audio/) defaults to the working directory, or to\n"
-           "data/ next to the program when the working directory holds no video/rakety.lev.\n"
-           "Saved files (nastaveni.lev, skore.lev, profily.lev) go to the working directory\n"
-           "unless --save-dir is given.\n";
+           "              [--record FILE] [--replay FILE] [--version] [--help]\n"
+           "              [--video OUT.webm [--video-scale 1..4] [--quiet]]\n";
+}
+
+const char* HelpText() {
+    return "Kavrix, a 2D space shooter: fly the fighter Kavrix through nine levels.\n"
+           "Without options the game starts full screen.\n"
+           "\n"
+           "  --window                 play in an 800 x 600 window instead of full screen\n"
+           "  --data DIR               take the game's data (video/, audio/) from DIR\n"
+           "  --save-dir DIR           saved files in DIR (default ~/.local/share/kavrix)\n"
+           "  --headless               run without window or sound (needs --frames or --replay)\n"
+           "  --frames N               stop after N frames\n"
+           "  --seed S                 seed the game's random numbers with S (0..4294967295)\n"
+           "  --input FILE             play the keys and mouse events of an input script\n"
+           "  --screenshot F:FILE.png  write the screen after frame F as a PNG (repeatable)\n"
+           "  --dump-state FILE        write the game state as JSON at the end of the run\n"
+           "  --new-game NAME          start a game for the player NAME straight away\n"
+           "  --difficulty 1..3        the new game's difficulty (default 2)\n"
+           "  --level 1..9             the new game's first level (default 1)\n"
+           "  --record FILE            record the game's input and state hashes into FILE\n"
+           "  --replay FILE            play a recording back, checking every hash\n"
+           "  --video OUT.webm         render the replay (or --frames N of a run) headless into a WebM video\n"
+           "  --video-scale 1..4       the video's size as a whole multiple of 800 x 600\n"
+           "  --quiet                  no progress line while the video renders\n"
+           "  --version                print the version and the licence\n"
+           "  -h, --help               print this help\n"
+           "\n"
+           "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
+           "data/ beside the program and the installed share/kavrix. Headless runs and\n"
+           "replays keep their saved files in the working directory.\n"
+           "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
+           "script or replay, 3 a replay that differs from its recording.\n";
+}
+
+const char* VersionText() {
+    return "Kavrix " KAVRIX_VERSION "\n"
+           "Copyright (C) 2026 the Kavrix developers\n"
+           "License GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>,\n"
+           "the game's generated pictures, sounds and music included.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string& error) {
@@ -49,6 +92,8 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
             o.headless = true;
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--data") {
             const char* v = value();
             if (!v) return missing(arg);
@@ -130,13 +175,37 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
             const char* v = value();
             if (!v) return missing(arg);
             o.replayFile = v;
+        } else if (arg == "--video") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.videoFile = v;
+            o.headless = true;
+        } else if (arg == "--video-scale") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 1, 4, number)) {
+                error = "option --video-scale: '" + std::string(v) + "' is not a scale 1..4";
+                return false;
+            }
+            o.videoScale = int(number);
+        } else if (arg == "--quiet") {
+            o.quiet = true;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
     }
+    if (o.help || o.version) return true;  // nothing runs, so nothing else needs to agree
     if ((difficultyGiven || levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
+        return false;
+    }
+    if (o.videoScale != 1 && o.videoFile.empty()) {
+        error = "option --video-scale belongs to --video";
+        return false;
+    }
+    if (!o.videoFile.empty() && o.frames < 0 && o.replayFile.empty()) {
+        error = "option --video needs --replay FILE or --frames N";
         return false;
     }
     if (o.headless && o.frames < 0 && o.replayFile.empty()) {

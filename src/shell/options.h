@@ -1,6 +1,6 @@
 // Command-line options of the kavrix program: window or headless, data and
 // save directories, frame count and seed, input scripts, screenshots, state
-// dumps, a direct new game, and recording or replaying a game.
+// dumps, a direct new game, recording or replaying a game, and a video of it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -14,8 +14,8 @@ struct ScreenshotRequest {
 struct RunOptions {
     bool window = false;
     bool headless = false;
-    std::string dataDir;  // empty: the working directory, else data/ next to the program
-    std::string saveDir = ".";
+    std::string dataDir;  // empty: looked for (see FindDataFolder)
+    std::string saveDir;  // empty: the per-user data folder, or the working directory headless
     int64_t frames = -1;  // -1: until the game quits (headless: required)
     int64_t seed = -1;    // -1: from the clock (or the input script)
     std::string inputFile;
@@ -27,10 +27,19 @@ struct RunOptions {
     int level = 1;
     std::string recordFile;
     std::string replayFile;
+    std::string videoFile;  // a WebM of the run (headless)
+    int videoScale = 1;
+    bool quiet = false;     // no progress line
     bool help = false;
+    bool version = false;
 };
 
 // Parses argv; on a bad option returns false with a message naming it.
 bool ParseOptions(int argc, const char* const* argv, RunOptions& options, std::string& error);
-// The usage text printed for --help and after an option error.
+// The synopsis, printed with --help and after an option error.
 const char* UsageText();
+// What --help prints after the synopsis: one line per option with what it
+// does, where data and saves are found, the exit statuses.
+const char* HelpText();
+// What --version prints: the name, the version and the licence.
+const char* VersionText();

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "shell/state_fields.h"
-#include "shell/world.h"
+#include "state/state_fields.h"
+#include "state/world.h"
 
 namespace {
 

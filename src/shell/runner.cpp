@@ -5,7 +5,6 @@
 #include "shell/runner.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -14,17 +13,20 @@
 #include "frontend/menu_input.h"
 #include "game/level_build.h"
 #include "game/reset.h"
-#include "media/asset_path.h"
 #include "media/cp1250.h"
 #include "media/headless_platform.h"
 #include "media/png_writer.h"
+#include "shell/data_folder.h"
 #include "shell/frame.h"
 #include "shell/input_script.h"
 #include "shell/replay.h"
-#include "shell/saved_files.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
-#include "shell/world.h"
+#include "shell/video_capture.h"
+#include "state/damaged_saves.h"
+#include "state/saved_files.h"
+#include "state/user_folders.h"
+#include "state/world.h"
 
 namespace {
 
@@ -60,11 +62,6 @@ private:
     Platform& inner;
 };
 
-bool FileExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 void Deliver(World& w, const ScriptEvent& e) {
     switch (e.kind) {
         case ScriptEventKind::Type: {
@@ -78,18 +75,27 @@ void Deliver(World& w, const ScriptEvent& e) {
     }
 }
 
-}  // namespace
-
-std::string DefaultDataDir() {
-    if (FileExists(ResolveAssetPath(".", "video\\rakety.lev"))) return ".";
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        const std::filesystem::path beside = program.parent_path() / "data";
-        if (FileExists(ResolveAssetPath(beside.string(), "video\\rakety.lev"))) return beside.string();
+// Where the saved files go when --save-dir is not given: the per-user data
+// folder for the windowed game (created on the first save), the working
+// directory for headless runs and replays, so tests and replays keep to their
+// folder and never touch the player's own saves.
+void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell) {
+    shell.createSaveDir = false;
+    if (!options.saveDir.empty()) {
+        shell.saveDir = options.saveDir;
+    } else if (options.headless || !options.replayFile.empty()) {
+        shell.saveDir = ".";
+    } else if (std::string folder = UserDataFolder(); !folder.empty()) {
+        shell.saveDir = folder;
+        shell.createSaveDir = true;
+    } else {
+        std::cerr << "Kavrix: neither XDG_DATA_HOME nor a home folder is known; saved files go to the working "
+                     "directory\n";
+        shell.saveDir = ".";
     }
-    return ".";
 }
+
+}  // namespace
 
 void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int level) {
     const std::string name = Utf8ToCp1250(utf8Name);
@@ -115,7 +121,7 @@ void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int lev
     p.Level = level;
     BuildLevel(w);
     w.shell.FinishPassed = 0;
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
 }
 
@@ -147,8 +153,12 @@ int LoadDrivingScript(const RunOptions& options, InputScript& script, std::vecto
     return 0;
 }
 
-std::unique_ptr<Platform> OpenPlatform(const RunOptions& options) {
-    if (options.headless) return CreateHeadlessPlatform();
+std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, HeadlessPlatform*& headless) {
+    if (options.headless) {
+        std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
+        headless = platform.get();
+        return platform;
+    }
     SdlOptions sdl;
     sdl.window = options.window;
     sdl.title = "Kavrix";
@@ -201,8 +211,27 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     const std::string& scriptFile = replaying ? options.replayFile : options.inputFile;
     if (replaying) pilot = nullptr;  // a replay plays only what was recorded
 
-    std::unique_ptr<Platform> owned = OpenPlatform(options);
+    int64_t limit = options.frames;
+    if (limit < 0 && replaying) {
+        limit = script.LastFrame() + 1;
+        for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
+    }
+
+    HeadlessPlatform* headless = nullptr;
+    std::unique_ptr<Platform> owned = OpenPlatform(options, headless);
     if (!owned) return 1;
+    // A video's file is created before anything else runs, so a path that
+    // cannot be written stops the run at once.
+    std::unique_ptr<VideoCapture> video;
+    if (!options.videoFile.empty()) {
+        try {
+            video = std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, *headless,
+                                                   limit);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: " << e.what() << "\n";
+            return 1;
+        }
+    }
     Platform& inner = *owned;
     FramePlatform platform(inner);
 
@@ -210,8 +239,8 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     World& w = *world;
     w.media.platform = &platform;
     w.media.music.mixer = w.media.mixer.get();
-    w.shell.options.dataDir = options.dataDir.empty() ? DefaultDataDir() : options.dataDir;
-    w.shell.options.saveDir = options.saveDir;
+    w.shell.options.dataDir = options.dataDir;
+    ChooseSaveFolder(options, w.shell.options);
     // One seed for the run, which also stands for the clock at later reseeds.
     int64_t seed = options.seed;
     if (seed < 0 && script.hasSeed) seed = script.seed;
@@ -224,6 +253,8 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     platform.OpenAudio(*w.media.mixer);
 
     try {
+        std::string error;
+        if (options.dataDir.empty() && !FindDataFolder(w.shell.options.dataDir, error)) throw std::runtime_error(error);
         FormCreate(w);
     } catch (const std::exception& e) {
         // Headless runs have no message box: stderr is the whole report.
@@ -231,6 +262,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         if (!platform.IsHeadless()) platform.ShowError("Kavrix", e.what());
         platform.CloseAudio();
         return 1;
+    }
+
+    // A player who starts from the desktop sees no stderr: damaged saved
+    // files are told in one message box, and the game goes on.
+    if (!platform.IsHeadless()) {
+        const std::string damaged = DamagedSavedFilesMessage(w.saved);
+        if (!damaged.empty()) platform.ShowError("Kavrix", damaged);
     }
 
     int status = 0;
@@ -246,11 +284,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         if (!options.recordFile.empty())
             recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
 
-        int64_t limit = options.frames;
-        if (limit < 0 && replaying) {
-            limit = script.LastFrame() + 1;
-            for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
-        }
+        // A replay that went its own way ends the run with status 3, its
+        // partial video removed.
+        auto divergence = [&](const std::string& text) {
+            if (video) video->Abandon();
+            std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
+            status = 3;
+        };
         size_t nextEvent = 0, nextHash = 0;
         size_t hashesMatched = 0;
         KeySet scriptKeys, pilotKeys;
@@ -297,6 +337,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
             DXTimerTimer(w);
             ++frame;
+            if (video) video->AfterTick();
 
             for (const ScreenshotRequest& shot : options.screenshots)
                 if (shot.frame == frame - 1) WriteScreenshot(w, shot.file);
@@ -305,8 +346,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
                 if (hashes[nextHash].frame != frame) continue;
                 std::string difference;
                 if (!CheckHashLine(w, hashes[nextHash], difference)) {
-                    std::cerr << "Kavrix: replay '" << scriptFile << "': " << difference << "\n";
-                    status = 3;
+                    divergence(difference);
                     break;
                 }
                 ++hashesMatched;
@@ -318,16 +358,17 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             recorder->Close();
         }
         if (replaying && status == 0 && nextHash < hashes.size()) {
-            std::cerr << "Kavrix: replay '" << scriptFile << "': the game ended after frame " << frame
-                      << ", before the hash of frame " << hashes[nextHash].frame << " (line " << hashes[nextHash].line
-                      << ")\n";
-            status = 3;
+            divergence("the game ended after frame " + std::to_string(frame) + ", before the hash of frame " +
+                       std::to_string(hashes[nextHash].frame) + " (line " + std::to_string(hashes[nextHash].line) +
+                       ")");
         }
+        if (video && status == 0) video->Finish();
         if (replaying && status == 0)
             std::cout << "Kavrix: replay '" << scriptFile << "': " << hashesMatched << " of " << hashes.size()
                       << " hashes matched over " << frame << " frames\n";
         if (!options.dumpStateFile.empty()) WriteStateDump(w, options.dumpStateFile);
     } catch (const std::exception& e) {
+        if (video) video->Abandon();
         std::cerr << "Kavrix: " << e.what() << "\n";
         status = 1;
     }

@@ -28,10 +28,6 @@ public:
 // 3 a replay that went its own way). A pilot, when given, plays along with
 // (or instead of) the keyboard and the input script.
 int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr);
-// The data directory when --data is not given: the working directory when
-// it holds video/rakety.lev, else data/ next to the program (a build tree's
-// kavrix finds build/data), else the working directory.
-std::string DefaultDataDir();
 // What the menu's Start does, then straight into the game: the first free
 // profile slot gets the new player (saved), the level is built and the game
 // scene entered. Throws std::runtime_error on a name that is not cp1250 or

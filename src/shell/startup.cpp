@@ -11,8 +11,8 @@
 #include "media/asset_path.h"
 #include "media/collection_file.h"
 #include "media/media_error.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 
 namespace {
 
@@ -77,14 +77,15 @@ void LoadGameData(World& w) {
 }
 
 void LoadAssets(World& w) {
-    w.shell.CurrentScene = "Intro";
+    w.shell.CurrentScene = Scene::Intro;
     SeedRandom(w.random, ClockSeed(w));
-    w.front.MenuPage = -1;
+    w.front.MenuPage = Page::None;
 
     LoadGameData(w);
     PrimeSounds(w);
 
     w.game.Progress.Level = 1;
+    RemoveStaleSaveTemporaries(w);
     LoadScoresFile(w);
     w.game.Progress.Difficulty = 2;
     w.game.Progress.PlayerName = ShortString20{};
@@ -116,7 +117,7 @@ void FormCreate(World& w) {
     BASS_Init(w.media.music, -1, 44100, 0, nullptr);
     BASS_Start(w.media.music);
     // Loaded looping (4) with ramping (1), not played: the intro starts it.
-    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, 5);
+    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, kMusicLoop | kMusicRamp);
 }
 
 void FormDestroy(World& w) { BASS_Free(w.media.music); }

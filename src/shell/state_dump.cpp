@@ -9,8 +9,8 @@
 
 #include "media/cp1250.h"
 #include "shell/replay.h"
-#include "shell/state_fields.h"
-#include "shell/world.h"
+#include "state/state_fields.h"
+#include "state/world.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "frame_probes.h"
 #include "shell/frame.h"
 #include "test_support.h"
 
@@ -18,7 +19,7 @@ struct Intro {
     FrontEnd& f = w.front;
     Intro() {
         for (Star& star : w.game.Stars) star.X = 900;  // no stars over the emblem
-        w.shell.CurrentScene = "Intro";
+        w.shell.CurrentScene = Scene::Intro;
     }
     void Frame() {
         FillSurface(*w.media.back, 0);
@@ -27,21 +28,6 @@ struct Intro {
     int Phase() const { return f.IntroPhase == 0 ? 1 : f.IntroPhase; }
 };
 
-// True when every pixel the picture's frame covers at (x, y) shows it.
-bool Shows(const World& w, const PictureCollection& collection, const char* name, int x, int y) {
-    static Surface reference;
-    const uint16_t sentinel = 0x0841;
-    FillSurface(reference, sentinel);
-    DrawPattern(FindPicture(collection, name), reference, x, y, 0);
-    int drawn = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
-        for (int col = 0; col < kSurfaceWidth; ++col) {
-            if (reference.pixels[row][col] == sentinel) continue;
-            ++drawn;
-            if (w.media.back->pixels[row][col] != reference.pixels[row][col]) return false;
-        }
-    return drawn > 0;
-}
 
 int LitIn(const Surface& s, int left, int top, int right, int bottom) {
     int n = 0;
@@ -56,7 +42,7 @@ TEST(IntroTiming, EachPhaseLastsItsFramesThenTheMenuFollows) {
     int musicFrame = -1, frame = 0;
     in.w.shell.MusicEnabled = 1;
     in.w.shell.MusicChannel = BASS_MusicLoad(in.w.media.music, false, "audio\\intro.mod", 0, 0, 4);
-    while (in.w.shell.CurrentScene == "Intro" && frame < 3000) {
+    while (in.w.shell.CurrentScene == Scene::Intro && frame < 3000) {
         ++framesIn[in.Phase()];
         in.Frame();
         ++frame;
@@ -76,7 +62,7 @@ TEST(IntroTiming, EachPhaseLastsItsFramesThenTheMenuFollows) {
     // The title's first frame is the last frame of phase 5.
     EXPECT_EQ(framesIn[6], 800);
     EXPECT_EQ(musicFrame, 129 + 129 + 78 + 128 + 301);
-    EXPECT_EQ(in.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(in.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(in.f.IntroTimer, 0);
     EXPECT_EQ(in.f.IntroFade, 256);  // stays once phase 5 is reached
 
@@ -212,11 +198,11 @@ TEST(IntroHandOver, TheFrameInWhichTheTitleEndsShowsTheMenu) {
     in.f.MouseX = 600;
     in.f.MouseY = 100;
     DXTimerTimer(in.w);
-    EXPECT_EQ(in.w.shell.CurrentScene, "Intro");
+    EXPECT_EQ(in.w.shell.CurrentScene, Scene::Intro);
     EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Nazev", 0, 0));
     EXPECT_FALSE(Shows(in.w, in.w.media.MenuObr, "Sipka", 600, 100));
     DXTimerTimer(in.w);
-    EXPECT_EQ(in.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(in.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(in.f.IntroTimer, 0);
     EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Sipka", 600, 100));  // the menu's pointer, same frame
 }

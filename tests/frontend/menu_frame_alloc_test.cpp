@@ -7,9 +7,9 @@
 #include "frontend/menu.h"
 #include "frontend/menu_input.h"
 #include "frontend/text_screen.h"
-#include "shell/saved_files.h"
-#include "test_support.h"
 #include "heap_counter.h"
+#include "state/saved_files.h"
+#include "test_support.h"
 
 namespace {
 
@@ -17,11 +17,11 @@ namespace {
 // Nothing here writes a saved file (the score page finds no finished game).
 void PlayMenuAndStory(World& w) {
     FrontEnd& f = w.front;
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     w.game.Progress.Lives = 1;
     // Every page with each of its buttons lit and each item's caption.
     for (int page = -1; page <= 7; ++page) {
-        f.MenuPage = page;
+        f.MenuPage = Page(page);
         for (int button = 0; button <= 2; ++button) {
             f.IdleTimer = 1500;
             f.HoverButton = uint8_t(button);
@@ -32,7 +32,7 @@ void PlayMenuAndStory(World& w) {
         }
     }
     // The new game's name typed, Enter, the pointer over items and buttons.
-    f.MenuPage = 0;
+    f.MenuPage = Page::NewGame;
     f.NameEntryActive = 1;
     for (uint8_t key : {uint8_t('J'), uint8_t(0xE1), uint8_t(8), uint8_t('n'), uint8_t(13)}) {
         DXDrawKeyPress(w, key);
@@ -49,7 +49,7 @@ void PlayMenuAndStory(World& w) {
     f.IdleTimer = 0;
     for (int frame = 0; frame < 2500; ++frame) RunMenu(w);
     // The story text typed, completed by a key.
-    w.shell.CurrentScene = "Uvod";
+    w.shell.CurrentScene = Scene::Uvod;
     w.game.TextScreenLine = 0;
     w.game.CommanderTextPos = 1;
     for (int frame = 0; frame < 400; ++frame) RunTextScreen(w);

@@ -7,10 +7,11 @@
 
 #include <string>
 
+#include "frame_probes.h"
 #include "frontend/menu.h"
 #include "frontend/menu_input.h"
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 struct MenuWorld {
@@ -19,7 +20,7 @@ struct MenuWorld {
     std::string dir;
     explicit MenuWorld(const char* tag) : t(MakeTestWorld()), w(t.w()), dir(MakeTempDir(tag)) {
         w.shell.options.saveDir = dir;
-        w.shell.CurrentScene = "Menu";
+        w.shell.CurrentScene = Scene::Menu;
         w.shell.MusicEnabled = 0;
         DefaultScores(w.saved.ScoreTable);
         DefaultProfiles(w.saved);
@@ -49,39 +50,16 @@ struct MenuWorld {
         w.saved.ProfileTable[k].Level = level;
     }
 
-    void SilenceAll() {
-        for (Voice& voice : w.media.mixer->voices) voice.playing = false;
-    }
-    bool SoundStarted(const char* name) {
-        WaveItem& item = FindSound(w.media.Zvuky, name);
-        if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-        for (int v : item.voices)
-            if (w.media.mixer->voices[v].playing) return true;
-        return false;
-    }
-    bool AnySoundPlaying() {
-        for (const Voice& voice : w.media.mixer->voices)
-            if (voice.playing) return true;
-        return false;
-    }
+    void SilenceAll() { ::SilenceAll(w); }
+    bool SoundStarted(const char* name) { return ::SoundStarted(w, name); }
+    bool AnySoundPlaying() { return ::AnySoundPlaying(w); }
     // True when frame `frame` of the picture stands on the back surface at (x, y).
     // Only the picture's non-black pixels are compared. With share below 1,
     // that share of them is enough (text or buttons may stand on it).
     bool Shows(const PictureCollection& collection, const char* name, int x, int y, int frame = 0,
                double share = 1.0) {
-        static Surface reference;
-        const uint16_t sentinel = 0x0841;
-        FillSurface(reference, sentinel);
-        DrawPattern(FindPicture(collection, name), reference, x, y, frame);
-        int drawn = 0, same = 0;
-        for (int row = 0; row < kSurfaceHeight; ++row)
-            for (int col = 0; col < kSurfaceWidth; ++col) {
-                // Black says little: page pictures and the console share it.
-                if (reference.pixels[row][col] == sentinel || reference.pixels[row][col] == 0) continue;
-                ++drawn;
-                same += w.media.back->pixels[row][col] == reference.pixels[row][col] ? 1 : 0;
-            }
-        return drawn > 0 && same >= share * drawn;
+        const double shown = ShownShare(w, collection, name, x, y, frame, true);
+        return shown > 0 && shown >= share;
     }
     // Pixels of exactly this colour inside the rectangle (right, bottom exclusive).
     int CountColour(uint32_t bgr, int left, int top, int right, int bottom) {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "menu_helpers.h"
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ TEST(MenuHover, ItemsLightWithOneSoundPerEntryAndContinueOnlyDuringAGame) {
     }
 
     // Outside the menu the pointer is only tracked.
-    m.w.shell.CurrentScene = "HlavniHra";
+    m.w.shell.CurrentScene = Scene::HlavniHra;
     f.IdleTimer = 0;
     m.Move(MenuWorld::ItemX(4), 298);
     EXPECT_EQ(f.HoverItem, 0);
@@ -77,7 +77,7 @@ TEST(MenuHover, ItemsLightWithOneSoundPerEntryAndContinueOnlyDuringAGame) {
 TEST(MenuHover, PageButtonsLightUnderThePointer) {
     MenuWorld m("hover-buttons");
     FrontEnd& f = m.w.front;
-    f.MenuPage = 5;
+    f.MenuPage = Page::QuitQuestion;
     m.Move(kYesX, kAnswerY);
     EXPECT_EQ(f.HoverButton, 1);
     EXPECT_TRUE(m.SoundStarted("Najeti"));
@@ -89,7 +89,7 @@ TEST(MenuHover, PageButtonsLightUnderThePointer) {
     EXPECT_EQ(f.HoverButton, 0);
 
     // Load and delete light only once a profile is chosen.
-    f.MenuPage = 2;
+    f.MenuPage = Page::Load;
     m.Move(kLoadX, kLoadY);
     EXPECT_EQ(f.HoverButton, 0);
     m.w.saved.CurrentProfile = 3;
@@ -99,7 +99,7 @@ TEST(MenuHover, PageButtonsLightUnderThePointer) {
     EXPECT_EQ(f.HoverButton, 1);
 
     // Start lights only for a finished, non-empty name.
-    f.MenuPage = 0;
+    f.MenuPage = Page::NewGame;
     f.HoverButton = 0;
     m.Move(kStartX, kStartY);
     EXPECT_EQ(f.HoverButton, 0);
@@ -116,7 +116,7 @@ TEST(MenuClick, NewGamePageSetsDifficultyAndOpensTheNameFieldOrTheFullNotice) {
     MenuWorld m("click-new-game");
     FrontEnd& f = m.w.front;
     m.OpenItem(0);
-    EXPECT_EQ(f.MenuPage, 0);
+    EXPECT_EQ(f.MenuPage, Page::NewGame);
     for (int d : {1, 3}) {
         m.SilenceAll();
         m.ClickAt(520, 431 + 39 * (d - 1));
@@ -130,9 +130,9 @@ TEST(MenuClick, NewGamePageSetsDifficultyAndOpensTheNameFieldOrTheFullNotice) {
     f.NameEntryActive = 0;
     m.ClickAt(kNameX, kNameY);
     EXPECT_EQ(f.NameEntryActive, 0);
-    EXPECT_EQ(f.MenuPage, 6);
+    EXPECT_EQ(f.MenuPage, Page::ProfilesTaken);
     m.ClickAt(390, 505);
-    EXPECT_EQ(f.MenuPage, 2) << "Ok leads to the profiles, where one can be deleted";
+    EXPECT_EQ(f.MenuPage, Page::Load) << "Ok leads to the profiles, where one can be deleted";
 }
 
 TEST(MenuClick, StartSavesTheProfileBuildsLevelOneAndOpensTheStory) {
@@ -147,7 +147,7 @@ TEST(MenuClick, StartSavesTheProfileBuildsLevelOneAndOpensTheStory) {
     m.Move(kStartX, kStartY);
     p.Score = 999;
     m.Click();
-    EXPECT_EQ(m.w.shell.CurrentScene, "Uvod");
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Uvod);
     EXPECT_EQ(f.GameActive, 1);
     EXPECT_EQ(f.HoverButton, 0);
     EXPECT_EQ(m.w.saved.CurrentProfile, 2);
@@ -164,27 +164,27 @@ TEST(MenuClick, StartSavesTheProfileBuildsLevelOneAndOpensTheStory) {
 
     // With every slot taken, Start shows the notice instead.
     for (int k = 3; k <= 6; ++k) m.TakeSlot(k, "Hana");
-    m.w.shell.CurrentScene = "Menu";
-    f.MenuPage = 0;
+    m.w.shell.CurrentScene = Scene::Menu;
+    f.MenuPage = Page::NewGame;
     m.Move(kStartX, kStartY);
     m.Click();
-    EXPECT_EQ(f.MenuPage, 6);
-    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(f.MenuPage, Page::ProfilesTaken);
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu);
 }
 
 TEST(MenuClick, ContinueBeforeAnyGameIsSilentAndDuringAGameResumesIt) {
     MenuWorld m("click-continue");
     FrontEnd& f = m.w.front;
-    f.MenuPage = 3;
+    f.MenuPage = Page::Scores;
     m.OpenItem(1);
-    EXPECT_EQ(f.MenuPage, 3);
-    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(f.MenuPage, Page::Scores);
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu);
     EXPECT_FALSE(m.AnySoundPlaying());
 
     f.GameActive = 1;
     m.OpenItem(1);
-    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
-    EXPECT_EQ(f.MenuPage, -1);
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::HlavniHra);
+    EXPECT_EQ(f.MenuPage, Page::None);
     EXPECT_TRUE(m.SoundStarted("Klik"));
 }
 
@@ -205,16 +205,16 @@ TEST(MenuClick, OnlyTakenSlotsAreChosenAndALevelOneProfileIsBuiltOnLoading) {
 
     // Delete asks first; No keeps the profile and its choice.
     m.ClickAt(kDeleteX, kDeleteY);
-    EXPECT_EQ(m.w.front.MenuPage, 7);
+    EXPECT_EQ(m.w.front.MenuPage, Page::DeleteQuestion);
     m.ClickAt(kNoX, kAnswerY);
-    EXPECT_EQ(m.w.front.MenuPage, 2);
+    EXPECT_EQ(m.w.front.MenuPage, Page::Load);
     EXPECT_EQ(m.w.saved.ProfileTable[5].PlayerName.View(), "Lida");
     EXPECT_EQ(m.w.saved.CurrentProfile, 5);
     EXPECT_FALSE(std::filesystem::exists(m.dir + "/profily.lev")) << "nothing is saved";
 
     g.ArrivalWidth = 72;
     m.ClickAt(kLoadX, kLoadY);
-    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(g.Progress.PlayerName.View(), "Lida");
     EXPECT_EQ(g.Progress.LevelEnd, 9400) << "a profile still in level 1 gets its level built";
     EXPECT_EQ(g.ArrivalWidth, 400) << "the ship flies in again";
@@ -224,15 +224,15 @@ TEST(MenuKeys, EscapeSwitchesGameAndMenuOrAsksToQuit) {
     MenuWorld m("keys-escape");
     FrontEnd& f = m.w.front;
     m.Key(27);
-    EXPECT_EQ(f.MenuPage, 5);
+    EXPECT_EQ(f.MenuPage, Page::QuitQuestion);
     m.Key(27);
-    EXPECT_EQ(f.MenuPage, 5) << "a second Escape keeps the question";
+    EXPECT_EQ(f.MenuPage, Page::QuitQuestion) << "a second Escape keeps the question";
     m.ClickAt(kNoX, kAnswerY);
-    EXPECT_EQ(f.MenuPage, -1);
+    EXPECT_EQ(f.MenuPage, Page::None);
 
     f.GameActive = 1;
     m.Key(27);
-    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::HlavniHra);
     // Leaving the game silences the beam and the game's song.
     Music& music = m.w.media.music;
     m.w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
@@ -241,7 +241,7 @@ TEST(MenuKeys, EscapeSwitchesGameAndMenuOrAsksToQuit) {
     ASSERT_TRUE(m.SoundStarted("PrubehLej"));
     ASSERT_EQ(BASS_ChannelIsActive(music, m.w.shell.MusicChannel), 1);
     m.Key(27);
-    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu);
     EXPECT_FALSE(m.SoundStarted("PrubehLej"));
     EXPECT_EQ(BASS_ChannelIsActive(music, m.w.shell.MusicChannel), 0);
     EXPECT_EQ(f.TypedKey, 27);
@@ -263,18 +263,18 @@ TEST(MenuKeys, EscapeSwitchesGameAndMenuOrAsksToQuit) {
 TEST(MenuKeys, AnyKeySkipsTheIntroAndEndsTheStory) {
     MenuWorld m("keys-skip");
     FrontEnd& f = m.w.front;
-    m.w.shell.CurrentScene = "Intro";
+    m.w.shell.CurrentScene = Scene::Intro;
     EXPECT_EQ(m.Key('q'), 0) << "the key is consumed";
-    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(f.TypedKey, 0);
 
     m.TakeSlot(2, "Vitek");
     m.w.saved.CurrentProfile = 2;
     f.GameActive = 1;
-    m.w.shell.CurrentScene = "Animace";
+    m.w.shell.CurrentScene = Scene::Animace;
     EXPECT_EQ(m.Key(27), 0);
-    EXPECT_EQ(m.w.shell.CurrentScene, "Menu");
-    EXPECT_EQ(f.MenuPage, 3) << "Escape ends the story like any key, it does not ask to quit";
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(f.MenuPage, Page::Scores) << "Escape ends the story like any key, it does not ask to quit";
     EXPECT_EQ(f.GameActive, 0);
     EXPECT_EQ(m.w.game.Progress.Lives, 0);
     EXPECT_EQ(m.w.saved.CurrentProfile, 0);
@@ -289,7 +289,7 @@ TEST(MenuClick, AFailedSaveEndsTheClickWithAMessageNamingTheFile) {
     m.Click();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("profily.lev"), std::string::npos) << errors;
-    EXPECT_EQ(m.w.shell.CurrentScene, "Menu") << "the game does not start without its profile";
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu) << "the game does not start without its profile";
     EXPECT_EQ(m.w.front.GameActive, 0);
 }
 
@@ -297,15 +297,15 @@ TEST(MenuKeys, EscapeOverALitStartButtonDoesNotQuitOnTheNextClick) {
     MenuWorld m("keys-escape-stale-button");
     FrontEnd& f = m.w.front;
     // The new-game page with a name, the pointer resting on Start.
-    f.MenuPage = 0;
+    f.MenuPage = Page::NewGame;
     f.EnteredName.Assign("Ivo");
     f.NameEntryActive = 0;
     m.Move(720, 554);
     ASSERT_EQ(f.HoverButton, 1);
     m.Key(27);
-    ASSERT_EQ(f.MenuPage, 5);
+    ASSERT_EQ(f.MenuPage, Page::QuitQuestion);
     EXPECT_EQ(f.HoverButton, 0) << "no answer is lit before the pointer is on it";
     m.Click();  // still resting where Start was
     EXPECT_FALSE(m.w.shell.quitRequested);
-    EXPECT_EQ(f.MenuPage, 5);
+    EXPECT_EQ(f.MenuPage, Page::QuitQuestion);
 }

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "menu_helpers.h"
 #include "media/canvas.h"
+#include "menu_helpers.h"
 
 namespace {
 
@@ -162,7 +162,7 @@ TEST(MenuTerminal, TypesRandomLinesAndScrollsOnceTwelveAreShown) {
 TEST(MenuPage, IdlePageGivesWayToTheTerminalAndComesBack) {
     MenuWorld m("menu-idle");
     FrontEnd& f = m.w.front;
-    f.MenuPage = 4;
+    f.MenuPage = Page::Help;
     f.IdleTimer = 1500;
     m.Menu(3);
     EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Helpik", 25, 357));
@@ -172,7 +172,7 @@ TEST(MenuPage, IdlePageGivesWayToTheTerminalAndComesBack) {
     EXPECT_EQ(f.TerminalLineCount, lines);
 
     // The frame counts the idle timer down; at 0 the page disappears.
-    m.w.shell.CurrentScene = "Menu";
+    m.w.shell.CurrentScene = Scene::Menu;
     f.IdleTimer = 2;
     m.Frames(3);
     EXPECT_EQ(f.IdleTimer, 0);
@@ -187,7 +187,7 @@ TEST(MenuPage, IdlePageGivesWayToTheTerminalAndComesBack) {
 TEST(MenuPage, OpenItemFramePulsesFromBrightGreenToBlack) {
     MenuWorld m("menu-pulse");
     FrontEnd& f = m.w.front;
-    f.MenuPage = 3;
+    f.MenuPage = Page::Scores;
     f.IdleTimer = 1500;
     std::set<int> seen;
     int previous = f.SelectionPulse;
@@ -258,7 +258,7 @@ TEST(MenuScores, NothingIsSavedForNoScoreAndANewEntryIsBright) {
     MenuWorld m("menu-scores");
     FrontEnd& f = m.w.front;
     ProgressRecord& p = m.w.game.Progress;
-    f.MenuPage = 3;
+    f.MenuPage = Page::Scores;
     f.IdleTimer = 1500;
     p.Lives = 0;
     p.Score = 0;
@@ -282,9 +282,11 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
     const PictureCollection& menu = m.w.media.MenuObr;
     f.IdleTimer = 1500;
     const struct {
-        int page;
+        Page page;
         const char* picture;
-    } pages[] = {{0, "Novahra"}, {2, "Profil"}, {3, "Skore"}, {4, "Helpik"}, {5, "Konec"}, {6, "Obsazeno"}, {7, "Vymazat"}};
+    } pages[] = {{Page::NewGame, "Novahra"},     {Page::Load, "Profil"},           {Page::Scores, "Skore"},
+                 {Page::Help, "Helpik"},         {Page::QuitQuestion, "Konec"},    {Page::ProfilesTaken, "Obsazeno"},
+                 {Page::DeleteQuestion, "Vymazat"}};
     for (const auto& page : pages) {
         f.MenuPage = page.page;
         m.Menu();
@@ -294,23 +296,25 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
     // Each page lights its buttons at their own places; the two questions
     // place theirs one pixel apart.
     const struct {
-        int page, button;
+        Page page;
+        int button;
         const char* picture;
         int x, y;
-    } buttons[] = {{2, 1, "Vymaz", 663, 520}, {2, 2, "Nacti", 663, 410}, {5, 1, "Ano", 276, 469},
-                   {5, 2, "Ne", 453, 469},    {6, 1, "Ok", 363, 492},     {7, 1, "Ano", 277, 470},
-                   {7, 2, "Ne", 454, 470}};
+    } buttons[] = {{Page::Load, 1, "Vymaz", 663, 520},        {Page::Load, 2, "Nacti", 663, 410},
+                   {Page::QuitQuestion, 1, "Ano", 276, 469},  {Page::QuitQuestion, 2, "Ne", 453, 469},
+                   {Page::ProfilesTaken, 1, "Ok", 363, 492},  {Page::DeleteQuestion, 1, "Ano", 277, 470},
+                   {Page::DeleteQuestion, 2, "Ne", 454, 470}};
     for (const auto& b : buttons) {
         f.MenuPage = b.page;
         f.HoverButton = 0;
         m.Menu();
-        EXPECT_FALSE(m.Shows(menu, b.picture, b.x, b.y)) << b.picture << " unlit on page " << b.page;
+        EXPECT_FALSE(m.Shows(menu, b.picture, b.x, b.y)) << b.picture << " unlit on page " << int(b.page);
         f.HoverButton = uint8_t(b.button);
         m.Menu();
-        EXPECT_TRUE(m.Shows(menu, b.picture, b.x, b.y)) << b.picture << " on page " << b.page;
+        EXPECT_TRUE(m.Shows(menu, b.picture, b.x, b.y)) << b.picture << " on page " << int(b.page);
     }
 
-    f.MenuPage = 0;
+    f.MenuPage = Page::NewGame;
     m.w.game.Progress.Difficulty = 3;
     m.Menu();
     EXPECT_TRUE(m.Shows(menu, "Krizek", 423, 493));
@@ -320,7 +324,7 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
     EXPECT_TRUE(m.Shows(menu, "Start", 676, 540));
 
     // Profile names centred in their column; the chosen slot is bright.
-    f.MenuPage = 2;
+    f.MenuPage = Page::Load;
     f.HoverButton = 2;
     m.TakeSlot(2, "Ota");
     m.TakeSlot(5, "Bohumila");
@@ -357,7 +361,7 @@ TEST(MenuTerminal, TheLineBeingTypedIsSpacedLikeAFinishedLine) {
     f.TerminalTypedChars = uint8_t(line.size());  // fully typed: all in the normal green
     f.BlinkCounter = 10;                           // cursor off
     f.TerminalTick = 0;
-    f.MenuPage = -1;
+    f.MenuPage = Page::None;
     m.Menu();
 
     // The same line written whole, as the lines above it are.
@@ -388,7 +392,7 @@ TEST(MenuPage, CursorsBlinkBehindTheNameAndTheTerminalLine) {
     };
 
     // The name field: a 13 x 23 block after the name while the field is open.
-    f.MenuPage = 0;
+    f.MenuPage = Page::NewGame;
     f.IdleTimer = 1500;
     f.EnteredName.Assign("Eva");
     canvas.Font = CanvasFont{"Arial", 25, true, 0x8000};
@@ -407,7 +411,7 @@ TEST(MenuPage, CursorsBlinkBehindTheNameAndTheTerminalLine) {
     EXPECT_LT(m.CountColour(0x8000, w + 51, 466, w + 64, 489), block) << "a closed field has no cursor";
 
     // The terminal: a 13 x 17 block where the typed part of the last line ends.
-    f.MenuPage = -1;
+    f.MenuPage = Page::None;
     f.TerminalLineCount = 2;
     f.TerminalLines[1].Assign("READY");
     f.TerminalLines[2].Assign("OPEN SUBJECT");

@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "shell/saved_files.h"
+#include "frame_probes.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {
@@ -25,7 +26,7 @@ struct Story {
     Story() {
         for (Star& star : w.game.Stars) star.X = 900;  // nothing but what the story draws
         w.shell.options.saveDir = dir;
-        w.shell.CurrentScene = "Animace";
+        w.shell.CurrentScene = Scene::Animace;
         p.Level = 9;
         p.Score = 4321;
         p.ScrollDistance = 11500;  // where the mother ship's end left it
@@ -34,7 +35,7 @@ struct Story {
         w.saved.ProfileTable[2].PlayerName.Assign("Pilot");
         w.saved.CurrentProfile = 2;
         f.GameActive = 1;
-        f.MenuPage = -1;
+        f.MenuPage = Page::None;
         f.HoverButton = 2;
         w.shell.MusicEnabled = 1;
         w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\song01.mod", 0, 0, 1);
@@ -58,8 +59,8 @@ struct Story {
     }
     // The story is over and the score page is due, the slot freed and saved.
     void ExpectBackInTheMenu() {
-        EXPECT_EQ(w.shell.CurrentScene, "Menu");
-        EXPECT_EQ(f.MenuPage, 3);
+        EXPECT_EQ(w.shell.CurrentScene, Scene::Menu);
+        EXPECT_EQ(f.MenuPage, Page::Scores);
         EXPECT_EQ(f.IdleTimer, 1500);
         EXPECT_EQ(f.HoverButton, 0);
         EXPECT_EQ(f.GameActive, 0);
@@ -77,21 +78,6 @@ struct Story {
     }
 };
 
-// True when every pixel the picture's frame covers at (x, y) shows it.
-bool Shows(const World& w, const PictureCollection& collection, const char* name, int x, int y, int frame) {
-    static Surface reference;
-    const uint16_t sentinel = 0x0841;
-    FillSurface(reference, sentinel);
-    DrawPattern(FindPicture(collection, name), reference, x, y, frame);
-    int drawn = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
-        for (int col = 0; col < kSurfaceWidth; ++col) {
-            if (reference.pixels[row][col] == sentinel) continue;
-            ++drawn;
-            if (w.media.back->pixels[row][col] != reference.pixels[row][col]) return false;
-        }
-    return drawn > 0;
-}
 
 TEST(StoryFlash, WhiteFadesOutInSixFramesThenTheMessageStarts) {
     Story s;
@@ -138,7 +124,7 @@ TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
         int frames = 0, shipFrames = 0, captionFrames = 0, beeps = 0, lastBeep = -1, driftFrames = 0, blinks = 0;
         int32_t konecAt = -1, shipAt100 = -1;
         bool probeChecked = false;
-        while (s.w.shell.CurrentScene == "Animace" && frames < 20000) {
+        while (s.w.shell.CurrentScene == Scene::Animace && frames < 20000) {
             const uint8_t stage = s.f.EndingStage;
             const int32_t counter = s.f.EndingCounter, drift = s.f.ProbeDrift, distance = s.p.ScrollDistance;
             s.Silence();
@@ -154,7 +140,7 @@ TEST(StoryRun, ShipLeavesProbeDescendsUnderTheCaptionDriftsAndTheStoryEnds) {
                 // in the frame the descent passes 2300.
                 const bool shown = s.CaptionShown();
                 EXPECT_EQ(shown, drift == 0) << "at " << distance;
-                if (s.w.shell.CurrentScene == "Animace") {
+                if (s.w.shell.CurrentScene == Scene::Animace) {
                     // Stars rush past during the descent and run normally in the drift.
                     EXPECT_EQ(s.w.game.StarMode, s.p.ScrollDistance > 2300 ? 0 : 2) << "at " << distance;
                     if (s.p.ScrollDistance > 2300) {
@@ -217,7 +203,7 @@ TEST(StoryEnd, KeyDuringTheFlashEndsAtOnceAndASecondVictoryPlaysAgain) {
     s.ExpectBackInTheMenu();
 
     // Another won game in the same run starts again with the full flash.
-    s.w.shell.CurrentScene = "Animace";
+    s.w.shell.CurrentScene = Scene::Animace;
     s.p.ScrollDistance = 11800;
     s.Frame();
     EXPECT_EQ(s.f.EndingStage, 1);

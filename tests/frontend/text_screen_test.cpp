@@ -4,7 +4,7 @@
 // the text and start the game.
 #include "frontend/text_screen.h"
 #include "menu_helpers.h"
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr int kLineTop = 195, kLineStep = 20, kLineHeight = 20;
 // A new game's story screen as Start leaves it, the typing sound running.
 MenuWorld StoryWorld(const char* tag) {
     MenuWorld m(tag);
-    m.w.shell.CurrentScene = "Uvod";
+    m.w.shell.CurrentScene = Scene::Uvod;
     PlayGameSound(m.w, "Text");
     return m;
 }
@@ -70,7 +70,7 @@ TEST(TextScreen, TypesALetterEverySecondFrameAndFinishesEachLineWhole) {
     EXPECT_EQ(line, 8);
     EXPECT_EQ(g.CommanderTextPos, LineLength(w, 8));
     EXPECT_FALSE(m.SoundStarted("Text")) << "the typing sound stops with the last line";
-    EXPECT_EQ(w.shell.CurrentScene, "Uvod") << "the text waits for a key";
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Uvod) << "the text waits for a key";
 
     // The thin frame around the text.
     const uint16_t frameColour = ColorTo565(0x039F15);
@@ -91,7 +91,7 @@ TEST(TextScreen, AKeyDuringLineThreeShowsTheWholeTextAndTheNextStartsTheGame) {
     ASSERT_TRUE(m.SoundStarted("Text"));
 
     EXPECT_EQ(m.Key('x'), 0);
-    EXPECT_EQ(w.shell.CurrentScene, "Uvod");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Uvod);
     EXPECT_EQ(g.TextScreenLine, 8);
     EXPECT_EQ(g.CommanderTextPos, LineLength(w, 8));
     EXPECT_FALSE(m.SoundStarted("Text"));
@@ -99,7 +99,7 @@ TEST(TextScreen, AKeyDuringLineThreeShowsTheWholeTextAndTheNextStartsTheGame) {
     for (int line = 0; line <= 8; ++line) EXPECT_GT(InLine(m, 0xAA00, line), 0) << "line " << line;
 
     m.Key(13);
-    EXPECT_EQ(w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(g.CommanderTimer, 1) << "Enter calls the commander at once";
     const int32_t distance = g.Progress.ScrollDistance;
     m.Frames(1);
@@ -113,7 +113,7 @@ TEST(TextScreen, AKeyJustAsTheLastLineBeginsStartsTheGameAtOnce) {
     ASSERT_EQ(g.TextScreenLine, 8);
     ASSERT_LE(g.CommanderTextPos, 1);
     m.Key(' ');
-    EXPECT_EQ(m.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(m.w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(g.CommanderTimer, 0);
     EXPECT_LE(g.CommanderTextPos, 1) << "the text is not completed first";
     EXPECT_FALSE(m.SoundStarted("Text"));

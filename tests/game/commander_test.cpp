@@ -12,7 +12,7 @@
 
 #include "game/hud.h"
 #include "game/level_build.h"
-#include "shell/media_calls.h"
+#include "state/media_calls.h"
 #include "test_support.h"
 
 namespace {
@@ -58,7 +58,7 @@ struct Briefing {
 
     Briefing() {
         w.shell.SoundEnabled = 0;
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         p.LevelEnd = 20000;
     }
     // Starts level n as the game does: built at scroll distance 600.
@@ -295,7 +295,7 @@ TEST(CommanderPanel, ProbeTurnsThenUnfoldsInTheLevelNineBriefing) {
 TEST(CommanderMessages, VictoryMessageInTheStoryAnimation) {
     Briefing b;
     b.w.shell.SoundEnabled = 1;
-    b.w.shell.CurrentScene = "Animace";
+    b.w.shell.CurrentScene = Scene::Animace;
     b.p.Level = 9;
     b.p.ScrollDistance = 600;  // set by the story; no starfield row in between here
     FillSurface(b.back, 0);

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {
@@ -62,7 +62,7 @@ struct Hud {
 
     Hud() {
         w.shell.SoundEnabled = 0;
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         w.shell.options.saveDir = MakeTempDir("hud");
         p.Level = 5;          // no black boxes, no messages
         p.LevelEnd = 20000;   // no finish line near
@@ -480,7 +480,7 @@ TEST(HudLives, LosingTheFirstShipKeepsTheGameGoing) {
     EXPECT_EQ(h.g.ArrivalWidth, 400);
     EXPECT_EQ(h.g.ArrivalHeight, 400);
     EXPECT_EQ(h.p.Lives, 2);
-    EXPECT_EQ(h.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(h.w.shell.CurrentScene, Scene::HlavniHra);
     h.Frame();
     EXPECT_EQ(h.Find(kMalyBum).first, -1);
     EXPECT_EQ(h.p.Lives, 2);
@@ -541,8 +541,8 @@ TEST(HudLives, LosingTheLastShipEndsTheGameOnTheScorePage) {
     // The pause counts DeathTick from 5 to 50; the game ends in the frame
     // Lives turns 0.
     EXPECT_EQ(frames, 81);
-    EXPECT_EQ(h.w.shell.CurrentScene, "Menu");
-    EXPECT_EQ(h.w.front.MenuPage, 3);
+    EXPECT_EQ(h.w.shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(h.w.front.MenuPage, Page::Scores);
     EXPECT_EQ(h.w.front.IdleTimer, 1500);
     EXPECT_EQ(h.w.front.GameActive, 0);
     EXPECT_EQ(h.w.front.HoverButton, 0);
@@ -573,8 +573,8 @@ TEST(HudLives, GameOverWithoutProfileTouchesNoSlotAndNoFile) {
     h.p.Lives = 0;
     h.p.ShipExplosionFrame = -1;
     h.Frame();
-    EXPECT_EQ(h.w.shell.CurrentScene, "Menu");
-    EXPECT_EQ(h.w.front.MenuPage, 3);
+    EXPECT_EQ(h.w.shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(h.w.front.MenuPage, Page::Scores);
     EXPECT_EQ(h.w.saved.CurrentProfile, 0);
     EXPECT_EQ(h.w.saved.ProfileTable[1].PlayerName.View(), "Ota");
     EXPECT_EQ(h.w.saved.ProfileTable[1].Level, 4);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game_state.h"
+#include "frame_probes.h"
 #include "levpack.h"
 #include "media/asset_path.h"
 #include "media/collection_file.h"
@@ -13,6 +13,7 @@
 #include "media/picture.h"
 #include "media/sound.h"
 #include "media/surface.h"
+#include "state/game_state.h"
 #include "test_support.h"
 
 namespace levelfixture {
@@ -119,7 +120,7 @@ inline TestWorld MakeLevelWorld(uint32_t seed = 12345) {
     TestWorld t = MakeTestWorld(false, seed);
     BuildCollections(t.w());
     t.w().shell.SoundEnabled = 0;
-    t.w().shell.CurrentScene = "HlavniHra";
+    t.w().shell.CurrentScene = Scene::HlavniHra;
     return t;
 }
 
@@ -129,16 +130,6 @@ inline void LoadSounds(World& w) {
     LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(TestDataDir(), "audio\\zvuky.lev"));
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     w.shell.SoundEnabled = 1;
-}
-inline void SilenceAll(World& w) {
-    for (Voice& voice : w.media.mixer->voices) voice.playing = false;
-}
-inline bool SoundStarted(World& w, const char* name) {
-    WaveItem& item = FindSound(w.media.Zvuky, name);
-    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-    for (int v : item.voices)
-        if (w.media.mixer->voices[v].playing) return true;
-    return false;
 }
 
 // Writes "video/mesto.lev" (first picture "Kostky") and "video/velkalod.lev"

@@ -221,10 +221,10 @@ TEST(LevelObjectExplosions, WreckExplodesCentredOverFourPeriodsWithOneBang) {
     int bangs = 0, bangFrame = 0;
     for (int frame = 1; frame <= 26; ++frame) {
         FillSurface(*s.w().media.back, 0);
-        levelfixture::SilenceAll(s.w());
+        SilenceAll(s.w());
         s.Frames(1);
         shown.push_back(FrameShown(s.w(), levelfixture::kVelkybumColour, 6, 320, 218, 320, 218));
-        if (levelfixture::SoundStarted(s.w(), "Vybuch")) {
+        if (SoundStarted(s.w(), "Vybuch")) {
             ++bangs;
             bangFrame = frame;
         }
@@ -257,11 +257,11 @@ TEST(LevelObjectExplosions, HitObjectSparksTwoPeriodsAndStaysSilent) {
     std::vector<int> shown;
     for (int frame = 1; frame <= 14; ++frame) {
         FillSurface(*s.w().media.back, 0);
-        levelfixture::SilenceAll(s.w());
+        SilenceAll(s.w());
         s.Frames(1);
         // Anywhere on the craft (54 x 42), less 12.
         shown.push_back(FrameShown(s.w(), levelfixture::kMalyBumColour, 3, 288, 188, 365, 253));
-        EXPECT_FALSE(levelfixture::SoundStarted(s.w(), "Vybuch"));
+        EXPECT_FALSE(SoundStarted(s.w(), "Vybuch"));
     }
     std::vector<int> expected(6, 1);
     expected.insert(expected.end(), 6, 2);
@@ -353,10 +353,10 @@ TEST(LevelObjectBlasts, TheOneBlastRunsItsFramesAndEnds) {
     int frames = 1;
     std::vector<int> rings;
     while (s.g().BlastFrame != 0 && frames < 100) {
-        levelfixture::SilenceAll(s.w());
+        SilenceAll(s.w());
         s.Frames(1);
         ++frames;
-        if (levelfixture::SoundStarted(s.w(), "Prstenec")) rings.push_back(frames);
+        if (SoundStarted(s.w(), "Prstenec")) rings.push_back(frames);
         if (frames == 7) EXPECT_EQ(px[99 + 74][300 - 33], FramePixel(kVelkybumColour, 2));
     }
     EXPECT_EQ(frames, 5 + 4 * 6 + 1);
@@ -503,31 +503,31 @@ TEST(LevelObjectTouch, EveryPickUpIsHeard) {
     auto touch = [&](int slot, int picture, int content) -> LevelObject& {
         LevelObject& o = s.Object(slot, picture, 380, 280, 150);
         o.Content = uint8_t(content);
-        levelfixture::SilenceAll(s.w());
+        SilenceAll(s.w());
         s.Frames(1);
         return o;
     };
     touch(1, 8, 3);
-    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "Box"));
+    EXPECT_TRUE(SoundStarted(s.w(), "Box"));
     EXPECT_EQ(g.Progress.ItemSlots[1], 3);
     // With every slot taken an item box stays silent.
     g.Progress.ItemSlots[2] = g.Progress.ItemSlots[3] = 1;
     LevelObject& waiting = touch(2, 8, 5);
-    EXPECT_FALSE(levelfixture::SoundStarted(s.w(), "Box"));
+    EXPECT_FALSE(SoundStarted(s.w(), "Box"));
     EXPECT_EQ(waiting.Visible, 1);
     waiting.Visible = 0;
     // A weapon box does not care about the item slots.
     LevelObject& weapon = touch(3, 8, 101);
-    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "BoxGun"));
+    EXPECT_TRUE(SoundStarted(s.w(), "BoxGun"));
     EXPECT_EQ(g.Progress.HasDiagonalBalls, 1);
     EXPECT_EQ(weapon.Visible, 0);
     touch(4, 14, 14);
-    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "Baterie"));
+    EXPECT_TRUE(SoundStarted(s.w(), "Baterie"));
     touch(5, 8, 9);
-    EXPECT_TRUE(levelfixture::SoundStarted(s.w(), "Lifepack"));
-    levelfixture::SilenceAll(s.w());
+    EXPECT_TRUE(SoundStarted(s.w(), "Lifepack"));
+    SilenceAll(s.w());
     s.Frames(1);
-    EXPECT_FALSE(levelfixture::SoundStarted(s.w(), "Lifepack"));
+    EXPECT_FALSE(SoundStarted(s.w(), "Lifepack"));
 }
 
 TEST(WeaponBoxOffer, MissedBoxComesBackInTheNextBandUnlessTheFinishIsNear) {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "frame_probes.h"
 #include "game/mother_ship.h"
 #include "game/mother_ship_hits.h"
 #include "media/asset_path.h"
@@ -37,7 +38,7 @@ protected:
         static const GameState fresh;
         g = fresh;
         SeedRandom(w.random, 777);
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         g.Progress.ScrollDistance = 11000;
         g.Progress.PlayerX = 400;
         g.Progress.PlayerY = 500;
@@ -413,14 +414,6 @@ TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
     EXPECT_EQ(part(kCore).Energy, 150);
 }
 
-// Whether any voice of the named sound effect is sounding.
-bool Sounding(World& w, const char* name) {
-    const WaveItem& item = FindSound(w.media.Zvuky, name);
-    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-    for (int v : item.voices)
-        if (w.media.mixer->voices[v].playing) return true;
-    return false;
-}
 
 TEST_F(MotherShipTest, BombBurstOnTheShipRingsOnceAndShowsFiveFramesOnTheSixFrameTick) {
     w.shell.SoundEnabled = 1;
@@ -434,7 +427,7 @@ TEST_F(MotherShipTest, BombBurstOnTheShipRingsOnceAndShowsFiveFramesOnTheSixFram
     for (int frame = 0; frame < 32; ++frame) {
         UpdateMotherShip(w);
         frames.push_back(g.ShipBlast[0]);
-        ring.push_back(Sounding(w, "Prstenec"));
+        ring.push_back(SoundStarted(w, "Prstenec"));
     }
     w.shell.SoundEnabled = 0;
     EXPECT_EQ(frames[4], 1);
@@ -593,12 +586,12 @@ TEST_F(MotherShipTest, DestructionShowerEndsWithOneBonusAndAWhiteFlash) {
     for (int frame = 0; frame < 500; ++frame) UpdateMotherShip(w);
     EXPECT_EQ(g.DestructionCounter, 500);
     EXPECT_EQ(g.Progress.Score, 0);
-    EXPECT_EQ(w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(g.MotherShip.X, x);  // the wreck no longer sweeps
     const int parity = g.FrameParity;
     UpdateMotherShip(w);
     EXPECT_EQ(g.Progress.Score, 2000);
-    EXPECT_EQ(w.shell.CurrentScene, "Animace");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Animace);
     EXPECT_EQ(Shared().platform->presentedFrames, presented + 1);
     EXPECT_EQ(g.FrameParity, parity);  // the battle's frame ended there
     for (int y = 0; y < kSurfaceHeight; y += 37)

@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "frame_probes.h"
 #include "game/player_ship.h"
 #include "game/weapons.h"
 #include "test_support.h"
@@ -36,14 +37,6 @@ struct ShipWorld {
         Frames(1);
         Release(key);
     }
-    void SilenceAll() {
-        for (Voice& voice : w.media.mixer->voices) voice.playing = false;
-    }
-    bool SoundStarted(const char* name) {
-        WaveItem& item = FindSound(w.media.Zvuky, name);
-        if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-        for (int v : item.voices)
-            if (w.media.mixer->voices[v].playing) return true;
-        return false;
-    }
+    void SilenceAll() { ::SilenceAll(w); }
+    bool SoundStarted(const char* name) { return ::SoundStarted(w, name); }
 };

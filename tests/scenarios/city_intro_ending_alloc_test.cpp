@@ -9,8 +9,8 @@
 #include "frontend/intro.h"
 #include "frontend/story.h"
 #include "game/city.h"
-#include "test_support.h"
 #include "heap_counter.h"
+#include "test_support.h"
 
 namespace {
 
@@ -49,15 +49,15 @@ long PlayIntro(World& w) {
     f.SweepStep = 1;
     f.SweepX = 113;
     f.SweepY = 10;
-    w.shell.CurrentScene = "Intro";
+    w.shell.CurrentScene = Scene::Intro;
     allocations = 0;
     counting = true;
-    for (int i = 0; i < 2000 && w.shell.CurrentScene == "Intro"; ++i) {
+    for (int i = 0; i < 2000 && w.shell.CurrentScene == Scene::Intro; ++i) {
         FillSurface(*w.media.back, 0);
         RunIntro(w);
     }
     counting = false;
-    EXPECT_EQ(w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Menu);
     return allocations.load();
 }
 
@@ -70,13 +70,13 @@ TEST(IntroFrameHeap, TheWholeIntroAllocatesNothing) {
 
 // Plays the ending from the flash to the menu; returns the allocations made.
 long PlayEnding(World& w) {
-    w.shell.CurrentScene = "Animace";
+    w.shell.CurrentScene = Scene::Animace;
     w.game.Progress.ScrollDistance = 11500;
     allocations = 0;
     counting = true;
-    for (int i = 0; i < 20000 && w.shell.CurrentScene == "Animace"; ++i) RunStoryAnimation(w);
+    for (int i = 0; i < 20000 && w.shell.CurrentScene == Scene::Animace; ++i) RunStoryAnimation(w);
     counting = false;
-    EXPECT_EQ(w.shell.CurrentScene, "Menu");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Menu);
     return allocations.load();
 }
 

@@ -93,7 +93,7 @@ TEST(HudBriefingInGame, LevelTwoMessageDependsOnTheBlackBoxes) {
         EXPECT_EQ(game.p.ScrollDistance, 607);
         EXPECT_EQ(game.g.CommanderStep, 0);
         EXPECT_FALSE(game.PortraitShown());
-        EXPECT_EQ(game.w.shell.CurrentScene, "HlavniHra");
+        EXPECT_EQ(game.w.shell.CurrentScene, Scene::HlavniHra);
     }
 }
 

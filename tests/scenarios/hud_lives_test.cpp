@@ -5,9 +5,10 @@
 
 #include <string>
 
+#include "frame_probes.h"
 #include "shell/frame.h"
 #include "shell/runner.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {
@@ -29,20 +30,7 @@ struct Game {
         for (int i = 0; i < n; ++i) DXTimerTimer(w);
     }
     // Whether the opaque pixels of a picture's frame are on the surface at (x, y).
-    bool Shows(const char* name, int x, int y, int frame) const {
-        const PictureItem& item = FindPicture(w.media.Obrazky, name);
-        const int fw = PatternWidth(item), fh = PatternHeight(item);
-        int opaque = 0;
-        for (int yy = 0; yy < fh; ++yy) {
-            for (int xx = 0; xx < fw; ++xx) {
-                const uint16_t px = item.pixels[size_t(yy) * size_t(item.width) + size_t(frame * fw + xx)];
-                if (item.Transparent && px == item.key565) continue;
-                ++opaque;
-                if (w.media.back->pixels[y + yy][x + xx] != px) return false;
-            }
-        }
-        return opaque > 0;
-    }
+    bool Shows(const char* name, int x, int y, int frame) const { return ::Shows(w, w.media.Obrazky, name, x, y, frame); }
 };
 
 TEST(HudLivesInGame, FirstShipLostFliesInAgain) {
@@ -74,7 +62,7 @@ TEST(HudLivesInGame, FirstShipLostFliesInAgain) {
     EXPECT_LT(zoom, 200);
     EXPECT_EQ(game.p.Lives, 2);
     EXPECT_EQ(game.p.Energy, 100);
-    EXPECT_EQ(game.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(game.w.shell.CurrentScene, Scene::HlavniHra);
 }
 
 TEST(HudLivesInGame, LastShipLostEndsOnTheScorePage) {
@@ -87,18 +75,18 @@ TEST(HudLivesInGame, LastShipLostEndsOnTheScorePage) {
     game.p.Score = 65000;
     game.p.Energy = 0;
     int frames = 0;
-    while (game.w.shell.CurrentScene == "HlavniHra" && frames < 300) {
+    while (game.w.shell.CurrentScene == Scene::HlavniHra && frames < 300) {
         game.Frames(1);
         ++frames;
-        if (game.w.shell.CurrentScene != "HlavniHra") break;
+        if (game.w.shell.CurrentScene != Scene::HlavniHra) break;
         ASSERT_EQ(game.p.Energy, 0) << "frame " << frames;  // reads 0 to the end
         ASSERT_FALSE(game.Shows("IcoZivot", 10, 10, 0));
     }
     // Explosions for 36 frames at most, the pause up to DeathTick 50.
     EXPECT_GT(frames, 60);
     EXPECT_LE(frames, 36 + 46);
-    EXPECT_EQ(game.w.shell.CurrentScene, "Menu");
-    EXPECT_EQ(game.w.front.MenuPage, 3);
+    EXPECT_EQ(game.w.shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(game.w.front.MenuPage, Page::Scores);
     EXPECT_EQ(game.w.front.GameActive, 0);
     EXPECT_EQ(BASS_ChannelIsActive(game.w.media.music, game.w.shell.MusicChannel), 0);
     EXPECT_EQ(game.p.Lives, 0);
@@ -112,7 +100,7 @@ TEST(HudLivesInGame, LastShipLostEndsOnTheScorePage) {
 
     // The game does not come back by itself.
     game.Frames(3);
-    EXPECT_NE(game.w.shell.CurrentScene, "HlavniHra");
+    EXPECT_NE(game.w.shell.CurrentScene, Scene::HlavniHra);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "game/game_scene.h"
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "media/surface.h"
@@ -28,12 +29,12 @@ Flight FlyLevel(World& w, HeadlessPlatform& platform, int level, int frames) {
     g.Progress.ScrollDistance = 600;
     BuildLevel(w);
     g.CommanderStep = 0;  // the briefing is its own routine's business
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     platform.heldKeys.set(size_t(GameKey::Space));
     Flight f;
     for (int frame = 0; frame < frames; ++frame) {
         FillSurface(*w.media.back, 0);
-        SampleInput(w);
+        SampleInput(w.media.input, w.media.platform);
         RunGameScene(w);
         // Keep the ship alive and its gun charged: this flight is about the objects.
         g.Progress.Energy = 100;

@@ -20,10 +20,10 @@ TEST(MenuGameCycle, SavedAtTheFinishLoadedAsSavedLostIntoTheScoreTableOnce) {
         m.Menu();
     }
     m.ClickAt(720, 554);
-    ASSERT_EQ(w.shell.CurrentScene, "Uvod");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::Uvod);
     m.Key(' ');
     m.Key(' ');
-    ASSERT_EQ(w.shell.CurrentScene, "HlavniHra");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     ASSERT_EQ(w.saved.CurrentProfile, 1);
 
     // Just short of level 1's finish line; the flags save the profile.
@@ -42,11 +42,11 @@ TEST(MenuGameCycle, SavedAtTheFinishLoadedAsSavedLostIntoTheScoreTableOnce) {
     m.Frames(30);
     p.Score += 800;
     m.Key(27);
-    ASSERT_EQ(w.shell.CurrentScene, "Menu");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::Menu);
     m.OpenItem(2);
     m.ClickAt(170, 432);
     m.ClickAt(700, 424);
-    EXPECT_EQ(w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(p.Score, 32000);
     EXPECT_EQ(p.ScrollDistance, saved.ScrollDistance);
     EXPECT_EQ(p.HasSideBalls, 1);
@@ -56,8 +56,8 @@ TEST(MenuGameCycle, SavedAtTheFinishLoadedAsSavedLostIntoTheScoreTableOnce) {
     p.Lives = 0;
     p.ShipExplosionFrame = -1;
     m.Frames(1);
-    ASSERT_EQ(w.shell.CurrentScene, "Menu");
-    EXPECT_EQ(f.MenuPage, 3);
+    ASSERT_EQ(w.shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(f.MenuPage, Page::Scores);
     EXPECT_EQ(w.saved.CurrentProfile, 0);
     EXPECT_TRUE(w.saved.ProfileTable[1].PlayerName.Empty()) << "the slot is free again";
     m.Frames(5);
@@ -73,8 +73,8 @@ TEST(MenuGameCycle, SavedAtTheFinishLoadedAsSavedLostIntoTheScoreTableOnce) {
 
     // Nothing is left to continue.
     m.OpenItem(1);
-    EXPECT_EQ(w.shell.CurrentScene, "Menu");
-    EXPECT_EQ(f.MenuPage, 3);
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(f.MenuPage, Page::Scores);
 }
 
 TEST(MenuGameCycle, ANewGameAfterAPassedFinishLineStillSavesAtItsOwn) {
@@ -90,10 +90,10 @@ TEST(MenuGameCycle, ANewGameAfterAPassedFinishLineStillSavesAtItsOwn) {
         m.Menu();
     }
     m.ClickAt(720, 554);
-    ASSERT_EQ(w.shell.CurrentScene, "Uvod");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::Uvod);
     m.Key(' ');
     m.Key(' ');
-    ASSERT_EQ(w.shell.CurrentScene, "HlavniHra");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
 
     w.game.ArrivalWidth = w.game.ArrivalHeight = 72;
     w.game.CommanderStep = 0;

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include "game/level_build.h"
 #include "game/reset.h"
-#include "shell/frame.h"
-#include "shell/saved_files.h"
-#include "test_support.h"
 #include "heap_counter.h"
+#include "shell/frame.h"
+#include "state/saved_files.h"
+#include "test_support.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST(MothershipHeap, BattleFramesWithEveryWeaponAndTheFinalShowerAllocateNothing
     g.MotherShip.Y = 0;
     p.HasGoodLaser = p.HasDiagonalBalls = p.HasRockets = p.HasSideBalls = p.HasBombs = 1;
     g.InvulnerableEnergy = 100;
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
     p.PlayerX = 420;
     p.PlayerY = 420;
@@ -55,7 +55,7 @@ TEST(MothershipHeap, BattleFramesWithEveryWeaponAndTheFinalShowerAllocateNothing
         DXTimerTimer(w);
     }
     for (int f = 0; f < 60; ++f) DXTimerTimer(w);  // caches and voices settle
-    ASSERT_EQ(w.shell.CurrentScene, "HlavniHra");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
 
     // The battle in full: guns on every interval, a probe out, parts hit.
     auto play = [&](int frames) {
@@ -87,7 +87,7 @@ TEST(MothershipHeap, BattleFramesWithEveryWeaponAndTheFinalShowerAllocateNothing
     play(499);
     counting = false;
     EXPECT_EQ(allocations.load(), 0);
-    EXPECT_EQ(w.shell.CurrentScene, "HlavniHra");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(g.DestructionCounter, 499);
 }
 

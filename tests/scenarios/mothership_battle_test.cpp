@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 
+#include "game/game_scene.h"
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "media/surface.h"
@@ -27,12 +28,12 @@ void StartLevelNine(World& w, int difficulty) {
     BuildLevel(w);
     g.CommanderStep = 0;
     for (LevelObject& o : g.LevelObjects) o = LevelObject{};
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
 }
 
 void GameFrame(World& w) {
     FillSurface(*w.media.back, 0);
-    SampleInput(w);
+    SampleInput(w.media.input, w.media.platform);
     RunGameScene(w);
 }
 
@@ -113,7 +114,7 @@ TEST(MothershipBattle, TheCoreShotDownWinsOnceThroughTheFrameLoop) {
     t.platform->heldKeys.set(size_t(GameKey::Space));
     const int32_t score = g.Progress.Score;
     int frames = 0, bonusFrames = 0;
-    while (w.shell.CurrentScene == "HlavniHra" && frames < 3000) {
+    while (w.shell.CurrentScene == Scene::HlavniHra && frames < 3000) {
         const int32_t before = g.Progress.Score;
         g.Progress.PlayerX = g.MotherShip.X + 400;  // keep under the sweeping core
         DXTimerTimer(w);
@@ -122,7 +123,7 @@ TEST(MothershipBattle, TheCoreShotDownWinsOnceThroughTheFrameLoop) {
         bonusFrames += g.Progress.Score - before >= 2000;
         ++frames;
     }
-    ASSERT_EQ(w.shell.CurrentScene, "Animace");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::Animace);
     EXPECT_EQ(g.MotherShipParts[kCore].Energy < 1, true);
     EXPECT_EQ(g.DestructionCounter, 500);
     EXPECT_EQ(bonusFrames, 1);

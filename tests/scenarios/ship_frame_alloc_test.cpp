@@ -2,10 +2,10 @@
 // the heap: this executable counts the allocations made while frames run.
 #include <gtest/gtest.h>
 
-#include "shell/frame.h"
-#include "shell/saved_files.h"
-#include "test_support.h"
 #include "heap_counter.h"
+#include "shell/frame.h"
+#include "state/saved_files.h"
+#include "test_support.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ TEST(ShipFrameHeap, FramesWithEveryWeaponAndCompanionAllocateNothing) {
     p.HasGoodLaser = p.HasDiagonalBalls = p.HasRockets = p.HasSideBalls = p.HasBombs = 1;
     g.BombTick = 10;
     g.InvulnerableEnergy = 100;
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
 
     // Orbs, discs, an egg beam and the wingmen called with keys 1, 2, 3
@@ -48,7 +48,7 @@ TEST(ShipFrameHeap, FramesWithEveryWeaponAndCompanionAllocateNothing) {
     DXTimerTimer(w);
     key(GameKey::Key1, false);
     for (int f = 0; f < 60; ++f) DXTimerTimer(w);  // caches and voices settle
-    ASSERT_EQ(w.shell.CurrentScene, "HlavniHra");
+    ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     ASSERT_EQ(g.EggBeams[0].Active, 1);
     ASSERT_EQ(g.HomingDiscs[0][0].Active, 1);
     ASSERT_GT(g.Wingmen[0].State, 0);

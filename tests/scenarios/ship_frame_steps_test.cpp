@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "frame_probes.h"
 #include "shell/frame.h"
-#include "shell/saved_files.h"
+#include "state/saved_files.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -32,36 +33,13 @@ struct Flight {
         p.LevelEnd = 9400;
         p.ScrollDistance = scrollDistance;
         g.ArrivalWidth = g.ArrivalHeight = 72;
-        w.shell.CurrentScene = "HlavniHra";
+        w.shell.CurrentScene = Scene::HlavniHra;
         w.front.GameActive = 1;
     }
     void Frame() { DXTimerTimer(w); }
 };
 
-// Share of the pixels that frame `frame` of the picture sets at (x, y)
-// which the back surface shows as drawn (0..1).
-double ShownShare(World& w, const PictureCollection& collection, const char* name, int x, int y, int frame) {
-    auto reference = std::make_unique<Surface>();
-    const uint16_t sentinel = 0x0841;
-    FillSurface(*reference, sentinel);
-    DrawPattern(FindPicture(collection, name), *reference, x, y, frame);
-    int drawn = 0, matching = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
-        for (int col = 0; col < kSurfaceWidth; ++col) {
-            if (reference->pixels[row][col] == sentinel) continue;
-            ++drawn;
-            matching += w.media.back->pixels[row][col] == reference->pixels[row][col];
-        }
-    return drawn == 0 ? 0.0 : double(matching) / drawn;
-}
 
-bool SoundStarted(World& w, const char* name) {
-    WaveItem& item = FindSound(w.media.Zvuky, name);
-    if (item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing) return true;
-    for (int v : item.voices)
-        if (w.media.mixer->voices[v].playing) return true;
-    return false;
-}
 
 TEST(ShipFrameSteps, ShipShownWhileLivesLastOrTheFirstExplosionStepsRun) {
     struct Case { int8_t lives; int32_t explosionFrame; bool shown; };
@@ -142,7 +120,7 @@ TEST(ShipFrameSteps, FinishLightsGoOnInTheMenuToo) {
     // Escape to the menu right after the flags: the lights still show over
     // the menu and count their 61 frames.
     Flight f;
-    f.w.shell.CurrentScene = "Menu";
+    f.w.shell.CurrentScene = Scene::Menu;
     f.w.shell.FinishLightOn = 1;
     f.w.shell.FinishLightTimer = 0;
     f.p.LevelEnd = f.p.ScrollDistance - 200;  // the menu does not scroll

@@ -8,9 +8,10 @@
 
 #include <filesystem>
 
+#include "frame_probes.h"
 #include "shell/runner.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -40,7 +41,7 @@ TestWorld GameWorld(int level, int scrollDistance, const std::string& saveDir) {
     w.game.ArrivalHeight = 77;
     w.saved.ProfileTable[1].PlayerName.Assign("Pilot");
     w.saved.CurrentProfile = 1;
-    w.shell.CurrentScene = "HlavniHra";
+    w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
     return t;
 }
@@ -118,11 +119,11 @@ TEST(GlobalKeys, F1OpensTheHelpPageAndTheIdleTimerRunsDown) {
     t.w().front.IdleTimer = 2;
     Frames(t, 3);
     EXPECT_EQ(t.w().front.IdleTimer, 0);
-    ASSERT_EQ(t.w().shell.CurrentScene, "Intro");
+    ASSERT_EQ(t.w().shell.CurrentScene, Scene::Intro);
     Hold(t, GameKey::F1, true);
     DXTimerTimer(t.w());
-    EXPECT_EQ(t.w().shell.CurrentScene, "Menu");
-    EXPECT_EQ(t.w().front.MenuPage, 4);
+    EXPECT_EQ(t.w().shell.CurrentScene, Scene::Menu);
+    EXPECT_EQ(t.w().front.MenuPage, Page::Help);
 }
 
 TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
@@ -212,22 +213,6 @@ TEST(FrameErrors, AMissingPictureIsReportedOnceAndLaterFramesStillRun) {
 
 namespace {
 
-// True when every pixel that frame `frame` of the picture sets at (x, y) is
-// on the back surface as drawn.
-bool ShowsFrame(World& w, const PictureCollection& collection, const char* name, int x, int y, int frame) {
-    static Surface reference;
-    const uint16_t sentinel = 0x0841;
-    FillSurface(reference, sentinel);
-    DrawPattern(FindPicture(collection, name), reference, x, y, frame);
-    int drawn = 0;
-    for (int row = 0; row < kSurfaceHeight; ++row)
-        for (int col = 0; col < kSurfaceWidth; ++col) {
-            if (reference.pixels[row][col] == sentinel) continue;
-            ++drawn;
-            if (w.media.back->pixels[row][col] != reference.pixels[row][col]) return false;
-        }
-    return drawn > 0;
-}
 
 }  // namespace
 
@@ -237,13 +222,13 @@ TEST(ShipPicture, BanksWithTheSpeedAndShowsTheHitFrames) {
     const ProgressRecord& p = w.game.Progress;
     DXTimerTimer(w);
     ASSERT_EQ(p.SpeedX, 0);
-    EXPECT_TRUE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 1));
-    EXPECT_FALSE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 4));
+    EXPECT_TRUE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 1));
+    EXPECT_FALSE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 4));
 
     Hold(t, GameKey::Right, true);
     Frames(t, 3);
     ASSERT_GT(p.SpeedX, 0);
-    EXPECT_TRUE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 2));
+    EXPECT_TRUE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 2));
     Hold(t, GameKey::Right, false);
 
     Hold(t, GameKey::Left, true);
@@ -252,7 +237,7 @@ TEST(ShipPicture, BanksWithTheSpeedAndShowsTheHitFrames) {
     w.game.ShipHitTimer = 2;  // hit a moment ago: still flashing when drawn
     DXTimerTimer(w);
     ASSERT_NE(w.game.ShipHitTimer, 0);
-    EXPECT_TRUE(ShowsFrame(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 3));
+    EXPECT_TRUE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 3));
     Hold(t, GameKey::Left, false);
 }
 
@@ -289,12 +274,12 @@ TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
     // Flags are drawn where the finish line stands on screen.
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance + 1 - 100;  // row 100 after the next frame
     DXTimerTimer(w);
-    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaPrava", 750, 100, 4 - 0));
+    EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaPrava", 750, 100, 4 - 0));
 
     w.shell.FinishLightOn = 1;
     Frames(t, 60);
     EXPECT_EQ(w.shell.FinishLightOn, 1);
-    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
+    EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
     DXTimerTimer(w);
     EXPECT_EQ(w.shell.FinishLightOn, 0);
     EXPECT_EQ(w.shell.FinishLightTimer, 0);
@@ -303,11 +288,11 @@ TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
 TEST(SceneDispatch, TheMenuDrawsItsPointerWhereTheMouseIs) {
     TestWorld t = MakeTestWorld();
     World& w = t.w();
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     w.front.MouseX = 333;
     w.front.MouseY = 222;
     DXTimerTimer(w);
-    EXPECT_TRUE(ShowsFrame(w, w.media.MenuObr, "Sipka", 333, 222, 0));
+    EXPECT_TRUE(Shows(w, w.media.MenuObr, "Sipka", 333, 222, 0));
 }
 
 TEST(FrameMusic, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
@@ -330,7 +315,7 @@ TEST(FrameMusic, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
     Frames(t, 2);
     EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);  // stays off
 
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     Hold(t, GameKey::F3, true);
     DXTimerTimer(w);  // switched on after this frame's menu step
     Hold(t, GameKey::F3, false);
@@ -405,15 +390,15 @@ TEST(FinishFlags, TheLightsGoOnShowingAfterTheGameGivesWayToTheMenu) {
     // run out there, as they do in every scene.
     TestWorld t = GameWorld(1, 1000, MakeTempDir("lights-menu"));
     World& w = t.w();
-    w.shell.CurrentScene = "Menu";
+    w.shell.CurrentScene = Scene::Menu;
     w.shell.FinishLightOn = 1;
     w.shell.FinishLightTimer = 58;
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance - 200;  // the menu does not scroll
     DXTimerTimer(w);
     EXPECT_EQ(w.game.Progress.ScrollDistance, 1000);
     EXPECT_EQ(w.shell.FinishLightTimer, 59);
-    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaLight", 0, 200, 0));
-    EXPECT_TRUE(ShowsFrame(w, w.media.Obrazky, "VlajkaLight", 787, 200, 1));
+    EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 0, 200, 0));
+    EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 787, 200, 1));
     Frames(t, 2);
     EXPECT_EQ(w.shell.FinishLightOn, 0);
     EXPECT_EQ(w.shell.FlagFrame, 0);  // the flags themselves wave only in the game

@@ -14,8 +14,8 @@
 #include "levpack.h"
 #include "media/media_error.h"
 #include "media/mixer.h"
-#include "shell/saved_files.h"
-#include "shell/world.h"
+#include "state/saved_files.h"
+#include "state/world.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -31,12 +31,12 @@ TestWorld FreshWorld(const std::string& saveDir, const std::string& dataDir = Te
     w.shell.options.dataDir = dataDir;
     w.shell.options.saveDir = saveDir;
     w.shell.options.seed = 777;
-    w.shell.CurrentScene = "Animace";
+    w.shell.CurrentScene = Scene::Animace;
     w.shell.ShowFrameRate = 1;
     w.shell.SoundEnabled = 0;
     w.shell.MusicEnabled = 0;
     w.shell.MusicVolume = 3;
-    w.front.MenuPage = 2;
+    w.front.MenuPage = Page::Load;
     w.front.GameActive = 1;
     w.front.EnteredName.Assign("Xaver");
     w.front.IdleTimer = 99;
@@ -88,9 +88,9 @@ TEST(StartUp, FirstRunOpensTheIntroWithEveryDefaultAndWritesNothing) {
     World& w = t.w();
     FormCreate(w);
 
-    EXPECT_EQ(w.shell.CurrentScene, "Intro");
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Intro);
     EXPECT_EQ(w.shell.ShowFrameRate, 0);
-    EXPECT_EQ(w.front.MenuPage, -1);
+    EXPECT_EQ(w.front.MenuPage, Page::None);
     EXPECT_EQ(w.shell.SoundEnabled, 1);
     EXPECT_EQ(w.shell.MusicEnabled, 1);
     EXPECT_EQ(w.shell.MusicVolume, 100);
@@ -205,7 +205,7 @@ TEST(StartUpErrors, AMissingCollectionStopsStartUpInLoadingOrder) {
     EXPECT_FALSE(w.media.Level.items.empty());
     EXPECT_TRUE(w.media.Rakety.items.empty());
     EXPECT_EQ(w.saved.ScoreTable.Scores[1], 0);
-    EXPECT_EQ(w.shell.CurrentScene, "Intro");  // set before the collections
+    EXPECT_EQ(w.shell.CurrentScene, Scene::Intro);  // set before the collections
 }
 
 TEST(StartUpErrors, ASoundCollectionWithFewerThan26EffectsIsNamed) {

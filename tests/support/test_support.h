@@ -3,11 +3,16 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "media/headless_platform.h"
-#include "shell/world.h"
+#include "state/world.h"
+
+// Test failures name scenes and menu pages as the game does.
+inline void PrintTo(Scene scene, std::ostream* os) { *os << SceneName(scene); }
+inline void PrintTo(Page page, std::ostream* os) { *os << "page " << int(page); }
 
 // Where the build generated the game's data (video/, audio/).
 std::string TestDataDir();

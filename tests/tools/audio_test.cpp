@@ -1,23 +1,34 @@
 // The generated sounds: the wave collection as the game loads it (names,
-// formats, voice limits, levels, clean ends and loops), the tracker modules
-// as libopenmpt plays them (no warnings, four channels, length, tempo,
-// continuous sound), the module byte layout and the composer's musical rules.
+// formats, voice limits, levels, clean ends and loops, loudness by role), the
+// tracker modules as libopenmpt plays them (no warnings, four channels,
+// length, tempo, continuous sound, loudness), a busy minute of play mixed
+// over the music, the module byte layout and the composer's musical rules.
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "assetgen.h"
 #include "audio_assets.h"
+#include "game/game_scene.h"
+#include "game/level_build.h"
+#include "game/reset.h"
+#include "loudness.h"
 #include "media/collection_file.h"
+#include "media/mixer.h"
+#include "media/music.h"
 #include "media/sound.h"
+#include "media/surface.h"
 #include "mod_writer.h"
 #include "music_compose.h"
+#include "sound_roles.h"
 #include "test_support.h"
 
 namespace {
@@ -34,6 +45,11 @@ std::vector<float> Samples(const WaveItem& item) {
     for (size_t i = 0; i + 1 < b.size(); i += 2)
         out.push_back(static_cast<int16_t>(b[i] | (b[i + 1] << 8)) / 32768.0f);
     return out;
+}
+
+// The wave as the game's mixer plays it: 44100 Hz stereo float.
+std::shared_ptr<const std::vector<float>> LoadedSamples(const WaveItem& item) {
+    return std::make_shared<const std::vector<float>>(ConvertToMixFormat(item.wave));
 }
 
 float Seconds(const WaveItem& item) {
@@ -103,6 +119,24 @@ TEST_F(WaveFileTest, LevelsNeitherClipNorVanishAndEndsDoNotClick) {
             EXPECT_LT(std::fabs(s.back()), 0.02f) << item.Name << " ends with a click";
         }
     }
+}
+
+TEST_F(WaveFileTest, EachRoleSitsInItsLoudnessBandWithoutOvershootingThePeak) {
+    std::map<SoundRole, std::pair<double, double>> span;  // quietest, loudest of each role
+    for (WaveItem& item : Zvuky().items) {
+        const Loudness l = MeasureLoudness(*LoadedSamples(item), kMixRate);
+        const SoundRole role = RoleOf(item.Name);
+        const RoleTarget& target = TargetOf(role);
+        EXPECT_GE(l.momentaryMax, target.lowLufs) << item.Name << " is too soft for " << target.title;
+        EXPECT_LE(l.momentaryMax, target.highLufs) << item.Name << " is too loud for " << target.title;
+        EXPECT_LE(l.truePeak, kMaxTruePeakDb) << item.Name;
+        auto [it, fresh] = span.try_emplace(role, l.momentaryMax, l.momentaryMax);
+        it->second = {std::min(it->second.first, l.momentaryMax), std::max(it->second.second, l.momentaryMax)};
+    }
+    // The gun repeats several times a second: every impact stands 4 LU above it.
+    EXPECT_LE(span[SoundRole::Weapon].second + 4.0, span[SoundRole::Impact].first);
+    EXPECT_LE(span[SoundRole::Warning].second, span[SoundRole::Impact].first);
+    EXPECT_LT(span[SoundRole::Interface].second, span[SoundRole::Reward].first);
 }
 
 TEST(AudioGeneration, IsDeterministicAndMatchesTheBuiltFiles) {
@@ -184,6 +218,109 @@ TEST(Modules, PlayWithoutGapsOrClipping) {
         ASSERT_GT(rms.size(), 90u) << name;
         // Every second before the final fade carries music (above -40 dBFS).
         for (size_t s = 0; s + 3 < rms.size(); ++s) EXPECT_GT(rms[s], 0.01) << name << " second " << s;
+    }
+}
+
+TEST(Modules, SongsShareOneLoudnessAndBreathe) {
+    for (const char* name : kModules) {
+        LoadedModule m(TestDataDir() + "/audio/" + name);
+        ASSERT_NE(m.module, nullptr);
+        std::vector<float> song, chunk(2 * 4096);
+        while (size_t frames = openmpt_module_read_interleaved_float_stereo(m.module, kMixRate, 4096, chunk.data()))
+            song.insert(song.end(), chunk.begin(), chunk.begin() + long(2 * frames));
+        const Loudness l = MeasureLoudness(song, kMixRate);
+        EXPECT_NEAR(l.integrated, -16.0, 1.0) << name;
+        EXPECT_GE(l.range, 4.0) << name << " keeps one level throughout";
+        EXPECT_LE(l.truePeak, kMaxTruePeakDb) << name;
+    }
+}
+
+// ---- A busy minute of play over the music ---------------------------------
+
+// A minute of level 2 (alien craft, hardest difficulty) with the fire key
+// held and the ship sweeping from side to side, through the game's own frame
+// and mixer: the effects at the volume start-up leaves them at, the music on
+// a mixer of its own at the default music volume, so each can be measured.
+std::vector<float> BusyMinuteOfEffects() {
+    auto t = MakeTestWorld(true, 2024);
+    World& w = t.w();
+    w.shell.MusicEnabled = 0;
+    for (WaveItem& item : w.media.Zvuky.items) SetSoundVolume(*w.media.mixer, item, -1000);
+    GameState& g = w.game;
+    g.Progress.Level = 2;
+    g.Progress.Difficulty = 3;
+    g.Progress.ScrollDistance = 600;
+    BuildLevel(w);
+    g.CommanderStep = 0;
+    w.shell.CurrentScene = Scene::HlavniHra;
+    auto frame = [&](int n) {
+        t.platform->heldKeys.reset();
+        t.platform->heldKeys.set(size_t(GameKey::Space));
+        t.platform->heldKeys.set(size_t((n / 90) % 2 ? GameKey::Left : GameKey::Right));
+        FillSurface(*w.media.back, 0);
+        SampleInput(w.media.input, w.media.platform);
+        RunGameScene(w);
+        g.Progress.Energy = 100;  // the ship stays in the fight, its gun charged
+        g.WeaponEnergy = 110;
+    };
+    // The ship flies in first; the minute starts when it can fire.
+    std::vector<int16_t> pcm(2 * 1024);
+    for (int n = 0; n < 600 && g.ArrivalWidth >= 78; ++n) {
+        frame(n);
+        MixAudio(*w.media.mixer, pcm.data(), 705);
+    }
+    std::vector<float> out;
+    constexpr int kFrames = 60 * 1000 / 16;
+    for (int n = 0; n < kFrames; ++n) {
+        frame(n);
+        // 16 ms of sound at 44100 Hz, rounded so the minute stays in step.
+        const int samples = int(int64_t(n + 1) * 44100 * 16 / 1000 - int64_t(n) * 44100 * 16 / 1000);
+        MixAudio(*w.media.mixer, pcm.data(), samples);
+        for (int i = 0; i < 2 * samples; ++i) out.push_back(pcm[size_t(i)] / 32768.0f);
+    }
+    return out;
+}
+
+std::vector<float> MinuteOfSong(const std::string& name) {
+    Mixer mixer;
+    mixer.available = true;
+    Music music;
+    music.mixer = &mixer;
+    music.dataDir = TestDataDir();
+    BASS_SetGlobalVolumes(music, 100, 1, 1);  // the default music volume
+    BASS_Init(music, -1, 44100, 0, nullptr);
+    BASS_MusicPlay(music, BASS_MusicLoad(music, false, "audio\\" + name, 0, 0, 1));
+    std::vector<int16_t> pcm(size_t(60 * kMixRate) * 2);
+    MixAudio(mixer, pcm.data(), 60 * kMixRate);
+    BASS_Free(music);
+    std::vector<float> out;
+    for (int16_t v : pcm) out.push_back(v / 32768.0f);
+    return out;
+}
+
+TEST(Mix, EffectsLeadEverySongThroughABusyMinute) {
+    const std::vector<double> effects = ShortTermCurve(BusyMinuteOfEffects(), kMixRate, 1.0);
+    ASSERT_GE(effects.size(), 59u);
+    for (const char* name : {"song01.mod", "song02.mod", "song03.mod", "song04.mod", "song05.mod"}) {
+        const std::vector<double> music = ShortTermCurve(MinuteOfSong(name), kMixRate, 1.0);
+        int above = 0, windows = 0;
+        double lowestMargin = 100.0, sumMargin = 0.0;
+        for (size_t i = 2; i < std::min(effects.size(), music.size()); ++i) {  // full 3 s windows
+            const double margin = effects[i] - music[i];
+            above += margin > 0.0;
+            ++windows;
+            lowestMargin = std::min(lowestMargin, margin);
+            sumMargin += margin;
+        }
+        std::printf("%s: effects above the music in %d of %d short-term windows, margin mean %.1f LU, lowest %.1f LU\n",
+                    name, above, windows, sumMargin / windows, lowestMargin);
+        // Effects are mixed at -10 dB (the volume start-up leaves them at)
+        // and the songs at full volume, so the quietest stretches of fire
+        // can dip under the loudest bars of a song; over the minute the
+        // effects lead, and never fall far behind.
+        EXPECT_GE(sumMargin / windows, 1.0) << name;
+        EXPECT_GE(above * 3, windows * 2) << name;
+        EXPECT_GE(lowestMargin, -4.0) << name;
     }
 }
 

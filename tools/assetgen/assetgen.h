@@ -10,5 +10,7 @@ void GeneratePictures(const std::string& outDir);
 void GenerateAudio(const std::string& outDir);
 // Renders every picture of every collection with its name into a PNG.
 void WriteContactSheet(const std::string& pngPath);
-// Renders every wave and each module to WAV files under dir, for listening.
+// Renders every wave and each module to WAV files under dir, for listening,
+// with summary.txt (loudness, range, true peak, centroid of each) and a
+// spectrogram PNG per module.
 void RenderAudioPreview(const std::string& dir);

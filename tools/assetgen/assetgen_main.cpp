@@ -2,24 +2,29 @@
 // picture for review.
 //   assetgen --out DIR
 //   assetgen --contact-sheet FILE.png
-//   assetgen --render-audio DIR   (every wave and module as WAV files)
+//   assetgen --render-audio DIR   (every wave and module as WAV files, a summary
+//                                  table and a spectrogram per module)
+//   assetgen --icons DIR          (the desktop icon in the hicolor layout)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
 
 #include "assetgen.h"
+#include "icon.h"
 
 int main(int argc, char** argv) {
-    std::string out, sheet, preview;
+    std::string out, sheet, preview, icons;
     for (int i = 1; i + 1 < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--out") out = argv[++i];
         else if (arg == "--contact-sheet") sheet = argv[++i];
         else if (arg == "--render-audio") preview = argv[++i];
+        else if (arg == "--icons") icons = argv[++i];
     }
-    if (out.empty() && sheet.empty() && preview.empty()) {
-        std::fprintf(stderr, "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR\n");
+    if (out.empty() && sheet.empty() && preview.empty() && icons.empty()) {
+        std::fprintf(stderr,
+                     "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR | --icons DIR\n");
         return 2;
     }
     try {
@@ -31,6 +36,7 @@ int main(int argc, char** argv) {
         }
         if (!sheet.empty()) WriteContactSheet(sheet);
         if (!preview.empty()) RenderAudioPreview(preview);
+        if (!icons.empty()) WriteIcons(icons);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;

@@ -1,7 +1,8 @@
 // The composition kit: scale degrees and triads, two-bar motifs answered and
-// cadenced over four-bar chord progressions, bass and drum grooves, and the
-// song form laid out as module patterns (channels: drums or bell arpeggio,
-// bass, lead, pad).
+// cadenced over four-bar chord progressions, and the song form laid out as
+// module patterns. Channels: drums (or the intro's bells), bass, lead, and
+// an upper voice (pad, stabs or arpeggio). Each section is played as the
+// song's arrangement for its letter says, with its groove family's figures.
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "music_compose.h"
+#include "music_grooves.h"
 #include "synth.h"
 
 namespace compose {
@@ -17,14 +19,13 @@ namespace {
 
 constexpr int kMajorSteps[7] = {0, 2, 4, 5, 7, 9, 11};
 constexpr int kMinorSteps[7] = {0, 2, 3, 5, 7, 8, 10};
-constexpr int kSpeed = 6;            // ticks per row
-constexpr int kBarRows = 16;
+constexpr int kSpeed = 6;  // ticks per row
 
-enum Channel { kDrums = 0, kBassCh = 1, kLeadCh = 2, kPadCh = 3 };
+enum Channel { kDrums = 0, kBassCh = 1, kLeadCh = 2, kUpperCh = 3 };
 
 using Rhythm = std::vector<std::pair<int, int>>;  // (row in bar, length in rows)
 
-// One-bar rhythms the motifs are built from.
+// One-bar rhythms the motifs are built from, for bars of 16 and of 12 rows.
 const std::vector<Rhythm> kDriveRhythms = {
     {{0, 4}, {4, 2}, {6, 2}, {8, 4}, {12, 4}},
     {{0, 2}, {2, 2}, {4, 4}, {10, 2}, {12, 4}},
@@ -39,8 +40,16 @@ const std::vector<Rhythm> kCalmRhythms = {
     {{0, 4}, {4, 4}, {8, 8}},
     {{0, 6}, {6, 2}, {8, 8}},
 };
+const std::vector<Rhythm> kLiltRhythms = {
+    {{0, 4}, {4, 2}, {6, 4}, {10, 2}},
+    {{0, 6}, {6, 3}, {9, 3}},
+    {{0, 2}, {2, 2}, {4, 2}, {6, 6}},
+    {{0, 3}, {3, 3}, {6, 6}},
+    {{0, 9}, {9, 3}},
+};
 const Rhythm kDriveCadence = {{0, 4}, {4, 4}, {8, 8}};
 const Rhythm kCalmCadence = {{0, 16}};
+const Rhythm kLiltCadence = {{0, 4}, {4, 2}, {6, 6}};
 
 struct Motif {
     Rhythm first, second;
@@ -60,8 +69,18 @@ std::vector<int> RandomSteps(synth::Rng& rng, size_t count) {
     return out;
 }
 
-Motif MakeMotif(synth::Rng& rng, Style style) {
-    const auto& lib = style == Style::Drive ? kDriveRhythms : kCalmRhythms;
+const std::vector<Rhythm>& RhythmsFor(Style style, int barRows) {
+    if (barRows == 12) return kLiltRhythms;
+    return style == Style::Drive ? kDriveRhythms : kCalmRhythms;
+}
+
+const Rhythm& CadenceFor(Style style, int barRows) {
+    if (barRows == 12) return kLiltCadence;
+    return style == Style::Drive ? kDriveCadence : kCalmCadence;
+}
+
+Motif MakeMotif(synth::Rng& rng, Style style, int barRows) {
+    const auto& lib = RhythmsFor(style, barRows);
     Motif m;
     int a = rng.Below(static_cast<int>(lib.size()));
     int b = (a + 1 + rng.Below(static_cast<int>(lib.size()) - 1)) % static_cast<int>(lib.size());
@@ -86,12 +105,11 @@ int NearestChordTone(int chordDegree, int target) {
 
 // A four-bar phrase: the motif, its second bar, the motif again over the
 // third chord, and a cadence landing on the last chord's root.
-std::vector<Note> Phrase(const Motif& motif, const std::array<int, 4>& chords, Style style,
+std::vector<Note> Phrase(const Motif& motif, const std::array<int, 4>& chords, Style style, int barRows,
                          synth::Rng& rng, int variation, int low, int high, int& degree) {
     std::vector<Note> notes;
     for (int bar = 0; bar < 4; ++bar) {
-        const Rhythm& rhythm = bar == 3 ? (style == Style::Drive ? kDriveCadence : kCalmCadence)
-                                        : (bar == 1 ? motif.second : motif.first);
+        const Rhythm& rhythm = bar == 3 ? CadenceFor(style, barRows) : (bar == 1 ? motif.second : motif.first);
         const std::vector<int>* steps = bar == 1 ? &motif.secondSteps : &motif.firstSteps;
         for (size_t i = 0; i < rhythm.size(); ++i) {
             int step = bar == 3 ? (i % 2 ? -1 : 1) : (*steps)[i % steps->size()];
@@ -113,7 +131,7 @@ std::vector<Note> Phrase(const Motif& motif, const std::array<int, 4>& chords, S
                 target = NearestChordTone(chords[bar], target);
             }
             degree = std::clamp(target, low, high);
-            int row = bar * kBarRows + rhythm[i].first, len = rhythm[i].second;
+            int row = bar * barRows + rhythm[i].first, len = rhythm[i].second;
             bool split = variation > 0 && len >= 4 && !lastOfPhrase && rng.Below(4) < std::min(variation, 2);
             if (split) {
                 notes.push_back({row, len / 2, degree});
@@ -150,11 +168,16 @@ void PutEffect(mod::Pattern& p, int row, int channel, int effect, int param) {
 
 struct Builder {
     const Song& song;
+    const GrooveSet& groove;
     int tonic;  // lead note number of degree 0
+    int bar;    // rows per bar
+    int level = 100;
 
-    int LeadNote(int degree) const { return Fold(tonic + ScaleSemitone(song.key, degree), 0, mod::kNotes - 1); }
-    // The melody's compass in scale degrees: about an octave and a half
-    // around the tonic, inside the notes a module can play.
+    int Vol(int v) const { return std::clamp(v * level / 100, 1, 64); }
+    int Pitch(int base, int degree, int low, int high) const {
+        return Fold(base + ScaleSemitone(song.key, degree), low, high);
+    }
+    int LeadNote(int degree, int octave) const { return Pitch(tonic + 12 * octave, degree, 0, mod::kNotes - 1); }
     int LowDegree() const {
         int d = -3;
         while (tonic + ScaleSemitone(song.key, d) < 0) ++d;
@@ -169,96 +192,102 @@ struct Builder {
         return ((song.key.root + ScaleSemitone(song.key, chordDegree)) % 12 + 12) % 12;
     }
 
-    void Lead(mod::Pattern& p, const std::vector<Note>& notes, int volume) const {
+    void Lead(mod::Pattern& p, const std::vector<Note>& notes, int volume, int octave) const {
         bool drive = song.style == Style::Drive;
         if (notes.empty() || notes.front().row != 0) PutEffect(p, 0, kLeadCh, 0xC, 0);
         for (size_t i = 0; i < notes.size(); ++i) {
             const Note& n = notes[i];
-            int accent = n.row % 8 == 0 ? 6 : 0;
-            Put(p, n.row, kLeadCh, LeadNote(n.degree), kLead, 0xC, std::min(64, volume + accent));
+            int accent = n.row % (bar / 2) == 0 ? 6 : 0;
+            Put(p, n.row, kLeadCh, LeadNote(n.degree, octave), kLead, 0xC, Vol(volume + accent));
             if (n.len >= 6)
                 for (int r = n.row + 2; r < n.row + n.len; ++r) PutEffect(p, r, kLeadCh, 0x4, drive ? 0x34 : 0x23);
             int end = n.row + n.len;
             bool joined = i + 1 < notes.size() && notes[i + 1].row == end;
-            if (!joined && end < mod::kRows) PutEffect(p, end, kLeadCh, 0xC, 0);
+            if (!joined && end < 4 * bar) PutEffect(p, end, kLeadCh, 0xC, 0);
         }
     }
 
-    void Pad(mod::Pattern& p, const std::array<int, 4>& chords, bool pulse, int volume) const {
-        for (int bar = 0; bar < 4; ++bar) {
-            int semitone = ChordSemitone(chords[bar]);
+    // The triad sample on the chord's root: held for the bar, or struck on
+    // the groove's stab rows.
+    void Upper(mod::Pattern& p, const std::array<int, 4>& chords, bool stabs, int volume) const {
+        for (int b = 0; b < 4; ++b) {
+            int semitone = ChordSemitone(chords[b]);
             int note = semitone < 5 ? semitone + 12 : semitone;
-            int sample = TriadIsMinor(song.key, chords[bar]) ? kPadMinor : kPadMajor;
-            Put(p, bar * kBarRows, kPadCh, note, sample, 0xC, volume);
-            if (pulse) Put(p, bar * kBarRows + 8, kPadCh, note, sample, 0xC, volume - 6);
-        }
-    }
-
-    void Bass(mod::Pattern& p, const std::array<int, 4>& chords, int groove, int firstBar, int lastBar) const {
-        static const std::vector<std::pair<int, int>> kGrooves[] = {
-            {{0, 0}, {2, 0}, {4, 0}, {6, 12}, {8, 0}, {10, 0}, {12, 0}, {14, 12}},
-            {{0, 0}, {3, 0}, {6, 0}, {8, 12}, {10, 0}, {12, 7}, {14, 0}},
-            {{0, 0}, {2, 0}, {3, 0}, {4, 0}, {6, 0}, {7, 0}, {8, 12}, {10, 0}, {11, 0}, {12, 7}, {14, 0}, {15, 0}},
-            {{0, 0}, {8, 7}},   // calm: root and fifth
-            {{0, 0}},           // held root
-        };
-        for (int bar = firstBar; bar <= lastBar; ++bar) {
-            int root = ChordSemitone(chords[bar]);
-            for (const auto& [row, interval] : kGrooves[groove]) {
-                int note = Fold(root + interval, 0, 23);
-                int volume = row == 0 ? 60 : (row % 4 == 0 ? 52 : 44);
-                if (song.style == Style::Calm) volume -= 8;
-                Put(p, bar * kBarRows + row, kBassCh, note, kBass, 0xC, volume);
+            int sample = TriadIsMinor(song.key, chords[b]) ? kPadMinor : kPadMajor;
+            if (!stabs) {
+                Put(p, b * bar, kUpperCh, note, sample, 0xC, Vol(volume));
+                continue;
+            }
+            for (int r = 0; r < bar; ++r) {
+                if (groove.stabs[r] != 'x') continue;
+                Put(p, b * bar + r, kUpperCh, note, sample, 0xC, Vol(volume));
+                if (r + 1 < bar) PutEffect(p, b * bar + r + 1, kUpperCh, 0xA, 0x0C);  // short and plucked
             }
         }
     }
 
-    void Groove(mod::Pattern& p, int bar, int groove, bool ghosts, bool crash) const {
-        static const std::vector<std::pair<int, int>> kGrooves[] = {
-            {{0, kKick}, {2, kHat}, {4, kSnare}, {6, kHat}, {8, kKick}, {10, kKick}, {12, kSnare}, {14, kHat}},
-            {{0, kKick}, {2, kHat}, {4, kSnare}, {6, kKick}, {8, kHat}, {10, kKick}, {12, kSnare}, {14, kHat}},
-            {{0, kKick}, {2, kHat}, {4, kSnare}, {6, kHat}, {8, kKick}, {10, kHat}, {12, kSnare}, {14, kKick}},
-        };
-        int base = bar * kBarRows;
-        for (const auto& [row, drum] : kGrooves[groove]) {
-            int volume = drum == kHat ? 26 : (drum == kSnare ? 54 : 64);
-            Put(p, base + row, kDrums, 24, drum, 0xC, volume);
-        }
-        if (ghosts)
-            for (int row : {3, 7, 11, 15}) Put(p, base + row, kDrums, 24, kHat, 0xC, 14);
-        if (crash) Put(p, base, kDrums, 24, kCrash, 0xC, 48);
-    }
-
-    void Fill(mod::Pattern& p, int bar) const {
-        int base = bar * kBarRows;
-        int rows[] = {8, 10, 12, 13, 14, 15};
-        for (int i = 0; i < 6; ++i) Put(p, base + rows[i], kDrums, 24, kSnare, 0xC, 30 + i * 6);
-    }
-
-    void HalfTime(mod::Pattern& p, int bar) const {
-        int base = bar * kBarRows;
-        Put(p, base, kDrums, 24, kKick, 0xC, 60);
-        Put(p, base + 4, kDrums, 24, kHat, 0xC, 20);
-        Put(p, base + 8, kDrums, 24, kSnare, 0xC, 48);
-        Put(p, base + 12, kDrums, 24, kHat, 0xC, 20);
-    }
-
-    // The intro's bell arpeggio over each bar's chord, every `step` rows.
-    void Arpeggio(mod::Pattern& p, const std::array<int, 4>& chords, int step, int volume, int firstBar, int lastBar) const {
+    void Arpeggio(mod::Pattern& p, const std::array<int, 4>& chords, int channel, int volume, int octave) const {
         static const int kShape[] = {0, 2, 4, 7, 9, 7, 4, 2};
-        for (int bar = firstBar; bar <= lastBar; ++bar)
-            for (int i = 0; i * step < kBarRows; ++i) {
-                int degree = chords[bar] + kShape[i % 8];
-                int note = Fold(tonic + ScaleSemitone(song.key, degree), 12, mod::kNotes - 1);
-                Put(p, bar * kBarRows + i * step, kDrums, note, kBell, 0xC, volume + (i == 0 ? 8 : 0));
+        const int step = groove.arpStep;
+        for (int b = 0; b < 4; ++b)
+            for (int i = 0; i * step < bar; ++i) {
+                int note = Pitch(tonic + 12 * octave, chords[b] + kShape[i % 8], 12, mod::kNotes - 1);
+                Put(p, b * bar + i * step, channel, note, kBell, 0xC, Vol(volume + (i == 0 ? 8 : 0)));
             }
+    }
+
+    void Bass(mod::Pattern& p, const std::array<int, 4>& chords, int style) const {
+        const char* figure = style == 1 ? "R" : groove.bass;
+        const int length = style == 1 ? 1 : bar;
+        for (int b = 0; b < 4; ++b) {
+            for (int r = 0; r < length; ++r) {
+                char c = figure[r];
+                int degree = chords[b];
+                if (c == 'O') degree += 7;
+                else if (c == 'F') degree += 4;
+                else if (c == 'T') degree += 2;
+                else if (c != 'R' && c != 'r') continue;
+                int note = Fold(song.key.root + ScaleSemitone(song.key, degree), 0, 23);
+                int volume = c == 'r' ? 40 : (r == 0 ? 58 : (r % 4 == 0 ? 52 : 46));
+                if (song.style == Style::Calm) volume -= 8;
+                Put(p, b * bar + r, kBassCh, note, kBass, 0xC, Vol(volume));
+            }
+        }
+    }
+
+    void Drums(mod::Pattern& p, int b, const char* pattern) const {
+        for (int r = 0; r < bar; ++r) {
+            int sample = 0, note = 24, volume = 0;
+            switch (pattern[r]) {
+            case 'K': sample = kKick, volume = 64; break;
+            case 'k': sample = kKick, volume = 50; break;
+            case 'S': sample = kSnare, volume = 56; break;
+            case 's': sample = kSnare, volume = 38; break;
+            case 'g': sample = kSnare, volume = 18; break;
+            case 'H': sample = kHat, volume = 32; break;
+            case 'h': sample = kHat, volume = 22; break;
+            case 'C': sample = kCrash, volume = 46; break;
+            case 'T': sample = kTom, volume = 50, note = 27; break;
+            case 't': sample = kTom, volume = 48, note = 20; break;
+            default: continue;
+            }
+            Put(p, b * bar + r, kDrums, note, sample, 0xC, Vol(volume));
+        }
     }
 
     void FadeOut(mod::Pattern& p, int fromRow) const {
-        for (int r = fromRow; r < mod::kRows; ++r)
+        for (int r = fromRow; r < 4 * bar; ++r)
             for (int ch = 0; ch < mod::kChannels; ++ch) PutEffect(p, r, ch, 0xA, 0x01);
     }
 };
+
+Arrangement DefaultArrangement(char section, Style style) {
+    Arrangement a;
+    if (style == Style::Calm) a.drums = 0, a.bass = 1, a.upper = 4;
+    if (section == 'I') a.lead = 0, a.drums = style == Style::Calm ? 0 : 1;
+    if (section == 'C') a.drums = style == Style::Calm ? 0 : 3, a.bass = 1;
+    return a;
+}
 
 }  // namespace
 
@@ -272,9 +301,7 @@ bool TriadIsMinor(const Key& key, int degree) {
     return ScaleSemitone(key, degree + 2) - ScaleSemitone(key, degree) == 3;
 }
 
-double SongSeconds(const Song& song) {
-    return static_cast<double>(song.form.size()) * mod::kRows * kSpeed * 2.5 / song.bpm;
-}
+int BarRows(Groove groove) { return GrooveOf(groove).barRows; }
 
 mod::Module ComposeModule(const Song& song) {
     if (song.form.empty() || song.form.size() > mod::kMaxPatterns)
@@ -284,14 +311,16 @@ mod::Module ComposeModule(const Song& song) {
 
     mod::Module m;
     m.title = song.title;
-    m.samples = MakeInstruments(song.style, song.colour);
-    bool drive = song.style == Style::Drive;
-    Builder b{song, song.key.root + 12};
+    m.samples = MakeInstruments(song);
+    const GrooveSet& groove = GrooveOf(song.groove);
+    Builder b{song, groove, song.key.root + 12, groove.barRows};
+    const int sectionRows = 4 * b.bar;
 
     std::map<char, Motif> motifs;
     std::map<char, int> seen;
     synth::Rng variationRng(song.seed * 7919u + 17u);
     int degree = 2;
+    int tempo = song.bpm;
 
     for (size_t index = 0; index < song.form.size(); ++index) {
         char letter = song.form[index];
@@ -300,83 +329,49 @@ mod::Module ComposeModule(const Song& song) {
             throw std::invalid_argument(std::string("song ") + song.title + ": unknown section '" + letter + "'");
         auto found = song.chords.find(section);
         const std::array<int, 4>& chords = found != song.chords.end() ? found->second : song.chords.at('A');
+        auto part = song.parts.find(section);
+        const Arrangement a = part != song.parts.end() ? part->second : DefaultArrangement(section, song.style);
         int occurrence = seen[section]++;
         int variation = std::min(2, occurrence + (letter != section ? 1 : 0));
         char next = index + 1 < song.form.size()
                         ? static_cast<char>(std::toupper(static_cast<unsigned char>(song.form[index + 1]))) : 0;
-        bool fill = drive && (next != section || letter != section);
+        b.level = a.level;
 
         mod::Pattern p;
         char motifKey = section == 'O' ? 'A' : section;
         if (!motifs.count(motifKey)) {
             synth::Rng motifRng(song.seed * 131u + static_cast<uint32_t>(motifKey));
-            Style motifStyle = section == 'C' ? Style::Calm : song.style;
-            motifs[motifKey] = MakeMotif(motifRng, motifStyle);
+            Style motifStyle = section == 'C' && b.bar == 16 ? Style::Calm : song.style;
+            motifs[motifKey] = MakeMotif(motifRng, motifStyle, b.bar);
         }
-        const Motif& motif = motifs[motifKey];
-
-        switch (section) {
-        case 'I':
-            b.Pad(p, chords, false, drive ? 22 : 34);
-            if (drive) {
-                b.Bass(p, chords, 4, 0, 1);
-                b.Bass(p, chords, song.bassGroove, 2, 3);
-                for (int bar = 0; bar < 2; ++bar)
-                    for (int row = 0; row < kBarRows; row += 2)
-                        Put(p, bar * kBarRows + row, kDrums, 24, kHat, 0xC, row % 4 == 0 ? 24 : 16);
-                b.Groove(p, 2, song.drumGroove, false, false);
-                b.Groove(p, 3, song.drumGroove, false, false);
-                b.Fill(p, 3);
-            } else {
-                b.Bass(p, chords, 4, 0, 3);
-                b.Arpeggio(p, chords, 4, 18 + 4 * occurrence, 0, 3);
-            }
+        if (a.lead > 0) {
+            Style phraseStyle = section == 'C' && b.bar == 16 ? Style::Calm : song.style;
+            std::vector<Note> notes = Phrase(motifs[motifKey], chords, phraseStyle, b.bar, variationRng,
+                                             section == 'O' ? 0 : variation, b.LowDegree(), b.HighDegree(), degree);
+            b.Lead(p, notes, song.style == Style::Drive ? 42 : 44, a.lead - 1);
+        } else {
             PutEffect(p, 0, kLeadCh, 0xC, 0);
-            break;
-        case 'A':
-        case 'B': {
-            std::vector<Note> notes = Phrase(motif, chords, song.style, variationRng, variation, b.LowDegree(), b.HighDegree(), degree);
-            b.Lead(p, notes, drive ? 40 : 44);
-            b.Pad(p, chords, drive && section == 'B', drive ? 20 : 30);
-            if (drive) {
-                b.Bass(p, chords, section == 'B' ? (song.bassGroove + 1) % 3 : song.bassGroove, 0, 3);
-                for (int bar = 0; bar < 4; ++bar)
-                    b.Groove(p, bar, song.drumGroove, variation > 0 || section == 'B', bar == 0 && occurrence == 0);
-                if (fill) b.Fill(p, 3);
-            } else {
-                b.Bass(p, chords, 3, 0, 3);
-                b.Arpeggio(p, chords, section == 'B' ? 2 : 4, 16, 0, 3);
-            }
-            break;
         }
-        case 'C': {
-            std::vector<Note> notes = Phrase(motif, chords, Style::Calm, variationRng, variation, b.LowDegree(), b.HighDegree(), degree);
-            b.Lead(p, notes, drive ? 36 : 40);
-            b.Pad(p, chords, false, drive ? 26 : 30);
-            b.Bass(p, chords, 3, 0, 3);
-            if (drive) {
-                for (int bar = 0; bar < 4; ++bar) b.HalfTime(p, bar);
-                b.Fill(p, 3);
-            } else {
-                b.Arpeggio(p, chords, 2, 14, 0, 3);
-            }
-            break;
+        if (a.upper == 1 || a.upper == 2) b.Upper(p, chords, a.upper == 2, song.style == Style::Drive ? 24 : 32);
+        if (a.upper == 3) b.Arpeggio(p, chords, kUpperCh, 22, 1);
+        if (a.upper == 4) {
+            // The intro: bells on the drum channel, a glassy pad above.
+            b.Arpeggio(p, chords, kDrums, 20 + 2 * std::min(occurrence, 2), section == 'I' ? 1 : 0);
+            b.Upper(p, chords, false, 30);
         }
-        case 'O': {
-            std::vector<Note> notes = Phrase(motif, chords, song.style, variationRng, 0, b.LowDegree(), b.HighDegree(), degree);
-            b.Lead(p, notes, drive ? 40 : 42);
-            b.Pad(p, chords, false, drive ? 22 : 30);
-            b.Bass(p, chords, drive ? song.bassGroove : 3, 0, 2);
-            b.Bass(p, chords, 4, 3, 3);
-            if (drive) {
-                for (int bar = 0; bar < 3; ++bar) b.Groove(p, bar, song.drumGroove, false, bar == 0);
-                Put(p, 3 * kBarRows, kDrums, 24, kCrash, 0xC, 52);
-            } else {
-                b.Arpeggio(p, chords, 4, 16, 0, 3);
+        if (a.bass > 0) b.Bass(p, chords, a.bass);
+        if (a.drums > 0 && a.upper != 4) {
+            for (int bar = 0; bar < 4; ++bar) {
+                const char* pattern = a.drums == 1 ? groove.light : a.drums == 3 ? groove.half : groove.main;
+                if (a.drums == 4 && bar == 3) pattern = groove.build;
+                bool fill = bar == 3 && a.drums >= 2 && (next != section || letter != section);
+                b.Drums(p, bar, fill ? groove.fill : pattern);
             }
-            b.FadeOut(p, 3 * kBarRows + 4);
-            break;
+            if (a.drums >= 2 && occurrence == 0) Put(p, 0, kDrums, 24, kCrash, 0xC, b.Vol(46));
         }
+        if (section == 'O') {
+            if (a.upper != 4) Put(p, 3 * b.bar, kDrums, 24, kCrash, 0xC, b.Vol(50));
+            b.FadeOut(p, 3 * b.bar + 4);
         }
         if (index == 0) {
             // Tempo: speed 6 ticks per row and the song's beats per minute.
@@ -384,6 +379,15 @@ mod::Module ComposeModule(const Song& song) {
             p.rows[0][kBassCh].param = kSpeed;
             p.rows[0][kLeadCh].effect = 0xF;
             p.rows[0][kLeadCh].param = song.bpm;
+        } else if ((a.bpm > 0 ? a.bpm : song.bpm) != tempo) {
+            p.rows[0][kUpperCh].effect = 0xF;
+            p.rows[0][kUpperCh].param = a.bpm > 0 ? a.bpm : song.bpm;
+        }
+        tempo = index == 0 ? song.bpm : (a.bpm > 0 ? a.bpm : song.bpm);
+        if (sectionRows < mod::kRows) {
+            // Bars of twelve rows: the pattern ends after its four bars.
+            p.rows[sectionRows - 1][kLeadCh].effect = 0xD;
+            p.rows[sectionRows - 1][kLeadCh].param = 0;
         }
         m.patterns.push_back(p);
         m.order.push_back(static_cast<int>(index));

@@ -1,6 +1,8 @@
 // A small composition kit for the game's tracker music: keys and scale
-// degrees, triads on a degree, motif-based melodies with variation, bass
-// lines, drum grooves, and a song form turned into module patterns.
+// degrees, triads on a degree, motif-based melodies with variation, and a
+// song's form turned into module patterns, each section played by an
+// arrangement of its own (drum style, bass, lead, upper voice, dynamics,
+// tempo) from the song's own groove family and instruments.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -26,14 +28,33 @@ int ScaleSemitone(const Key& key, int degree);
 bool TriadIsMinor(const Key& key, int degree);
 
 // Sample slots of every module the kit writes (1-based, as cells use them).
-enum Instrument { kKick = 1, kSnare, kHat, kCrash, kBass, kLead, kPadMajor, kPadMinor, kBell, kInstrumentCount = kBell };
+enum Instrument { kKick = 1, kSnare, kHat, kCrash, kBass, kLead, kPadMajor, kPadMinor, kBell, kTom, kInstrumentCount = kTom };
 
-// The synthesised instrument samples for a style, in slot order; colour
-// (0..4) varies the lead's pulse width and the bass's brightness.
-std::vector<mod::Sample> MakeInstruments(Style style, int colour = 0);
+// The groove families: each its own drum kit patterns, bass figures and
+// chord stabs. Waltz plays bars of twelve rows (6/8), the others sixteen.
+enum class Groove { Calm, Motorik, Waltz, March, Breakbeat, Assault };
 
-// Sections of a form, one 64-row pattern (four bars of sixteen rows) each:
-//   I intro, A / B main themes, a / b their variations, C bridge, O outro.
+// How one section letter of a song is played.
+struct Arrangement {
+    int drums = 2;    // 0 none, 1 light (hats), 2 main groove, 3 half time, 4 build-up
+    int bass = 2;     // 0 none, 1 held roots, 2 the family's figure
+    int lead = 1;     // 0 none, 1 melody, 2 melody an octave up
+    int upper = 1;    // 0 none, 1 held pad, 2 chord stabs, 3 arpeggio, 4 bell arpeggio on the drum channel
+    int level = 100;  // percent of the song's full volume
+    int bpm = 0;      // the section's tempo (0: the song's)
+};
+
+// The instruments a song is played with (indexes into the kit's recipes,
+// so that no two songs share a lead or a bass).
+struct Voices {
+    int lead = 0;   // 0 flute, 1 pulse, 2 reed, 3 brass saw, 4 bell keys, 5 sync scream
+    int bass = 0;   // 0 round, 1 saw pluck, 2 sine sub, 3 square sub, 4 slap, 5 growl
+    int kit = 0;    // drum kit colour 0..5
+};
+
+// Sections of a form, one pattern (four bars) each: I intro, A / B main
+// themes, a / b their variations, C bridge, O outro; the letters' meaning
+// in sound comes from the song's arrangements.
 struct Song {
     std::string title;
     Key key;
@@ -42,15 +63,17 @@ struct Song {
     uint32_t seed = 1;
     std::map<char, std::array<int, 4>> chords;   // upper-case section -> chord degree per bar
     std::string form;
-    int bassGroove = 0;                          // 0..2
-    int drumGroove = 0;                          // 0..2
-    int colour = 0;                              // instrument colour, 0..4
+    Groove groove = Groove::Motorik;
+    std::map<char, Arrangement> parts;           // upper-case section -> arrangement (defaults if missing)
+    Voices voices;
 };
 
 // The song as a module; every order entry gets a pattern of its own so that
 // repeats of a section can vary. Throws std::invalid_argument on a bad form.
 mod::Module ComposeModule(const Song& song);
-// Length in seconds of the module ComposeModule writes (speed 6).
-double SongSeconds(const Song& song);
+// The instrument samples of a song, in slot order.
+std::vector<mod::Sample> MakeInstruments(const Song& song);
+// Rows per bar of the song's groove family.
+int BarRows(Groove groove);
 
 }  // namespace compose

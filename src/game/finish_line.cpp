@@ -1,0 +1,93 @@
+// The finish line of levels 1-8: its flags and lights, the save of the
+// active profile when the ship crosses it, and the level-end table.
+#include "game/finish_line.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "game/level_build.h"
+#include "state/media_calls.h"
+#include "state/saved_files.h"
+#include "state/world.h"
+
+namespace {
+
+struct LevelEndEntry {
+    int32_t level;
+    int32_t scrollDistance;
+};
+// Scroll distance at which each level ends and the next one is built.
+// Level 9 has no end by distance: the mother ship ends the game.
+constexpr LevelEndEntry kLevelEnds[] = {
+    {1, 10000}, {2, 10100}, {3, 13500}, {4, 11500}, {5, 13700}, {6, 10200}, {7, 10200}, {8, 10000},
+};
+
+// Screen row of the finish line: its level coordinate seen at the current
+// scroll distance. Worked out wide and kept within rows the blits handle,
+// because a loaded profile's LevelEnd is taken as it stands.
+int64_t FinishLineOffset(const ProgressRecord& p) { return int64_t(p.ScrollDistance) - p.LevelEnd; }
+int FinishRow(const ProgressRecord& p) {
+    constexpr int64_t kFarRow = int64_t(1) << 20;
+    return int(std::clamp(FinishLineOffset(p), -kFarRow, kFarRow));
+}
+
+}  // namespace
+
+void DrawFinishFlags(World& w) {
+    Shell& s = w.shell;
+    const int y = FinishRow(w.game.Progress);
+    DrawPicture(w, w.media.Obrazky, "VlajkaLeva", 0, y, s.FlagFrame);
+    DrawPicture(w, w.media.Obrazky, "VlajkaPrava", 750, y, 4 - s.FlagFrame);
+    if (s.FlagTick == 0) s.FlagFrame = s.FlagFrame < 4 ? uint8_t(s.FlagFrame + 1) : 0;
+    s.FlagTick = s.FlagTick < 3 ? uint8_t(s.FlagTick + 1) : 0;
+}
+
+int32_t LevelEndDistance(int32_t level) {
+    for (const LevelEndEntry& entry : kLevelEnds)
+        if (entry.level == level) return entry.scrollDistance;
+    return 0;
+}
+
+void CheckLevelEnd(World& w) {
+    ProgressRecord& p = w.game.Progress;
+    for (const LevelEndEntry& entry : kLevelEnds) {
+        if (entry.level == p.Level && entry.scrollDistance == p.ScrollDistance) {
+            w.shell.FinishPassed = 0;
+            p.Level = p.Level + 1;
+            p.ScrollDistance = 600;
+            BuildLevel(w);
+            return;
+        }
+    }
+}
+
+void CheckFinishLine(World& w) {
+    ProgressRecord& p = w.game.Progress;
+    Shell& s = w.shell;
+    const int64_t distance = FinishLineOffset(p) - p.PlayerY;
+    if (distance <= -40 || distance >= 40 || s.FinishPassed || p.Level == 9) return;
+    PlayGameSound(w, "Vlajky");
+    s.FinishLightOn = 1;
+    s.FinishPassed = 1;
+    // The one save point of a game. Without an active slot (a game not
+    // started from the menu) there is no slot to write into.
+    const int32_t slot = w.saved.CurrentProfile;
+    if (slot >= 1 && slot <= 6) {
+        w.saved.ProfileTable[slot] = p;
+        SaveProfiles(w);
+    }
+}
+
+void DrawFinishLights(World& w) {
+    Shell& s = w.shell;
+    if (!s.FinishLightOn) return;
+    const int y = FinishRow(w.game.Progress);
+    DrawPicture(w, w.media.Obrazky, "VlajkaLight", 0, y, 0);
+    DrawPicture(w, w.media.Obrazky, "VlajkaLight", 787, y, 1);
+    if (s.FinishLightTimer < 60) {
+        ++s.FinishLightTimer;
+    } else {
+        s.FinishLightOn = 0;
+        s.FinishLightTimer = 0;
+    }
+}

@@ -1,0 +1,9 @@
+// The desktop icon: the player's fighter on a patch of night sky, drawn with
+// the same painter as the game's own picture of it.
+#pragma once
+#include <string>
+
+// Writes hicolor/<N>x<N>/apps/kavrix.png for N = 32, 48, 64, 128 and 256 and
+// hicolor/scalable/apps/kavrix.svg under dir (the icon theme's layout).
+// Throws std::runtime_error naming a file that cannot be written.
+void WriteIcons(const std::string& dir);
