@@ -8,7 +8,7 @@
 
 #include "item_use.h"
 #include "media/cp1250.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace autopilot {
 namespace {
@@ -42,10 +42,10 @@ void Autopilot::Tap(KeySet& held, GameKey key) {
 
 void Autopilot::Observe(const World& w, int64_t frame) {
     const ProgressRecord& p = w.game.Progress;
-    const std::string& scene = w.shell.CurrentScene;
+    const Scene scene = w.shell.CurrentScene;
     report_.frames = frame;
-    report_.scene = scene;
-    if (scene == "HlavniHra") {
+    report_.scene = SceneName(scene);
+    if (scene == Scene::HlavniHra) {
         if (!gameStarted_) report_.startLevel = p.Level;
         gameStarted_ = true;
         if (w.saved.CurrentProfile > 0) profileSlot_ = w.saved.CurrentProfile;
@@ -57,7 +57,7 @@ void Autopilot::Observe(const World& w, int64_t frame) {
     if (!gameStarted_) return;
     report_.levelReached = std::max(report_.levelReached, int(p.Level));
     const int lives = p.Lives < 0 ? 0 : p.Lives;
-    if (scene == "HlavniHra") {  // ships lost in play (a loaded profile brings its own lives)
+    if (scene == Scene::HlavniHra) {  // ships lost in play (a loaded profile brings its own lives)
         if (lastLives_ > lives && reloadFrame_ != frame) report_.livesLost += lastLives_ - lives;
         lastLives_ = lives;
     }
@@ -66,8 +66,8 @@ void Autopilot::Observe(const World& w, int64_t frame) {
     report_.score = std::max(report_.score, int(p.Score));
     if (p.Level == 9 && p.ScrollDistance > 10700 && w.game.MotherShipParts[18].Energy < 1)
         report_.motherShipDestroyed = true;
-    if (scene == "Animace") report_.endingSeen = report_.motherShipDestroyed = true;
-    if (w.front.GameActive == 0 && scene == "Menu") {
+    if (scene == Scene::Animace) report_.endingSeen = report_.motherShipDestroyed = true;
+    if (w.front.GameActive == 0 && scene == Scene::Menu) {
         report_.gameOver = !report_.endingSeen;
         if (w.front.NewScoreRank > 0) report_.scoreEntered = true;
     }
@@ -75,8 +75,8 @@ void Autopilot::Observe(const World& w, int64_t frame) {
 
 bool Autopilot::ShouldStop(const World& w, int64_t frame) {
     if (options_.stopAfterLevel > 0 && report_.levelReached > options_.stopAfterLevel) return true;
-    if (options_.stopAtVictory && w.shell.CurrentScene == "Animace") return true;
-    if (gameStarted_ && w.front.GameActive == 0 && w.shell.CurrentScene == "Menu" &&
+    if (options_.stopAtVictory && w.shell.CurrentScene == Scene::Animace) return true;
+    if (gameStarted_ && w.front.GameActive == 0 && w.shell.CurrentScene == Scene::Menu &&
         ++endedFrames_ > options_.framesOnScorePage)
         return true;
     if (options_.framesAfterReload >= 0 && reloadFrame_ >= 0 && frame - reloadFrame_ >= options_.framesAfterReload)
@@ -129,7 +129,7 @@ void Autopilot::Trace(const World& w, int64_t frame, const KeySet& held) const {
     const Situation& s = situation_;
     const ProgressRecord& p = w.game.Progress;
     std::fprintf(stderr, "frame %lld %s level %d scroll %d ship %d,%d energy %d lives %d gun %d movers %zu",
-                 (long long)frame, w.shell.CurrentScene.c_str(), int(p.Level), int(p.ScrollDistance), int(p.PlayerX),
+                 (long long)frame, SceneName(w.shell.CurrentScene), int(p.Level), int(p.ScrollDistance), int(p.PlayerX),
                  int(p.PlayerY), int(p.Energy), int(p.Lives), int(w.game.WeaponEnergy), s.movers.size());
     if (s.battle) {
         std::fprintf(stderr, " goal %d parts %zu probe %d/%d at %d,%d counter %d", lastGoalX_, s.parts.size(),
@@ -141,7 +141,7 @@ void Autopilot::Trace(const World& w, int64_t frame, const KeySet& held) const {
 
 void Autopilot::CheckForesight(const World& w, int64_t frame) {
     const ProgressRecord& p = w.game.Progress;
-    if (!flown_ || w.shell.CurrentScene != "HlavniHra") return;
+    if (!flown_ || w.shell.CurrentScene != Scene::HlavniHra) return;
     if (p.PlayerX != expectedShip_.x || p.PlayerY != expectedShip_.y) ++report_.shipMispredictions;
     // Energy falls by hits, or comes back to 100 when a ship is lost.
     const bool lostShip = p.ShipExplosionFrame == 1;
@@ -167,15 +167,15 @@ bool Autopilot::BeforeFrame(const World& w, int64_t frame, KeySet& held, std::ve
     flown_ = false;
     if (ShouldStop(w, frame)) return false;
     held.reset();
-    const std::string& scene = w.shell.CurrentScene;
-    if (scene == "Intro") {
+    const Scene scene = w.shell.CurrentScene;
+    if (scene == Scene::Intro) {
         frontEnd_.Intro(w, events);
-    } else if (scene == "Menu") {
+    } else if (scene == Scene::Menu) {
         if (w.front.GameActive && wentToMenu_) frontEnd_.LoadProfile(w, profileSlot_, events);
         else if (!w.front.GameActive && !gameStarted_ && options_.wholeGame) frontEnd_.NewGame(w, events);
-    } else if (scene == "Uvod") {
+    } else if (scene == Scene::Uvod) {
         frontEnd_.TextScreen(w, events);
-    } else if (scene == "HlavniHra") {
+    } else if (scene == Scene::HlavniHra) {
         if (options_.wholeGame && !wentToMenu_) {
             if (escapePending_ < 0 && w.shell.FinishPassed) escapePending_ = kFramesBeforeEscape;
             if (escapePending_ > 0 && --escapePending_ == 0) {

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace autopilot {
 namespace {
@@ -79,11 +79,11 @@ void FrontEndPilot::NewGame(const World& w, std::vector<ScriptEvent>& events) {
         return;
     }
     const FrontEnd& f = w.front;
-    if (f.MenuPage == 5) {  // a stray quit question: No
+    if (f.MenuPage == Page::QuitQuestion) {  // a stray quit question: No
         if (PointTo(w, kQuitNo.x, kQuitNo.y, events)) Click(events, 12);
         return;
     }
-    if (f.MenuPage != 0) {
+    if (f.MenuPage != Page::NewGame) {
         const Point item = ItemCentre(0);
         if (PointTo(w, item.x, item.y, events)) Click(events, 25);
         return;
@@ -124,11 +124,11 @@ void FrontEndPilot::LoadProfile(const World& w, int slot, std::vector<ScriptEven
         return;
     }
     const FrontEnd& f = w.front;
-    if (f.MenuPage == 5) {
+    if (f.MenuPage == Page::QuitQuestion) {
         if (PointTo(w, kQuitNo.x, kQuitNo.y, events)) Click(events, 12);
         return;
     }
-    if (f.MenuPage != 2) {
+    if (f.MenuPage != Page::Load) {
         const Point item = ItemCentre(2);
         if (PointTo(w, item.x, item.y, events)) Click(events, 25);
         return;

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "media/picture.h"
-#include "shell/world.h"
+#include "state/world.h"
 
 namespace autopilot {
 namespace {
@@ -247,7 +247,7 @@ void ReadSituation(const World& w, int horizon, Situation& s) {
     s.battle = false;
     s.probeAlive = s.probeOut = false;
     s.motherDestroyed = false;
-    if (w.shell.CurrentScene != "HlavniHra") return;
+    if (w.shell.CurrentScene != Scene::HlavniHra) return;
     ReadObjects(w, horizon, s);
     ReadEnemyShots(w, s);
     ReadMotherShip(w, horizon, s);
