@@ -1,5 +1,5 @@
-// Soak: games in one process, so leaks and growth show in its memory; the
-// game's stderr is counted on its way through.
+// Soak: games in one process, so leaks and growth show in its memory; every
+// line the game writes to stderr while it runs is counted as an error.
 #include "soak.h"
 
 #include <algorithm>
@@ -7,29 +7,46 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <streambuf>
 #include <string>
+
+#include <unistd.h>
 
 #include "game_run.h"
 
 namespace autopilot {
 namespace {
 
-// Counts the lines written through it and passes them on.
-class CountingBuffer : public std::streambuf {
+// Everything written to the process's stderr (std::cerr and the C stdio
+// alike) goes to a temporary file while the soak runs; at its end the file
+// is copied back to stderr and its lines counted.
+class StderrCapture {
 public:
-    explicit CountingBuffer(std::streambuf* next) : next_(next) {}
-    long lines = 0;
-
-protected:
-    int overflow(int c) override {
-        if (c == '\n') ++lines;
-        return c == traits_type::eof() ? 0 : next_->sputc(char(c));
+    StderrCapture() : file_(std::tmpfile()) {
+        std::fflush(stderr);
+        std::cerr.flush();
+        saved_ = dup(2);
+        if (file_) dup2(fileno(file_), 2);
     }
-    int sync() override { return next_->pubsync(); }
+    // Restores stderr, passes on what was written and returns its line count.
+    long Finish() {
+        std::fflush(stderr);
+        std::cerr.flush();
+        dup2(saved_, 2);
+        close(saved_);
+        long lines = 0;
+        if (!file_) return 0;
+        std::rewind(file_);
+        for (int c; (c = std::fgetc(file_)) != EOF;) {
+            std::fputc(c, stderr);
+            lines += c == '\n';
+        }
+        std::fclose(file_);
+        return lines;
+    }
 
 private:
-    std::streambuf* next_;
+    std::FILE* file_;
+    int saved_ = -1;
 };
 
 long StatusKilobytes(const char* field) {
@@ -44,8 +61,7 @@ long StatusKilobytes(const char* field) {
 }  // namespace
 
 int RunSoak(const std::string& dataDir, long frames) {
-    CountingBuffer counter(std::cerr.rdbuf());
-    std::streambuf* original = std::cerr.rdbuf(&counter);
+    StderrCapture errors;
     const long rssBefore = StatusKilobytes("VmRSS");
     long rssAfterFirst = -1;
     long played = 0, games = 0, passed = 0;
@@ -72,13 +88,13 @@ int RunSoak(const std::string& dataDir, long frames) {
         std::fflush(stdout);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::cerr.rdbuf(original);
+    const long errorLines = errors.Finish();
     const long rssEnd = StatusKilobytes("VmRSS");
     std::printf("soak: %ld frames in %ld games, %.0f s, %.0f frames/s\n", played, games, seconds, played / seconds);
-    std::printf("soak: errors printed %ld\n", counter.lines);
+    std::printf("soak: errors printed %ld\n", errorLines);
     std::printf("soak: resident memory %ld kB before the first game, %ld kB after it, %ld kB at the end (peak %ld kB)\n",
                 rssBefore, rssAfterFirst, rssEnd, StatusKilobytes("VmHWM"));
-    return counter.lines == 0 ? 0 : 1;
+    return errorLines == 0 ? 0 : 1;
 }
 
 }  // namespace autopilot
