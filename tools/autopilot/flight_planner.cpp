@@ -59,6 +59,24 @@ struct ProbeFlight {
     }
 };
 
+// Pixels the ship still drifts at this speed when the keys are let go.
+int CoastX(const ShipModel& ship) {
+    ShipModel coast = ship;
+    for (int k = 0; k < 40 && coast.speedX != 0; ++k) coast.Advance(Steer{});
+    return coast.x - ship.x;
+}
+int CoastY(const ShipModel& ship) {
+    ShipModel coast = ship;
+    for (int k = 0; k < 30 && coast.speedY != 0; ++k) coast.Advance(Steer{});
+    return coast.y - ship.y;
+}
+
+// Toward the goal on each axis, letting go in time to coast onto it.
+int8_t Toward(int position, int coast, int target) {
+    const int gap = target - (position + coast);
+    return gap > 4 ? 1 : (gap < -4 ? -1 : 0);
+}
+
 double FrameWeight(int k) { return k <= 24 ? 1.0 : 1.0 - 0.5 * double(k - 24) / double(kHorizon - 24); }
 
 }  // namespace
@@ -182,6 +200,16 @@ FlightChoice FlightPlanner::Choose(const Situation& s, const FlightGoal& goal, b
         std::rotate(shifted.begin(), shifted.begin() + 1, shifted.end());
         shifted[kHorizon - 1] = shifted[kHorizon - 2];
     }
+    // A plan that simply heads for the goal and stops there: a fixed plan
+    // that waits and then goes can always look as good, and would be
+    // chosen frame after frame without the ship ever setting out.
+    Plan direct;
+    ShipModel ship = s.ship;
+    for (int k = 0; k < kHorizon; ++k) {
+        const Steer steer{Toward(ship.x, CoastX(ship), goal.x), Toward(ship.y, CoastY(ship), goal.y)};
+        direct[size_t(k)] = steer;
+        ship.Advance(steer);
+    }
     double bestCost = 1e18, bestHazard = 0;
     const Plan* best = nullptr;
     for (const Plan& plan : plans_) {
@@ -191,6 +219,15 @@ FlightChoice FlightPlanner::Choose(const Situation& s, const FlightGoal& goal, b
             bestCost = cost;
             bestHazard = hazard;
             best = &plan;
+        }
+    }
+    {
+        double hazard = 0;
+        const double cost = Evaluate(s, direct, goal, seekHazards, hazard);
+        if (cost < bestCost) {
+            bestCost = cost;
+            bestHazard = hazard;
+            best = &direct;
         }
     }
     Plan chosen = *best;
