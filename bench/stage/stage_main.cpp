@@ -2,10 +2,14 @@
 // as long as a measurement needs it: the menu with static noise on its
 // monitor, level 1 in play, level 3 around its busiest moment, the mother ship
 // battle. It plays through the runner's pilot seam and keeps the ship alive,
-// so a CPU or pacing measurement sees the scene and not a game over.
+// so a CPU or pacing measurement sees the scene and not a game over. With
+// KAVRIX_STAGE_PACING=N it times N frame starts and prints the median and
+// 99th percentile interval and the drift from the 16 ms grid, then ends.
 //
 //   kavrix-stage SCENE [kavrix options...]   SCENE: menu, level1, level3, mothership
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -64,11 +68,48 @@ void StageLevel3(World& w, int lead) {
               << "\n";
 }
 
+// Frame starts on the steady clock, and what they say about the pacing.
+class PacingLog {
+public:
+    explicit PacingLog(int frames) : wanted_(frames) { starts_.reserve(size_t(frames) + 1); }
+    // False once the frames are counted (and the figures printed). The first
+    // frames (start-up, the first window events) are not counted.
+    bool Tick() {
+        if (wanted_ <= 0 || ++seen_ <= kSettleFrames) return true;
+        starts_.push_back(std::chrono::steady_clock::now());
+        if (int(starts_.size()) <= wanted_) return true;
+        Report();
+        return false;
+    }
+
+private:
+    void Report() const {
+        std::vector<double> ms;
+        for (size_t i = 1; i < starts_.size(); ++i)
+            ms.push_back(std::chrono::duration<double, std::milli>(starts_[i] - starts_[i - 1]).count());
+        std::vector<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        const double total = std::chrono::duration<double, std::milli>(starts_.back() - starts_.front()).count();
+        const double drift = total - 16.0 * double(ms.size());
+        int late = 0;
+        for (double m : ms) late += m > 17.5;
+        std::printf("pacing over %zu frames: median %.3f ms, p99 %.3f ms, max %.3f ms, over 17.5 ms %d, "
+                    "drift %+.3f ms in %.1f s\n",
+                    ms.size(), sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100], sorted.back(), late, drift,
+                    total / 1000);
+    }
+    static constexpr int kSettleFrames = 60;
+    int wanted_;
+    int seen_ = 0;
+    std::vector<std::chrono::steady_clock::time_point> starts_;
+};
+
 class StagePilot : public FramePilot {
 public:
-    StagePilot(Stage stage, int lead) : stage_(stage), lead_(lead) {}
+    StagePilot(Stage stage, int lead, int pacingFrames) : stage_(stage), lead_(lead), pacing_(pacingFrames) {}
 
     bool BeforeFrame(const World& seen, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) override {
+        if (!pacing_.Tick()) return false;
         // The stage owns this run's world; the seam hands it out read-only.
         World& w = const_cast<World&>(seen);
         if (stage_ == Stage::Menu) return MenuFrame(w, frame, events);
@@ -104,6 +145,7 @@ private:
 
     Stage stage_;
     int lead_;
+    PacingLog pacing_;
 };
 
 }  // namespace
@@ -137,6 +179,7 @@ int main(int argc, char** argv) {
         std::cerr << "kavrix-stage: " << error << "\n";
         return 2;
     }
-    StagePilot pilot(stage, lead);
+    const char* pacing = std::getenv("KAVRIX_STAGE_PACING");
+    StagePilot pilot(stage, lead, pacing ? std::atoi(pacing) : 0);
     return RunKavrix(options, &pilot);
 }

@@ -208,7 +208,10 @@ public:
     // stall) starts the grid again from now rather than running a burst.
     bool WaitForTick() override {
         const auto now = Clock::now();
-        if (nextTick_ == Clock::time_point{}) nextTick_ = now;
+        if (nextTick_ == Clock::time_point{}) {  // the first frame at once
+            nextTick_ = now;
+            return focus_;
+        }
         nextTick_ += kTick;
         if (nextTick_ > now) std::this_thread::sleep_until(nextTick_);
         else if (now - nextTick_ > kTick) nextTick_ = now;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "media/media_error.h"
 #include "media/pixel_convert.h"
@@ -22,6 +23,22 @@ constexpr const char* kSoftwareRasterisers[] = {"llvmpipe", "softpipe", "Softwar
 bool IsXrgb(const SDL_PixelFormat* format) {
     return format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 && format->Gmask == 0xFF00 &&
            format->Bmask == 0xFF;
+}
+
+// Whether the machine has a GPU device node at all. Without one, OpenGL can
+// only be a software rasteriser, so the GPU renderer is not even tried (its
+// probe alone would load Mesa and LLVM: some 60 MB).
+bool GpuDevicePresent() {
+#ifdef __linux__
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
+    }
+    return std::filesystem::exists("/dev/nvidiactl", ec);
+#else
+    return true;
+#endif
 }
 
 void ConvertRows(const Surface& from, int firstRow, int endRow, uint8_t* to, int pitch) {
@@ -80,7 +97,8 @@ bool SdlView::SoftwareGl() {
 }
 
 void SdlView::ChoosePresentPath(PresentPath wanted) {
-    if (wanted != PresentPath::Surface) {
+    if (wanted == PresentPath::Auto && !GpuDevicePresent()) pathName_ = "no GPU device";
+    else if (wanted != PresentPath::Surface) {
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
         if (!renderer_ && wanted == PresentPath::Gpu) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         if (!renderer_ && wanted == PresentPath::Gpu) Fail("Cannot create the renderer");
@@ -92,6 +110,7 @@ void SdlView::ChoosePresentPath(PresentPath wanted) {
         const bool gl = std::strncmp(info.name, "opengl", 6) == 0;
         const bool software = softwareRenderer || (gl && SoftwareGl());
         pathName_ += ")";
+        if (software && wanted == PresentPath::Auto) pathName_ = "a software rasteriser: " + pathName_;
         if (software && wanted == PresentPath::Auto) {
             SDL_DestroyRenderer(renderer_);
             renderer_ = nullptr;
@@ -101,7 +120,7 @@ void SdlView::ChoosePresentPath(PresentPath wanted) {
     if (!useGpu_) {
         // The window's own pixels, without SDL putting a GL texture behind them.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        pathName_ = pathName_.empty() ? "surface" : "surface (instead of " + pathName_ + ")";
+        pathName_ = pathName_.empty() ? "surface" : "surface (" + pathName_ + ")";
         return;
     }
     // A 32-bit texture the renderer holds natively, filled by the game's own
