@@ -55,10 +55,24 @@ SdlView::SdlView(const SdlOptions& options)
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
     const int scale = WindowScaleThatFits(std::max(1, options.scale), usable.w, usable.h);
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (fullScreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window_ = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kSurfaceWidth * scale, kSurfaceHeight * scale, flags);
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = kSurfaceWidth * scale, h = kSurfaceHeight * scale;
+    SDL_Rect desktop;
+    if (fullScreen_ && SDL_GetDisplayBounds(0, &desktop) == 0) {
+        // Full screen starts at the desktop's size and place, so the view
+        // covers the screen even where no window manager honours the request.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        x = desktop.x;
+        y = desktop.y;
+        w = desktop.w;
+        h = desktop.h;
+    }
+    window_ = SDL_CreateWindow(options.title.c_str(), x, y, w, h, flags);
     if (!window_) Fail("Cannot open the game window");
+    if (fullScreen_) {
+        // The window that leaving full screen returns to.
+        SDL_SetWindowSize(window_, kSurfaceWidth * scale, kSurfaceHeight * scale);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     ChoosePresentPath(options.present);
     Relayout();
 }
