@@ -10,6 +10,7 @@
 #include <string>
 
 #include "frontend/story.h"
+#include "game/finish_line.h"
 #include "game/level_build.h"
 #include "game/reset.h"
 #include "state/media_calls.h"
@@ -135,7 +136,9 @@ void NewGameClick(World& w, int x, int y) {
 
 // The saved game resumes where its profile was written: at the finish line
 // of its last level, whose objects are rebuilt only for a profile that
-// never got past level 1's finish.
+// never got past level 1's finish. FinishPassed is left as it stands (it
+// changes only with the level): a game resumed at its finish line after a
+// fresh start shows the flags' lights and saves the slot again.
 void LoadProfile(World& w) {
     const int32_t slot = w.saved.CurrentProfile;
     if (slot < 1 || slot > 6) return;  // no profile chosen: nothing to load
@@ -145,13 +148,22 @@ void LoadProfile(World& w) {
     w.front.GameActive = 1;
     ProgressRecord& p = w.game.Progress;
     p = ResumableProgress(w.saved.ProfileTable[slot]);
-    // A profile resumes at the finish line where it was saved, which is
-    // already passed; one that never reached a finish line starts afresh.
-    w.shell.FinishPassed = 1;
-    if (p.Level == 1 && p.BlackBoxCount == 0) {
+    // No game is saved in level 9 (its battle is set up only by building the
+    // level) nor past its level's end (the level would never end): such a
+    // slot comes from a damaged file and starts its level afresh.
+    const int32_t end = LevelEndDistance(p.Level);
+    if (p.Level == 9 || p.ScrollDistance >= end) {
+        std::cerr << "Kavrix: profile slot " << slot << " holds level " << p.Level << " at scroll distance "
+                  << p.ScrollDistance << ", where no game is saved; the level starts afresh\n";
+        p.ScrollDistance = 600;
         BuildLevel(w);
-        w.shell.FinishPassed = 0;
+    } else if (p.Level == 1 && p.BlackBoxCount == 0) {
+        BuildLevel(w);
     }
+    // The level is not built again, but its scenery must be in place: the
+    // game may have been left in another level (the city after the mother
+    // ship, or the other way round).
+    EnsureLevelScenery(w, p.Level);
     PlayGameSound(w, "Klik");
 }
 
@@ -174,11 +186,25 @@ void ProfileClick(World& w, int x, int y) {
     f.HoverButton = 0;
 }
 
+// Quitting always works: a step that fails on the way (the settings cannot
+// be saved, say) is reported on stderr and, in the windowed game, in a
+// message box, and the game ends all the same.
+void QuitStep(World& w, void (*step)(World&)) {
+    try {
+        step(w);
+    } catch (const std::exception& error) {
+        std::cerr << "Kavrix: " << error.what() << "\n";
+        Platform* platform = w.media.platform;
+        if (platform && !platform->IsHeadless())
+            platform->ShowError("Kavrix", std::string(error.what()) + "\n\nThe game ends all the same.");
+    }
+}
+
 void QuitClick(World& w) {
     FrontEnd& f = w.front;
     if (f.HoverButton == 1) {
-        PlayGameSound(w, "Klik");
-        SaveSettings(w);
+        QuitStep(w, [](World& world) { PlayGameSound(world, "Klik"); });
+        QuitStep(w, SaveSettings);
         BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
         if (w.media.platform) w.media.platform->Minimise();
         w.shell.quitRequested = true;

@@ -42,6 +42,12 @@ void DrawFinishFlags(World& w) {
     s.FlagTick = s.FlagTick < 3 ? uint8_t(s.FlagTick + 1) : 0;
 }
 
+int32_t LevelEndDistance(int32_t level) {
+    for (const LevelEndEntry& entry : kLevelEnds)
+        if (entry.level == level) return entry.scrollDistance;
+    return 0;
+}
+
 void CheckLevelEnd(World& w) {
     ProgressRecord& p = w.game.Progress;
     for (const LevelEndEntry& entry : kLevelEnds) {

@@ -2,6 +2,7 @@
 // the profile save when the ship crosses it, and the scroll distance at which
 // the level ends and the next one is built.
 #pragma once
+#include <cstdint>
 
 struct World;
 
@@ -14,3 +15,6 @@ void CheckFinishLine(World& w);
 void DrawFinishLights(World& w);
 // At the level's last scroll distance: the next level, built at 600.
 void CheckLevelEnd(World& w);
+// The scroll distance at which a level (1..8) ends; 0 for level 9 and any
+// other, which no distance ends.
+int32_t LevelEndDistance(int32_t level);

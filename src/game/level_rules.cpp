@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "game/level_build.h"
 #include "game/level_rules.h"
 #include "game/mother_ship.h"
 #include "media/asset_path.h"
@@ -82,12 +83,6 @@ bool FirstPictureIs(const PictureCollection& collection, const char* name) {
     return true;
 }
 
-// The scenery collection is reloaded only when another one is in place.
-void EnsureScenery(World& w, const char* firstPicture, const char* file) {
-    if (FirstPictureIs(w.media.Level, firstPicture)) return;
-    LoadPictureCollection(w.media.Level, ResolveAssetPath(w.shell.options.dataDir, file));
-}
-
 void EmptyCityGrid(World& w) {
     for (int column = 1; column <= 9; ++column)
         for (int cell = 0; cell < 7; ++cell) w.game.CityGrid[column][size_t(cell)].Picture = -1;
@@ -123,6 +118,21 @@ void PlaceBarrierRows(World& w, const LevelFactors& f) {
 }
 
 }  // namespace
+
+// The scenery collection is reloaded only when another one is in place.
+void EnsureLevelScenery(World& w, int level) {
+    const char* firstPicture = nullptr;
+    const char* file = nullptr;
+    if (level == 4 || level == 8) {
+        firstPicture = "Kostky";
+        file = "video\\mesto.lev";
+    } else if (level == 9) {
+        firstPicture = "Lod";
+        file = "video\\velkalod.lev";
+    }
+    if (!firstPicture || FirstPictureIs(w.media.Level, firstPicture)) return;
+    LoadPictureCollection(w.media.Level, ResolveAssetPath(w.shell.options.dataDir, file));
+}
 
 void RunLevelRules(World& w, int level, LevelFactors& f) {
     GameState& g = w.game;
@@ -169,7 +179,7 @@ void RunLevelRules(World& w, int level, LevelFactors& f) {
             break;
         case 4:
             p.LevelEnd = 10800;
-            EnsureScenery(w, "Kostky", "video\\mesto.lev");
+            EnsureLevelScenery(w, 4);
             EmptyCityGrid(w);
             PlaceGroup(w, WeaponBox(2, 1, 1200, 2400), f);
             PlaceGroup(w, Armed(Craft(65, 4, 1, 1200, 19200, 119, 20, 65), 2, 50, 0, 18, 10), f);
@@ -197,14 +207,14 @@ void RunLevelRules(World& w, int level, LevelFactors& f) {
         case 8:
             p.LevelEnd = 9400;
             EmptyCityGrid(w);
-            EnsureScenery(w, "Kostky", "video\\mesto.lev");
+            EnsureLevelScenery(w, 8);
             PlaceGroup(w, Armed(Craft(80, 17, 1, 1200, 18000, 179, 35, 90), 2, 150, 2, 20, 15), f);
             PlaceGroup(w, Craft(200, 15, 2, 1200, 24000, 19, 10, 20), f);
             break;
         case 9:
             p.LevelEnd = 10000;
             g.CommanderStep = 1;
-            EnsureScenery(w, "Lod", "video\\velkalod.lev");
+            EnsureLevelScenery(w, 9);
             if (f.count == 2.0) f.count = 1.5;
             // The clock of the platform: the headless one is fixed per frame,
             // so a replay builds the same escort.

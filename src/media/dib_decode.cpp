@@ -114,7 +114,8 @@ DibHeader ReadHeader(ByteReader& in) {
 
     size_t count = colorsUsed;
     if (h.bits <= 8 && (count == 0 || core)) count = size_t(1) << h.bits;
-    if (count > 256) Invalid();
+    // A table counted above 256 colours is read as 256; the pixels follow.
+    count = std::min<size_t>(count, 256);
     const size_t entry = core ? 3 : 4;
     const uint8_t* table = in.Take(count * entry);
     if (h.bits <= 8) {

@@ -1,7 +1,8 @@
 // Reading the RIFF wave image of a wave item: "RIFF", size, "WAVE", then
 // chunks; the "fmt " chunk gives the format, the "data" chunk the samples,
 // any other chunk is skipped by its size. The image's own length bounds
-// everything; a chunk that claims more than is left is damage.
+// everything: reading stops at its end.
+#include <algorithm>
 #include <cstring>
 
 #include "media/media_error.h"
@@ -29,8 +30,10 @@ WaveData ParseWaveImage(const uint8_t* data, size_t size) {
     // cannot hold another chunk header and end the image.
     while (in.Remaining() >= 8) {
         const uint8_t* id = in.Take(4);
-        const uint32_t chunkSize = in.U32();
-        if (chunkSize > in.Remaining()) Invalid();
+        // A chunk claiming more than is left (some recorders write the data
+        // chunk's size as 0xFFFFFFFF) ends at the end of the image.
+        const uint32_t claimed = in.U32();
+        const size_t chunkSize = std::min<size_t>(claimed, in.Remaining());
         if (IsId(id, "fmt ")) {
             if (chunkSize < 16) Invalid();
             ByteReader fmt(in.Take(chunkSize), chunkSize, ByteReader::OnEnd::WaveInvalid);

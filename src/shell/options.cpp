@@ -33,7 +33,8 @@ const char* UsageText() {
            "              [--headless] [--frames N] [--seed S] [--input FILE]\n"
            "              [--screenshot F:FILE.png]... [--dump-state FILE]\n"
            "              [--new-game NAME [--difficulty 1..3] [--level 1..9]]\n"
-           "              [--record FILE] [--replay FILE] [--version] [--help]\n";
+           "              [--record FILE] [--replay FILE] [--version] [--help]\n"
+           "              [--video OUT.webm [--video-scale 1..4] [--quiet]]\n";
 }
 
 const char* HelpText() {
@@ -60,6 +61,9 @@ const char* HelpText() {
            "  --level 1..9             the new game's first level (default 1)\n"
            "  --record FILE            record the game's input and state hashes into FILE\n"
            "  --replay FILE            play a recording back, checking every hash\n"
+           "  --video OUT.webm         render the replay (or --frames N of a run) headless into a WebM video\n"
+           "  --video-scale 1..4       the video's size as a whole multiple of 800 x 600\n"
+           "  --quiet                  no progress line while the video renders\n"
            "  --version                print the version and the licence\n"
            "  -h, --help               print this help\n"
            "\n"
@@ -215,6 +219,21 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
             const char* v = value();
             if (!v) return missing(arg);
             o.replayFile = v;
+        } else if (arg == "--video") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.videoFile = v;
+            o.headless = true;
+        } else if (arg == "--video-scale") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 1, 4, number)) {
+                error = "option --video-scale: '" + std::string(v) + "' is not a scale 1..4";
+                return false;
+            }
+            o.videoScale = int(number);
+        } else if (arg == "--quiet") {
+            o.quiet = true;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -227,6 +246,14 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
     }
     if (o.window && o.fullScreen) {
         error = "options --window and --fullscreen exclude each other";
+        return false;
+    }
+    if (o.videoScale != 1 && o.videoFile.empty()) {
+        error = "option --video-scale belongs to --video";
+        return false;
+    }
+    if (!o.videoFile.empty() && o.frames < 0 && o.replayFile.empty()) {
+        error = "option --video needs --replay FILE or --frames N";
         return false;
     }
     if (o.headless && o.frames < 0 && o.replayFile.empty()) {

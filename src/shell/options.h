@@ -1,7 +1,7 @@
 // Command-line options of the kavrix program: window, full screen or
 // headless, scaling, filter and present path, data and save directories,
 // frame count and seed, input scripts, screenshots, state dumps, a direct new
-// game, and recording or replaying a game.
+// game, recording or replaying a game, and a video of it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -33,6 +33,9 @@ struct RunOptions {
     int level = 1;
     std::string recordFile;
     std::string replayFile;
+    std::string videoFile;  // a WebM of the run (headless)
+    int videoScale = 1;
+    bool quiet = false;     // no progress line
     bool help = false;
     bool version = false;
 };

@@ -21,11 +21,14 @@
 #include "shell/data_folder.h"
 #include "shell/display_settings.h"
 #include "shell/frame.h"
+#include "shell/frame_platform.h"
 #include "shell/input_script.h"
 #include "shell/pad_pointer.h"
 #include "shell/replay.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "shell/video_capture.h"
+#include "state/damaged_saves.h"
 #include "state/saved_files.h"
 #include "state/user_folders.h"
 #include "state/world.h"
@@ -33,40 +36,6 @@
 namespace {
 
 constexpr uint32_t kHeadlessSeed = 1;
-
-// Forwards to the real platform, except that the keys and joystick of a
-// frame are a snapshot the runner takes once before the frame, so the two
-// samplings of a frame agree and scripts can stand in for the keyboard.
-class FramePlatform : public Platform {
-public:
-    explicit FramePlatform(Platform& inner_) : inner(inner_) {}
-    KeySet keys;
-    InputSet joystick;
-    // Recorded and replayed games read a clock of their own (the seed plus
-    // 16 ms per frame), so reseeds from the clock repeat on playback.
-    bool virtualClock = false;
-    uint32_t clock = 0;
-
-    void Present(const Surface& surface) override { inner.Present(surface); }
-    void PollEvents(std::vector<PlatformEvent>& events) override { inner.PollEvents(events); }
-    KeySet HeldKeys() override { return keys; }
-    InputSet JoystickStates() override { return joystick; }
-    void PadStick(int& x, int& y) override { inner.PadStick(x, y); }
-    bool OpenAudio(Mixer& mixer) override { return inner.OpenAudio(mixer); }
-    void CloseAudio() override { inner.CloseAudio(); }
-    uint32_t Milliseconds() override { return virtualClock ? clock : inner.Milliseconds(); }
-    bool WaitForTick() override { return inner.WaitForTick(); }
-    bool HasFocus() override { return inner.HasFocus(); }
-    void ShowError(const std::string& title, const std::string& message) override { inner.ShowError(title, message); }
-    void Minimise() override { inner.Minimise(); }
-    bool IsHeadless() const override { return inner.IsHeadless(); }
-    void SetFullScreen(bool on) override { inner.SetFullScreen(on); }
-    bool IsFullScreen() const override { return inner.IsFullScreen(); }
-    std::string PresentPathName() const override { return inner.PresentPathName(); }
-
-private:
-    Platform& inner;
-};
 
 void Deliver(World& w, const ScriptEvent& e) {
     switch (e.kind) {
@@ -165,8 +134,13 @@ struct WindowSettings {
     DisplaySettings settings;
 };
 
-std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window) {
-    if (options.headless) return CreateHeadlessPlatform();
+std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window,
+                                       HeadlessPlatform*& headless) {
+    if (options.headless) {
+        std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
+        headless = platform.get();
+        return platform;
+    }
     window.file = DisplaySettingsFile(DisplaySettingsPath());
     const SdlOptions sdl = WindowOptions(options, window.file, window.settings);
     try {
@@ -253,9 +227,28 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
     const std::string& scriptFile = replaying ? options.replayFile : options.inputFile;
     if (replaying) pilot = nullptr;  // a replay plays only what was recorded
 
+    int64_t limit = options.frames;
+    if (limit < 0 && replaying) {
+        limit = script.LastFrame() + 1;
+        for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
+    }
+
     WindowSettings window;
-    std::unique_ptr<Platform> owned = OpenPlatform(options, window);
+    HeadlessPlatform* headless = nullptr;
+    std::unique_ptr<Platform> owned = OpenPlatform(options, window, headless);
     if (!owned) return 1;
+    // A video's file is created before anything else runs, so a path that
+    // cannot be written stops the run at once.
+    std::unique_ptr<VideoCapture> video;
+    if (!options.videoFile.empty()) {
+        try {
+            video = std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, *headless,
+                                                   limit);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: " << e.what() << "\n";
+            return 1;
+        }
+    }
     Platform& inner = *owned;
     FramePlatform platform(inner);
 
@@ -288,6 +281,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         return 1;
     }
 
+    // A player who starts from the desktop sees no stderr: damaged saved
+    // files are told in one message box, and the game goes on.
+    if (!platform.IsHeadless()) {
+        const std::string damaged = DamagedSavedFilesMessage(w.saved);
+        if (!damaged.empty()) platform.ShowError("Kavrix", damaged);
+    }
+
     int status = 0;
     try {
         // A new game from the command line, else the one the script names.
@@ -301,11 +301,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         if (!options.recordFile.empty())
             recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
 
-        int64_t limit = options.frames;
-        if (limit < 0 && replaying) {
-            limit = script.LastFrame() + 1;
-            for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
-        }
+        // A replay that went its own way ends the run with status 3, its
+        // partial video removed.
+        auto divergence = [&](const std::string& text) {
+            if (video) video->Abandon();
+            std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
+            status = 3;
+        };
         size_t nextEvent = 0, nextHash = 0;
         size_t hashesMatched = 0;
         KeySet scriptKeys, pilotKeys;
@@ -353,6 +355,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
             DXTimerTimer(w);
             ++frame;
+            if (video) video->AfterTick();
 
             for (const ScreenshotRequest& shot : options.screenshots)
                 if (shot.frame == frame - 1) WriteScreenshot(w, shot.file);
@@ -361,8 +364,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
                 if (hashes[nextHash].frame != frame) continue;
                 std::string difference;
                 if (!CheckHashLine(w, hashes[nextHash], difference)) {
-                    std::cerr << "Kavrix: replay '" << scriptFile << "': " << difference << "\n";
-                    status = 3;
+                    divergence(difference);
                     break;
                 }
                 ++hashesMatched;
@@ -374,16 +376,17 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             recorder->Close();
         }
         if (replaying && status == 0 && nextHash < hashes.size()) {
-            std::cerr << "Kavrix: replay '" << scriptFile << "': the game ended after frame " << frame
-                      << ", before the hash of frame " << hashes[nextHash].frame << " (line " << hashes[nextHash].line
-                      << ")\n";
-            status = 3;
+            divergence("the game ended after frame " + std::to_string(frame) + ", before the hash of frame " +
+                       std::to_string(hashes[nextHash].frame) + " (line " + std::to_string(hashes[nextHash].line) +
+                       ")");
         }
+        if (video && status == 0) video->Finish();
         if (replaying && status == 0)
             std::cout << "Kavrix: replay '" << scriptFile << "': " << hashesMatched << " of " << hashes.size()
                       << " hashes matched over " << frame << " frames\n";
         if (!options.dumpStateFile.empty()) WriteStateDump(w, options.dumpStateFile);
     } catch (const std::exception& e) {
+        if (video) video->Abandon();
         std::cerr << "Kavrix: " << e.what() << "\n";
         status = 1;
     }

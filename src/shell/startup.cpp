@@ -85,6 +85,7 @@ void LoadAssets(World& w) {
     PrimeSounds(w);
 
     w.game.Progress.Level = 1;
+    RemoveStaleSaveTemporaries(w);
     LoadScoresFile(w);
     w.game.Progress.Difficulty = 2;
     w.game.Progress.PlayerName = ShortString20{};

@@ -1,23 +1,25 @@
 // Reading and writing the three saved files: settings, score table and the
 // six profile slots. A damaged file is reported with its name and its
-// defaults are used; every write replaces its file atomically.
+// defaults are used, and kept before it is first saved over; every write
+// replaces its file atomically.
 #include "state/saved_files.h"
 
 #include <algorithm>
 
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "state/damaged_saves.h"
 #include "state/user_folders.h"
 #include "state/world.h"
 
@@ -25,27 +27,60 @@ namespace {
 
 enum class ReadResult { Missing, Damaged, Ok };
 
+// Something stands at path (keepable) or cannot even be looked at.
+ReadResult Damaged(DamagedSavedFile& note, const std::string& path, const std::string& problem, bool keepable = true) {
+    NoteDamagedSavedFile(note, path, problem, keepable);
+    return ReadResult::Damaged;
+}
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+// What stands where a saved file should be, when it is not a regular file.
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "something other than a file";
+}
+
 // Reads the first `size` bytes of a saved file. A longer file is accepted
 // (only its first record counts); a shorter or unreadable one is reported and
 // its defaults are used, so one damaged file neither keeps the game from
-// starting nor stops the other files from loading; it stays as it is until
-// the game saves that file for a reason of its own.
-ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return ReadResult::Missing;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "Kavrix: saved file '" << path << "' cannot be opened (" << std::strerror(errno)
-                  << "); its defaults are used\n";
-        return ReadResult::Damaged;
+// starting nor stops the other files from loading. Only a regular file is
+// read: a folder, pipe or device in its place is reported as what it is and
+// never read, so a pipe cannot hold up the start. The damage is noted for the
+// player and for keeping the file before it is saved over.
+ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size, DamagedSavedFile& note) {
+    note = DamagedSavedFile{};
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return ReadResult::Missing;
+        return Damaged(note, path, "cannot be examined (" + ErrnoText() + ")", false);
     }
-    in.read(reinterpret_cast<char*>(out), std::streamsize(size));
-    const size_t got = size_t(in.gcount());
-    if (got < size) {
-        std::cerr << "Kavrix: saved file '" << path << "' is damaged (" << got << " bytes, " << size
-                  << " expected); its defaults are used\n";
-        return ReadResult::Damaged;
+    if (!S_ISREG(st.st_mode)) return Damaged(note, path, std::string("is ") + KindOf(st.st_mode) + ", not a file");
+    // Opened without waiting and looked at once more, in case something else
+    // took the file's place in between.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Damaged(note, path, "cannot be opened (" + ErrnoText() + ")");
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Damaged(note, path, "is not a file");
     }
+    size_t got = 0;
+    std::string readError;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError = ErrnoText();
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    ::close(fd);
+    if (!readError.empty()) return Damaged(note, path, "cannot be read (" + readError + ")");
+    if (got < size)
+        return Damaged(note, path,
+                       "is damaged (" + std::to_string(got) + " bytes, " + std::to_string(size) + " expected)");
     return ReadResult::Ok;
 }
 
@@ -59,7 +94,64 @@ std::string PathToSave(const World& w, const char* fileName) {
     return SavedFilePath(w, fileName);
 }
 
+// One save: a file found damaged at start-up is first kept under a name of
+// its own, then the new record replaces it.
+void WriteSavedFile(World& w, DamagedSavedFile& damage, const char* fileName, const uint8_t* bytes, size_t size) {
+    const std::string path = PathToSave(w, fileName);
+    KeepDamagedSavedFile(damage, path);
+    WriteFileAtomically(path, bytes, size);
+}
+
+// The rename of a save lasts through a power cut only once the folder that
+// holds the name is written out too. A folder that cannot be opened for
+// reading, or a file system that cannot flush one (EINVAL, read-only), leaves
+// nothing more to do: the save itself is made.
+void FlushFolderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0 && error != EINVAL && error != EROFS && error != ENOTSUP) {
+        errno = error;
+        WriteFailed(path, "flush of its folder failed");
+    }
+}
+
+// NAME.tmpXXXXXX of one of the three files: the temporary name a save
+// writes before it renames (mkstemp's six letters and digits).
+bool IsSaveTemporary(const std::string& name) {
+    for (const char* file : {kSettingsFileName, kScoresFileName, kProfilesFileName}) {
+        const std::string prefix = std::string(file) + ".tmp";
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        return std::all_of(name.begin() + long(prefix.size()), name.end(),
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    }
+    return false;
+}
+
 }  // namespace
+
+void RemoveStaleSaveTemporaries(const World& w) {
+    namespace fs = std::filesystem;
+    // A save renames its file within moments; one a minute old was stopped
+    // for good (a save of another game running beside this one is spared).
+    constexpr auto kStale = std::chrono::minutes(1);
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code ec;
+    for (fs::directory_iterator it(w.shell.options.saveDir, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        std::error_code fileError;
+        if (!IsSaveTemporary(path.filename().string()) || !fs::is_regular_file(fs::symlink_status(path, fileError)))
+            continue;
+        const auto written = fs::last_write_time(path, fileError);
+        if (fileError || now - written < kStale) continue;
+        if (fs::remove(path, fileError))
+            std::cerr << "Kavrix: removed '" << path.string() << "', left behind by a save that did not finish\n";
+    }
+}
 
 std::string SavedFilePath(const World& w, const char* fileName) {
     return (std::filesystem::path(w.shell.options.saveDir) / fileName).string();
@@ -98,6 +190,7 @@ void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t s
         errno = saved;
         WriteFailed(path, "rename failed");
     }
+    FlushFolderOf(path);
 }
 
 void DefaultScores(ScoreTableRecord& table) {
@@ -120,7 +213,8 @@ void DefaultProfiles(SavedFiles& saved) {
 
 void LoadSettingsFile(World& w) {
     uint8_t bytes[kSettingsFileSize];
-    if (ReadRecord(SavedFilePath(w, kSettingsFileName), bytes, sizeof bytes) == ReadResult::Ok) {
+    const std::string path = SavedFilePath(w, kSettingsFileName);
+    if (ReadRecord(path, bytes, sizeof bytes, w.saved.settingsDamage) == ReadResult::Ok) {
         w.shell.SoundEnabled = bytes[0];
         w.shell.MusicEnabled = bytes[1];
         w.shell.MusicVolume = bytes[2];  // taken as it is, even above 100
@@ -134,7 +228,7 @@ void LoadSettingsFile(World& w) {
 
 void LoadScoresFile(World& w) {
     uint8_t bytes[kScoresFileSize];
-    if (ReadRecord(SavedFilePath(w, kScoresFileName), bytes, sizeof bytes) == ReadResult::Ok)
+    if (ReadRecord(SavedFilePath(w, kScoresFileName), bytes, sizeof bytes, w.saved.scoresDamage) == ReadResult::Ok)
         w.saved.ScoreTable = DecodeScores(bytes);
     else
         DefaultScores(w.saved.ScoreTable);
@@ -142,7 +236,8 @@ void LoadScoresFile(World& w) {
 
 void LoadProfilesFile(World& w) {
     uint8_t bytes[kProfilesFileSize];
-    if (ReadRecord(SavedFilePath(w, kProfilesFileName), bytes, sizeof bytes) == ReadResult::Ok) {
+    const std::string path = SavedFilePath(w, kProfilesFileName);
+    if (ReadRecord(path, bytes, sizeof bytes, w.saved.profilesDamage) == ReadResult::Ok) {
         for (int k = 1; k <= 6; ++k) w.saved.ProfileTable[k] = DecodeProgress(bytes + kProgressRecordSize * size_t(k - 1));
     } else {
         DefaultProfiles(w.saved);
@@ -152,12 +247,12 @@ void LoadProfilesFile(World& w) {
 void SaveSettings(World& w) {
     w.saved.Settings = {w.shell.SoundEnabled, w.shell.MusicEnabled, w.shell.MusicVolume};
     const uint8_t bytes[kSettingsFileSize] = {w.saved.Settings.sound, w.saved.Settings.music, w.saved.Settings.volume};
-    WriteFileAtomically(PathToSave(w, kSettingsFileName), bytes, sizeof bytes);
+    WriteSavedFile(w, w.saved.settingsDamage, kSettingsFileName, bytes, sizeof bytes);
 }
 
 void SaveScores(World& w) {
     const auto bytes = EncodeScores(w.saved.ScoreTable);
-    WriteFileAtomically(PathToSave(w, kScoresFileName), bytes.data(), bytes.size());
+    WriteSavedFile(w, w.saved.scoresDamage, kScoresFileName, bytes.data(), bytes.size());
 }
 
 void SaveProfiles(World& w) {
@@ -166,7 +261,7 @@ void SaveProfiles(World& w) {
         const auto slot = EncodeProgress(w.saved.ProfileTable[k]);
         std::memcpy(bytes.data() + kProgressRecordSize * size_t(k - 1), slot.data(), slot.size());
     }
-    WriteFileAtomically(PathToSave(w, kProfilesFileName), bytes.data(), bytes.size());
+    WriteSavedFile(w, w.saved.profilesDamage, kProfilesFileName, bytes.data(), bytes.size());
 }
 
 void ClearProfileSlot(World& w) {

@@ -21,10 +21,16 @@ std::array<uint8_t, kScoresFileSize> EncodeScores(const ScoreTableRecord& table)
 ScoreTableRecord DecodeScores(const uint8_t* bytes);  // 252 bytes
 
 // Start-up: reads each file or applies its defaults; a damaged file is
-// reported on stderr with its name and its defaults are used.
+// reported on stderr with its name, its defaults are used, and it is noted
+// in SavedFiles (settingsDamage, ...) for the player and for keeping it as
+// NAME.damaged before the first save over it.
 void LoadSettingsFile(World& w);
 void LoadScoresFile(World& w);
 void LoadProfilesFile(World& w);
+// Start-up, before the files are read: removes the temporary files
+// (NAME.tmpXXXXXX) that saves stopped between writing and renaming left in
+// the save directory, once they are a minute old, and says so on stderr.
+void RemoveStaleSaveTemporaries(const World& w);
 void DefaultScores(ScoreTableRecord& table);
 void DefaultProfiles(SavedFiles& saved);
 
@@ -46,8 +52,10 @@ constexpr const char* kProfilesFileName = "profily.lev";
 // runs and replays) joined with the file name.
 std::string SavedFilePath(const World& w, const char* fileName);
 // Writes the bytes into a temporary file in the same directory and renames
-// it over path, so a failed write never leaves a short file behind. Throws
-// std::runtime_error naming the file on any failure.
+// it over path, so a failed write never leaves a short file behind; the file
+// is flushed before the rename and its folder after it, so the new file
+// outlasts a power cut. Throws std::runtime_error naming the file on any
+// failure.
 void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size);
 
 // A profile slot as a game resumes from it. The file's values are taken as

@@ -2,6 +2,7 @@
 // scores and the six profile slots (1-based), and the active slot.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "state/fixed.h"
 #include "state/game_state.h"
@@ -18,9 +19,20 @@ struct ScoreTableRecord {
     uint8_t padding[2] = {};
 };
 
+// A saved file found damaged at start-up (too short, unreadable, or not a
+// file at all): what was wrong with it, and the name it is kept under before
+// the game first saves over it.
+struct DamagedSavedFile {
+    std::string path;     // empty: the file was read whole, or was missing
+    std::string problem;  // "is damaged (100 bytes, 648 expected)", "is a folder, not a file"
+    std::string keepAs;   // empty when nothing stands there to keep
+    bool kept = false;
+};
+
 struct SavedFiles {
     SettingsRecord Settings;
     ScoreTableRecord ScoreTable;
     NumberedArray<ProgressRecord, 6> ProfileTable;  // slots 1..6
     int32_t CurrentProfile = 0;                     // 0 none
+    DamagedSavedFile settingsDamage, scoresDamage, profilesDamage;
 };

@@ -1,6 +1,7 @@
 // The headless platform as the runner and the tests drive it: presented
 // frames are counted and hashed, queued events are delivered once, the
-// clock moves 16 ms per tick and audio goes to a null sink.
+// clock moves 16 ms per tick and audio goes to a null sink, or for a video
+// to a sink that keeps the picture and renders 705.6 samples a tick.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -52,6 +53,35 @@ TEST(HeadlessPlatform, TicksAdvanceTheClockAndAudioIsANullSink) {
     EXPECT_TRUE(platform->OpenAudio(*mixer));
     EXPECT_TRUE(mixer->available);
     EXPECT_TRUE(platform->IsHeadless());
+}
+
+TEST(HeadlessPlatform, CapturingSinkKeepsThePictureAndRendersEachTicksSoundWithoutDrift) {
+    auto platform = CreateHeadlessPlatform();
+    platform->StartCapture();
+    auto mixer = std::make_unique<Mixer>();
+    ASSERT_TRUE(platform->OpenAudio(*mixer));
+    auto surface = std::make_unique<Surface>();
+    surface->pixels[10][20] = 0xF800;
+    platform->Present(*surface);
+    EXPECT_EQ(platform->PresentedPicture().pixels[10][20], 0xF800);
+
+    // A looped constant sound started before the tick sounds from its first sample.
+    auto wave = std::make_shared<std::vector<float>>(2 * 1000, 0.5f);
+    Voice& voice = mixer->voices[0];
+    voice.samples = wave;
+    voice.inUse = voice.playing = voice.looped = true;
+    int16_t out[2 * kMaxTickSamples];
+    int64_t total = 0;
+    for (int tick = 0; tick < 625; ++tick) {  // ten seconds
+        const int n = platform->RenderTickAudio(out);
+        ASSERT_TRUE(n == 705 || n == 706) << n;
+        EXPECT_EQ(out[0], 16384);
+        total += n;
+        if (tick == 4) {
+            EXPECT_EQ(total, 3528);  // 5 x 705.6
+        }
+    }
+    EXPECT_EQ(total, 441000);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 // The kavrix program run headless: a new game entered directly, global keys
 // driven by an input script, start-up with a missing collection, a bad
-// script line, and a recorded game replayed hash for hash.
+// script line, a recorded game replayed hash for hash, and the temporary
+// files of stopped saves removed at start-up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -184,4 +188,31 @@ TEST(ShellRunner, WithoutDataOptionTheDataBesideTheProgramIsFound) {
               0)
         << ReadTextFile(dir + "/err.txt");
     EXPECT_EQ(DumpString(ReadTextFile(dir + "/s.json"), "CurrentScene"), "Intro");
+}
+
+TEST(ShellRunner, StartUpRemovesTheTemporaryFilesOfStoppedSaves) {
+    const std::string dir = MakeTempDir("run-stale-temporaries");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    // Saves stopped between writing and renaming, long ago: removed.
+    for (const char* name : {"profily.lev.tmpAb12Cd", "nastaveni.lev.tmp000000"}) {
+        WriteText(dir + "/" + name, "x");
+        fs::last_write_time(dir + "/" + name, old);
+    }
+    // A save under way in another game, and names that only look alike: kept.
+    WriteText(dir + "/skore.lev.tmpQwErTy", "x");
+    for (const char* name : {"profily.lev.tmpAb12C", "profily.lev.tmp-b12Cd", "mapa.lev.tmpAb12Cd"}) {
+        WriteText(dir + "/" + name, "x");
+        fs::last_write_time(dir + "/" + name, old);
+    }
+    fs::create_directory(dir + "/skore.lev.tmpFolder");
+    fs::last_write_time(dir + "/skore.lev.tmpFolder", old);
+
+    ASSERT_EQ(Kavrix(dir, "--headless --frames 1"), 0);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"err.txt", "mapa.lev.tmpAb12Cd", "out.txt", "profily.lev.tmp-b12Cd",
+                                              "profily.lev.tmpAb12C", "skore.lev.tmpFolder", "skore.lev.tmpQwErTy"}));
+    const std::string err = ReadTextFile(dir + "/err.txt");
+    EXPECT_NE(err.find("removed './profily.lev.tmpAb12Cd'"), std::string::npos) << err;
 }

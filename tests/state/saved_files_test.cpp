@@ -1,12 +1,19 @@
 // The three saved files: byte layouts against hand-written byte strings,
 // first-run defaults, a profile's round trip, the score entry rule, and the
-// handling of damaged files, atomic writes and clearing without a slot.
+// handling of longer files and of what is not a file, atomic writes and
+// clearing without a slot (damaged files: damaged_saves_test.cpp).
 #include "state/saved_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -273,28 +280,34 @@ TEST(SavedFilesMended, NameLengthAbove20IsClampedTo20) {
     EXPECT_EQ(EncodeScores(table)[40 + 21 * 4], 20);
 }
 
-TEST(SavedFilesMended, ShortFileIsReportedItsDefaultsUsedOthersLoadAndItIsKept) {
-    SaveDirWorld s("short-file");
-    const std::vector<uint8_t> shortProfiles(100, 7);
-    WriteFileBytes(s.Path("profily.lev"), shortProfiles);
-    WriteFileBytes(s.Path("nastaveni.lev"), {0, 0, 40});
-    testing::internal::CaptureStderr();
-    LoadSettingsFile(s.w());
-    LoadScoresFile(s.w());
-    LoadProfilesFile(s.w());
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("profily.lev"), std::string::npos) << errors;
-    EXPECT_EQ(errors.find("nastaveni.lev"), std::string::npos) << errors;
-    EXPECT_EQ(s.w().shell.MusicVolume, 40);  // the good file still loads
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_TRUE(s.w().saved.ProfileTable[k].PlayerName.Empty());
-        EXPECT_EQ(s.w().saved.ProfileTable[k].Level, 3);
-    }
-    EXPECT_EQ(ReadFileBytes(s.Path("profily.lev")), shortProfiles);  // not overwritten by loading
+TEST(SavedFilesMended, OnlyRegularFilesAreReadAPipeFolderOrDeviceIsNamedAndNothingWaits) {
+    SaveDirWorld s("not-files");
+    ASSERT_EQ(::mkfifo(s.Path("profily.lev").c_str(), 0600), 0);
+    fs::create_directory(s.Path("skore.lev"));
+    fs::create_symlink("/dev/null", s.Path("nastaveni.lev"));
+    World& w = s.w();
+    w.shell.MusicVolume = 7;
 
-    // The game's own next save replaces it with a whole record.
-    SaveProfiles(s.w());
-    EXPECT_EQ(ReadFileBytes(s.Path("profily.lev")).size(), 648u);
+    testing::internal::CaptureStderr();
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        LoadSettingsFile(w);
+        LoadScoresFile(w);
+        LoadProfilesFile(w);
+        done = true;
+    });
+    for (int i = 0; i < 500 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const bool waited = !done;
+    if (waited) ::close(::open(s.Path("profily.lev").c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+    reader.join();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(waited) << "reading stood waiting on the named pipe";
+    EXPECT_NE(errors.find("'" + s.Path("profily.lev") + "' is a named pipe, not a file"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("'" + s.Path("skore.lev") + "' is a folder, not a file"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("'" + s.Path("nastaveni.lev") + "' is a device, not a file"), std::string::npos) << errors;
+    EXPECT_EQ(w.shell.MusicVolume, 100) << "defaults";
+    EXPECT_EQ(w.saved.ScoreTable.Scores[1], 50000);
+    EXPECT_EQ(w.saved.ProfileTable[1].Level, 3);
 }
 
 TEST(SavedFilesMended, LongerFileReadsItsFirstRecordAndTheNextSaveTruncatesIt) {

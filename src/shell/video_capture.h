@@ -1,0 +1,38 @@
+// A headless run turned into a video: after every tick the picture it
+// presented and its sound go to the video writer, a progress line on stderr
+// tells how far it is, and the file is kept only when the run ends well.
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "media/headless_platform.h"
+#include "shell/video_writer.h"
+
+class VideoCapture {
+public:
+    // Creates the file (throws naming it, or the missing encoder) and makes
+    // the platform a capturing sink; call before the platform opens audio.
+    // totalTicks: the run's length when known (-1 otherwise).
+    VideoCapture(const std::string& path, int scale, bool quiet, HeadlessPlatform& platform, int64_t totalTicks);
+    // The tick just run: its presented picture and its 705.6 samples of sound.
+    void AfterTick();
+    // Closes the file and reports its figures; throws naming the file.
+    void Finish();
+    // Removes the partial file (a replay that went its own way, an error).
+    void Abandon();
+
+private:
+    std::string path;
+    bool quiet;
+    bool terminal;  // stderr is a terminal: the progress line is rewritten in place
+    HeadlessPlatform& platform;
+    int64_t totalTicks;
+    VideoWriter writer;
+    int16_t sound[2 * kMaxTickSamples];
+    std::chrono::steady_clock::time_point started, lastReport;
+    bool lineOpen = false;  // a progress line without its newline stands on stderr
+
+    void Report(bool final);
+};

@@ -1,0 +1,23 @@
+// Saved files found damaged at start-up: the report on stderr, the message
+// the windowed game shows, and keeping the damaged file under a name of its
+// own before the game first saves over it, so that nothing the player had
+// is lost.
+#pragma once
+#include <string>
+
+#include "state/saved_state.h"
+
+// Notes that the file at path could not be used (problem says why, as
+// "is damaged (100 bytes, 648 expected)") and reports it on stderr. A file
+// that stands there (keepable) gets the free name it will be kept under.
+void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const std::string& problem,
+                          bool keepable);
+// What the windowed game tells the player at start-up: every damaged file
+// with what was wrong, that its defaults are in use and where it is kept.
+// Empty when every file was read or missing.
+std::string DamagedSavedFilesMessage(const SavedFiles& saved);
+// Before the first save over a damaged file: moves it to its keepAs name
+// and says so on stderr; later saves do nothing here. Throws
+// std::runtime_error naming both when it cannot be moved, so that the save
+// does not go ahead and write over it.
+void KeepDamagedSavedFile(DamagedSavedFile& note, const std::string& path);
