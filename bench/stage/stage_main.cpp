@@ -5,10 +5,16 @@
 // so a CPU or pacing measurement sees the scene and not a game over. With
 // KAVRIX_STAGE_PACING=N it times N frame starts and prints the median and
 // 99th percentile interval and the drift from the 16 ms grid, then ends.
+// The scene "start" is a plain start that ends once its first frame is
+// presented, printing when main began, when the first frame began and when it
+// was presented (wall clock, microseconds since the epoch); "pieces" times the
+// start-up's loading steps one by one.
 //
-//   kavrix-stage SCENE [kavrix options...]   SCENE: menu, level1, level3, mothership
+//   kavrix-stage SCENE [kavrix options...]   SCENE: menu, level1, level3, mothership, start
+//   kavrix-stage pieces DATA_DIR [window]
 #include <algorithm>
 #include <chrono>
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -20,10 +26,16 @@
 #include "shell/options.h"
 #include "shell/runner.h"
 #include "state/world.h"
+#include "startup_pieces.h"
 
 namespace {
 
-enum class Stage { Menu, Level1, Level3, MotherShip };
+enum class Stage { Menu, Level1, Level3, MotherShip, Start };
+
+int64_t WallMicroseconds() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 
 // The menu's logo hotspot and a place beside it: the pointer going on and off
 // the logo sends the monitor through six frames of noise each time.
@@ -109,6 +121,10 @@ public:
     StagePilot(Stage stage, int lead, int pacingFrames) : stage_(stage), lead_(lead), pacing_(pacingFrames) {}
 
     bool BeforeFrame(const World& seen, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) override {
+        if (stage_ == Stage::Start) {
+            if (frame == 0) firstFrame_ = WallMicroseconds();
+            return frame == 0;
+        }
         if (!pacing_.Tick()) return false;
         // The stage owns this run's world; the seam hands it out read-only.
         World& w = const_cast<World&>(seen);
@@ -124,6 +140,13 @@ public:
         w.game.WeaponEnergy = std::max(w.game.WeaponEnergy, 60);
         return true;
     }
+
+    void AfterFrame(const World&, int64_t frame) override {
+        if (stage_ == Stage::Start && frame == 0)
+            std::printf("start-up: main %" PRId64 " first-frame %" PRId64 " presented %" PRId64 "\n", mainStart,
+                        firstFrame_, WallMicroseconds());
+    }
+    int64_t mainStart = 0;
 
 private:
     bool MenuFrame(World& w, int64_t frame, std::vector<ScriptEvent>& events) {
@@ -144,6 +167,7 @@ private:
     }
 
     Stage stage_;
+    int64_t firstFrame_ = 0;
     int lead_;
     PacingLog pacing_;
 };
@@ -151,15 +175,18 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    const int64_t mainStart = WallMicroseconds();
     if (argc < 2) {
-        std::cerr << "usage: kavrix-stage menu|level1|level3|mothership [kavrix options...]\n";
+        std::cerr << "usage: kavrix-stage menu|level1|level3|mothership|start [kavrix options...]\n"
+                     "       kavrix-stage pieces DATA_DIR [window]\n";
         return 2;
     }
     const std::string name = argv[1];
+    if (name == "pieces" && argc >= 3) return TimeStartUpPieces(argv[2], argc >= 4 && std::strcmp(argv[3], "window") == 0);
     Stage stage;
     std::vector<const char*> args = {argv[0]};
-    if (name == "menu") {
-        stage = Stage::Menu;
+    if (name == "menu" || name == "start") {
+        stage = name == "menu" ? Stage::Menu : Stage::Start;
     } else if (name == "level1" || name == "level3" || name == "mothership") {
         stage = name == "level1" ? Stage::Level1 : name == "level3" ? Stage::Level3 : Stage::MotherShip;
         const char* level = name == "level1" ? "1" : name == "level3" ? "3" : "9";
@@ -181,5 +208,6 @@ int main(int argc, char** argv) {
     }
     const char* pacing = std::getenv("KAVRIX_STAGE_PACING");
     StagePilot pilot(stage, lead, pacing ? std::atoi(pacing) : 0);
+    pilot.mainStart = mainStart;
     return RunKavrix(options, &pilot);
 }

@@ -354,6 +354,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
 
             platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
             DXTimerTimer(w);
+            if (pilot) pilot->AfterFrame(w, frame);
             ++frame;
             if (video) video->AfterTick();
 
