@@ -8,7 +8,9 @@
 // The scene "start" is a plain start that ends once its first frame is
 // presented, printing when main began, when the first frame began and when it
 // was presented (wall clock, microseconds since the epoch); "pieces" times the
-// start-up's loading steps one by one.
+// start-up's loading steps one by one. With KAVRIX_STAGE_HOLD=N the run stops
+// for KAVRIX_STAGE_HOLD_SECONDS (4) before frame N with frame N-1 on the
+// screen, for a screenshot of the window, and ends there.
 //
 //   kavrix-stage SCENE [kavrix options...]   SCENE: menu, level1, level3, mothership, start
 //   kavrix-stage pieces DATA_DIR [window]
@@ -19,6 +21,7 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "game/level_build.h"
@@ -121,6 +124,12 @@ public:
     StagePilot(Stage stage, int lead, int pacingFrames) : stage_(stage), lead_(lead), pacing_(pacingFrames) {}
 
     bool BeforeFrame(const World& seen, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) override {
+        if (hold > 0 && frame == hold) {
+            std::printf("holding frame %" PRId64 "\n", frame - 1);
+            std::fflush(stdout);
+            std::this_thread::sleep_for(std::chrono::duration<double>(holdSeconds));
+            return false;
+        }
         if (stage_ == Stage::Start) {
             if (frame == 0) firstFrame_ = WallMicroseconds();
             return frame == 0;
@@ -147,6 +156,8 @@ public:
                         firstFrame_, WallMicroseconds());
     }
     int64_t mainStart = 0;
+    int64_t hold = 0;
+    double holdSeconds = 4;
 
 private:
     bool MenuFrame(World& w, int64_t frame, std::vector<ScriptEvent>& events) {
@@ -209,5 +220,7 @@ int main(int argc, char** argv) {
     const char* pacing = std::getenv("KAVRIX_STAGE_PACING");
     StagePilot pilot(stage, lead, pacing ? std::atoi(pacing) : 0);
     pilot.mainStart = mainStart;
+    if (const char* hold = std::getenv("KAVRIX_STAGE_HOLD")) pilot.hold = std::atoll(hold);
+    if (const char* seconds = std::getenv("KAVRIX_STAGE_HOLD_SECONDS")) pilot.holdSeconds = std::atof(seconds);
     return RunKavrix(options, &pilot);
 }
