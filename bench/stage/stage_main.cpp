@@ -7,7 +7,8 @@
 // 99th percentile interval and the drift from the 16 ms grid, then ends.
 // The scene "start" is a plain start that ends once its first frame is
 // presented, printing when main began, when the first frame began and when it
-// was presented (wall clock, microseconds since the epoch); "pieces" times the
+// was presented (wall clock, microseconds since the epoch) and the CPU time
+// the process and its main thread had used by then; "pieces" times the
 // start-up's loading steps one by one. With KAVRIX_STAGE_HOLD=N the run stops
 // for KAVRIX_STAGE_HOLD_SECONDS (4) before frame N with frame N-1 on the
 // screen, for a screenshot of the window, and ends there.
@@ -19,6 +20,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -38,6 +40,12 @@ enum class Stage { Menu, Level1, Level3, MotherShip, Start };
 int64_t WallMicroseconds() {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+int64_t CpuMicroseconds(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return int64_t(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
 }
 
 // The menu's logo hotspot and a place beside it: the pointer going on and off
@@ -152,8 +160,10 @@ public:
 
     void AfterFrame(const World&, int64_t frame) override {
         if (stage_ == Stage::Start && frame == 0)
-            std::printf("start-up: main %" PRId64 " first-frame %" PRId64 " presented %" PRId64 "\n", mainStart,
-                        firstFrame_, WallMicroseconds());
+            std::printf("start-up: main %" PRId64 " first-frame %" PRId64 " presented %" PRId64
+                        " cpu-process %" PRId64 " cpu-main-thread %" PRId64 "\n",
+                        mainStart, firstFrame_, WallMicroseconds(), CpuMicroseconds(CLOCK_PROCESS_CPUTIME_ID),
+                        CpuMicroseconds(CLOCK_THREAD_CPUTIME_ID));
     }
     int64_t mainStart = 0;
     int64_t hold = 0;
