@@ -107,7 +107,10 @@ struct VideoWriter::Streams {
     }
 };
 
-VideoWriter::VideoWriter(const std::string& path, int scale) : streams(std::make_unique<Streams>()) {
+VideoWriter::VideoWriter(const std::string& path, int scale) {
+    // FFmpeg is loaded first: the streams free what they hold through it.
+    FFmpeg();
+    streams = std::make_unique<Streams>();
     Streams& s = *streams;
     s.path = path;
     s.scale = scale;
