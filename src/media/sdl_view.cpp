@@ -68,10 +68,11 @@ SdlView::SdlView(const SdlOptions& options)
     }
     window_ = SDL_CreateWindow(options.title.c_str(), x, y, w, h, flags);
     if (!window_) Fail("Cannot open the game window");
+    windowed_ = {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), kSurfaceWidth * scale,
+                 kSurfaceHeight * scale};
     if (fullScreen_) {
-        // The window that leaving full screen returns to.
-        SDL_SetWindowSize(window_, kSurfaceWidth * scale, kSurfaceHeight * scale);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
     }
     ChoosePresentPath(options.present);
     Relayout();
@@ -263,9 +264,26 @@ void SdlView::WindowEvent(const SDL_WindowEvent& event) {
     if (haveLast_) Draw(0, kSurfaceHeight);
 }
 
+// The window is also moved and sized by the game itself, to the desktop and
+// back, as at start-up: where no window manager honours the full-screen
+// request, SDL would lay the picture out for the desktop in a window that
+// stayed as it was.
 void SdlView::SetFullScreen(bool on) {
     if (on == fullScreen_) return;
+    SDL_Rect desktop;
+    if (on) {
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop) == 0) {
+            SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+            SDL_SetWindowSize(window_, desktop.w, desktop.h);
+        }
+    }
     if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    if (!on) {
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    }
     fullScreen_ = on;
     Relayout();
     if (haveLast_) Draw(0, kSurfaceHeight);

@@ -49,6 +49,7 @@ private:
     SDL_Surface* staging_ = nullptr;    // XRGB copy of the frame when the surface path scales
     bool useGpu_ = false;
     bool fullScreen_ = false;
+    SDL_Rect windowed_{};  // the window that leaving full screen returns to
     bool integerScale_ = true;
     ScaleFilter filter_ = ScaleFilter::Nearest;
     std::string pathName_;
