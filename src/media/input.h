@@ -44,6 +44,10 @@ struct Input {
     InputSet previous;     // the last raw sample
 };
 
+// A pad's stick deflected less than this (of 1000) counts as centred: worn
+// sticks rest well off their centre.
+constexpr int kPadStickDeadZone = 250;
+
 // The key table: which states a set of held keys produces.
 InputSet StatesFromKeys(const KeySet& keys);
 // Joystick: axes in -1000..1000 with a dead zone of 50, buttons 1..32.

@@ -1,6 +1,7 @@
 // The one seam to the operating system: present the surface, deliver window
-// events, sample keys and joystick, open the audio device, read the clock.
-// Two implementations: SDL (the real game) and headless (tests, runner).
+// events, sample keys, pads and joysticks, open the audio device, read the
+// clock, switch between window and full screen. Two implementations: SDL
+// (the real game) and headless (tests, runner).
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -12,7 +13,9 @@
 
 struct Mixer;
 
-enum class EventKind { MouseMove, Click, KeyPress, Quit, FocusLost, FocusGained };
+// ToggleFullScreen: the player asked for the other of window and full screen
+// (Alt+Enter, F11); the runner decides and remembers it.
+enum class EventKind { MouseMove, Click, KeyPress, Quit, FocusLost, FocusGained, ToggleFullScreen };
 
 struct PlatformEvent {
     EventKind kind;
@@ -28,8 +31,11 @@ public:
     virtual void PollEvents(std::vector<PlatformEvent>& events) = 0;
     // Keys held now (the keyboard part of an input sample).
     virtual KeySet HeldKeys() = 0;
-    // The first joystick's contribution to the input states (empty if none).
+    // What the pads and joysticks give the input states (empty if none).
     virtual InputSet JoystickStates() = 0;
+    // The left stick of a pad with a layout, -1000..1000 on each axis, or 0, 0
+    // without one: the menu's pointer follows it.
+    virtual void PadStick(int& x, int& y) { x = y = 0; }
     // Opens the audio device feeding the mixer; false when there is none.
     virtual bool OpenAudio(Mixer& mixer) = 0;
     virtual void CloseAudio() = 0;
@@ -40,10 +46,24 @@ public:
     virtual void ShowError(const std::string& title, const std::string& message) = 0;
     virtual void Minimise() = 0;
     virtual bool IsHeadless() const = 0;
+    virtual void SetFullScreen(bool on) {}
+    virtual bool IsFullScreen() const { return false; }
+    // How frames reach the screen, for reports: "gpu (opengl)", "surface", ...
+    virtual std::string PresentPathName() const { return "none"; }
 };
 
+enum class ScaleFilter { Nearest, Linear };
+// Gpu: SDL's accelerated renderer and a texture. Surface: the window's own
+// pixels converted by the game, no GL. Auto: the GPU unless its renderer is
+// a software rasteriser (llvmpipe, softpipe), where the surface is cheaper.
+enum class PresentPath { Auto, Gpu, Surface };
+
 struct SdlOptions {
-    bool window = false;  // a window instead of full screen
+    bool fullScreen = true;
+    int scale = 1;  // the window as a multiple of 800 x 600, capped to the desktop
+    ScaleFilter filter = ScaleFilter::Nearest;
+    bool integerScale = true;  // whole-number ("pixel-perfect") scaling
+    PresentPath present = PresentPath::Auto;
     std::string title = "Kavrix";
 };
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);

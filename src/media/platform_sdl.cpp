@@ -1,18 +1,19 @@
-// The real game's platform on SDL2: a desktop full-screen (or windowed) view
-// of the 800 x 600 surface, letterboxed through a streaming RGB565 texture;
-// window events as the game's mouse, character and focus events; keyboard
-// and first-joystick sampling; the audio device that drives the mixer; the
-// 16 ms frame tick.
+// The real game's platform on SDL2: the window and its present routine
+// (sdl_view), pads and joysticks (sdl_pads), window events as the game's
+// mouse, character, focus and full-screen events, keyboard sampling, the
+// audio device that drives the mixer, and the 16 ms frame tick.
 #include <SDL.h>
 
-#include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <thread>
 
 #include "media/cp1250.h"
 #include "media/media_error.h"
 #include "media/mixer.h"
 #include "media/platform.h"
+#include "media/sdl_pads.h"
+#include "media/sdl_view.h"
 
 namespace {
 
@@ -36,8 +37,6 @@ constexpr ScancodeKey kScancodes[] = {
     {SDL_SCANCODE_KP_2, GameKey::KP2},      {SDL_SCANCODE_KP_3, GameKey::KP3},
     {SDL_SCANCODE_KP_PLUS, GameKey::KPPlus}, {SDL_SCANCODE_KP_MINUS, GameKey::KPMinus},
 };
-
-constexpr uint32_t kTickMs = 16;
 
 // The audio device pulls the mixer's output; MixAudio takes the mixer lock itself.
 void AudioCallback(void* userdata, Uint8* stream, int len) {
@@ -67,63 +66,31 @@ void AppendTypedText(const char* utf8, std::vector<PlatformEvent>& events) {
 class SdlPlatform final : public Platform {
 public:
     explicit SdlPlatform(const SdlOptions& options) {
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_TIMER) != 0)
+        // Pads keep their true state while the window is in the background;
+        // the platform itself reads nothing then, so a button released out
+        // of focus is up when the focus comes back.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
             throw MediaError(std::string("Cannot start the display: ") + SDL_GetError());
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-        const Uint32 flags = options.window ? SDL_WINDOW_SHOWN : (SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN_DESKTOP);
-        // Full screen starts at the desktop's size and place, so the view covers
-        // the screen even where no window manager honours the full-screen request.
-        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = kSurfaceWidth, h = kSurfaceHeight;
-        SDL_Rect desktop;
-        if (!options.window && SDL_GetDisplayBounds(0, &desktop) == 0) {
-            x = desktop.x;
-            y = desktop.y;
-            w = desktop.w;
-            h = desktop.h;
+        try {
+            view_ = std::make_unique<SdlView>(options);
+        } catch (...) {
+            SDL_Quit();
+            throw;
         }
-        window_ = SDL_CreateWindow(options.title.c_str(), x, y, w, h, flags);
-        if (!window_) Fail("Cannot open the game window");
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (!renderer_) Fail("Cannot create the renderer");
-        // The logical size letterboxes the surface and maps mouse events to its pixels.
-        SDL_RenderSetLogicalSize(renderer_, kSurfaceWidth, kSurfaceHeight);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                     kSurfaceWidth, kSurfaceHeight);
-        if (!texture_) Fail("Cannot create the screen texture");
+        pads_ = std::make_unique<SdlPads>();
         SDL_ShowCursor(SDL_DISABLE);
         SDL_StartTextInput();
-        OpenFirstJoystick();
-        lastTick_ = SDL_GetTicks();
     }
 
     ~SdlPlatform() override {
         CloseAudio();
-        if (joystick_) SDL_JoystickClose(joystick_);
-        if (texture_) SDL_DestroyTexture(texture_);
-        if (renderer_) SDL_DestroyRenderer(renderer_);
-        if (window_) SDL_DestroyWindow(window_);
+        pads_.reset();
+        view_.reset();
         SDL_Quit();
     }
 
-    void Present(const Surface& surface) override {
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
-            if (pitch == int(sizeof(surface.pixels[0]))) {
-                std::memcpy(pixels, surface.pixels, sizeof(surface.pixels));
-            } else {
-                for (int y = 0; y < kSurfaceHeight; ++y)
-                    std::memcpy(static_cast<uint8_t*>(pixels) + size_t(y) * size_t(pitch), surface.pixels[y],
-                                sizeof(surface.pixels[0]));
-            }
-            SDL_UnlockTexture(texture_);
-        }
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
-    }
+    void Present(const Surface& surface) override { view_->Present(surface); }
 
     void PollEvents(std::vector<PlatformEvent>& events) override {
         SDL_Event e;
@@ -140,48 +107,35 @@ public:
                     focus_ = false;
                     events.push_back(PlatformEvent{EventKind::FocusLost});
                 }
+                view_->WindowEvent(e.window);
                 break;
             case SDL_MOUSEMOTION: {
                 PlatformEvent event{EventKind::MouseMove};
-                SurfacePoint(e.motion.x, e.motion.y, event);
+                view_->GamePoint(e.motion.x, e.motion.y, event.x, event.y);
                 events.push_back(event);
                 break;
             }
             case SDL_MOUSEBUTTONUP:
                 if (e.button.button == SDL_BUTTON_LEFT) {
                     PlatformEvent event{EventKind::Click};
-                    SurfacePoint(e.button.x, e.button.y, event);
+                    view_->GamePoint(e.button.x, e.button.y, event.x, event.y);
                     events.push_back(event);
                 }
                 break;
             case SDL_TEXTINPUT:
                 AppendTypedText(e.text.text, events);
                 break;
-            case SDL_KEYDOWN: {
-                uint8_t code = 0;
-                switch (e.key.keysym.sym) {
-                case SDLK_RETURN: case SDLK_KP_ENTER: code = 13; break;
-                case SDLK_BACKSPACE: code = 8; break;
-                case SDLK_ESCAPE: code = 27; break;
-                case SDLK_TAB: code = 9; break;
-                default: break;
-                }
-                if (code) {
-                    PlatformEvent event{EventKind::KeyPress};
-                    event.key = code;
-                    events.push_back(event);
-                }
+            case SDL_KEYDOWN:
+                KeyDown(e.key, events);
                 break;
-            }
+            case SDL_CONTROLLERBUTTONDOWN:
+                if (focus_) pads_->ButtonDown(e.cbutton, events);
+                break;
             case SDL_JOYDEVICEADDED:
-                if (!joystick_) OpenFirstJoystick();
+                pads_->DeviceAdded(e.jdevice.which);
                 break;
             case SDL_JOYDEVICEREMOVED:
-                if (joystick_ && e.jdevice.which == SDL_JoystickInstanceID(joystick_)) {
-                    SDL_JoystickClose(joystick_);
-                    joystick_ = nullptr;
-                    OpenFirstJoystick();
-                }
+                pads_->DeviceRemoved(e.jdevice.which);
                 break;
             default:
                 break;
@@ -192,27 +146,20 @@ public:
     KeySet HeldKeys() override {
         KeySet keys;
         if (!focus_) return keys;  // input is read only while the game is in front
-        SDL_PumpEvents();
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
         for (const ScancodeKey& sk : kScancodes)
             if (int(sk.scancode) < count && state[sk.scancode]) keys.set(size_t(sk.key));
+        // Alt+Enter switches the full screen; the Enter in it is not the game's.
+        if (SDL_GetModState() & KMOD_ALT) keys.reset(size_t(GameKey::Enter));
         return keys;
     }
 
-    InputSet JoystickStates() override {
-        if (!joystick_ || !focus_) return InputSet();
-        SDL_JoystickUpdate();
-        auto axis = [&](int n) {
-            if (SDL_JoystickNumAxes(joystick_) <= n) return 0;
-            const int raw = SDL_JoystickGetAxis(joystick_, n);
-            return std::clamp(raw * 1000 / 32767, -1000, 1000);
-        };
-        unsigned buttons = 0;
-        const int count = std::min(SDL_JoystickNumButtons(joystick_), 32);
-        for (int i = 0; i < count; ++i)
-            if (SDL_JoystickGetButton(joystick_, i)) buttons |= 1u << i;
-        return StatesFromJoystick(axis(0), axis(1), buttons);
+    InputSet JoystickStates() override { return focus_ ? pads_->States() : InputSet(); }
+
+    void PadStick(int& x, int& y) override {
+        if (focus_) pads_->Stick(x, y);
+        else x = y = 0;
     }
 
     bool OpenAudio(Mixer& mixer) override {
@@ -256,16 +203,18 @@ public:
 
     uint32_t Milliseconds() override { return SDL_GetTicks(); }
 
+    // Frames start on a fixed grid of 16 ms from the first tick, so the
+    // interval never drifts; a tick missed by more than a whole frame (a
+    // stall) starts the grid again from now rather than running a burst.
     bool WaitForTick() override {
-        const uint32_t target = lastTick_ + kTickMs;
-        const uint32_t now = SDL_GetTicks();
-        if (int32_t(target - now) > 0) {
-            SDL_Delay(target - now);
-            lastTick_ = target;
-        } else {
-            // Behind: like a window timer, missed ticks are not made up in a burst.
-            lastTick_ = now;
+        const auto now = Clock::now();
+        if (nextTick_ == Clock::time_point{}) {  // the first frame at once
+            nextTick_ = now;
+            return focus_;
         }
+        nextTick_ += kTick;
+        if (nextTick_ > now) std::this_thread::sleep_until(nextTick_);
+        else if (now - nextTick_ > kTick) nextTick_ = now;
         return focus_;
     }
 
@@ -274,41 +223,48 @@ public:
     void ShowError(const std::string& title, const std::string& message) override {
         std::fprintf(stderr, "%s: %s\n", title.c_str(), message.c_str());
         SDL_ShowCursor(SDL_ENABLE);
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), window_);
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), view_->Window());
     }
 
-    void Minimise() override { SDL_MinimizeWindow(window_); }
-
+    void Minimise() override { SDL_MinimizeWindow(view_->Window()); }
     bool IsHeadless() const override { return false; }
+    void SetFullScreen(bool on) override { view_->SetFullScreen(on); }
+    bool IsFullScreen() const override { return view_->IsFullScreen(); }
+    std::string PresentPathName() const override { return view_->PathName(); }
 
 private:
-    [[noreturn]] void Fail(const char* what) {
-        const std::string message = std::string(what) + ": " + SDL_GetError();
-        if (texture_) SDL_DestroyTexture(texture_);
-        if (renderer_) SDL_DestroyRenderer(renderer_);
-        if (window_) SDL_DestroyWindow(window_);
-        SDL_Quit();
-        throw MediaError(message);
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kTick{16};
+
+    // Escape, Enter, Backspace and Tab as the game's characters; Alt+Enter
+    // and F11 switch between window and full screen instead.
+    void KeyDown(const SDL_KeyboardEvent& key, std::vector<PlatformEvent>& events) {
+        const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+        if (key.keysym.sym == SDLK_F11 || (enter && (key.keysym.mod & KMOD_ALT))) {
+            if (!key.repeat) events.push_back(PlatformEvent{EventKind::ToggleFullScreen});
+            return;
+        }
+        uint8_t code = 0;
+        switch (key.keysym.sym) {
+        case SDLK_RETURN: case SDLK_KP_ENTER: code = 13; break;
+        case SDLK_BACKSPACE: code = 8; break;
+        case SDLK_ESCAPE: code = 27; break;
+        case SDLK_TAB: code = 9; break;
+        default: break;
+        }
+        if (code) {
+            PlatformEvent event{EventKind::KeyPress};
+            event.key = code;
+            events.push_back(event);
+        }
     }
 
-    void OpenFirstJoystick() {
-        if (SDL_NumJoysticks() > 0) joystick_ = SDL_JoystickOpen(0);
-    }
-
-    // Mouse positions arrive in logical (surface) pixels; keep them on the surface.
-    static void SurfacePoint(int x, int y, PlatformEvent& event) {
-        event.x = std::clamp(x, 0, kSurfaceWidth - 1);
-        event.y = std::clamp(y, 0, kSurfaceHeight - 1);
-    }
-
-    SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
-    SDL_Joystick* joystick_ = nullptr;
+    std::unique_ptr<SdlView> view_;
+    std::unique_ptr<SdlPads> pads_;
     SDL_AudioDeviceID audio_ = 0;
     Mixer* mixer_ = nullptr;
     bool focus_ = true;
-    uint32_t lastTick_ = 0;
+    Clock::time_point nextTick_{};
 };
 
 }  // namespace

@@ -94,6 +94,9 @@ void AttachWaves(Mixer& mixer, WaveCollection& collection) {
         if (!item.mixSamples) {
             try {
                 item.mixSamples = std::make_shared<const std::vector<float>>(ConvertToMixFormat(item.wave));
+                // The mixer plays only the converted sound: the stored
+                // samples are not needed again (the format stays, as read).
+                item.wave.samples = std::vector<uint8_t>();
             } catch (const MediaError& e) {
                 throw MediaError("Wave '" + item.Name + "': " + e.what());
             }

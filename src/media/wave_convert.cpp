@@ -107,17 +107,56 @@ std::vector<float> ConvertToMixFormat(const WaveData& wave) {
     const size_t outFrames = size_t(std::ceil(double(inFrames) / step));
     const std::vector<float>& table = KernelTable();
     std::vector<float> out(outFrames * 2);
+    // Where the output frames fall between source frames repeats (twice a
+    // frame from 22050 Hz): the taps' weights of a position already seen are
+    // taken again, bit for bit what the kernel gives, without reading it anew.
+    struct Phase {
+        double fraction = -1.0;
+        long firstOffset = 0;
+        std::vector<float> taps;
+        double weights = 0.0;
+    };
+    constexpr size_t kPhases = 8;
+    std::vector<Phase> phases;
+    phases.reserve(kPhases);
     for (size_t o = 0; o < outFrames; ++o) {
         const double t = double(o) * step;
         const long first = long(std::floor(t - reach)) + 1;
         const long last = long(std::floor(t + reach));
+        const double whole = std::floor(t);
+        const double fraction = t - whole;
+        const long firstOffset = first - long(whole);
+        const size_t count = size_t(last - first + 1);
+        const Phase* phase = nullptr;
+        for (const Phase& p : phases)
+            if (p.fraction == fraction && p.firstOffset == firstOffset && p.taps.size() == count) phase = &p;
+        if (!phase && phases.size() < kPhases) {
+            Phase p{fraction, firstOffset, std::vector<float>(count), 0.0};
+            for (long j = first; j <= last; ++j) {
+                const float w = Kernel(table, (t - double(j)) * cutoff);
+                p.taps[size_t(j - first)] = w;
+                p.weights += w;
+            }
+            phases.push_back(std::move(p));
+            phase = &phases.back();
+        }
         double sumL = 0.0, sumR = 0.0, weights = 0.0;
-        for (long j = first; j <= last; ++j) {
-            float w = Kernel(table, (t - double(j)) * cutoff);
-            weights += w;
-            if (j < 0 || j >= long(inFrames)) continue;
-            sumL += w * in[2 * size_t(j)];
-            sumR += w * in[2 * size_t(j) + 1];
+        if (phase) {
+            weights = phase->weights;
+            const long from = std::max(first, 0L), to = std::min(last, long(inFrames) - 1);
+            for (long j = from; j <= to; ++j) {
+                const float w = phase->taps[size_t(j - first)];
+                sumL += w * in[2 * size_t(j)];
+                sumR += w * in[2 * size_t(j) + 1];
+            }
+        } else {
+            for (long j = first; j <= last; ++j) {
+                float w = Kernel(table, (t - double(j)) * cutoff);
+                weights += w;
+                if (j < 0 || j >= long(inFrames)) continue;
+                sumL += w * in[2 * size_t(j)];
+                sumR += w * in[2 * size_t(j) + 1];
+            }
         }
         // Normalised by the whole kernel's weight (also taps beyond the ends),
         // so a constant level passes unchanged and the ends fade naturally.

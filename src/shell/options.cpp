@@ -27,7 +27,9 @@ bool ParseInteger(const char* text, int64_t low, int64_t high, int64_t& value) {
 }  // namespace
 
 const char* UsageText() {
-    return "usage: kavrix [--window] [--data DIR] [--save-dir DIR]\n"
+    return "usage: kavrix [--window | --fullscreen] [--scale N] [--filter nearest|linear]\n"
+           "              [--integer-scale on|off] [--renderer auto|gpu|surface]\n"
+           "              [--data DIR] [--save-dir DIR]\n"
            "              [--headless] [--frames N] [--seed S] [--input FILE]\n"
            "              [--screenshot F:FILE.png]... [--dump-state FILE]\n"
            "              [--new-game NAME [--difficulty 1..3] [--level 1..9]]\n"
@@ -37,9 +39,15 @@ const char* UsageText() {
 
 const char* HelpText() {
     return "Kavrix, a 2D space shooter: fly the fighter Kavrix through nine levels.\n"
-           "Without options the game starts full screen.\n"
+           "The game starts full screen, or in a window if it was left in one;\n"
+           "Alt+Enter or F11 switches while playing.\n"
            "\n"
-           "  --window                 play in an 800 x 600 window instead of full screen\n"
+           "  --window                 play in a window this time\n"
+           "  --fullscreen             play full screen this time\n"
+           "  --scale N                open the window at N times 800 x 600 (as far as it fits)\n"
+           "  --filter nearest|linear  sharp or smoothed pixels when scaled (remembered)\n"
+           "  --integer-scale on|off   scale by whole factors only, the rest black (remembered)\n"
+           "  --renderer auto|gpu|surface  how frames reach the screen (also $KAVRIX_RENDERER)\n"
            "  --data DIR               take the game's data (video/, audio/) from DIR\n"
            "  --save-dir DIR           saved files in DIR (default ~/.local/share/kavrix)\n"
            "  --headless               run without window or sound (needs --frames or --replay)\n"
@@ -61,7 +69,8 @@ const char* HelpText() {
            "\n"
            "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
            "data/ beside the program and the installed share/kavrix. Headless runs and\n"
-           "replays keep their saved files in the working directory.\n"
+           "replays keep their saved files in the working directory. Window, filter and\n"
+           "scaling are remembered in ~/.config/kavrix/kavrix.conf ($XDG_CONFIG_HOME).\n"
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
            "script or replay, 3 a replay that differs from its recording.\n";
 }
@@ -88,6 +97,41 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
         int64_t number = 0;
         if (arg == "--window") {
             o.window = true;
+        } else if (arg == "--fullscreen") {
+            o.fullScreen = true;
+        } else if (arg == "--scale") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            if (!ParseInteger(v, 1, 16, number)) {
+                error = "option --scale: '" + std::string(v) + "' is not a factor 1..16";
+                return false;
+            }
+            o.scale = int(number);
+        } else if (arg == "--filter") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.filter = v;
+            if (o.filter != "nearest" && o.filter != "linear") {
+                error = "option --filter: '" + o.filter + "' is not nearest or linear";
+                return false;
+            }
+        } else if (arg == "--integer-scale") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            const std::string_view onOff = v;
+            if (onOff != "on" && onOff != "off") {
+                error = "option --integer-scale: '" + std::string(onOff) + "' is not on or off";
+                return false;
+            }
+            o.integerScale = onOff == "on";
+        } else if (arg == "--renderer") {
+            const char* v = value();
+            if (!v) return missing(arg);
+            o.renderer = v;
+            if (o.renderer != "auto" && o.renderer != "gpu" && o.renderer != "surface") {
+                error = "option --renderer: '" + o.renderer + "' is not auto, gpu or surface";
+                return false;
+            }
         } else if (arg == "--headless") {
             o.headless = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -198,6 +242,10 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
     if (o.help || o.version) return true;  // nothing runs, so nothing else needs to agree
     if ((difficultyGiven || levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
+        return false;
+    }
+    if (o.window && o.fullScreen) {
+        error = "options --window and --fullscreen exclude each other";
         return false;
     }
     if (o.videoScale != 1 && o.videoFile.empty()) {

@@ -1,6 +1,7 @@
-// Command-line options of the kavrix program: window or headless, data and
-// save directories, frame count and seed, input scripts, screenshots, state
-// dumps, a direct new game, recording or replaying a game, and a video of it.
+// Command-line options of the kavrix program: window, full screen or
+// headless, scaling, filter and present path, data and save directories,
+// frame count and seed, input scripts, screenshots, state dumps, a direct new
+// game, recording or replaying a game, and a video of it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,8 +13,13 @@ struct ScreenshotRequest {
 };
 
 struct RunOptions {
-    bool window = false;
+    bool window = false;      // this run in a window, whatever kavrix.conf says
+    bool fullScreen = false;  // this run full screen, likewise
     bool headless = false;
+    int scale = 0;            // the window as a multiple of 800 x 600; 0: not given
+    std::string filter;       // "nearest" or "linear" (remembered); empty: not given
+    int integerScale = -1;    // 1 on, 0 off (remembered); -1: not given
+    std::string renderer;     // "auto", "gpu" or "surface"; empty: $KAVRIX_RENDERER or auto
     std::string dataDir;  // empty: looked for (see FindDataFolder)
     std::string saveDir;  // empty: the per-user data folder, or the working directory headless
     int64_t frames = -1;  // -1: until the game quits (headless: required)

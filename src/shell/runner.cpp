@@ -1,10 +1,12 @@
 // The main loop: a platform (SDL or headless) wrapped so that the held keys
 // of a frame come from one place (keyboard, input script or replay), the
-// window's events delivered to the menu's handlers between frames, and the
-// frame run once per tick until the game quits or the frame count is done.
+// window's events delivered to the menu's handlers between frames (and the
+// full-screen switch and the close button handled), and the frame run once
+// per tick until the game quits or the frame count is done.
 #include "shell/runner.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -17,8 +19,11 @@
 #include "media/headless_platform.h"
 #include "media/png_writer.h"
 #include "shell/data_folder.h"
+#include "shell/display_settings.h"
 #include "shell/frame.h"
+#include "shell/frame_platform.h"
 #include "shell/input_script.h"
+#include "shell/pad_pointer.h"
 #include "shell/replay.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
@@ -31,36 +36,6 @@
 namespace {
 
 constexpr uint32_t kHeadlessSeed = 1;
-
-// Forwards to the real platform, except that the keys and joystick of a
-// frame are a snapshot the runner takes once before the frame, so the two
-// samplings of a frame agree and scripts can stand in for the keyboard.
-class FramePlatform : public Platform {
-public:
-    explicit FramePlatform(Platform& inner_) : inner(inner_) {}
-    KeySet keys;
-    InputSet joystick;
-    // Recorded and replayed games read a clock of their own (the seed plus
-    // 16 ms per frame), so reseeds from the clock repeat on playback.
-    bool virtualClock = false;
-    uint32_t clock = 0;
-
-    void Present(const Surface& surface) override { inner.Present(surface); }
-    void PollEvents(std::vector<PlatformEvent>& events) override { inner.PollEvents(events); }
-    KeySet HeldKeys() override { return keys; }
-    InputSet JoystickStates() override { return joystick; }
-    bool OpenAudio(Mixer& mixer) override { return inner.OpenAudio(mixer); }
-    void CloseAudio() override { inner.CloseAudio(); }
-    uint32_t Milliseconds() override { return virtualClock ? clock : inner.Milliseconds(); }
-    bool WaitForTick() override { return inner.WaitForTick(); }
-    bool HasFocus() override { return inner.HasFocus(); }
-    void ShowError(const std::string& title, const std::string& message) override { inner.ShowError(title, message); }
-    void Minimise() override { inner.Minimise(); }
-    bool IsHeadless() const override { return inner.IsHeadless(); }
-
-private:
-    Platform& inner;
-};
 
 void Deliver(World& w, const ScriptEvent& e) {
     switch (e.kind) {
@@ -153,18 +128,27 @@ int LoadDrivingScript(const RunOptions& options, InputScript& script, std::vecto
     return 0;
 }
 
-std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, HeadlessPlatform*& headless) {
+// The windowed game's remembered window settings and where they are kept.
+struct WindowSettings {
+    DisplaySettingsFile file{std::string()};
+    DisplaySettings settings;
+};
+
+std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window,
+                                       HeadlessPlatform*& headless) {
     if (options.headless) {
         std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
         headless = platform.get();
         return platform;
     }
-    SdlOptions sdl;
-    sdl.window = options.window;
-    sdl.title = "Kavrix";
+    window.file = DisplaySettingsFile(DisplaySettingsPath());
+    const SdlOptions sdl = WindowOptions(options, window.file, window.settings);
     try {
         std::unique_ptr<Platform> platform = CreateSdlPlatform(sdl);
         if (!platform) std::cerr << "Kavrix: cannot open the display\n";
+        // Which way frames reach the screen, when someone asked about it.
+        if (platform && (!options.renderer.empty() || std::getenv("KAVRIX_RENDERER")))
+            std::cerr << "Kavrix: presenting through " << platform->PresentPathName() << "\n";
         return platform;
     } catch (const std::exception& e) {
         std::cerr << "Kavrix: cannot open the display: " << e.what() << "\n";
@@ -172,13 +156,32 @@ std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, HeadlessPlatfo
     }
 }
 
+// The window's close button, and the session ending (which reaches the game
+// the same way), quit as the menu's quit does: the settings are saved first.
+// A save that fails is reported and the game ends all the same.
+void SaveSettingsOnClose(World& w) {
+    try {
+        SaveSettings(w);
+    } catch (const std::exception& e) {
+        std::cerr << "Kavrix: " << e.what() << "\n";
+    }
+}
+
 // Hands the window's events of one tick to the menu's handlers (and the
 // recording); a replay listens only to its recording, so it drops them.
 void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int64_t frame, bool replaying,
-                         Recorder* recorder) {
+                         Recorder* recorder, WindowSettings& window) {
+    Platform& platform = *w.media.platform;
     for (const PlatformEvent& e : events) {
         if (e.kind == EventKind::Quit) {
+            if (!replaying && !platform.IsHeadless()) SaveSettingsOnClose(w);
             w.shell.quitRequested = true;
+            continue;
+        }
+        if (e.kind == EventKind::ToggleFullScreen) {
+            platform.SetFullScreen(!platform.IsFullScreen());
+            window.settings.fullScreen = platform.IsFullScreen();
+            window.file.Save(window.settings);
             continue;
         }
         if (replaying) continue;
@@ -201,6 +204,19 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
     }
 }
 
+// In the menu a pad's left stick moves the pointer, as a mouse move would.
+void PadPointer(World& w, Platform& platform, int64_t frame, Recorder* recorder) {
+    if (w.shell.CurrentScene != Scene::Menu) return;
+    int stickX = 0, stickY = 0;
+    platform.PadStick(stickX, stickY);
+    ScriptEvent move;
+    if (!PadPointerStep(w.front.MouseX, w.front.MouseY, stickX, stickY, move.x, move.y)) return;
+    move.kind = ScriptEventKind::Move;
+    move.frame = frame;
+    Deliver(w, move);
+    if (recorder) recorder->Event(move);
+}
+
 }  // namespace
 
 int RunKavrix(const RunOptions& options, FramePilot* pilot) {
@@ -217,8 +233,9 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
     }
 
+    WindowSettings window;
     HeadlessPlatform* headless = nullptr;
-    std::unique_ptr<Platform> owned = OpenPlatform(options, headless);
+    std::unique_ptr<Platform> owned = OpenPlatform(options, window, headless);
     if (!owned) return 1;
     // A video's file is created before anything else runs, so a path that
     // cannot be written stops the run at once.
@@ -303,7 +320,7 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             const bool tick = inner.WaitForTick();
             events.clear();
             inner.PollEvents(events);
-            DeliverWindowEvents(w, events, frame, replaying, recorder.get());
+            DeliverWindowEvents(w, events, frame, replaying, recorder.get(), window);
             if (w.shell.quitRequested) break;
             if (!tick) continue;  // the window is inactive: the game pauses
 
@@ -332,10 +349,12 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
             // Joystick input is not part of recordings, so it is left out of
             // recorded and replayed games.
             platform.joystick = (replaying || recorder) ? InputSet() : inner.JoystickStates();
+            if (!replaying) PadPointer(w, inner, frame, recorder.get());
             if (recorder) recorder->Keys(frame, platform.keys);
 
             platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
             DXTimerTimer(w);
+            if (pilot) pilot->AfterFrame(w, frame);
             ++frame;
             if (video) video->AfterTick();
 

@@ -21,6 +21,8 @@ class FramePilot {
 public:
     virtual ~FramePilot() = default;
     virtual bool BeforeFrame(const World& w, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) = 0;
+    // Called once the frame has run and been presented.
+    virtual void AfterFrame(const World& w, int64_t frame) {}
 };
 
 // Runs the game with these options; returns the process exit status

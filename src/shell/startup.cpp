@@ -4,6 +4,7 @@
 #include "shell/startup.h"
 
 #include <chrono>
+#include <future>
 #include <string>
 
 #include "frontend/texts.h"
@@ -66,6 +67,10 @@ uint32_t ClockSeed(const World& w) {
 }
 
 void LoadGameData(World& w) {
+    // The fonts' glyphs are rendered on a second thread while the
+    // collections load and the waves are converted: they share nothing until
+    // the first text is drawn, and start-up takes the longer of the two.
+    std::future<void> fonts = std::async(std::launch::async, [&canvas = w.media.canvas] { PreloadFonts(canvas); });
     LoadCollection(w, w.media.Level, "video\\mesto.lev", LoadPictureCollection);
     LoadCollection(w, w.media.MenuObr, "video\\menu.lev", LoadPictureCollection);
     LoadCollection(w, w.media.Rakety, "video\\rakety.lev", LoadPictureCollection);
@@ -73,7 +78,7 @@ void LoadGameData(World& w) {
     LoadCollection(w, w.media.Zvuky, "audio\\zvuky.lev", LoadWaveCollection);
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     LoadTexts(w);
-    PreloadFonts(w.media.canvas);
+    fonts.get();  // a missing font is reported from here
 }
 
 void LoadAssets(World& w) {

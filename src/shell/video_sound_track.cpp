@@ -11,7 +11,7 @@ namespace video {
 
 std::string ErrorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    FFmpeg().av_strerror(code, text, sizeof text);
     return text;
 }
 
@@ -31,18 +31,18 @@ void MissingEncoder(const std::string& path, const std::string& encoders) {
 
 void Encode(AVFormatContext* file, AVCodecContext* codec, AVStream* stream, const AVFrame* frame, AVPacket* packet,
             const std::string& path) {
-    int error = avcodec_send_frame(codec, frame);
+    int error = FFmpeg().avcodec_send_frame(codec, frame);
     if (error < 0) Fail(path, "the encoder refused a frame", error);
     for (;;) {
-        error = avcodec_receive_packet(codec, packet);
+        error = FFmpeg().avcodec_receive_packet(codec, packet);
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return;
         if (error < 0) Fail(path, "cannot encode", error);
         // A picture lasts one tick, the last one too, so the file's length
         // is the number of ticks times 16 ms.
         if (packet->duration == 0 && codec->codec_type == AVMEDIA_TYPE_VIDEO) packet->duration = 1;
-        av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+        FFmpeg().av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
         packet->stream_index = stream->index;
-        error = av_interleaved_write_frame(file, packet);
+        error = FFmpeg().av_interleaved_write_frame(file, packet);
         if (error < 0) Fail(path, "cannot write", error);
     }
 }
@@ -62,82 +62,82 @@ bool Supports(const AVSampleFormat* formats, AVSampleFormat wanted) {
 
 SoundTrack::SoundTrack(AVFormatContext* file_, const std::string& path_) : file(file_), path(path_) {
     // libopus first; FFmpeg's own Opus encoder is experimental but will do.
-    const AVCodec* encoder = avcodec_find_encoder_by_name("libopus");
-    if (!encoder) encoder = avcodec_find_encoder(AV_CODEC_ID_OPUS);
+    const AVCodec* encoder = FFmpeg().avcodec_find_encoder_by_name("libopus");
+    if (!encoder) encoder = FFmpeg().avcodec_find_encoder(AV_CODEC_ID_OPUS);
     if (!encoder) MissingEncoder(path, "Opus (libopus)");
-    codec = avcodec_alloc_context3(encoder);
+    codec = FFmpeg().avcodec_alloc_context3(encoder);
     if (!codec) Fail(path, "cannot set up the Opus encoder", AVERROR(ENOMEM));
     codec->sample_fmt = Supports(encoder->sample_fmts, AV_SAMPLE_FMT_S16) || !encoder->sample_fmts
                             ? AV_SAMPLE_FMT_S16
                             : encoder->sample_fmts[0];
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;  // FFmpeg 5 takes it unconst
-    av_channel_layout_copy(&codec->ch_layout, &stereo);
+    FFmpeg().av_channel_layout_copy(&codec->ch_layout, &stereo);
     codec->sample_rate = kOpusRate;
     codec->bit_rate = kOpusBitRate;
     codec->time_base = AVRational{1, kOpusRate};
     codec->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
     if (file->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    int error = avcodec_open2(codec, encoder, nullptr);
+    int error = FFmpeg().avcodec_open2(codec, encoder, nullptr);
     if (error < 0) Fail(path, std::string("cannot open the Opus encoder ") + encoder->name, error);
     smallLastFrame = (encoder->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
 
-    stream = avformat_new_stream(file, nullptr);
+    stream = FFmpeg().avformat_new_stream(file, nullptr);
     if (!stream) Fail(path, "cannot add the sound track", AVERROR(ENOMEM));
     stream->time_base = codec->time_base;
-    error = avcodec_parameters_from_context(stream->codecpar, codec);
+    error = FFmpeg().avcodec_parameters_from_context(stream->codecpar, codec);
     if (error < 0) Fail(path, "cannot describe the sound track", error);
 
-    error = swr_alloc_set_opts2(&resampler, &codec->ch_layout, codec->sample_fmt, kOpusRate, &stereo,
+    error = FFmpeg().swr_alloc_set_opts2(&resampler, &codec->ch_layout, codec->sample_fmt, kOpusRate, &stereo,
                                 AV_SAMPLE_FMT_S16, kMixRate, 0, nullptr);
-    if (error >= 0) error = swr_init(resampler);
+    if (error >= 0) error = FFmpeg().swr_init(resampler);
     if (error < 0) Fail(path, "cannot set up the resampler", error);
-    queue = av_audio_fifo_alloc(codec->sample_fmt, 2, 4 * codec->frame_size);
-    frame = av_frame_alloc();
-    packet = av_packet_alloc();
+    queue = FFmpeg().av_audio_fifo_alloc(codec->sample_fmt, 2, 4 * codec->frame_size);
+    frame = FFmpeg().av_frame_alloc();
+    packet = FFmpeg().av_packet_alloc();
     if (!queue || !frame || !packet) Fail(path, "cannot set up the sound track", AVERROR(ENOMEM));
     frame->format = codec->sample_fmt;
     frame->sample_rate = kOpusRate;
     frame->nb_samples = codec->frame_size;
-    av_channel_layout_copy(&frame->ch_layout, &codec->ch_layout);
-    error = av_frame_get_buffer(frame, 0);
+    FFmpeg().av_channel_layout_copy(&frame->ch_layout, &codec->ch_layout);
+    error = FFmpeg().av_frame_get_buffer(frame, 0);
     if (error < 0) Fail(path, "cannot set up the sound track", error);
 }
 
 SoundTrack::~SoundTrack() {
-    if (resampled) av_freep(&resampled[0]);
-    av_freep(&resampled);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    if (queue) av_audio_fifo_free(queue);
-    swr_free(&resampler);
-    avcodec_free_context(&codec);
+    if (resampled) FFmpeg().av_freep(&resampled[0]);
+    FFmpeg().av_freep(&resampled);
+    FFmpeg().av_packet_free(&packet);
+    FFmpeg().av_frame_free(&frame);
+    if (queue) FFmpeg().av_audio_fifo_free(queue);
+    FFmpeg().swr_free(&resampler);
+    FFmpeg().avcodec_free_context(&codec);
 }
 
 void SoundTrack::Queue(const uint8_t* const* input, int count) {
-    const int room = swr_get_out_samples(resampler, count);
+    const int room = FFmpeg().swr_get_out_samples(resampler, count);
     if (room > resampledCapacity) {
-        if (resampled) av_freep(&resampled[0]);
-        av_freep(&resampled);
-        const int error = av_samples_alloc_array_and_samples(&resampled, nullptr, 2, room, codec->sample_fmt, 0);
+        if (resampled) FFmpeg().av_freep(&resampled[0]);
+        FFmpeg().av_freep(&resampled);
+        const int error = FFmpeg().av_samples_alloc_array_and_samples(&resampled, nullptr, 2, room, codec->sample_fmt, 0);
         if (error < 0) Fail(path, "cannot resample the sound", error);
         resampledCapacity = room;
     }
-    const int got = swr_convert(resampler, resampled, room, const_cast<const uint8_t**>(input), count);
+    const int got = FFmpeg().swr_convert(resampler, resampled, room, const_cast<const uint8_t**>(input), count);
     if (got < 0) Fail(path, "cannot resample the sound", got);
-    if (got > 0 && av_audio_fifo_write(queue, reinterpret_cast<void**>(resampled), got) < got)
+    if (got > 0 && FFmpeg().av_audio_fifo_write(queue, reinterpret_cast<void**>(resampled), got) < got)
         Fail(path, "cannot queue the sound", AVERROR(ENOMEM));
 }
 
 void SoundTrack::EncodeQueued(bool last) {
     const int size = codec->frame_size;
-    while (av_audio_fifo_size(queue) >= size || (last && av_audio_fifo_size(queue) > 0)) {
-        const int n = std::min(av_audio_fifo_size(queue), size);
-        const int error = av_frame_make_writable(frame);
+    while (FFmpeg().av_audio_fifo_size(queue) >= size || (last && FFmpeg().av_audio_fifo_size(queue) > 0)) {
+        const int n = std::min(FFmpeg().av_audio_fifo_size(queue), size);
+        const int error = FFmpeg().av_frame_make_writable(frame);
         if (error < 0) Fail(path, "cannot encode the sound", error);
         frame->nb_samples = n < size && !smallLastFrame ? size : n;
-        av_audio_fifo_read(queue, reinterpret_cast<void**>(frame->data), n);
+        FFmpeg().av_audio_fifo_read(queue, reinterpret_cast<void**>(frame->data), n);
         if (frame->nb_samples > n)
-            av_samples_set_silence(frame->data, n, frame->nb_samples - n, 2, codec->sample_fmt);
+            FFmpeg().av_samples_set_silence(frame->data, n, frame->nb_samples - n, 2, codec->sample_fmt);
         frame->pts = nextPts + codec->initial_padding;
         nextPts += frame->nb_samples;
         Encode(file, codec, stream, frame, packet, path);

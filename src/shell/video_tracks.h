@@ -6,12 +6,7 @@
 #include <cstdint>
 #include <string>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/audio_fifo.h>
-#include <libswresample/swresample.h>
-}
+#include "shell/video_library.h"
 
 namespace video {
 

@@ -10,11 +10,8 @@
 #include "shell/video_picture.h"
 #include "shell/video_tracks.h"
 
-extern "C" {
-#include <libavutil/opt.h>
-}
-
 using video::Fail;
+using video::FFmpeg;
 
 namespace {
 
@@ -32,10 +29,10 @@ constexpr int kQuality = 20;
 // fifth more time.)
 void TuneEncoder(AVCodecContext* codec, bool vp9) {
     codec->thread_count = 1;
-    av_opt_set(codec->priv_data, "deadline", "realtime", 0);
-    av_opt_set_int(codec->priv_data, "cpu-used", vp9 ? 8 : -12, 0);
-    av_opt_set_int(codec->priv_data, "lag-in-frames", 0, 0);
-    av_opt_set_int(codec->priv_data, "crf", kQuality, 0);
+    FFmpeg().av_opt_set(codec->priv_data, "deadline", "realtime", 0);
+    FFmpeg().av_opt_set_int(codec->priv_data, "cpu-used", vp9 ? 8 : -12, 0);
+    FFmpeg().av_opt_set_int(codec->priv_data, "lag-in-frames", 0, 0);
+    FFmpeg().av_opt_set_int(codec->priv_data, "crf", kQuality, 0);
 }
 
 }  // namespace
@@ -56,22 +53,22 @@ struct VideoWriter::Streams {
 
     ~Streams() {
         sound.reset();
-        av_packet_free(&packet);
-        av_frame_free(&frame);
-        avcodec_free_context(&codec);
+        FFmpeg().av_packet_free(&packet);
+        FFmpeg().av_frame_free(&frame);
+        FFmpeg().avcodec_free_context(&codec);
         if (file) {
-            if (file->pb) avio_closep(&file->pb);
-            avformat_free_context(file);
+            if (file->pb) FFmpeg().avio_closep(&file->pb);
+            FFmpeg().avformat_free_context(file);
         }
     }
 
     void OpenPictureTrack() {
-        const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_VP9);
-        if (!encoder) encoder = avcodec_find_encoder(AV_CODEC_ID_VP8);
+        const AVCodec* encoder = FFmpeg().avcodec_find_encoder(AV_CODEC_ID_VP9);
+        if (!encoder) encoder = FFmpeg().avcodec_find_encoder(AV_CODEC_ID_VP8);
         if (!encoder) video::MissingEncoder(path, "VP9 or VP8 (libvpx)");
         const bool vp9 = encoder->id == AV_CODEC_ID_VP9;
         codecName = vp9 ? "vp9" : "vp8";
-        codec = avcodec_alloc_context3(encoder);
+        codec = FFmpeg().avcodec_alloc_context3(encoder);
         if (!codec) Fail(path, "cannot set up the picture encoder", AVERROR(ENOMEM));
         codec->width = kSurfaceWidth * scale;
         codec->height = kSurfaceHeight * scale;
@@ -86,47 +83,50 @@ struct VideoWriter::Streams {
         codec->color_range = AVCOL_RANGE_MPEG;
         if (file->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         TuneEncoder(codec, vp9);
-        int error = avcodec_open2(codec, encoder, nullptr);
+        int error = FFmpeg().avcodec_open2(codec, encoder, nullptr);
         if (error < 0) Fail(path, std::string("cannot open the picture encoder ") + encoder->name, error);
 
-        stream = avformat_new_stream(file, nullptr);
+        stream = FFmpeg().avformat_new_stream(file, nullptr);
         if (!stream) Fail(path, "cannot add the picture track", AVERROR(ENOMEM));
         stream->time_base = kTick;
         stream->avg_frame_rate = codec->framerate;
-        error = avcodec_parameters_from_context(stream->codecpar, codec);
+        error = FFmpeg().avcodec_parameters_from_context(stream->codecpar, codec);
         if (error < 0) Fail(path, "cannot describe the picture track", error);
 
         converter = std::make_unique<PictureConverter>(scale);
-        frame = av_frame_alloc();
-        packet = av_packet_alloc();
+        frame = FFmpeg().av_frame_alloc();
+        packet = FFmpeg().av_packet_alloc();
         if (!frame || !packet) Fail(path, "cannot set up the picture track", AVERROR(ENOMEM));
         frame->format = codec->pix_fmt;
         frame->width = codec->width;
         frame->height = codec->height;
         frame->color_range = codec->color_range;
         frame->colorspace = codec->colorspace;
-        error = av_frame_get_buffer(frame, 0);
+        error = FFmpeg().av_frame_get_buffer(frame, 0);
         if (error < 0) Fail(path, "cannot set up the picture track", error);
     }
 };
 
-VideoWriter::VideoWriter(const std::string& path, int scale) : streams(std::make_unique<Streams>()) {
+VideoWriter::VideoWriter(const std::string& path, int scale) {
+    // FFmpeg is loaded first: the streams free what they hold through it.
+    FFmpeg();
+    streams = std::make_unique<Streams>();
     Streams& s = *streams;
     s.path = path;
     s.scale = scale;
     if (scale < 1) Fail(path, "the scale must be 1 or more");
     // The encoders' greetings and notes stay off the terminal: what goes
     // wrong is reported here, naming the file.
-    av_log_set_level(AV_LOG_ERROR);
-    int error = avformat_alloc_output_context2(&s.file, nullptr, "webm", path.c_str());
+    FFmpeg().av_log_set_level(AV_LOG_ERROR);
+    int error = FFmpeg().avformat_alloc_output_context2(&s.file, nullptr, "webm", path.c_str());
     if (error < 0 || !s.file) Fail(path, "cannot set up a WebM file", error);
     // No random identifiers or writing-application tags: the same run gives the same file.
     s.file->flags |= AVFMT_FLAG_BITEXACT;
     s.OpenPictureTrack();
     s.sound = std::make_unique<video::SoundTrack>(s.file, path);
-    error = avio_open(&s.file->pb, path.c_str(), AVIO_FLAG_WRITE);
+    error = FFmpeg().avio_open(&s.file->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (error < 0) Fail(path, "cannot create the file", error);
-    error = avformat_write_header(s.file, nullptr);
+    error = FFmpeg().avformat_write_header(s.file, nullptr);
     if (error < 0) {
         Abandon();
         Fail(path, "cannot write the file's header", error);
@@ -142,7 +142,7 @@ VideoWriter::~VideoWriter() {
 
 void VideoWriter::AddPicture(const Surface& picture) {
     Streams& s = *streams;
-    int error = av_frame_make_writable(s.frame);
+    int error = FFmpeg().av_frame_make_writable(s.frame);
     if (error < 0) Fail(s.path, "cannot encode a picture", error);
     s.converter->Convert(picture, s.frame->data[0], s.frame->linesize[0], s.frame->data[1], s.frame->linesize[1],
                          s.frame->data[2], s.frame->linesize[2]);
@@ -157,9 +157,9 @@ void VideoWriter::Finish() {
     if (s.done) return;
     video::Encode(s.file, s.codec, s.stream, nullptr, s.packet, s.path);
     s.sound->Finish();
-    int error = av_write_trailer(s.file);
+    int error = FFmpeg().av_write_trailer(s.file);
     if (error < 0) Fail(s.path, "cannot finish the file", error);
-    error = avio_closep(&s.file->pb);
+    error = FFmpeg().avio_closep(&s.file->pb);
     if (error < 0) Fail(s.path, "cannot close the file", error);
     s.done = true;
 }
@@ -169,7 +169,7 @@ void VideoWriter::Abandon() {
     if (s.done) return;
     s.done = true;
     if (!s.file || !s.file->pb) return;
-    avio_closep(&s.file->pb);
+    FFmpeg().avio_closep(&s.file->pb);
     std::error_code ignored;
     std::filesystem::remove(s.path, ignored);
 }

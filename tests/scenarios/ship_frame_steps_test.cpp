@@ -159,7 +159,7 @@ TEST(ShipFrameSteps, EachLevelEndsAtItsDistanceAndTheNextIsBuilt) {
         EXPECT_EQ(f.p.Level, c.level + 1) << "level " << c.level;
         EXPECT_EQ(f.p.ScrollDistance, 600);
         EXPECT_EQ(f.w.shell.FinishPassed, 0);
-        if (c.nextFinishLine != 0) EXPECT_EQ(f.p.LevelEnd, c.nextFinishLine) << "level " << c.level + 1;
+        if (c.nextFinishLine != 0) { EXPECT_EQ(f.p.LevelEnd, c.nextFinishLine) << "level " << c.level + 1; }
     }
 }
 

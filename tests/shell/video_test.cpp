@@ -11,6 +11,10 @@
 #include <fstream>
 #include <string>
 
+extern "C" {
+#include <libavutil/version.h>
+}
+
 #include "shell/runner.h"
 #include "state/world.h"
 #include "test_support.h"
@@ -145,6 +149,19 @@ TEST(Video, RefusedOrRemovedWhenTheRunCannotBeTrusted) {
     EXPECT_EQ(Kavrix(dir, "--replay game.rec --video missing/out.webm"), 1);
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("missing/out.webm"), std::string::npos)
         << ReadTextFile(dir + "/err.txt");
+
+    // FFmpeg is opened only for a video: where its libraries cannot be
+    // loaded (here a damaged one found first) the run stops at once, naming
+    // the library, and writes nothing.
+    const std::string avutil = "libavutil.so." + std::to_string(LIBAVUTIL_VERSION_MAJOR);
+    fs::create_directories(dir + "/broken");
+    std::ofstream(dir + "/broken/" + avutil) << "not a library";
+    EXPECT_EQ(RunCommand("cd '" + dir + "' && LD_LIBRARY_PATH=broken '" + KavrixBinary() + "' --data '" +
+                         TestDataDir() + "' --save-dir . --headless --frames 10 --video lib.webm 2>err.txt"),
+              1);
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("cannot load " + avutil), std::string::npos)
+        << ReadTextFile(dir + "/err.txt");
+    EXPECT_FALSE(fs::exists(dir + "/lib.webm"));
 
     // The untouched recording renders, with a progress report; a scripted
     // run renders too, quietly.

@@ -430,7 +430,7 @@ TEST(Composer, EveryNoteStaysInTheKeyAndPhrasesCadenceOnTheChordRoot) {
     for (const mod::Pattern& p : m.patterns)
         for (const auto& row : p.rows)
             for (int ch = 1; ch < 4; ++ch)
-                if (row[ch].note >= 0) EXPECT_TRUE(scale.count(row[ch].note % 12)) << "note " << row[ch].note;
+                if (row[ch].note >= 0) { EXPECT_TRUE(scale.count(row[ch].note % 12)) << "note " << row[ch].note; }
     // Melodic sections end on the root of their last chord.
     for (size_t i : {1u, 2u, 3u}) {
         auto notes = LeadNotes(m.patterns[i]);

@@ -70,7 +70,7 @@ TEST(PictureCollections, EveryFileMatchesThePictureTable) {
             EXPECT_EQ(PatternHeight(item), e.frameHeight);
             EXPECT_EQ(FrameCount(item), e.frames);
             EXPECT_EQ(item.Transparent, e.keyed);
-            if (e.keyed) EXPECT_EQ(item.key565, ColorTo565(kKeyFuchsia));
+            if (e.keyed) { EXPECT_EQ(item.key565, ColorTo565(kKeyFuchsia)); }
         }
     }
 }
@@ -86,7 +86,7 @@ TEST(PictureCollections, EveryFrameShowsSomethingAndKeyedFramesHaveNoStrayKey) {
                 for (int x = 0; x < std::min(e.frameWidth, kSurfaceWidth); ++x)
                     drawn += s->pixels[y][x] != kMarker;
             EXPECT_GT(drawn, 0);
-            if (!e.keyed) EXPECT_EQ(drawn, std::min(e.frameWidth, 800) * std::min(e.frameHeight, 600));
+            if (!e.keyed) { EXPECT_EQ(drawn, std::min(e.frameWidth, 800) * std::min(e.frameHeight, 600)); }
         }
     }
 }

@@ -17,8 +17,8 @@
 #include "audio_assets.h"
 #include "levpack.h"
 #include "loudness.h"
-#include "media/wave.h"
 #include "module_render.h"
+#include "sfx_level.h"
 #include "sound_roles.h"
 #include "spectrum.h"
 
@@ -58,18 +58,6 @@ std::vector<uint8_t> Pcm16(const std::vector<float>& samples) {
     pcm.reserve(samples.size() * 2);
     for (float s : samples) PutU16(pcm, uint16_t(int16_t(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f))));
     return pcm;
-}
-
-// The wave as the game's mixer holds it: 44100 Hz stereo float.
-std::vector<float> AsPlayed(const levpack::WaveEntry& w) {
-    WaveData data;
-    data.format.channels = uint16_t(w.channels);
-    data.format.sampleRate = uint32_t(w.sampleRate);
-    data.format.bitsPerSample = uint16_t(w.bitsPerSample);
-    data.format.blockAlign = uint16_t(w.channels * w.bitsPerSample / 8);
-    data.format.byteRate = data.format.blockAlign * data.format.sampleRate;
-    data.samples = w.samples;
-    return ConvertToMixFormat(data);
 }
 
 std::string Fmt(const char* format, double value) {
@@ -209,7 +197,7 @@ void RenderAudioPreview(const std::string& dir) {
     table += Pad("wave", 16) + Pad("role", 11) + "   dur s  integ LUFS  LRA LU  max400ms  max3s   TP dBTP  centroid Hz  band\n";
     for (const levpack::WaveEntry& w : MakeSoundEffects()) {
         levpack::WriteFile(dir + "/wave_" + w.name + ".wav", WavFile(w.channels, w.sampleRate, w.samples));
-        const Loudness l = MeasureLoudness(AsPlayed(w), kRate);
+        const Loudness l = MeasureLoudness(WaveAsPlayed(w), kRate);
         const RoleTarget& target = TargetOf(RoleOf(w.name));
         const bool inBand = l.momentaryMax >= target.lowLufs && l.momentaryMax <= target.highLufs;
         table += Pad(w.name, 16) + Pad(target.title, 11) + Num("%.2f", l.seconds, 8) + Num("%.1f", l.integrated, 12) +

@@ -1,0 +1,32 @@
+// The windowed game (SDL's dummy video and audio drivers) closed from outside,
+// as the window's close button or the end of the session closes it: the
+// settings changed during play are saved as the menu's quit saves them, the
+// game ends with status 0, and the window settings file is left alone.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "test_support.h"
+
+namespace {
+
+TEST(WindowClose, ClosingTheWindowSavesTheSettingsLikeTheMenusQuit) {
+    const std::string dir = MakeTempDir("window-close");
+    std::ofstream(dir + "/keys.txt") << "2 down F2   # sound off\n5 up F2\n10 down F3  # music off\n12 up F3\n";
+    // SIGTERM reaches SDL as the same quit event as the close button.
+    const std::string command = "cd '" + dir + "' && (SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" +
+                                dir + "/config' '" + KavrixBinary() + "' --data '" + TestDataDir() +
+                                "' --window --save-dir . --input keys.txt >out.txt 2>err.txt & pid=$!; sleep 3; "
+                                "kill -TERM $pid; wait $pid)";
+    ASSERT_EQ(RunCommand(command), 0) << ReadTextFile(dir + "/err.txt");
+    const auto settings = ReadFileBytes(dir + "/nastaveni.lev");
+    ASSERT_EQ(settings.size(), 3u) << ReadTextFile(dir + "/err.txt");
+    EXPECT_EQ(settings[0], 0) << "sound off";
+    EXPECT_EQ(settings[1], 0) << "music off";
+    EXPECT_EQ(settings[2], 100);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/config/kavrix/kavrix.conf")) << "nothing to remember";
+}
+
+}  // namespace
