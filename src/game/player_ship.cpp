@@ -4,13 +4,12 @@
 // invulnerability shield with its clock.
 #include "game/player_ship.h"
 
+#include "game/ship_flight.h"
 #include "state/media_calls.h"
 #include "state/world.h"
 
 namespace {
 
-constexpr int kMaxSpeedX = 36;
-constexpr int kMaxSpeedY = 23;
 // The ship is under control (fire, items) once the zoom has shrunk below this.
 constexpr int kControlWidth = 78;
 
@@ -108,39 +107,22 @@ void UseItem(World& w) {
     g.ItemSlotToUse = 0;
 }
 
-// Pixels per frame for a horizontal speed; the left side switches to the
-// second step one unit later than the right (-6 against 5).
-int32_t StepForSpeedX(int32_t s, int32_t previous) {
-    int32_t step = previous;
-    if (s > 0) step = 2;
-    if (s > 5) step = 3;
-    if (s > 10) step = 4;
-    if (s > 22) step = 5;
-    if (s > 27) step = 6;
-    if (s > 35) step = 7;
-    if (s < 0) step = 2;
-    if (s < -6) step = 3;
-    if (s < -10) step = 4;
-    if (s < -22) step = 5;
-    if (s < -27) step = 6;
-    if (s < -35) step = 7;
-    return step;
+// The flight's values live in the progress record (saved with a profile)
+// and in the game state (the speed band's step).
+ShipFlight FlightOf(const World& w) {
+    const ProgressRecord& p = w.game.Progress;
+    return ShipFlight{p.PlayerX, p.PlayerY, p.SpeedX, p.SpeedY, w.game.StepX, w.game.StepY};
 }
 
-int32_t StepForSpeedY(int32_t s, int32_t previous) {
-    int32_t step = previous;
-    if (s > 0) step = 2;
-    if (s > 5) step = 3;
-    if (s > 10) step = 4;
-    if (s > 22) step = 5;
-    if (s < 0) step = 2;
-    if (s < -5) step = 3;
-    if (s < -10) step = 4;
-    if (s < -22) step = 5;
-    return step;
+void StoreFlight(World& w, const ShipFlight& f) {
+    ProgressRecord& p = w.game.Progress;
+    p.PlayerX = f.x;
+    p.PlayerY = f.y;
+    p.SpeedX = f.speedX;
+    p.SpeedY = f.speedY;
+    w.game.StepX = f.stepX;
+    w.game.StepY = f.stepY;
 }
-
-int32_t TowardZero(int32_t v) { return v > 0 ? v - 1 : (v < 0 ? v + 1 : 0); }
 
 }  // namespace
 
@@ -149,29 +131,13 @@ void UpdatePlayerShip(World& w) {
     GameState& g = w.game;
     ProgressRecord& p = g.Progress;
     Input& input = w.media.input;
-    bool noHorizontalChange = true;
-    bool noVerticalChange = true;
-
     // Direction states push the speed by one per frame. Pressing against the
     // current motion first cuts the speed to 10, so reversing is quick.
-    if (IsHeld(input, isLeft) && p.SpeedX > -kMaxSpeedX) {
-        p.SpeedX -= 1;
-        noHorizontalChange = false;
-        if (p.SpeedX > 10) p.SpeedX = 10;
-    }
-    if (IsHeld(input, isRight) && p.SpeedX < kMaxSpeedX) {
-        p.SpeedX += 1;
-        noHorizontalChange = false;
-        if (p.SpeedX < -10) p.SpeedX = -10;
-    }
-    if (IsHeld(input, isUp) && p.SpeedY > -kMaxSpeedY) {
-        p.SpeedY -= 1;
-        noVerticalChange = false;
-    }
-    if (IsHeld(input, isDown) && p.SpeedY < kMaxSpeedY) {
-        p.SpeedY += 1;
-        noVerticalChange = false;
-    }
+    ShipFlight flight = FlightOf(w);
+    const ShipPush push =
+        SteerShip(flight, DirectionKeys{IsHeld(input, isLeft), IsHeld(input, isRight), IsHeld(input, isUp),
+                                        IsHeld(input, isDown)});
+    StoreFlight(w, flight);
 
     // Arrival zoom: the ship shrinks from 400 pixels onto its place.
     if (g.ArrivalWidth > 74) {
@@ -208,17 +174,10 @@ void UpdatePlayerShip(World& w) {
     }
     if (g.ItemSlotToUse >= 1 && g.ItemSlotToUse <= 3) UseItem(w);
 
-    g.StepX = StepForSpeedX(p.SpeedX, g.StepX);
-    g.StepY = StepForSpeedY(p.SpeedY, g.StepY);
-
     // Bounds are tested before the step, so the ship may end a step beyond.
-    if (p.SpeedX > 0 && p.PlayerX < 762) p.PlayerX += g.StepX;
-    if (p.SpeedX < 0 && p.PlayerX > 45) p.PlayerX -= g.StepX;
-    if (p.SpeedY > 0 && p.PlayerY < 495) p.PlayerY += g.StepY;
-    if (p.SpeedY < 0 && p.PlayerY > 40) p.PlayerY -= g.StepY;
-
-    if (noHorizontalChange) p.SpeedX = TowardZero(p.SpeedX);
-    if (noVerticalChange) p.SpeedY = TowardZero(p.SpeedY);
+    flight = FlightOf(w);
+    MoveShip(flight, push);
+    StoreFlight(w, flight);
 
     // A hit shows for six frames.
     if (g.ShipHitTimer >= 1 && g.ShipHitTimer <= 5) {
