@@ -18,7 +18,8 @@ bool ToInteger(const std::string& text, int64_t low, int64_t high, int64_t& valu
     errno = 0;
     char* end = nullptr;
     const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    // The whole word must be the number: a NUL inside it ends strtoll early.
+    if (errno != 0 || end != text.c_str() + text.size() || v < low || v > high) return false;
     value = v;
     return true;
 }
@@ -28,7 +29,7 @@ bool ToHash(const std::string& text, uint64_t& value) {
     errno = 0;
     char* end = nullptr;
     const unsigned long long v = std::strtoull(text.c_str(), &end, 16);
-    if (errno != 0 || *end != '\0') return false;
+    if (errno != 0 || end != text.c_str() + text.size()) return false;
     value = v;
     return true;
 }
@@ -42,7 +43,9 @@ bool ParseNewGame(const std::string& line, ScriptNewGame& game) {
     if (!ToInteger(difficulty, 1, 3, d) || !ToInteger(level, 1, 9, l)) return false;
     std::string name;
     std::getline(in, name);
-    const size_t first = name.find_first_not_of(" \t");
+    // Blanks and a Windows line end around the name are not part of it; a
+    // line with no name at all is refused.
+    const size_t first = name.find_first_not_of(" \t\r");
     const size_t last = name.find_last_not_of(" \t\r");
     if (first == std::string::npos) return false;
     game.name = name.substr(first, last - first + 1);

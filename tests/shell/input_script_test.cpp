@@ -43,8 +43,9 @@ TEST(InputScript, ReadsEveryKindOfLineInFrameOrder) {
 }
 
 TEST(InputScript, BadLinesAreRejectedNamingFileAndLine) {
+    using namespace std::string_literals;
     struct Case {
-        const char* text;
+        std::string text;
         const char* expected;
     };
     const Case cases[] = {
@@ -62,6 +63,9 @@ TEST(InputScript, BadLinesAreRejectedNamingFileAndLine) {
         {"hash 300 1\nhash 300 1\n", "keys.txt:2:"},
         {"newgame 4 1 Jan\n", "keys.txt:1:"},
         {"newgame 2 1\n", "keys.txt:1:"},
+        {"newgame 2 1 \r\r\n", "keys.txt:1:"},  // no name, only line ends
+        {"newgame 3\0junk 2 Jan\n"s, "keys.txt:1:"},  // a NUL inside a number
+        {"hash 300 1\0f\n"s, "keys.txt:1:"},
     };
     for (const Case& c : cases) {
         InputScript s;
