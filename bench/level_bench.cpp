@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
+#include "busiest_scroll.h"
 
 #include <algorithm>
 #include <ctime>
@@ -73,8 +74,7 @@ void FillShots(GameState& g) {
     for (int i = 0; i < kOrbCount; ++i) g.ShieldOrbs[i] = ShotRecord{340 + i * 10, 260 + i * 5, 0, 0, 300, 0, 1};
 }
 
-// Flies the level once with nothing shooting and returns the scroll
-// distance at which most objects are in play at once.
+// Builds the level with a fixed seed and returns its busiest scroll distance.
 int32_t BusiestMoment(World& w, int level) {
     GameState& g = w.game;
     g.Progress.Level = level;
@@ -82,19 +82,7 @@ int32_t BusiestMoment(World& w, int level) {
     SeedRandom(w.random, 77);
     BuildLevel(w);
     g.CommanderStep = 0;
-    int best = -1;
-    int32_t bestScroll = 600;
-    for (int32_t scroll = 600; scroll < g.Progress.LevelEnd; ++scroll) {
-        g.Progress.ScrollDistance = scroll;
-        UpdateLevelObjects(w);
-        int inPlay = 0;
-        for (const LevelObject& o : g.LevelObjects) inPlay += o.Visible == 1;
-        if (inPlay > best) {
-            best = inPlay;
-            bestScroll = scroll;
-        }
-    }
-    return bestScroll;
+    return BusiestScroll(w);
 }
 
 void BM_LevelObjectsBusiestFrame(benchmark::State& state) {

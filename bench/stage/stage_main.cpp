@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "../busiest_scroll.h"
 #include "game/level_build.h"
 #include "game/level_objects.h"
 #include "shell/options.h"
@@ -54,25 +55,6 @@ constexpr int kLogoX = 730, kLogoY = 587, kAwayX = 600, kAwayY = 587;
 constexpr int kNoiseFrames = 6;
 // The mother ship comes in at scroll distance 10700: start just before it.
 constexpr int32_t kBeforeMotherShip = 10640;
-
-// Flies level 3 with nothing shooting and returns the scroll distance at which
-// most of its objects are in play at once.
-int32_t BusiestScroll(World& w) {
-    GameState& g = w.game;
-    int best = -1;
-    int32_t bestScroll = 600;
-    for (int32_t scroll = 600; scroll < g.Progress.LevelEnd; ++scroll) {
-        g.Progress.ScrollDistance = scroll;
-        UpdateLevelObjects(w);
-        int inPlay = 0;
-        for (const LevelObject& o : g.LevelObjects) inPlay += o.Visible == 1;
-        if (inPlay > best) {
-            best = inPlay;
-            bestScroll = scroll;
-        }
-    }
-    return bestScroll;
-}
 
 // Brings level 3 (already built by the new game) to `lead` frames before its
 // busiest moment, the objects moved as the frames between would move them.
