@@ -32,12 +32,6 @@ bool HasDevice(const Music& music) {
     return music.mixer != nullptr && music.mixer->available;
 }
 
-float MusicGain(int musicVolume) {
-    if (musicVolume <= 0) return 0.0f;
-    if (musicVolume >= 100) return 1.0f;
-    return float(musicVolume) / 100.0f;
-}
-
 bool ReadModuleBytes(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
                      std::vector<char>& bytes) {
     if (fromMemory) {
@@ -62,6 +56,17 @@ bool ReadModuleBytes(Music& music, bool fromMemory, const std::string& fileName,
 }
 
 }  // namespace
+
+// The songs are mastered as loud as a finished record (about -16 LUFS), and
+// the effects play 10 dB under full scale; mixed at that level the louder
+// bars of a song would cover the gun and the hits. Full music volume
+// therefore plays the module 5 dB down, which keeps the game's sounds on top.
+float MusicGain(int musicVolume) {
+    constexpr float kFullVolumeGain = 0.56f;  // -5 dB
+    if (musicVolume <= 0) return 0.0f;
+    if (musicVolume >= 100) return kFullVolumeGain;
+    return kFullVolumeGain * float(musicVolume) / 100.0f;
+}
 
 void FreeModulePlayer(ModulePlayer* player) {
     if (!player) return;

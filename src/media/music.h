@@ -29,6 +29,11 @@ struct Music {
     int64_t playedMs = 0;
 };
 
+// The linear gain a module is mixed at for a music volume of 0..100. Full
+// volume sits a few dB under the module's own level, so the effects stay on
+// top of the songs.
+float MusicGain(int musicVolume);
+
 // Moves the game's music clock on by one frame's time.
 void AdvanceMusicClock(Music& music, int milliseconds);
 

@@ -17,6 +17,7 @@
 #include "audio_assets.h"
 #include "levpack.h"
 #include "loudness.h"
+#include "media/music.h"
 #include "module_render.h"
 #include "sfx_level.h"
 #include "sound_roles.h"
@@ -206,7 +207,8 @@ void RenderAudioPreview(const std::string& dir) {
                  Fmt("%.1f", target.lowLufs) + ".." + Fmt("%.1f", target.highLufs) + (inBand ? "" : " (outside)") +
                  (l.truePeak > kMaxTruePeakDb ? " (peak)" : "") + "\n";
     }
-    table += "\nModules as libopenmpt plays them (44100 Hz stereo, music volume 100).\n\n";
+    table += "\nModules as libopenmpt plays them (44100 Hz stereo, unscaled; the game mixes music volume 100 at " +
+             Fmt("%.1f", 20.0 * std::log10(double(MusicGain(100)))) + " dB).\n\n";
     table += Pad("module", 12) + "  dur ms  integ LUFS  LRA LU  max3s  TP dBTP  centroid Hz  0-10 s: centroid, power >2 kHz\n";
     for (const ModuleFile& m : MakeModules()) {
         const std::string stem = m.fileName.substr(0, m.fileName.find('.'));
