@@ -212,7 +212,7 @@ FlightChoice FlightPlanner::Choose(const Situation& s, const FlightGoal& goal, b
     }
     double bestCost = 1e18, bestHazard = 0;
     const Plan* best = nullptr;
-    for (const Plan& plan : plans_) {
+    auto consider = [&](const Plan& plan) {
         double hazard = 0;
         const double cost = Evaluate(s, plan, goal, seekHazards, hazard);
         if (cost < bestCost) {
@@ -220,16 +220,9 @@ FlightChoice FlightPlanner::Choose(const Situation& s, const FlightGoal& goal, b
             bestHazard = hazard;
             best = &plan;
         }
-    }
-    {
-        double hazard = 0;
-        const double cost = Evaluate(s, direct, goal, seekHazards, hazard);
-        if (cost < bestCost) {
-            bestCost = cost;
-            bestHazard = hazard;
-            best = &direct;
-        }
-    }
+    };
+    for (const Plan& plan : plans_) consider(plan);
+    consider(direct);
     Plan chosen = *best;
     if (hasPrevious_) {
         double hazard = 0;
