@@ -57,7 +57,7 @@ bool ReadModuleBytes(Music& music, bool fromMemory, const std::string& fileName,
 
 }  // namespace
 
-// The songs are mastered as loud as a finished record (about -16 LUFS), and
+// The songs are mastered to about -16 LUFS, as loud as a sound of their own, and
 // the effects play 10 dB under full scale; mixed at that level the louder
 // bars of a song would cover the gun and the hits. Full music volume
 // therefore plays the module 5 dB down, which keeps the game's sounds on top.
