@@ -54,12 +54,8 @@ bool Loaded(const World& w, const FileCase& f) {
     return w.saved.ProfileTable[1].PlayerName.View() == "Iva";
 }
 
-struct SaveDir {
-    TestWorld t = MakeTestWorld(false);
-    std::string dir;
-    explicit SaveDir(const std::string& tag) : dir(MakeTempDir(tag)) { t.w().shell.options.saveDir = dir; }
-    World& w() { return t.w(); }
-    std::string Path(const char* name) const { return (fs::path(dir) / name).string(); }
+struct SaveDir : SaveDirWorld {
+    using SaveDirWorld::SaveDirWorld;
     // Loads all three, the stderr of it returned.
     std::string LoadAll() {
         testing::internal::CaptureStderr();

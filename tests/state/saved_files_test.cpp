@@ -24,14 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct SaveDirWorld {
-    TestWorld t = MakeTestWorld(false);
-    std::string dir;
-    explicit SaveDirWorld(const std::string& tag) : dir(MakeTempDir(tag)) { t.w().shell.options.saveDir = dir; }
-    World& w() { return t.w(); }
-    std::string Path(const char* name) const { return (fs::path(dir) / name).string(); }
-};
-
 std::vector<std::string> FilesIn(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());

@@ -31,6 +31,15 @@ TestWorld MakeTestWorld(bool loadAssets = true, uint32_t seed = 12345);
 
 // A fresh empty directory under the system's temporary directory.
 std::string MakeTempDir(const std::string& tag);
+
+// A world without assets whose saved files live in a fresh folder of their own.
+struct SaveDirWorld {
+    TestWorld t = MakeTestWorld(false);
+    std::string dir;
+    explicit SaveDirWorld(const std::string& tag) : dir(MakeTempDir(tag)) { t.w().shell.options.saveDir = dir; }
+    World& w() { return t.w(); }
+    std::string Path(const char* name) const { return dir + "/" + name; }
+};
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string ReadTextFile(const std::string& path);
