@@ -11,6 +11,7 @@
 
 #include "media/media_error.h"
 #include "media/pixel_convert.h"
+#include "media/window_icon.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ SdlView::SdlView(const SdlOptions& options)
     }
     window_ = SDL_CreateWindow(options.title.c_str(), x, y, w, h, flags);
     if (!window_) Fail("Cannot open the game window");
+    SetIcon();
     windowed_ = {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), kSurfaceWidth * scale,
                  kSurfaceHeight * scale};
     if (fullScreen_) {
@@ -79,6 +81,18 @@ SdlView::SdlView(const SdlOptions& options)
 }
 
 SdlView::~SdlView() { Release(); }
+
+// The desktop icon on the window (X11's _NET_WM_ICON), when it can be found.
+void SdlView::SetIcon() {
+    std::vector<uint8_t> pixels;
+    int size = 0;
+    if (!ReadWindowIcon(pixels, size)) return;
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), size, size, 32, size * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+}
 
 void SdlView::Release() {
     if (staging_) SDL_FreeSurface(staging_);

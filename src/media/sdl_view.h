@@ -35,6 +35,7 @@ public:
     SDL_Window* Window() const { return window_; }
 
 private:
+    void SetIcon();
     void ChoosePresentPath(PresentPath wanted);
     bool SoftwareGl();
     void Relayout();

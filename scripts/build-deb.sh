@@ -1,0 +1,17 @@
+#!/bin/bash
+# Builds the Debian packages (kavrix, kavrix-data, kavrix-dbgsym) from this
+# tree as it stands, in a clean copy of its tracked files, so no build
+# folder of the tree goes in and nothing is written beside it; the packages,
+# the .changes and .buildinfo end up in OUTDIR. Needs the build dependencies
+# (apt-get build-dep ./ installs them) and dpkg-dev.
+#   scripts/build-deb.sh OUTDIR
+set -euo pipefail
+out=$(mkdir -p "${1:?usage: build-deb.sh OUTDIR}" && cd "$1" && pwd)
+cd "$(dirname "$0")/.."
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/kavrix"
+git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$work/kavrix"
+(cd "$work/kavrix" && DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc -b)
+mv "$work"/*.deb "$work"/*.ddeb "$work"/*.changes "$work"/*.buildinfo "$out"/
+ls -l "$out"
