@@ -13,5 +13,5 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/kavrix"
 git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$work/kavrix"
 (cd "$work/kavrix" && DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc -b)
-mv "$work"/*.deb "$work"/*.ddeb "$work"/*.changes "$work"/*.buildinfo "$out"/
+mv "$work"/*.deb "$work"/*.changes "$work"/*.buildinfo "$out"/  # kavrix-dbgsym too
 ls -l "$out"

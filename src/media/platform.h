@@ -52,7 +52,6 @@ public:
     virtual std::string PresentPathName() const { return "none"; }
 };
 
-enum class ScaleFilter { Nearest, Linear };
 // How the 800 x 600 picture fills the window, kept in its aspect either way.
 // Sharp: the largest 4:3 area that fits, each game pixel enlarged by nearest
 // neighbour to a whole multiple and smoothed down from there, so an edge is at
@@ -68,8 +67,6 @@ struct SdlOptions {
     bool fullScreen = true;
     int scale = 1;  // the window as a multiple of 800 x 600, capped to the desktop
     ScaleMode scaling = ScaleMode::Sharp;
-    ScaleFilter filter = ScaleFilter::Nearest;  // until kavrix.conf learns the mode: not read
-    bool integerScale = true;                   // until kavrix.conf learns the mode: not read
     PresentPath present = PresentPath::Auto;
     std::string title = "Kavrix";
 };
