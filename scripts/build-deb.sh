@@ -8,9 +8,14 @@
 set -euo pipefail
 out=$(mkdir -p "${1:?usage: build-deb.sh OUTDIR}" && cd "$1" && pwd)
 cd "$(dirname "$0")/.."
-work=$(mktemp -d)
+# One fixed place to build in, and the player's own ccache folder (the
+# package build points HOME elsewhere): the compiler's command lines name the
+# build folder, so a second build of the same sources finds its objects.
+work=${KAVRIX_DEB_WORK:-${TMPDIR:-/tmp}/kavrix-deb}
+export CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")}
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/kavrix"
+mkdir -p "$work/kavrix"
 git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$work/kavrix"
 (cd "$work/kavrix" && DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc -b)
 mv "$work"/*.deb "$work"/*.changes "$work"/*.buildinfo "$out"/  # kavrix-dbgsym too
