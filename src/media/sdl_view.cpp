@@ -70,13 +70,17 @@ SdlView::SdlView(const SdlOptions& options)
     window_ = SDL_CreateWindow(options.title.c_str(), x, y, w, h, flags);
     if (!window_) Fail("Cannot open the game window");
     SetIcon();
+    // The GPU renderer may make the window anew (for OpenGL) at its windowed
+    // size and place, so the window it returns to is set only afterwards:
+    // otherwise, where no window manager honours full screen, the new window
+    // would be the small one.
+    ChoosePresentPath(options.present);
     windowed_ = {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), kSurfaceWidth * scale,
                  kSurfaceHeight * scale};
     if (fullScreen_) {
         SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
         SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
     }
-    ChoosePresentPath(options.present);
     Relayout();
 }
 
