@@ -1,5 +1,5 @@
 // State of the application shell: the active scene, sound and music
-// settings, the finish-flag animation and the run's options.
+// settings, whether the level's finish line is passed, and the run's options.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -35,11 +35,7 @@ struct Shell {
     uint8_t MusicVolume = 100;
     int32_t MusicChannel = 0;
     uint8_t ShowFrameRate = 0;
-    uint8_t FinishPassed = 0;
-    uint8_t FinishLightOn = 0;
-    uint8_t FinishLightTimer = 0;
-    uint8_t FlagFrame = 0;
-    uint8_t FlagTick = 0;
+    uint8_t FinishPassed = 0;  // the level's finish line is passed (its progress saved)
 
     // Frame-rate measurement over periods of at least 1000 ms.
     uint32_t rateStartMs = 0;
