@@ -3,6 +3,10 @@
 // (new game and its profile, continue, select, load and delete a profile,
 // quit), typed characters for the name field, Escape, and keys that skip
 // the intro, complete or leave the story text and end the story animation.
+// These handlers change the scene at once instead of asking the frame for
+// it: several events may come between two frames, and each must find the
+// scene the one before it left (a key that skips the intro, then a mouse
+// move that lights a menu item).
 #include "frontend/menu_input.h"
 
 #include <exception>

@@ -7,7 +7,6 @@
 
 #include "game/level_build.h"
 #include "state/media_calls.h"
-#include "state/saved_files.h"
 #include "state/world.h"
 
 namespace {
@@ -69,13 +68,9 @@ void CheckFinishLine(World& w) {
     PlayGameSound(w, "Vlajky");
     g.FinishLightOn = 1;
     w.shell.FinishPassed = 1;
-    // The one save point of a game. Without an active slot (a game not
-    // started from the menu) there is no slot to write into.
-    const int32_t slot = w.saved.CurrentProfile;
-    if (slot >= 1 && slot <= 6) {
-        w.saved.ProfileTable[slot] = p;
-        SaveProfiles(w);
-    }
+    // The one save point of a game, written by the frame once the scene's
+    // routine is over (this is its last step).
+    AskFor(w, SceneRequest::SaveProgress);
 }
 
 void DrawFinishLights(World& w) {

@@ -7,7 +7,6 @@
 
 #include "game/commander.h"
 #include "state/media_calls.h"
-#include "state/saved_files.h"
 #include "state/world.h"
 
 namespace {
@@ -241,20 +240,8 @@ void PauseAfterLastShip(GameState& g) {
     }
 }
 
-// The game is lost: back to the menu's score page, which enters the score
-// that Progress still holds. The played profile cannot be continued.
-void GameOver(World& w) {
-    const ProgressRecord& p = w.game.Progress;
-    if (p.Lives != 0 || p.ShipExplosionFrame != -1) return;
-    w.shell.CurrentScene = Scene::Menu;
-    w.front.MenuPage = Page::Scores;
-    w.front.IdleTimer = 1500;
-    w.front.GameActive = 0;
-    BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
-    // With no active slot (CurrentProfile 0) this touches no slot and no file.
-    ClearProfileSlot(w);
-    w.front.HoverButton = 0;
-}
+// The last ship is gone and the pause after it is over: the game is lost.
+bool GameIsLost(const ProgressRecord& p) { return p.Lives == 0 && p.ShipExplosionFrame == -1; }
 
 void DrawSpareLives(World& w) {
     const int lives = w.game.Progress.Lives;
@@ -281,7 +268,10 @@ void UpdateHud(World& w) {
     LoseLife(g);
     DestructionSequence(w);
     PauseAfterLastShip(g);
-    GameOver(w);
+    // The frame takes the game to the menu's score page after this scene's
+    // routine: no later step of it reads the scene, the menu or the music,
+    // and the finish-line save, asked for after this, finds the slot freed.
+    if (GameIsLost(p)) AskFor(w, SceneRequest::GameLost);
     DrawSpareLives(w);
     if (p.Level == 1) {
         DrawPicture(w, w.media.Obrazky, "IcoBat", 750, 10, 0);

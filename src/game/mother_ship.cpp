@@ -270,7 +270,11 @@ bool BlowUpShip(World& w) {
         return false;
     }
     g.Progress.Score += 2000;
-    w.shell.CurrentScene = Scene::Animace;
+    // The ending follows once the game scene's frame is over (the frame runs
+    // its first frame at once). The bang and the white flash are the
+    // battle's own and happen here, at once: the flash is shown before the
+    // rest of the game scene draws over the back surface.
+    AskFor(w, SceneRequest::BattleWon);
     PlayGameSound(w, "bumLod");
     FillSurface(*w.media.back, 0xFFFFFF);
     PresentFrame(w.media);
