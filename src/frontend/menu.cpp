@@ -146,8 +146,8 @@ uint32_t TypingColour(int index, int typed, int length) {
     return kTerminalGreen;
 }
 
-std::string_view PrikazyLine(const World& w, size_t index) {
-    const auto& lines = w.front.Prikazy;
+std::string_view PrikazyLine(const FrontEnd& f, size_t index) {
+    const auto& lines = f.Prikazy;
     return index < lines.size() ? std::string_view(lines[index]) : std::string_view();
 }
 
@@ -156,7 +156,7 @@ void Terminal(World& w) {
     FrontEnd& f = w.front;
     if (f.TerminalLineCount == 0) {
         f.TerminalLineCount = 1;
-        f.TerminalLines[1].Assign(PrikazyLine(w, 0));
+        f.TerminalLines[1].Assign(PrikazyLine(f, 0));
     }
     Canvas& canvas = TakeCanvas(w);
     canvas.Font.Name = "system";
@@ -201,7 +201,7 @@ void Terminal(World& w) {
             for (int j = 1; j < kTerminalLines; ++j) f.TerminalLines[j] = f.TerminalLines[j + 1];
         }
         const int count = int(f.Prikazy.size());
-        f.TerminalLines[f.TerminalLineCount].Assign(PrikazyLine(w, size_t(1 + RandomInt(w, count - 1))));
+        f.TerminalLines[f.TerminalLineCount].Assign(PrikazyLine(f, size_t(1 + RandomInt(w, count - 1))));
     }
 }
 

@@ -30,12 +30,12 @@ constexpr uint8_t kNoItem = 10;
 constexpr uint8_t kEnter = 13, kEscape = 27;
 constexpr int kLastStoryLine = 8;
 
-bool InMenu(const World& w) { return w.shell.CurrentScene == Scene::Menu; }
+bool InMenu(const Shell& s) { return s.CurrentScene == Scene::Menu; }
 
 // Lowest free profile slot, 0 when all six are taken.
-int FirstFreeSlot(const World& w) {
+int FirstFreeSlot(const SavedFiles& saved) {
     for (int k = 1; k <= 6; ++k)
-        if (w.saved.ProfileTable[k].PlayerName.Empty()) return k;
+        if (saved.ProfileTable[k].PlayerName.Empty()) return k;
     return 0;
 }
 
@@ -86,7 +86,7 @@ void HoverOneButton(World& w, int x, int y, std::span<const MenuButton> buttons)
 void StartNewGame(World& w) {
     FrontEnd& f = w.front;
     PlayGameSound(w, "Klik");
-    const int slot = FirstFreeSlot(w);
+    const int slot = FirstFreeSlot(w.saved);
     if (slot == 0) {
         f.MenuPage = Page::ProfilesTaken;
     } else {
@@ -123,7 +123,7 @@ void NewGameClick(World& w, int x, int y) {
     }
     if (kNameField.Holds(x, y)) {
         PlayGameSound(w, "Klik");
-        if (FirstFreeSlot(w) != 0) {
+        if (FirstFreeSlot(w.saved) != 0) {
             f.NameEntryActive = 1;
         } else {
             f.NameEntryActive = 0;
@@ -263,7 +263,7 @@ void MouseMove(World& w, int x, int y) {
     f.MouseX = x;
     f.MouseY = y;
     f.IdleTimer = kIdleFrames;
-    if (!InMenu(w)) return;
+    if (!InMenu(w.shell)) return;
 
     HoverItems(w, x, y);
     if (f.MenuPage == Page::NewGame && !f.NameEntryActive && f.EnteredName.size > 0)
@@ -280,7 +280,7 @@ void MouseMove(World& w, int x, int y) {
 }
 
 void Click(World& w) {
-    if (!InMenu(w)) return;
+    if (!InMenu(w.shell)) return;
     FrontEnd& f = w.front;
     const int x = f.MouseX, y = f.MouseY;
     for (int i = 0; i < 6; ++i) {

@@ -44,8 +44,7 @@ Canvas& TextCanvas(World& w, int height, uint32_t colour) {
 
 // Takes the typed character into the name: backspace deletes, Enter closes
 // the field, printable cp1250 codes are added while the name fits.
-void FeedNameField(World& w, Canvas& canvas) {
-    FrontEnd& f = w.front;
+void FeedNameField(FrontEnd& f, Canvas& canvas) {
     if (!f.NameEntryActive || f.TypedKey == 0) return;
     const uint8_t key = f.TypedKey;
     auto& name = f.EnteredName;
@@ -68,7 +67,7 @@ void NewGamePage(World& w) {
     MenuPicture(w, "Krizek", kDifficultyMarkX, kDifficultyMarkY + kDifficultyStep * (w.game.Progress.Difficulty - 1));
     DrawPageButtons(w, Page::NewGame);
     Canvas& canvas = TextCanvas(w, 25, kGreen);
-    FeedNameField(w, canvas);
+    FeedNameField(f, canvas);
     TextOut(canvas, kNameX, kNameY, f.EnteredName.View());
     if (f.BlinkCounter < 10 && f.NameEntryActive) {
         const int width = TextWidth(canvas, f.EnteredName.View());

@@ -108,19 +108,20 @@ void DrawRadar(World& w) {
 }
 
 // Extra hull energy trickles in: one point every second frame, never past
-// 200, inside a frame of small squares around the energy digits.
-void RefillEnergy(World& w) {
-    GameState& g = w.game;
-    if (g.EnergyRefill == 0) return;
-    Canvas& canvas = TakeCanvas(w);
+// 200.
+void TrickleEnergy(GameState& g) {
     g.EnergyRefill = uint8_t(g.EnergyRefill - 1);
-    if (g.EnergyRefill % 2 == 0) {
-        if (g.Progress.Energy >= 200) {
-            g.EnergyRefill = 0;
-        } else {
-            g.Progress.Energy += 1;
-        }
+    if (g.EnergyRefill % 2 != 0) return;
+    if (g.Progress.Energy >= 200) {
+        g.EnergyRefill = 0;
+    } else {
+        g.Progress.Energy += 1;
     }
+}
+
+// While it does, a frame of small squares surrounds the energy digits.
+void DrawRefillFrame(World& w) {
+    Canvas& canvas = TakeCanvas(w);
     for (int i = 0; i <= 9; ++i) {
         Box(canvas, kGreen, 135 + 8 * i, 535, 142 + 8 * i, 542);
         Box(canvas, kGreen, 135 + 8 * i, 575, 142 + 8 * i, 582);
@@ -260,7 +261,10 @@ void UpdateHud(World& w) {
     DrawNumber(w, p.Energy, 2);
     if (IsNoText(g.CommanderText) && g.CommanderStep == 0) DrawRadar(w);
     UpdateCommander(w);
-    RefillEnergy(w);
+    if (g.EnergyRefill > 0) {
+        TrickleEnergy(g);
+        DrawRefillFrame(w);
+    }
     InvulnerabilityLight(w);
     DrawItemSlots(w);
     if (p.LastWeapon >= 0) DrawPicture(w, w.media.Obrazky, "IconGuns", 643, 534, p.LastWeapon);
