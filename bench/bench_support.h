@@ -18,7 +18,7 @@ double ReferenceBlitNs();
 // full-screen blit, in the counter "x_fullscreen_blit".
 void ReportRelative(benchmark::State& state, double totalNs);
 
-// A world on the headless platform, ready for FormCreate: the generated data,
+// A world on the headless platform, ready for StartUp: the generated data,
 // seed 7, saved files in a scratch directory removed again at the end.
 struct BenchWorld {
     std::unique_ptr<HeadlessPlatform> platform;

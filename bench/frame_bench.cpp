@@ -23,7 +23,7 @@ namespace {
 void BM_GameSceneFrame(benchmark::State& state) {
     BenchWorld b("bench");
     World& w = *b.world;
-    FormCreate(w);
+    StartUp(w);
     w.shell.MusicEnabled = 0;
     auto newGame = [&] {
         StartNewGame(w, "Bench", 2, 1);
@@ -31,7 +31,7 @@ void BM_GameSceneFrame(benchmark::State& state) {
         // the level and past the ship's arrival, objects in view.
         w.game.CommanderStep = 0;
         w.game.Progress.ScrollDistance = 1500;
-        for (int i = 0; i < 300; ++i) DXTimerTimer(w);
+        for (int i = 0; i < 300; ++i) RunFrame(w);
     };
     newGame();
     double total = 0;
@@ -46,14 +46,14 @@ void BM_GameSceneFrame(benchmark::State& state) {
         }
         const int32_t before = w.game.Progress.ScrollDistance;
         const double start = BenchThreadNs();
-        DXTimerTimer(w);
+        RunFrame(w);
         total += BenchThreadNs() - start;
         scrolled += w.game.Progress.ScrollDistance - before == 1;
     }
     ReportRelative(state, total);
     // Share of the measured frames in which the level really scrolled on.
     state.counters["scrolling"] = double(scrolled) / double(std::max<int64_t>(1, int64_t(state.iterations())));
-    FormDestroy(w);
+    ShutDown(w);
 }
 BENCHMARK(BM_GameSceneFrame);
 
@@ -64,10 +64,10 @@ void BM_StartUpLoading(benchmark::State& state) {
         auto b = std::make_unique<BenchWorld>("bench");
         state.ResumeTiming();
         const double start = BenchThreadNs();
-        FormCreate(*b->world);
+        StartUp(*b->world);
         total += BenchThreadNs() - start;
         state.PauseTiming();
-        FormDestroy(*b->world);
+        ShutDown(*b->world);
         b.reset();
         state.ResumeTiming();
     }

@@ -73,7 +73,7 @@ void ArmEverything(GameState& g, const ShipPart (&built)[30]) {
 void BM_MotherShipBattleEveryWeaponActive(benchmark::State& state) {
     BenchWorld bench("mothership-bench");
     World& w = *bench.world;
-    FormCreate(w);
+    StartUp(w);
     w.shell.MusicEnabled = 0;
     StartNewGame(w, "Bench", 3, 9);
     GameState& g = w.game;
@@ -93,7 +93,7 @@ void BM_MotherShipBattleEveryWeaponActive(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     ReportRelative(state, total);
-    FormDestroy(w);
+    ShutDown(w);
 }
 BENCHMARK(BM_MotherShipBattleEveryWeaponActive);
 

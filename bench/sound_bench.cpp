@@ -87,10 +87,10 @@ void BM_MixOneSecond(benchmark::State& state) {
     Music music;
     music.mixer = &mixer;
     music.dataDir = dir;
-    BASS_SetGlobalVolumes(music, 100, 1, 1);
-    BASS_Init(music, -1, 44100, 0, nullptr);
-    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 5);
-    if (channel == 0 || !BASS_MusicPlay(music, channel)) {
+    SetMusicVolumes(music, 100, 1, 1);
+    OpenMusic(music, -1, 44100, 0, nullptr);
+    const int32_t channel = LoadSong(music, false, "audio\\song01.mod", 0, 0, 5);
+    if (channel == 0 || !PlaySong(music, channel)) {
         state.SkipWithError("the benchmark module did not load");
         return;
     }
@@ -106,7 +106,7 @@ void BM_MixOneSecond(benchmark::State& state) {
     // of a second, is the share of one core the callback needs.
     state.counters["core_percent"] =
         benchmark::Counter(0.01, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    BASS_Free(music);
+    CloseMusic(music);
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_MixOneSecond)->Unit(benchmark::kMillisecond);

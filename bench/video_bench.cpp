@@ -38,13 +38,13 @@ void BM_VideoTick(benchmark::State& state) {
     World& w = *b.world;
     b.platform->StartCapture();
     b.platform->OpenAudio(*w.media.mixer);
-    FormCreate(w);
+    StartUp(w);
     b.platform->heldKeys.set(size_t(GameKey::Space));
     auto newGame = [&] {
         StartNewGame(w, "Bench", 2, 1);
         w.game.CommanderStep = 0;  // no briefing: the level scrolls at once
         w.game.Progress.ScrollDistance = 1500;
-        for (int i = 0; i < 300; ++i) DXTimerTimer(w);
+        for (int i = 0; i < 300; ++i) RunFrame(w);
     };
     newGame();
     const std::string path = b.saveDir + "/bench.webm";
@@ -60,7 +60,7 @@ void BM_VideoTick(benchmark::State& state) {
             }
             const double wall = WallNs();
             const double t0 = ProcessNs();
-            DXTimerTimer(w);
+            RunFrame(w);
             w.game.Progress.Energy = 100;  // keep the ship flying
             const double t1 = ProcessNs();
             writer.AddSound(sound, b.platform->RenderTickAudio(sound));
@@ -82,7 +82,7 @@ void BM_VideoTick(benchmark::State& state) {
     state.counters["x_real_time_cpu"] = 16e6 * ticks / (gameNs + soundNs + pictureNs);
     std::error_code ec;
     state.counters["MB_per_minute"] = double(std::filesystem::file_size(path, ec)) / 1e6 * 3750.0 / ticks;
-    FormDestroy(w);
+    ShutDown(w);
 }
 BENCHMARK(BM_VideoTick)->Arg(1)->Arg(2)->Iterations(1500)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -50,7 +50,7 @@ void BM_ShipAndWeaponsEverythingActive(benchmark::State& state) {
     BenchWorld bench("weapons-bench");
     World& w = *bench.world;
     HeadlessPlatform* platform = bench.platform.get();
-    FormCreate(w);
+    StartUp(w);
     w.shell.MusicEnabled = 0;
     StartNewGame(w, "Bench", 2, 1);
     GameState& g = w.game;
@@ -82,7 +82,7 @@ void BM_ShipAndWeaponsEverythingActive(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     ReportRelative(state, total);
-    FormDestroy(w);
+    ShutDown(w);
 }
 BENCHMARK(BM_ShipAndWeaponsEverythingActive);
 

@@ -77,12 +77,12 @@ int TimeStartUpPieces(const std::string& dataDir, bool window) {
             LoadSettingsFile(w);
         });
         clock.Time("module: intro.mod (libopenmpt)", [&] {
-            BASS_Init(w.media.music, -1, 44100, 0, nullptr);
-            BASS_Start(w.media.music);
-            BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, kMusicLoop | kMusicRamp);
+            OpenMusic(w.media.music, -1, 44100, 0, nullptr);
+            StartMusic(w.media.music);
+            LoadSong(w.media.music, false, "audio\\intro.mod", 0, 0, kMusicLoop | kMusicRamp);
         });
         std::printf("  %-34s %7.1f ms\n", "sum of the steps", clock.Total());
-        BASS_Free(w.media.music);
+        CloseMusic(w.media.music);
         platform->CloseAudio();
         return 0;
     } catch (const std::exception& e) {

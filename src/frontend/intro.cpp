@@ -110,7 +110,7 @@ void RunIntro(World& w) {
             f.IntroPhase = 6;
             f.IntroTimer = 0;
             // The intro module was loaded at start-up; it starts with the title.
-            if (w.shell.MusicEnabled) BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
+            if (w.shell.MusicEnabled) PlaySong(w.media.music, w.shell.MusicChannel);
         } else {
             ++f.IntroTimer;
         }

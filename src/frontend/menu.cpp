@@ -264,9 +264,9 @@ void EnterFinishedScore(World& w) {
 }
 
 void RunMenuScene(World& w) {
-    if (BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel) != 1 && w.shell.MusicEnabled) {
-        w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\Intro.mod", 0, 0, 0);
-        BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
+    if (IsSongPlaying(w.media.music, w.shell.MusicChannel) != 1 && w.shell.MusicEnabled) {
+        w.shell.MusicChannel = LoadSong(w.media.music, false, "audio\\Intro.mod", 0, 0, 0);
+        PlaySong(w.media.music, w.shell.MusicChannel);
     }
     RunMenu(w);
     DrawPicture(w, w.media.MenuObr, "Sipka", w.front.MouseX, w.front.MouseY, 0);

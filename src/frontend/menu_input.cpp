@@ -107,9 +107,9 @@ void StartNewGame(World& w) {
         f.GameActive = 1;
         PlayGameSound(w, "Text");
         Music& music = w.media.music;
-        BASS_ChannelStop(music, w.shell.MusicChannel);
-        w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, kMusicRamp);
-        if (w.shell.MusicEnabled) BASS_MusicPlay(music, w.shell.MusicChannel);
+        StopSong(music, w.shell.MusicChannel);
+        w.shell.MusicChannel = LoadSong(music, false, "audio\\song01.mod", 0, 0, kMusicRamp);
+        if (w.shell.MusicEnabled) PlaySong(music, w.shell.MusicChannel);
     }
     f.HoverButton = 0;
 }
@@ -141,7 +141,7 @@ void NewGameClick(World& w, int x, int y) {
 void LoadProfile(World& w) {
     const int32_t slot = w.saved.CurrentProfile;
     if (slot < 1 || slot > 6) return;  // no profile chosen: nothing to load
-    BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
+    StopSong(w.media.music, w.shell.MusicChannel);
     ResetGameState(w);
     w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
@@ -204,7 +204,7 @@ void QuitClick(World& w) {
     if (f.HoverButton == kYesButton) {
         QuitStep(w, [](World& world) { PlayGameSound(world, "Klik"); });
         QuitStep(w, SaveSettings);
-        BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
+        StopSong(w.media.music, w.shell.MusicChannel);
         if (w.media.platform) w.media.platform->Minimise();
         w.shell.quitRequested = true;
     } else if (f.HoverButton == kNoButton) {
@@ -295,7 +295,7 @@ void Click(World& w) {
     if (f.MenuPage == Page::NewGame) NewGameClick(w, x, y);
     if (f.MenuPage == Page::Continue && f.GameActive) {
         w.shell.CurrentScene = Scene::HlavniHra;
-        BASS_ChannelStop(w.media.music, w.shell.MusicChannel);  // the game starts a song of its own
+        StopSong(w.media.music, w.shell.MusicChannel);  // the game starts a song of its own
         f.MenuPage = Page::None;
     }
     if (f.MenuPage == Page::Load) ProfileClick(w, x, y);
@@ -329,11 +329,11 @@ void KeyPress(World& w, uint8_t& key) {
     if (key != kEscape) return;
     if (s.CurrentScene == Scene::HlavniHra && f.GameActive) {
         s.CurrentScene = Scene::Menu;
-        BASS_ChannelStop(w.media.music, s.MusicChannel);
+        StopSong(w.media.music, s.MusicChannel);
         StopGameSound(w, "PrubehLej");
     } else if (s.CurrentScene == Scene::Menu && f.GameActive) {
         s.CurrentScene = Scene::HlavniHra;
-        BASS_ChannelStop(w.media.music, s.MusicChannel);
+        StopSong(w.media.music, s.MusicChannel);
     } else {
         // The button remembered from the page before (say Start under a
         // resting pointer) must not stand for "Ano": a click without a move
@@ -345,14 +345,14 @@ void KeyPress(World& w, uint8_t& key) {
 
 }  // namespace
 
-void DXDrawMouseMove(World& w, int x, int y) {
+void OnMouseMove(World& w, int x, int y) {
     GuardEvent(w, [&] { MouseMove(w, x, y); });
 }
 
-void DXDrawClick(World& w) {
+void OnClick(World& w) {
     GuardEvent(w, [&] { Click(w); });
 }
 
-void DXDrawKeyPress(World& w, uint8_t& key) {
+void OnKey(World& w, uint8_t& key) {
     GuardEvent(w, [&] { KeyPress(w, key); });
 }

@@ -6,6 +6,6 @@
 
 struct World;
 
-void DXDrawMouseMove(World& w, int x, int y);
-void DXDrawClick(World& w);
-void DXDrawKeyPress(World& w, uint8_t& key);
+void OnMouseMove(World& w, int x, int y);
+void OnClick(World& w);
+void OnKey(World& w, uint8_t& key);

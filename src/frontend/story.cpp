@@ -36,7 +36,7 @@ void Flash(World& w) {
         f.EndingCounter -= kFlashStep;
     } else {
         f.EndingStage = 2;
-        BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
+        StopSong(w.media.music, w.shell.MusicChannel);
         // The HUD starts the commander's closing message at this distance.
         w.game.Progress.ScrollDistance = 600;
     }

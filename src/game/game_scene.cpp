@@ -18,12 +18,12 @@ namespace {
 
 // When a song has ended (and music is on), a random one of the five follows.
 void GameMusic(World& w) {
-    if (BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel) == 1 || !w.shell.MusicEnabled) return;
+    if (IsSongPlaying(w.media.music, w.shell.MusicChannel) == 1 || !w.shell.MusicEnabled) return;
     const int n = RandomInt(w, 5) + 1;
     char name[32];
     std::snprintf(name, sizeof name, "audio\\song0%d.mod", n);
-    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, name, 0, 0, kMusicRamp);
-    BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
+    w.shell.MusicChannel = LoadSong(w.media.music, false, name, 0, 0, kMusicRamp);
+    PlaySong(w.media.music, w.shell.MusicChannel);
 }
 
 }  // namespace

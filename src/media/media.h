@@ -15,7 +15,7 @@
 #include "media/surface.h"
 
 struct Media {
-    std::unique_ptr<Surface> back = std::make_unique<Surface>();  // DXDraw's back surface
+    std::unique_ptr<Surface> back = std::make_unique<Surface>();  // the back surface every scene draws on
     PictureCollection Rakety, Obrazky, Level, MenuObr;
     WaveCollection Zvuky;
     Input input;

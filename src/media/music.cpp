@@ -1,4 +1,4 @@
-// The module-music calls the game makes (BASS_*), as a thin layer over
+// The module-music calls the game makes, as a thin layer over
 // libopenmpt. One module is loaded at a time and rendered inside MixAudio;
 // loading a new one releases the previous one, so reloads never pile up.
 #include <libopenmpt/libopenmpt.h>
@@ -16,7 +16,7 @@
 struct ModulePlayer {
     openmpt_module* module = nullptr;
     int32_t handle = 0;
-    // Set by BASS_MusicPlay, cleared by BASS_ChannelStop and by the renderer
+    // Set by PlaySong, cleared by StopSong and by the renderer
     // when a non-looping module has played to its end.
     bool playing = false;
 };
@@ -96,7 +96,7 @@ void MixModule(Mixer& mixer, float* stereo, int frames) {
     }
 }
 
-bool BASS_Init(Music& music, int device, int frequency, int flags, void* window) {
+bool OpenMusic(Music& music, int device, int frequency, int flags, void* window) {
     (void)device, (void)frequency, (void)flags, (void)window;
     if (!music.mixer) return false;
     music.initialised = true;
@@ -106,11 +106,11 @@ bool BASS_Init(Music& music, int device, int frequency, int flags, void* window)
     return music.mixer->available;
 }
 
-bool BASS_Start(Music& music) {
+bool StartMusic(Music& music) {
     return HasDevice(music);
 }
 
-bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume) {
+bool SetMusicVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume) {
     (void)sampleVolume, (void)streamVolume;
     music.musicVolume = musicVolume;
     if (!music.mixer) return false;
@@ -119,7 +119,7 @@ bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int 
     return true;
 }
 
-int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
+int32_t LoadSong(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
                        int flags) {
     if (!music.mixer) return 0;
     // The module is read even without a device: its length decides when the
@@ -169,7 +169,7 @@ int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileNam
     return handle;
 }
 
-bool BASS_MusicPlay(Music& music, int32_t channel) {
+bool PlaySong(Music& music, int32_t channel) {
     if (channel == 0 || channel != music.currentHandle) return false;
     // Playing starts the song from its beginning.
     music.playing = true;
@@ -187,12 +187,12 @@ void AdvanceMusicClock(Music& music, int milliseconds) {
     if (music.playing) music.playedMs += milliseconds;
 }
 
-int BASS_ChannelIsActive(Music& music, int32_t channel) {
+int IsSongPlaying(Music& music, int32_t channel) {
     if (channel == 0 || channel != music.currentHandle || !music.playing) return 0;
     return music.looping || music.playedMs < music.songLengthMs ? 1 : 0;
 }
 
-bool BASS_ChannelStop(Music& music, int32_t channel) {
+bool StopSong(Music& music, int32_t channel) {
     if (channel == 0 || channel != music.currentHandle) return false;
     music.playing = false;
     if (!HasDevice(music)) return false;
@@ -203,7 +203,7 @@ bool BASS_ChannelStop(Music& music, int32_t channel) {
     return true;
 }
 
-void BASS_Free(Music& music) {
+void CloseMusic(Music& music) {
     music.playing = false;
     music.currentHandle = 0;
     music.initialised = false;

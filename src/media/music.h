@@ -1,4 +1,4 @@
-// Module music: the BASS calls the game makes, as a thin layer over
+// Module music: the music calls the game makes, as a thin layer over
 // libopenmpt rendered into the mixer. One module is loaded at a time; loading
 // another releases the previous one. Flags: 4 loops, 1 ramps.
 #pragma once
@@ -8,7 +8,7 @@
 struct Mixer;
 struct ModulePlayer;
 
-// Flags of BASS_MusicLoad.
+// Flags of LoadSong.
 constexpr int kMusicRamp = 1;  // click-free note starts
 constexpr int kMusicLoop = 4;  // the song repeats for ever
 
@@ -37,22 +37,22 @@ float MusicGain(int musicVolume);
 // Moves the game's music clock on by one frame's time.
 void AdvanceMusicClock(Music& music, int milliseconds);
 
-bool BASS_Init(Music& music, int device, int frequency, int flags, void* window);
-bool BASS_Start(Music& music);
-bool BASS_SetGlobalVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume);
+bool OpenMusic(Music& music, int device, int frequency, int flags, void* window);
+bool StartMusic(Music& music);
+bool SetMusicVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume);
 // Returns 0 on failure with the reason on stderr. fileName is an asset name
 // such as "audio\song01.mod".
-int32_t BASS_MusicLoad(Music& music, bool fromMemory, const std::string& fileName, int offset, int length, int flags);
-bool BASS_MusicPlay(Music& music, int32_t channel);
+int32_t LoadSong(Music& music, bool fromMemory, const std::string& fileName, int offset, int length, int flags);
+bool PlaySong(Music& music, int32_t channel);
 // 1 while the channel plays; 0 once it ended (its length has passed on the
 // music clock), was stopped or is unknown.
-int BASS_ChannelIsActive(Music& music, int32_t channel);
-bool BASS_ChannelStop(Music& music, int32_t channel);
-void BASS_Free(Music& music);
+int IsSongPlaying(Music& music, int32_t channel);
+bool StopSong(Music& music, int32_t channel);
+void CloseMusic(Music& music);
 
 // Called by MixAudio with the mixer's lock held: adds frames of the loaded
 // module (scaled by the music volume) to the interleaved stereo mix, and
 // marks a non-looping module ended when it runs out.
 void MixModule(Mixer& mixer, float* stereo, int frames);
-// Releases a module player (the mixer's destructor and BASS_Free use it).
+// Releases a module player (the mixer's destructor and CloseMusic use it).
 void FreeModulePlayer(ModulePlayer* player);

@@ -36,15 +36,15 @@ bool GlobalKeys(World& w) {
     if (IsHeld(in, kMusicKey)) {  // music on/off, once per press
         Consume(in, kMusicKey);
         s.MusicEnabled = !s.MusicEnabled;
-        BASS_ChannelStop(w.media.music, s.MusicChannel);
+        StopSong(w.media.music, s.MusicChannel);
     }
     if (IsHeld(in, kLouderKey)) {  // louder while held
         if (s.MusicVolume < 100) ++s.MusicVolume;
-        BASS_SetGlobalVolumes(w.media.music, s.MusicVolume, 1, 1);
+        SetMusicVolumes(w.media.music, s.MusicVolume, 1, 1);
     }
     if (IsHeld(in, kQuieterKey)) {  // quieter while held
         if (s.MusicVolume > 0) --s.MusicVolume;
-        BASS_SetGlobalVolumes(w.media.music, s.MusicVolume, 1, 1);
+        SetMusicVolumes(w.media.music, s.MusicVolume, 1, 1);
     }
     if (w.front.IdleTimer > 0) --w.front.IdleTimer;
     if (IsHeld(in, kFrameRateKey)) {  // frame-rate text; the picture freezes while held
@@ -102,7 +102,7 @@ void SceneStep(World& w, Scene scene, void (*routine)(World&)) {
     ApplySceneRequests(w);
 }
 
-void RunFrame(World& w) {
+void FrameSteps(World& w) {
     Shell& s = w.shell;
     CountFrameRate(w);
     AdvanceMusicClock(w.media.music, 16);
@@ -123,9 +123,9 @@ void RunFrame(World& w) {
 
 }  // namespace
 
-void DXTimerTimer(World& w) {
+void RunFrame(World& w) {
     try {
-        RunFrame(w);
+        FrameSteps(w);
     } catch (const std::exception& error) {
         // A missing picture or sound, or a failed save, stops this frame only.
         // Each distinct message is reported once, so a fault that repeats on

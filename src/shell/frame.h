@@ -4,4 +4,4 @@
 
 struct World;
 
-void DXTimerTimer(World& w);
+void RunFrame(World& w);

@@ -41,11 +41,11 @@ void Deliver(World& w, const ScriptEvent& e) {
     switch (e.kind) {
         case ScriptEventKind::Type: {
             uint8_t key = e.code;
-            DXDrawKeyPress(w, key);
+            OnKey(w, key);
             break;
         }
-        case ScriptEventKind::Move: DXDrawMouseMove(w, e.x, e.y); break;
-        case ScriptEventKind::Click: DXDrawClick(w); break;
+        case ScriptEventKind::Move: OnMouseMove(w, e.x, e.y); break;
+        case ScriptEventKind::Click: OnClick(w); break;
         default: break;
     }
 }
@@ -348,7 +348,7 @@ int GameRun::OpenRun() {
         std::string error;
         if (options.dataDir.empty() && !FindDataFolder(w.shell.options.dataDir, error)) throw std::runtime_error(error);
         r.formCreated = true;
-        FormCreate(w);
+        StartUp(w);
     } catch (const std::exception& e) {
         // Headless runs have no message box: stderr is the whole report.
         std::cerr << "Kavrix: " << e.what() << "\n";
@@ -457,7 +457,7 @@ bool GameRun::Tick() {
         if (r.recorder) r.recorder->Keys(r.frame, platform.keys);
 
         platform.clock = uint32_t(r.seed) + uint32_t(r.frame) * 16u;
-        DXTimerTimer(w);
+        RunFrame(w);
         if (r.pilot) r.pilot->AfterFrame(w, r.frame);
         ++r.frame;
         if (r.video) r.video->AfterTick();
@@ -478,7 +478,7 @@ int GameRun::Close() {
         r.opened = false;
         Finish();
     }
-    if (r.formCreated) FormDestroy(*r.world);
+    if (r.formCreated) ShutDown(*r.world);
     r.formCreated = false;
     if (r.audioOpen) r.platform->CloseAudio();
     r.audioOpen = false;

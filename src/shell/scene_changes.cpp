@@ -17,7 +17,7 @@ void LeaveLostGame(World& w) {
     w.front.MenuPage = Page::Scores;
     w.front.IdleTimer = 1500;
     w.front.GameActive = 0;
-    BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
+    StopSong(w.media.music, w.shell.MusicChannel);
     // With no active slot (CurrentProfile 0) this touches no slot and no file.
     ClearProfileSlot(w);
     w.front.HoverButton = 0;

@@ -107,7 +107,7 @@ void LoadAssets(World& w) {
     w.front.NameEntryActive = 0;
 }
 
-void FormCreate(World& w) {
+void StartUp(World& w) {
     w.media.dataDir = w.shell.options.dataDir;
     w.media.music.dataDir = w.shell.options.dataDir;
     if (!w.media.music.mixer) w.media.music.mixer = w.media.mixer.get();
@@ -118,11 +118,11 @@ void FormCreate(World& w) {
     LoadAssets(w);
     ResetGameState(w);
     LoadSettingsFile(w);
-    BASS_SetGlobalVolumes(w.media.music, w.shell.MusicVolume, 1, 1);
-    BASS_Init(w.media.music, -1, 44100, 0, nullptr);
-    BASS_Start(w.media.music);
+    SetMusicVolumes(w.media.music, w.shell.MusicVolume, 1, 1);
+    OpenMusic(w.media.music, -1, 44100, 0, nullptr);
+    StartMusic(w.media.music);
     // Loaded looping (4) with ramping (1), not played: the intro starts it.
-    w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\intro.mod", 0, 0, kMusicLoop | kMusicRamp);
+    w.shell.MusicChannel = LoadSong(w.media.music, false, "audio\\intro.mod", 0, 0, kMusicLoop | kMusicRamp);
 }
 
-void FormDestroy(World& w) { BASS_Free(w.media.music); }
+void ShutDown(World& w) { CloseMusic(w.media.music); }

@@ -43,12 +43,12 @@ TEST(IntroTiming, EachPhaseLastsItsFramesThenTheMenuFollows) {
     int framesIn[7] = {};
     int musicFrame = -1, frame = 0;
     in.w.shell.MusicEnabled = 1;
-    in.w.shell.MusicChannel = BASS_MusicLoad(in.w.media.music, false, "audio\\intro.mod", 0, 0, 4);
+    in.w.shell.MusicChannel = LoadSong(in.w.media.music, false, "audio\\intro.mod", 0, 0, 4);
     while (in.w.shell.CurrentScene == Scene::Intro && frame < 3000) {
         ++framesIn[in.Phase()];
         in.Frame();
         ++frame;
-        if (musicFrame < 0 && BASS_ChannelIsActive(in.w.media.music, in.w.shell.MusicChannel) == 1)
+        if (musicFrame < 0 && IsSongPlaying(in.w.media.music, in.w.shell.MusicChannel) == 1)
             musicFrame = frame;
     }
     // Fades 0, 2, ..., 256: 129 frames each.
@@ -177,18 +177,18 @@ TEST(IntroMusic, StartsWithTheTitleOnlyWhenMusicIsOn) {
     for (int enabled = 0; enabled <= 1; ++enabled) {
         Intro in;
         in.w.shell.MusicEnabled = uint8_t(enabled);
-        in.w.shell.MusicChannel = BASS_MusicLoad(in.w.media.music, false, "audio\\intro.mod", 0, 0, 4);
+        in.w.shell.MusicChannel = LoadSong(in.w.media.music, false, "audio\\intro.mod", 0, 0, 4);
         in.f.IntroPhase = 5;
         in.f.IntroFade = 256;
         in.f.IntroTimer = 299;
         in.Frame();
         EXPECT_EQ(in.f.IntroPhase, 5);
-        EXPECT_NE(BASS_ChannelIsActive(in.w.media.music, in.w.shell.MusicChannel), 1);
+        EXPECT_NE(IsSongPlaying(in.w.media.music, in.w.shell.MusicChannel), 1);
         in.Frame();  // the timer has reached 300: the title over the stars, already in this frame
         EXPECT_EQ(in.f.IntroPhase, 6);
         EXPECT_EQ(in.f.IntroTimer, 1);
         EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Nazev", 0, 0));
-        EXPECT_EQ(BASS_ChannelIsActive(in.w.media.music, in.w.shell.MusicChannel) == 1, enabled == 1);
+        EXPECT_EQ(IsSongPlaying(in.w.media.music, in.w.shell.MusicChannel) == 1, enabled == 1);
     }
 }
 
@@ -199,11 +199,11 @@ TEST(IntroHandOver, TheFrameInWhichTheTitleEndsShowsTheMenu) {
     in.f.IntroTimer = 799;
     in.f.MouseX = 600;
     in.f.MouseY = 100;
-    DXTimerTimer(in.w);
+    RunFrame(in.w);
     EXPECT_EQ(in.w.shell.CurrentScene, Scene::Intro);
     EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Nazev", 0, 0));
     EXPECT_FALSE(Shows(in.w, in.w.media.MenuObr, "Sipka", 600, 100));
-    DXTimerTimer(in.w);
+    RunFrame(in.w);
     EXPECT_EQ(in.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(in.f.IntroTimer, 0);
     EXPECT_TRUE(Shows(in.w, in.w.media.MenuObr, "Sipka", 600, 100));  // the menu's pointer, same frame

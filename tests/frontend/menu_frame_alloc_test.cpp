@@ -35,16 +35,16 @@ void PlayMenuAndStory(World& w) {
     f.MenuPage = Page::NewGame;
     f.NameEntryActive = 1;
     for (uint8_t key : {uint8_t('J'), uint8_t(0xE1), uint8_t(8), uint8_t('n'), uint8_t(13)}) {
-        DXDrawKeyPress(w, key);
+        OnKey(w, key);
         RunMenu(w);
     }
-    for (int x = 0; x < 800; x += 7) DXDrawMouseMove(w, x, 298);
-    DXDrawMouseMove(w, 720, 554);
-    DXDrawMouseMove(w, 102 + 119 * 2, 298);
-    DXDrawClick(w);  // the profile page
-    DXDrawMouseMove(w, 734, 587);  // the logo
+    for (int x = 0; x < 800; x += 7) OnMouseMove(w, x, 298);
+    OnMouseMove(w, 720, 554);
+    OnMouseMove(w, 102 + 119 * 2, 298);
+    OnClick(w);  // the profile page
+    OnMouseMove(w, 734, 587);  // the logo
     for (int frame = 0; frame < 20; ++frame) RunMenu(w);
-    DXDrawMouseMove(w, 400, 100);
+    OnMouseMove(w, 400, 100);
     // The idle terminal typing and scrolling, the monitor through its modes.
     f.IdleTimer = 0;
     for (int frame = 0; frame < 2500; ++frame) RunMenu(w);
@@ -54,7 +54,7 @@ void PlayMenuAndStory(World& w) {
     w.game.CommanderTextPos = 1;
     for (int frame = 0; frame < 400; ++frame) RunTextScreen(w);
     uint8_t key = ' ';
-    DXDrawKeyPress(w, key);
+    OnKey(w, key);
     for (int frame = 0; frame < 4; ++frame) RunTextScreen(w);
 }
 

@@ -25,21 +25,21 @@ struct MenuWorld {
         DefaultScores(w.saved.ScoreTable);
         DefaultProfiles(w.saved);
     }
-    void Move(int x, int y) { DXDrawMouseMove(w, x, y); }
-    void Click() { DXDrawClick(w); }
+    void Move(int x, int y) { OnMouseMove(w, x, y); }
+    void Click() { OnClick(w); }
     void ClickAt(int x, int y) {
         Move(x, y);
         Click();
     }
     uint8_t Key(uint8_t code) {
-        DXDrawKeyPress(w, code);
+        OnKey(w, code);
         return code;
     }
     void Menu(int frames = 1) {
         for (int i = 0; i < frames; ++i) RunMenu(w);
     }
     void Frames(int frames) {
-        for (int i = 0; i < frames; ++i) DXTimerTimer(w);
+        for (int i = 0; i < frames; ++i) RunFrame(w);
     }
     // Centre of item i (0 new game ... 5 quit) in the row of six.
     static int ItemX(int i) { return 102 + 119 * i; }

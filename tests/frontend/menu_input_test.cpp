@@ -158,7 +158,7 @@ TEST(MenuClick, StartSavesTheProfileBuildsLevelOneAndOpensTheStory) {
     EXPECT_EQ(p.LevelEnd, 9400) << "level 1 is built";
     EXPECT_EQ(m.w.game.TextScreenLine, 0);
     EXPECT_TRUE(m.SoundStarted("Text"));
-    EXPECT_EQ(BASS_ChannelIsActive(m.w.media.music, m.w.shell.MusicChannel), 1);
+    EXPECT_EQ(IsSongPlaying(m.w.media.music, m.w.shell.MusicChannel), 1);
 
     EXPECT_EQ(m.w.saved.ProfileTable[2].PlayerName.View(), "Lilli Jilli Lilijill");
 
@@ -235,15 +235,15 @@ TEST(MenuKeys, EscapeSwitchesGameAndMenuOrAsksToQuit) {
     EXPECT_EQ(m.w.shell.CurrentScene, Scene::HlavniHra);
     // Leaving the game silences the beam and the game's song.
     Music& music = m.w.media.music;
-    m.w.shell.MusicChannel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
-    BASS_MusicPlay(music, m.w.shell.MusicChannel);
+    m.w.shell.MusicChannel = LoadSong(music, false, "audio\\song01.mod", 0, 0, 1);
+    PlaySong(music, m.w.shell.MusicChannel);
     PlayGameSound(m.w, "PrubehLej");
     ASSERT_TRUE(m.SoundStarted("PrubehLej"));
-    ASSERT_EQ(BASS_ChannelIsActive(music, m.w.shell.MusicChannel), 1);
+    ASSERT_EQ(IsSongPlaying(music, m.w.shell.MusicChannel), 1);
     m.Key(27);
     EXPECT_EQ(m.w.shell.CurrentScene, Scene::Menu);
     EXPECT_FALSE(m.SoundStarted("PrubehLej"));
-    EXPECT_EQ(BASS_ChannelIsActive(music, m.w.shell.MusicChannel), 0);
+    EXPECT_EQ(IsSongPlaying(music, m.w.shell.MusicChannel), 0);
     EXPECT_EQ(f.TypedKey, 27);
     EXPECT_EQ(f.IdleTimer, 1500);
 

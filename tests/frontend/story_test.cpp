@@ -39,8 +39,8 @@ struct Story {
         f.MenuPage = Page::None;
         f.HoverButton = 2;
         w.shell.MusicEnabled = 1;
-        w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\song01.mod", 0, 0, 1);
-        BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
+        w.shell.MusicChannel = LoadSong(w.media.music, false, "audio\\song01.mod", 0, 0, 1);
+        PlaySong(w.media.music, w.shell.MusicChannel);
     }
     void Frame() {
         RunStoryAnimation(w);  // the starfield clears the surface
@@ -96,14 +96,14 @@ TEST(StoryFlash, WhiteFadesOutInSixFramesThenTheMessageStarts) {
         EXPECT_EQ(s.f.EndingStage, 1);
     }
     EXPECT_FALSE(Shows(s.w, s.w.media.Rakety, "OpacnaRaketa", 358, 266, 0));  // still under the flash
-    EXPECT_EQ(BASS_ChannelIsActive(s.w.media.music, s.w.shell.MusicChannel), 1);
+    EXPECT_EQ(IsSongPlaying(s.w.media.music, s.w.shell.MusicChannel), 1);
 
     s.Frame();  // no flash any more: the game music stops and the closing message begins
     EXPECT_EQ(s.w.media.back->pixels[150][600], 0);
     EXPECT_TRUE(Shows(s.w, s.w.media.Rakety, "OpacnaRaketa", 358, 266, 0));
     EXPECT_EQ(s.f.EndingStage, 2);
     EXPECT_NE(s.w.game.CommanderStep, 0);
-    EXPECT_NE(BASS_ChannelIsActive(s.w.media.music, s.w.shell.MusicChannel), 1);
+    EXPECT_NE(IsSongPlaying(s.w.media.music, s.w.shell.MusicChannel), 1);
 
     // While the message runs the ship waits; once it is over the ship starts
     // down in the same frame.

@@ -500,9 +500,9 @@ TEST(HudLives, LosingTheLastShipEndsTheGameOnTheScorePage) {
     }
     h.w.saved.CurrentProfile = 2;
     h.w.shell.MusicEnabled = 1;
-    h.w.shell.MusicChannel = BASS_MusicLoad(h.w.media.music, false, "audio\\song02.mod", 0, 0, 1);
-    BASS_MusicPlay(h.w.media.music, h.w.shell.MusicChannel);
-    ASSERT_EQ(BASS_ChannelIsActive(h.w.media.music, h.w.shell.MusicChannel), 1);
+    h.w.shell.MusicChannel = LoadSong(h.w.media.music, false, "audio\\song02.mod", 0, 0, 1);
+    PlaySong(h.w.media.music, h.w.shell.MusicChannel);
+    ASSERT_EQ(IsSongPlaying(h.w.media.music, h.w.shell.MusicChannel), 1);
     h.w.front.GameActive = 1;
     h.w.front.HoverButton = 2;
 
@@ -548,7 +548,7 @@ TEST(HudLives, LosingTheLastShipEndsTheGameOnTheScorePage) {
     EXPECT_EQ(h.w.front.IdleTimer, 1500);
     EXPECT_EQ(h.w.front.GameActive, 0);
     EXPECT_EQ(h.w.front.HoverButton, 0);
-    EXPECT_EQ(BASS_ChannelIsActive(h.w.media.music, h.w.shell.MusicChannel), 0);
+    EXPECT_EQ(IsSongPlaying(h.w.media.music, h.w.shell.MusicChannel), 0);
     EXPECT_EQ(h.p.Lives, 0);
     EXPECT_EQ(h.p.Score, 31337);  // for the score page to enter
 

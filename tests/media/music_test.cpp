@@ -1,4 +1,4 @@
-// Module music through the BASS calls the game makes: a song whose length has
+// Module music through the music calls the game makes: a song whose length has
 // passed on the game's music clock turns its channel inactive (so the game
 // picks the next), whatever the sound device did; a looping one goes on,
 // damaged files fail cleanly, and endless reloads neither leak nor crash.
@@ -66,12 +66,12 @@ protected:
         mixer.available = true;
         music.mixer = &mixer;
         music.dataDir = dir;
-        BASS_SetGlobalVolumes(music, 100, 1, 1);
-        BASS_Init(music, -1, 44100, 0, nullptr);
-        BASS_Start(music);
+        SetMusicVolumes(music, 100, 1, 1);
+        OpenMusic(music, -1, 44100, 0, nullptr);
+        StartMusic(music);
     }
     void TearDown() override {
-        BASS_Free(music);
+        CloseMusic(music);
         std::filesystem::remove_all(dir);
     }
     double RenderPeak(int frames) {
@@ -87,53 +87,53 @@ protected:
 };
 
 TEST_F(MusicTest, SongEndsWhenItsLengthHasPassedOnTheMusicClock) {
-    const int32_t channel = BASS_MusicLoad(music, false, "audio\\SONG01.MOD", 0, 0, 1);
+    const int32_t channel = LoadSong(music, false, "audio\\SONG01.MOD", 0, 0, 1);
     ASSERT_NE(channel, 0);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0) << "loaded but not yet played";
-    ASSERT_TRUE(BASS_MusicPlay(music, channel));
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_EQ(IsSongPlaying(music, channel), 0) << "loaded but not yet played";
+    ASSERT_TRUE(PlaySong(music, channel));
+    EXPECT_EQ(IsSongPlaying(music, channel), 1);
     EXPECT_GT(RenderPeak(4410), 0.05) << "the note is heard";
     // Rendering the whole song ends the sound but not the channel: the game
     // asks its own clock, so a window, a headless run and a replay agree.
     RenderPeak(44100);
     EXPECT_EQ(RenderPeak(2000), 0.0) << "nothing sounds after the end";
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_EQ(IsSongPlaying(music, channel), 1);
     // 16 rows of 20 ms: 320 ms, that is the 20th frame of 16 ms.
     int frames = 0;
-    while (BASS_ChannelIsActive(music, channel) == 1 && frames < 1000) {
+    while (IsSongPlaying(music, channel) == 1 && frames < 1000) {
         AdvanceMusicClock(music, 16);
         ++frames;
     }
     EXPECT_EQ(frames, 20);
 
     // Played again, the same song starts over from its beginning.
-    ASSERT_TRUE(BASS_MusicPlay(music, channel));
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    ASSERT_TRUE(PlaySong(music, channel));
+    EXPECT_EQ(IsSongPlaying(music, channel), 1);
     EXPECT_GT(RenderPeak(4410), 0.05);
     // A stopped song's clock stands still.
-    BASS_ChannelStop(music, channel);
+    StopSong(music, channel);
     AdvanceMusicClock(music, 1000);
     EXPECT_EQ(music.playedMs, 0);
 }
 
 TEST_F(MusicTest, LoopingSongGoesOnPastItsLength) {
-    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 5);
+    const int32_t channel = LoadSong(music, false, "audio\\song01.mod", 0, 0, 5);
     ASSERT_NE(channel, 0);
-    BASS_MusicPlay(music, channel);
+    PlaySong(music, channel);
     for (int frame = 0; frame < 200; ++frame) AdvanceMusicClock(music, 16);  // ten times its length
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_EQ(IsSongPlaying(music, channel), 1);
     RenderPeak(3 * 44100);
     EXPECT_GT(RenderPeak(4410), 0.05);
-    BASS_ChannelStop(music, channel);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
+    StopSong(music, channel);
+    EXPECT_EQ(IsSongPlaying(music, channel), 0);
     EXPECT_EQ(RenderPeak(2000), 0.0);
 }
 
 TEST_F(MusicTest, MusicVolumeScalesTheSong) {
     auto peakAt = [&](int volume) {
-        BASS_SetGlobalVolumes(music, volume, 1, 1);
-        const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 0);
-        BASS_MusicPlay(music, channel);
+        SetMusicVolumes(music, volume, 1, 1);
+        const int32_t channel = LoadSong(music, false, "audio\\song01.mod", 0, 0, 0);
+        PlaySong(music, channel);
         return RenderPeak(4410);
     };
     const double full = peakAt(100);
@@ -144,32 +144,32 @@ TEST_F(MusicTest, MusicVolumeScalesTheSong) {
 }
 
 TEST_F(MusicTest, MissingOrDamagedModuleGivesNoChannel) {
-    EXPECT_EQ(BASS_MusicLoad(music, false, "audio\\song09.mod", 0, 0, 1), 0);
+    EXPECT_EQ(LoadSong(music, false, "audio\\song09.mod", 0, 0, 1), 0);
     std::vector<uint8_t> text;
     for (int i = 0; i < 200; ++i)
         for (char c : std::string("not a module at all; ")) text.push_back(uint8_t(c));
     WriteFileBytes(dir + "/audio/broken.mod", text);
-    EXPECT_EQ(BASS_MusicLoad(music, false, "audio\\broken.mod", 0, 0, 1), 0);
+    EXPECT_EQ(LoadSong(music, false, "audio\\broken.mod", 0, 0, 1), 0);
     WriteFileBytes(dir + "/audio/empty.mod", {});
-    EXPECT_EQ(BASS_MusicLoad(music, false, "audio\\empty.mod", 0, 0, 1), 0);
-    EXPECT_EQ(BASS_ChannelIsActive(music, 0), 0);
-    EXPECT_FALSE(BASS_MusicPlay(music, 0));
+    EXPECT_EQ(LoadSong(music, false, "audio\\empty.mod", 0, 0, 1), 0);
+    EXPECT_EQ(IsSongPlaying(music, 0), 0);
+    EXPECT_FALSE(PlaySong(music, 0));
 }
 
 TEST_F(MusicTest, ReloadingReplacesTheSongAndOldHandlesGoQuiet) {
     int32_t previous = 0;
     for (int i = 0; i < 2000; ++i) {
-        const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, i % 2 ? 1 : 5);
+        const int32_t channel = LoadSong(music, false, "audio\\song01.mod", 0, 0, i % 2 ? 1 : 5);
         ASSERT_NE(channel, 0);
         ASSERT_NE(channel, previous);
-        ASSERT_TRUE(BASS_MusicPlay(music, channel));
+        ASSERT_TRUE(PlaySong(music, channel));
         if (previous != 0) {
-            ASSERT_EQ(BASS_ChannelIsActive(music, previous), 0) << "reload " << i;
+            ASSERT_EQ(IsSongPlaying(music, previous), 0) << "reload " << i;
         }
         if (i % 100 == 0) RenderPeak(512);
         previous = channel;
     }
-    EXPECT_EQ(BASS_ChannelIsActive(music, previous), 1);
+    EXPECT_EQ(IsSongPlaying(music, previous), 1);
 }
 
 TEST(MusicWithoutDevice, SongsStillEndOnTheMusicClock) {
@@ -182,24 +182,24 @@ TEST(MusicWithoutDevice, SongsStillEndOnTheMusicClock) {
     Music music;
     music.mixer = &mixer;
     music.dataDir = dir;
-    BASS_SetGlobalVolumes(music, 100, 1, 1);
-    BASS_Init(music, -1, 44100, 0, nullptr);
-    BASS_Start(music);
-    const int32_t channel = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+    SetMusicVolumes(music, 100, 1, 1);
+    OpenMusic(music, -1, 44100, 0, nullptr);
+    StartMusic(music);
+    const int32_t channel = LoadSong(music, false, "audio\\song01.mod", 0, 0, 1);
     ASSERT_NE(channel, 0);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
-    BASS_MusicPlay(music, channel);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_EQ(IsSongPlaying(music, channel), 0);
+    PlaySong(music, channel);
+    EXPECT_EQ(IsSongPlaying(music, channel), 1);
     for (int frame = 0; frame < 19; ++frame) AdvanceMusicClock(music, 16);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 1);
+    EXPECT_EQ(IsSongPlaying(music, channel), 1);
     AdvanceMusicClock(music, 16);
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
-    const int32_t next = BASS_MusicLoad(music, false, "audio\\song01.mod", 0, 0, 1);
+    EXPECT_EQ(IsSongPlaying(music, channel), 0);
+    const int32_t next = LoadSong(music, false, "audio\\song01.mod", 0, 0, 1);
     EXPECT_NE(next, channel);
-    BASS_MusicPlay(music, channel);  // an old handle starts nothing
-    EXPECT_EQ(BASS_ChannelIsActive(music, channel), 0);
-    EXPECT_EQ(BASS_ChannelIsActive(music, next), 0);
-    BASS_Free(music);
+    PlaySong(music, channel);  // an old handle starts nothing
+    EXPECT_EQ(IsSongPlaying(music, channel), 0);
+    EXPECT_EQ(IsSongPlaying(music, next), 0);
+    CloseMusic(music);
     std::filesystem::remove_all(dir);
 }
 
@@ -211,20 +211,20 @@ namespace {
 TEST(MusicGameSongs, EverySongLoadsAndIsHeard) {
     TestWorld t = MakeTestWorld(false);
     Music& music = t.w().media.music;
-    BASS_SetGlobalVolumes(music, 100, 1, 1);
-    BASS_Init(music, -1, 44100, 0, nullptr);
+    SetMusicVolumes(music, 100, 1, 1);
+    OpenMusic(music, -1, 44100, 0, nullptr);
     for (const char* name : {"audio\\intro.mod", "audio\\Intro.mod", "audio\\song01.mod", "audio\\song02.mod",
                              "audio\\song03.mod", "audio\\song04.mod", "audio\\song05.mod"}) {
-        const int32_t channel = BASS_MusicLoad(music, false, name, 0, 0, 1);
+        const int32_t channel = LoadSong(music, false, name, 0, 0, 1);
         ASSERT_NE(channel, 0) << name;
-        BASS_MusicPlay(music, channel);
+        PlaySong(music, channel);
         std::vector<int16_t> out(2 * 44100);
         MixAudio(*t.w().media.mixer, out.data(), 44100);
         int peak = 0;
         for (int16_t s : out) peak = std::max(peak, std::abs(int(s)));
         EXPECT_GT(peak, 300) << name << " is silent in its first second";
     }
-    BASS_Free(music);
+    CloseMusic(music);
 }
 
 }  // namespace

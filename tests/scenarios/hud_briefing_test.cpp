@@ -27,7 +27,7 @@ struct Game {
         StartNewGame(w, "Pilot", 2, level);
         p.BlackBoxCount = uint8_t(blackBoxes);  // as brought from level 1
     }
-    void Frame() { DXTimerTimer(w); }
+    void Frame() { RunFrame(w); }
     std::string Text() const { return IsNoText(g.CommanderText) ? std::string() : std::string(g.CommanderText.View()); }
     // The commander's portrait, in any of its frames, in place of the radar.
     bool PortraitShown() const {

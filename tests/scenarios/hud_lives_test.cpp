@@ -27,7 +27,7 @@ struct Game {
         EXPECT_LT(g.ArrivalWidth, 78);
     }
     void Frames(int n) {
-        for (int i = 0; i < n; ++i) DXTimerTimer(w);
+        for (int i = 0; i < n; ++i) RunFrame(w);
     }
     // Whether the opaque pixels of a picture's frame are on the surface at (x, y).
     bool Shows(const char* name, int x, int y, int frame) const { return ::Shows(w, w.media.Obrazky, name, x, y, frame); }
@@ -70,7 +70,7 @@ TEST(HudLivesInGame, LastShipLostEndsOnTheScorePage) {
     ASSERT_EQ(game.w.saved.CurrentProfile, 1);
     game.w.shell.MusicEnabled = 1;
     game.Frames(1);  // the game music starts
-    ASSERT_EQ(BASS_ChannelIsActive(game.w.media.music, game.w.shell.MusicChannel), 1);
+    ASSERT_EQ(IsSongPlaying(game.w.media.music, game.w.shell.MusicChannel), 1);
     game.p.Lives = 1;
     game.p.Score = 65000;
     game.p.Energy = 0;
@@ -88,7 +88,7 @@ TEST(HudLivesInGame, LastShipLostEndsOnTheScorePage) {
     EXPECT_EQ(game.w.shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(game.w.front.MenuPage, Page::Scores);
     EXPECT_EQ(game.w.front.GameActive, 0);
-    EXPECT_EQ(BASS_ChannelIsActive(game.w.media.music, game.w.shell.MusicChannel), 0);
+    EXPECT_EQ(IsSongPlaying(game.w.media.music, game.w.shell.MusicChannel), 0);
     EXPECT_EQ(game.p.Lives, 0);
     EXPECT_EQ(game.p.Score, 65000);
 

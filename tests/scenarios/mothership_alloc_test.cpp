@@ -50,11 +50,11 @@ TEST(MothershipHeap, BattleFramesWithEveryWeaponAndTheFinalShowerAllocateNothing
     const GameKey items[] = {GameKey::Key1, GameKey::Key2, GameKey::Key3};
     for (GameKey item : items) {
         key(item, true);
-        DXTimerTimer(w);
+        RunFrame(w);
         key(item, false);
-        DXTimerTimer(w);
+        RunFrame(w);
     }
-    for (int f = 0; f < 60; ++f) DXTimerTimer(w);  // caches and voices settle
+    for (int f = 0; f < 60; ++f) RunFrame(w);  // caches and voices settle
     ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
 
     // The battle in full: guns on every interval, a probe out, parts hit.
@@ -63,7 +63,7 @@ TEST(MothershipHeap, BattleFramesWithEveryWeaponAndTheFinalShowerAllocateNothing
             g.WeaponEnergy = 110;
             p.Energy = 100;
             if (f % 50 == 0) g.ShipFireClock = 0;
-            DXTimerTimer(w);
+            RunFrame(w);
         }
     };
     g.MotherShipParts[19] = ShipPart{400, 200, 28, 23, 1};

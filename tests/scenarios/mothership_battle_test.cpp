@@ -117,7 +117,7 @@ TEST(MothershipBattle, TheCoreShotDownWinsOnceThroughTheFrameLoop) {
     while (w.shell.CurrentScene == Scene::HlavniHra && frames < 3000) {
         const int32_t before = g.Progress.Score;
         g.Progress.PlayerX = g.MotherShip.X + 400;  // keep under the sweeping core
-        DXTimerTimer(w);
+        RunFrame(w);
         g.Progress.Energy = 100;
         g.WeaponEnergy = 110;
         bonusFrames += g.Progress.Score - before >= 2000;
@@ -131,7 +131,7 @@ TEST(MothershipBattle, TheCoreShotDownWinsOnceThroughTheFrameLoop) {
     EXPECT_EQ(g.Progress.Score, score + 50 + 2000);
     // The closing scene takes over; the battle gives nothing further.
     const int32_t won = g.Progress.Score;
-    for (int frame = 0; frame < 30; ++frame) DXTimerTimer(w);
+    for (int frame = 0; frame < 30; ++frame) RunFrame(w);
     EXPECT_EQ(g.Progress.Score, won);
     EXPECT_EQ(g.DestructionCounter, 500);
 }

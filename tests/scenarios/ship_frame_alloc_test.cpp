@@ -39,15 +39,15 @@ TEST(ShipFrameHeap, FramesWithEveryWeaponAndCompanionAllocateNothing) {
     const GameKey items[] = {GameKey::Key1, GameKey::Key2, GameKey::Key3};
     for (GameKey item : items) {
         key(item, true);
-        DXTimerTimer(w);
+        RunFrame(w);
         key(item, false);
-        DXTimerTimer(w);
+        RunFrame(w);
     }
     p.ItemSlots[1] = 4;
     key(GameKey::Key1, true);
-    DXTimerTimer(w);
+    RunFrame(w);
     key(GameKey::Key1, false);
-    for (int f = 0; f < 60; ++f) DXTimerTimer(w);  // caches and voices settle
+    for (int f = 0; f < 60; ++f) RunFrame(w);  // caches and voices settle
     ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     ASSERT_EQ(g.EggBeams[0].Active, 1);
     ASSERT_EQ(g.HomingDiscs[0][0].Active, 1);
@@ -56,7 +56,7 @@ TEST(ShipFrameHeap, FramesWithEveryWeaponAndCompanionAllocateNothing) {
     counting = true;
     for (int f = 0; f < 120; ++f) {
         if (f == 40) key(GameKey::Right, false), key(GameKey::Left, true);
-        DXTimerTimer(w);
+        RunFrame(w);
     }
     counting = false;
     EXPECT_EQ(allocations.load(), 0);

@@ -36,7 +36,7 @@ struct Flight {
         w.shell.CurrentScene = Scene::HlavniHra;
         w.front.GameActive = 1;
     }
-    void Frame() { DXTimerTimer(w); }
+    void Frame() { RunFrame(w); }
 };
 
 

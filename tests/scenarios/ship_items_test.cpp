@@ -28,7 +28,7 @@ struct Game {
     void Hold(GameKey key) { t.platform->heldKeys.set(size_t(key)); }
     void Release(GameKey key) { t.platform->heldKeys.reset(size_t(key)); }
     void Frames(int n) {
-        for (int i = 0; i < n; ++i) DXTimerTimer(w);
+        for (int i = 0; i < n; ++i) RunFrame(w);
     }
     // Presses a key for one frame and releases it on the next.
     void Tap(GameKey key) {

@@ -21,7 +21,7 @@ namespace {
 void Hold(TestWorld& t, GameKey key, bool down) { t.platform->heldKeys.set(size_t(key), down); }
 
 void Frames(TestWorld& t, int n) {
-    for (int i = 0; i < n; ++i) DXTimerTimer(t.w());
+    for (int i = 0; i < n; ++i) RunFrame(t.w());
 }
 
 // A game in progress on level `level`, ship under control, nothing around it.
@@ -55,9 +55,9 @@ TEST(GlobalKeys, HoldingF12TogglesTheRateTextEveryFrameAndPresentsNothing) {
     const uint64_t shown = t.platform->lastPresentedHash;
 
     Hold(t, GameKey::F12, true);
-    DXTimerTimer(t.w());
+    RunFrame(t.w());
     EXPECT_EQ(t.w().shell.ShowFrameRate, 1);
-    DXTimerTimer(t.w());
+    RunFrame(t.w());
     EXPECT_EQ(t.w().shell.ShowFrameRate, 0);
     Frames(t, 3);
     EXPECT_EQ(t.w().shell.ShowFrameRate, 1);
@@ -65,7 +65,7 @@ TEST(GlobalKeys, HoldingF12TogglesTheRateTextEveryFrameAndPresentsNothing) {
     EXPECT_EQ(t.platform->lastPresentedHash, shown);
 
     Hold(t, GameKey::F12, false);
-    DXTimerTimer(t.w());
+    RunFrame(t.w());
     EXPECT_EQ(t.platform->presentedFrames, 4u);
     EXPECT_EQ(t.w().shell.ShowFrameRate, 1);  // released after an odd number of frames
 }
@@ -75,7 +75,7 @@ TEST(GlobalKeys, NumpadPlusHeldFrom95StopsAt100AndMinusAt0) {
     t.w().shell.MusicVolume = 95;
     Hold(t, GameKey::KPPlus, true);
     for (int expected = 96; expected <= 100; ++expected) {
-        DXTimerTimer(t.w());
+        RunFrame(t.w());
         EXPECT_EQ(t.w().shell.MusicVolume, expected);
     }
     Frames(t, 4);
@@ -108,9 +108,9 @@ TEST(GlobalKeys, F2AndF3ToggleOncePerPress) {
     Frames(t, 4);
     EXPECT_EQ(t.w().shell.MusicEnabled, !music);
     Hold(t, GameKey::F3, false);
-    DXTimerTimer(t.w());
+    RunFrame(t.w());
     Hold(t, GameKey::F3, true);
-    DXTimerTimer(t.w());
+    RunFrame(t.w());
     EXPECT_EQ(t.w().shell.MusicEnabled, music);
 }
 
@@ -121,7 +121,7 @@ TEST(GlobalKeys, F1OpensTheHelpPageAndTheIdleTimerRunsDown) {
     EXPECT_EQ(t.w().front.IdleTimer, 0);
     ASSERT_EQ(t.w().shell.CurrentScene, Scene::Intro);
     Hold(t, GameKey::F1, true);
-    DXTimerTimer(t.w());
+    RunFrame(t.w());
     EXPECT_EQ(t.w().shell.CurrentScene, Scene::Menu);
     EXPECT_EQ(t.w().front.MenuPage, Page::Help);
 }
@@ -143,7 +143,7 @@ TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
     // Each time the file appears it is counted and removed, so a second
     // save would make it appear again.
     while (w.game.Progress.ScrollDistance < 9999) {
-        DXTimerTimer(w);
+        RunFrame(w);
         if (fs::exists(file)) {
             ++saves;
             const auto bytes = ReadFileBytes(file.string());
@@ -159,7 +159,7 @@ TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
     }
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(w.game.Progress.Level, 1);
-    DXTimerTimer(w);  // scroll distance 10000: the end of level 1
+    RunFrame(w);  // scroll distance 10000: the end of level 1
     EXPECT_EQ(w.game.Progress.Level, 2);
     EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
     EXPECT_EQ(w.shell.FinishPassed, 0);
@@ -182,18 +182,18 @@ TEST(Invulnerability, ShieldHoldsEnergyOnlyOnShownFramesAndEndsAt1000) {
     w.game.InvulnerableEnergy = 150;
     w.game.InvulnerableTimer = 855;  // 855..874: hidden
     w.game.Progress.Energy = 60;
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_NE(w.game.Progress.Energy, 150);
     EXPECT_EQ(w.game.InvulnerableTimer, 856);
     w.game.InvulnerableTimer = 880;  // shown
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_EQ(w.game.Progress.Energy, 150);
 
     w.game.InvulnerableTimer = 999;
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_EQ(w.game.InvulnerableTimer, 1000);
     EXPECT_EQ(w.game.InvulnerableEnergy, 150);
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_EQ(w.game.InvulnerableTimer, 0);
     EXPECT_EQ(w.game.InvulnerableEnergy, 0);
 }
@@ -220,7 +220,7 @@ TEST(ShipPicture, BanksWithTheSpeedAndShowsTheHitFrames) {
     TestWorld t = GameWorld(1, 1000, MakeTempDir("ship-frames"));
     World& w = t.w();
     const ProgressRecord& p = w.game.Progress;
-    DXTimerTimer(w);
+    RunFrame(w);
     ASSERT_EQ(p.SpeedX, 0);
     EXPECT_TRUE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 1));
     EXPECT_FALSE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 4));
@@ -235,7 +235,7 @@ TEST(ShipPicture, BanksWithTheSpeedAndShowsTheHitFrames) {
     Frames(t, 12);
     ASSERT_LT(p.SpeedX, 0);
     w.game.ShipHitTimer = 2;  // hit a moment ago: still flashing when drawn
-    DXTimerTimer(w);
+    RunFrame(w);
     ASSERT_NE(w.game.ShipHitTimer, 0);
     EXPECT_TRUE(Shows(w, w.media.Rakety, "Kavrix", p.PlayerX - 42, p.PlayerY - 34, 3));
     Hold(t, GameKey::Left, false);
@@ -246,7 +246,7 @@ TEST(ShipPicture, ArrivalStretchesFrameOneIntoTheArrivalRectangle) {
     World& w = t.w();
     w.game.ArrivalWidth = 400;
     w.game.ArrivalHeight = 400;
-    DXTimerTimer(w);
+    RunFrame(w);
     ASSERT_GT(w.game.ArrivalWidth, 77);
     static Surface reference;
     FillSurface(reference, 0x0841);
@@ -268,19 +268,19 @@ TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
     World& w = t.w();
     const int expectedFrames[] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 0};
     for (int expected : expectedFrames) {
-        DXTimerTimer(w);
+        RunFrame(w);
         ASSERT_EQ(w.game.FlagFrame, expected);
     }
     // Flags are drawn where the finish line stands on screen.
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance + 1 - 100;  // row 100 after the next frame
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaPrava", 750, 100, 4 - 0));
 
     w.game.FinishLightOn = 1;
     Frames(t, 60);
     EXPECT_EQ(w.game.FinishLightOn, 1);
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_EQ(w.game.FinishLightOn, 0);
     EXPECT_EQ(w.game.FinishLightTimer, 0);
 }
@@ -291,7 +291,7 @@ TEST(SceneDispatch, TheMenuDrawsItsPointerWhereTheMouseIs) {
     w.shell.CurrentScene = Scene::Menu;
     w.front.MouseX = 333;
     w.front.MouseY = 222;
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_TRUE(Shows(w, w.media.MenuObr, "Sipka", 333, 222, 0));
 }
 
@@ -300,27 +300,27 @@ TEST(FrameMusic, GameAndMenuKeepMusicPlayingAndF3StopsIt) {
     World& w = t.w();
     w.shell.MusicEnabled = 1;
     const int32_t before = w.shell.MusicChannel;
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_NE(w.shell.MusicChannel, before);
-    EXPECT_EQ(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+    EXPECT_EQ(IsSongPlaying(w.media.music, w.shell.MusicChannel), 1);
     const int32_t song = w.shell.MusicChannel;
     Frames(t, 3);
     EXPECT_EQ(w.shell.MusicChannel, song);  // no new song while one plays
 
     Hold(t, GameKey::F3, true);
-    DXTimerTimer(w);
+    RunFrame(w);
     Hold(t, GameKey::F3, false);
     EXPECT_EQ(w.shell.MusicEnabled, 0);
-    EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+    EXPECT_NE(IsSongPlaying(w.media.music, w.shell.MusicChannel), 1);
     Frames(t, 2);
-    EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);  // stays off
+    EXPECT_NE(IsSongPlaying(w.media.music, w.shell.MusicChannel), 1);  // stays off
 
     w.shell.CurrentScene = Scene::Menu;
     Hold(t, GameKey::F3, true);
-    DXTimerTimer(w);  // switched on after this frame's menu step
+    RunFrame(w);  // switched on after this frame's menu step
     Hold(t, GameKey::F3, false);
-    DXTimerTimer(w);  // the menu brings its own music back
-    EXPECT_EQ(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+    RunFrame(w);  // the menu brings its own music back
+    EXPECT_EQ(IsSongPlaying(w.media.music, w.shell.MusicChannel), 1);
 }
 
 TEST(LevelEnd, EachLevelEndsExactlyAtItsDistanceAndLevelNineNever) {
@@ -335,15 +335,15 @@ TEST(LevelEnd, EachLevelEndsExactlyAtItsDistanceAndLevelNineNever) {
         SCOPED_TRACE("level " + std::to_string(end.level));
         TestWorld t = GameWorld(end.level, end.distance + 5, dir);
         World& w = t.w();
-        DXTimerTimer(w);  // past the end: only the exact distance counts
+        RunFrame(w);  // past the end: only the exact distance counts
         EXPECT_EQ(w.game.Progress.Level, end.level);
 
         w.game.Progress.ScrollDistance = end.distance - 2;
         w.shell.FinishPassed = 1;
-        DXTimerTimer(w);
+        RunFrame(w);
         EXPECT_EQ(w.game.Progress.Level, end.level);
         EXPECT_EQ(w.game.Progress.ScrollDistance, end.distance - 1);
-        DXTimerTimer(w);  // the starfield brings the distance to the end
+        RunFrame(w);  // the starfield brings the distance to the end
         EXPECT_EQ(w.game.Progress.Level, end.level + 1);
         EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
         EXPECT_EQ(w.shell.FinishPassed, 0);
@@ -375,7 +375,7 @@ TEST(FinishLine, AFinishLineFarAwayInADamagedProfileIsNeverReached) {
     TestWorld t = GameWorld(3, 1000, dir);
     World& w = t.w();
     w.game.Progress.LevelEnd = INT32_MIN + 701;  // 1001 - 300 - 2^31 once the scroll moves on
-    DXTimerTimer(w);
+    RunFrame(w);
     ASSERT_EQ(w.game.Progress.ScrollDistance, 1001);
     ASSERT_EQ(w.game.Progress.PlayerY, 300);
     EXPECT_EQ(w.shell.FinishPassed, 0);
@@ -394,7 +394,7 @@ TEST(FinishFlags, TheLightsGoOnShowingAfterTheGameGivesWayToTheMenu) {
     w.game.FinishLightOn = 1;
     w.game.FinishLightTimer = 58;
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance - 200;  // the menu does not scroll
-    DXTimerTimer(w);
+    RunFrame(w);
     EXPECT_EQ(w.game.Progress.ScrollDistance, 1000);
     EXPECT_EQ(w.game.FinishLightTimer, 59);
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 0, 200, 0));

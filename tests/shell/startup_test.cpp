@@ -60,7 +60,7 @@ int PlayingVoices(const Mixer& mixer) {
 
 std::string StartUpError(World& w) {
     try {
-        FormCreate(w);
+        StartUp(w);
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -86,7 +86,7 @@ TEST(StartUp, FirstRunOpensTheIntroWithEveryDefaultAndWritesNothing) {
     const std::string saveDir = MakeTempDir("startup-first-run");
     TestWorld t = FreshWorld(saveDir);
     World& w = t.w();
-    FormCreate(w);
+    StartUp(w);
 
     EXPECT_EQ(w.shell.CurrentScene, Scene::Intro);
     EXPECT_EQ(w.shell.ShowFrameRate, 0);
@@ -122,7 +122,7 @@ TEST(StartUp, FirstRunOpensTheIntroWithEveryDefaultAndWritesNothing) {
 
     // The intro module is loaded but not heard until the intro starts it.
     EXPECT_NE(w.shell.MusicChannel, 0);
-    EXPECT_NE(BASS_ChannelIsActive(w.media.music, w.shell.MusicChannel), 1);
+    EXPECT_NE(IsSongPlaying(w.media.music, w.shell.MusicChannel), 1);
 
     // Nothing is written at start-up.
     EXPECT_TRUE(fs::is_empty(saveDir));
@@ -147,7 +147,7 @@ TEST(StartUp, SavedFilesAreTakenAsTheyStand) {
 
     TestWorld t = FreshWorld(saveDir);
     World& w = t.w();
-    FormCreate(w);
+    StartUp(w);
     EXPECT_EQ(w.shell.SoundEnabled, 0);
     EXPECT_EQ(w.shell.MusicEnabled, 1);
     EXPECT_EQ(w.shell.MusicVolume, 150);  // above 100, kept; the keys only step it down
@@ -163,7 +163,7 @@ TEST(StartUp, SavedFilesAreTakenAsTheyStand) {
 TEST(StartUp, EffectsArePrimedInSilenceAndLeftAtMinus1000) {
     TestWorld t = FreshWorld(MakeTempDir("startup-prime"));
     World& w = t.w();
-    FormCreate(w);
+    StartUp(w);
     WaveCollection& zvuky = w.media.Zvuky;
     ASSERT_GE(zvuky.items.size(), 26u);
     for (int i = 0; i < 26; ++i) {
@@ -181,7 +181,7 @@ TEST(StartUp, EffectsArePrimedInSilenceAndLeftAtMinus1000) {
 TEST(StartUp, StarsAreTheFirstDrawsOfTheSeededSource) {
     TestWorld t = FreshWorld(MakeTempDir("startup-stars"));
     World& w = t.w();
-    FormCreate(w);
+    StartUp(w);
     TestWorld other = MakeTestWorld(false);
     SeedRandom(other.w().random, 777);
     ResetGameState(other.w());

@@ -68,11 +68,11 @@ TEST(ResumableProgress, LoadingADamagedProfileStillPlays) {
     w.front.MenuPage = Page::Load;
     w.saved.CurrentProfile = 3;
     w.front.HoverButton = 2;  // "Nacti" under the pointer
-    DXDrawClick(w);
+    OnClick(w);
     ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(w.game.Progress.Level, 9);
     EXPECT_EQ(w.game.Progress.PlayerX, 768);
-    for (int i = 0; i < 120; ++i) DXTimerTimer(w);
+    for (int i = 0; i < 120; ++i) RunFrame(w);
     EXPECT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
     EXPECT_EQ(w.saved.ProfileTable[3].Level, 77) << "the slot itself is kept as stored";
 }

@@ -287,12 +287,12 @@ std::vector<float> MinuteOfSong(const std::string& name) {
     Music music;
     music.mixer = &mixer;
     music.dataDir = TestDataDir();
-    BASS_SetGlobalVolumes(music, 100, 1, 1);  // the default music volume
-    BASS_Init(music, -1, 44100, 0, nullptr);
-    BASS_MusicPlay(music, BASS_MusicLoad(music, false, "audio\\" + name, 0, 0, 1));
+    SetMusicVolumes(music, 100, 1, 1);  // the default music volume
+    OpenMusic(music, -1, 44100, 0, nullptr);
+    PlaySong(music, LoadSong(music, false, "audio\\" + name, 0, 0, 1));
     std::vector<int16_t> pcm(size_t(60 * kMixRate) * 2);
     MixAudio(mixer, pcm.data(), 60 * kMixRate);
-    BASS_Free(music);
+    CloseMusic(music);
     std::vector<float> out;
     for (int16_t v : pcm) out.push_back(v / 32768.0f);
     return out;
