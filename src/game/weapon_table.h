@@ -40,8 +40,8 @@ struct WeaponRow {
     // wraps, each back to 0 after its cadence.
     int cadence = 0;
     // The pair of a two-barrelled weapon leaves from left and right.
-    LaunchPoint left, right;
-    StrikeBox box;
+    LaunchPoint left = {}, right = {};
+    StrikeBox box = {};
     // A level object is sampled only while the shot lies within this many
     // pixels of its corner, in both directions.
     int reach = kReach;
