@@ -8,6 +8,7 @@
 
 #include "game/enemy_shots.h"
 #include "game/level_build.h"
+#include "game/level_table.h"
 #include "game/object_passes.h"
 #include "game/pickups.h"
 #include "game/weapon_table.h"
@@ -180,7 +181,7 @@ void OfferWeaponBoxesAgain(World& w) {
         if (slot == 0) continue;
         LevelObject& o = g.LevelObjects[slot];
         o.Picture = kBoxPicture;
-        o.Speed = (p.Level == 4 || p.Level == 8) ? 1 : 0;
+        o.Speed = uint8_t(LevelDesignOf(p.Level).boxSpeed);
         o.Hit = 0;
         o.Content = uint8_t(kFirstWeaponBox + n - 1);
         o.Visible = 0;
