@@ -111,19 +111,19 @@ void UseItem(World& w) {
 
 // The flight's values live in the progress record (saved with a profile)
 // and in the game state (the speed band's step).
-ShipFlight FlightOf(const World& w) {
-    const ProgressRecord& p = w.game.Progress;
-    return ShipFlight{p.PlayerX, p.PlayerY, p.SpeedX, p.SpeedY, w.game.StepX, w.game.StepY};
+ShipFlight FlightOf(const GameState& g) {
+    const ProgressRecord& p = g.Progress;
+    return ShipFlight{p.PlayerX, p.PlayerY, p.SpeedX, p.SpeedY, g.StepX, g.StepY};
 }
 
-void StoreFlight(World& w, const ShipFlight& f) {
-    ProgressRecord& p = w.game.Progress;
+void StoreFlight(GameState& g, const ShipFlight& f) {
+    ProgressRecord& p = g.Progress;
     p.PlayerX = f.x;
     p.PlayerY = f.y;
     p.SpeedX = f.speedX;
     p.SpeedY = f.speedY;
-    w.game.StepX = f.stepX;
-    w.game.StepY = f.stepY;
+    g.StepX = f.stepX;
+    g.StepY = f.stepY;
 }
 
 }  // namespace
@@ -135,11 +135,11 @@ void UpdatePlayerShip(World& w) {
     Input& input = w.media.input;
     // Direction states push the speed by one per frame. Pressing against the
     // current motion first cuts the speed to 10, so reversing is quick.
-    ShipFlight flight = FlightOf(w);
+    ShipFlight flight = FlightOf(g);
     const ShipPush push =
         SteerShip(flight, DirectionKeys{IsHeld(input, isLeft), IsHeld(input, isRight), IsHeld(input, isUp),
                                         IsHeld(input, isDown)});
-    StoreFlight(w, flight);
+    StoreFlight(g, flight);
 
     // Arrival zoom: the ship shrinks from 400 pixels onto its place.
     if (g.ArrivalWidth > 74) {
@@ -177,9 +177,9 @@ void UpdatePlayerShip(World& w) {
     if (g.ItemSlotToUse >= 1 && g.ItemSlotToUse <= 3) UseItem(w);
 
     // Bounds are tested before the step, so the ship may end a step beyond.
-    flight = FlightOf(w);
+    flight = FlightOf(g);
     MoveShip(flight, push);
-    StoreFlight(w, flight);
+    StoreFlight(g, flight);
 
     // A hit shows for six frames.
     if (g.ShipHitTimer >= 1 && g.ShipHitTimer <= 5) {
