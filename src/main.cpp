@@ -8,6 +8,7 @@
 
 #include "shell/options.h"
 #include "shell/runner.h"
+#include "video/capture.h"
 
 int main(int argc, char** argv) {
     try {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
             std::cout << VersionText();
             return 0;
         }
-        return RunKavrix(options);
+        return RunKavrix(options, nullptr, MakeVideoCapture);
     } catch (const std::exception& e) {
         std::cerr << "Kavrix: " << e.what() << "\n";
     } catch (...) {

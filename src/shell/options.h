@@ -17,8 +17,11 @@ struct RunOptions {
     bool fullScreen = false;  // this run full screen, likewise
     bool headless = false;
     int scale = 0;            // the window as a multiple of 800 x 600; 0: not given
-    std::string filter;       // "nearest" or "linear" (remembered); empty: not given
-    int integerScale = -1;    // 1 on, 0 off (remembered); -1: not given
+    std::string scaling;      // "sharp", "integer" or "linear" (remembered); empty: not given
+    // The older spellings of the scaling, kept working: --integer-scale on is
+    // integer, --filter linear is linear, the rest sharp (see WindowOptions).
+    std::string filter;       // "nearest" or "linear"; empty: not given
+    int integerScale = -1;    // 1 on, 0 off; -1: not given
     std::string renderer;     // "auto", "gpu" or "surface"; empty: $KAVRIX_RENDERER or auto
     std::string dataDir;  // empty: looked for (see FindDataFolder)
     std::string saveDir;  // empty: the per-user data folder, or the working directory headless
@@ -31,6 +34,7 @@ struct RunOptions {
     std::string newGameName;
     int difficulty = 2;
     int level = 1;
+    bool difficultyGiven = false, levelGiven = false;
     std::string recordFile;
     std::string replayFile;
     std::string videoFile;  // a WebM of the run (headless)
@@ -43,9 +47,9 @@ struct RunOptions {
 // Parses argv; on a bad option returns false with a message naming it.
 bool ParseOptions(int argc, const char* const* argv, RunOptions& options, std::string& error);
 // The synopsis, printed with --help and after an option error.
-const char* UsageText();
+std::string UsageText();
 // What --help prints after the synopsis: one line per option with what it
 // does, where data and saves are found, the exit statuses.
-const char* HelpText();
+std::string HelpText();
 // What --version prints: the name, the version and the licence.
 const char* VersionText();
