@@ -128,10 +128,8 @@ void UpdateEnemyShots(World& w, RaketySizes& sizes) {
     Surface& back = *w.media.back;
     for (EnemyShotRecord& e : g.EnemyShots) {
         if (e.Active != 1 || e.BurstFrame != -1) continue;
-        if (p.ScrollDistance - e.Y >= kSurfaceHeight)
-            e.Active = 0;
-        else
-            e.Y -= e.Speed;
+        if (p.ScrollDistance - e.Y >= kSurfaceHeight) e.Active = 0;
+        else e.Y -= e.Speed;
         const int ssy = p.ScrollDistance - e.Y;
         if (e.Kind == kRedBeam) {
             LockSurface(back);

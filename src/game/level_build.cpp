@@ -42,9 +42,7 @@ void ClearSlotForBuild(LevelObject& o) {
 }
 
 // n x CountFactor, an exact half going to the even neighbour (15 x 1.5 = 22).
-int CountOf(Count c, const LevelFactors& f) {
-    return c.scaled ? int(std::nearbyint(double(c.n) * f.count)) : c.n;
-}
+int CountOf(Count c, const LevelFactors& f) { return c.scaled ? int(std::nearbyint(double(c.n) * f.count)) : c.n; }
 
 // v x StrengthFactor rounded to the nearest integer (199 x 1.2 = 239).
 int32_t StrengthOf(Strength s, const LevelFactors& f) {
@@ -175,8 +173,7 @@ void EnsureLevelScenery(World& w, int level) {
             firstPicture = "Lod";
             file = "video\\velkalod.lev";
             break;
-        case Scenery::None:
-            return;
+        case Scenery::None: return;
     }
     if (FirstPictureIs(w.media.Level, firstPicture)) return;
     LoadPictureCollection(w.media.Level, ResolveAssetPath(w.shell.options.dataDir, file));

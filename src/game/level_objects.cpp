@@ -66,7 +66,8 @@ void DrawObject(World& w, LevelObject& o, int sy) {
     } else if (o.Content >= kFirstWeaponBox && o.Content <= kLastWeaponBox) {
         DrawPicture(w, w.media.Obrazky, "IconGuns", ox, oy, o.Content - kFirstWeaponBox);
     }
-    if (o.Picture == kBlackBoxPicture) DrawPattern(PictureAt(w.media.Rakety, kBlackBoxPicture), back, o.X, sy, g.BlinkFrame);
+    if (o.Picture == kBlackBoxPicture)
+        DrawPattern(PictureAt(w.media.Rakety, kBlackBoxPicture), back, o.X, sy, g.BlinkFrame);
 }
 
 // 4c-4h: the player's shots and companions against one object.
@@ -83,7 +84,7 @@ void StrikeObject(GameState& g, LevelObject& o, int sy, PictureSize size) {
         s.Active = 0;
         DamageObject(g, o, damage);
     };
-    auto strikeWith = [&](ShotRecord (&shots)[kShotCount], const WeaponRow& row) {
+    auto strikeWith = [&](ShotRecord(&shots)[kShotCount], const WeaponRow& row) {
         for (ShotRecord& s : shots) {
             if (s.Active != 1 || o.Visible != 1 || !nearBy(s, row.reach)) continue;
             if (boxStrikes(s, row.box)) strike(s, s.Damage);
@@ -148,8 +149,8 @@ void UpdateExplosions(World& w, RaketySizes& sizes) {
         const PictureSize size = sizes.Of(o.Picture);
         const int sy = scroll - o.Y;
         if (o.Visible == 0) {
-            DrawPicture(w, w.media.Obrazky, "Velkybum", o.X + (size.width - 100) / 2,
-                        sy + (size.height - 100) / 2, o.Hit - 1);
+            DrawPicture(w, w.media.Obrazky, "Velkybum", o.X + (size.width - 100) / 2, sy + (size.height - 100) / 2,
+                        o.Hit - 1);
             if (step) {
                 if (o.Hit == 1) PlayGameSound(w, "Vybuch");
                 o.Hit = o.Hit >= 4 ? 0 : uint8_t(o.Hit + 1);
@@ -227,10 +228,8 @@ void UpdateLevelObjects(World& w) {
     }
     // 2. Movement; slots far below the screen are spent.
     for (LevelObject& o : g.LevelObjects) {
-        if (p.ScrollDistance - o.Y >= kSpentBelow)
-            o.X = -1;
-        else
-            o.Y -= o.Speed;
+        if (p.ScrollDistance - o.Y >= kSpentBelow) o.X = -1;
+        else o.Y -= o.Speed;
         if (p.ScrollDistance - o.Y > kLeavesPlayBelow) o.Visible = 0;
     }
     // 3.

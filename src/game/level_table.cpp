@@ -11,9 +11,8 @@
 namespace {
 
 // The difficulties 1, 2 and 3.
-constexpr LevelFactors kDifficulties[] = {{.count = 1.0, .strength = 1.0},
-                                          {.count = 1.5, .strength = 1.2},
-                                          {.count = 2.0, .strength = 2.0}};
+constexpr LevelFactors kDifficulties[] = {
+    {.count = 1.0, .strength = 1.0}, {.count = 1.5, .strength = 1.2}, {.count = 2.0, .strength = 2.0}};
 
 // A weapon box offering weapon 0..4 (laser upgrade, diagonal balls, rockets,
 // sideways balls, bombs).
@@ -32,6 +31,9 @@ constexpr ObjectGroup WeaponBox(int weapon, int speed, Band band) {
 // little, the 800-energy meteors of level 6 more.
 constexpr Drawn kAnyMeteor = kFirstMeteorPicture + Roll{kMeteorPictures};
 constexpr Drawn kMeteorSpeed = 2 + Roll{2};
+
+// The levels keep one group to two lines, as a table reads.
+// clang-format off
 
 // Level 1: the meteor storm, and the black boxes to collect.
 constexpr ObjectGroup kLevel1Groups[] = {
@@ -164,6 +166,8 @@ constexpr ObjectGroup kLevel9Groups[] = {
 };
 constexpr LevelDesign kLevel9 = {.levelEnd = 10000, .briefing = true, .scenery = Scenery::MotherShip,
                                  .countFactorAtMost = 1.5, .groups = kLevel9Groups};
+
+// clang-format on
 
 constexpr const LevelDesign* kLevels[] = {&kLevel1, &kLevel2, &kLevel3, &kLevel4, &kLevel5,
                                           &kLevel6, &kLevel7, &kLevel8, &kLevel9};

@@ -102,9 +102,9 @@ struct BarrierRows {
 enum class Scenery { None, City, MotherShip };
 
 struct LevelDesign {
-    int32_t levelEnd = 0;          // level coordinate of the finish flags
-    bool briefing = false;         // the commander speaks at the start
-    bool countsBlackBoxes = false; // BlackBoxCount starts again from 0
+    int32_t levelEnd = 0;           // level coordinate of the finish flags
+    bool briefing = false;          // the commander speaks at the start
+    bool countsBlackBoxes = false;  // BlackBoxCount starts again from 0
     Scenery scenery = Scenery::None;
     // A lower CountFactor for this level, whatever the difficulty asks.
     std::optional<double> countFactorAtMost = std::nullopt;

@@ -136,17 +136,16 @@ void UpdatePlayerShip(World& w) {
     // Direction states push the speed by one per frame. Pressing against the
     // current motion first cuts the speed to 10, so reversing is quick.
     ShipFlight flight = FlightOf(g);
-    const ShipPush push =
-        SteerShip(flight, DirectionKeys{IsHeld(input, isLeft), IsHeld(input, isRight), IsHeld(input, isUp),
-                                        IsHeld(input, isDown)});
+    const ShipPush push = SteerShip(flight, DirectionKeys{IsHeld(input, isLeft), IsHeld(input, isRight),
+                                                          IsHeld(input, isUp), IsHeld(input, isDown)});
     StoreFlight(g, flight);
 
     // Arrival zoom: the ship shrinks from 400 pixels onto its place.
     if (g.ArrivalWidth > 74) {
         g.ArrivalWidth -= 4;
         g.ArrivalHeight -= 4;
-        g.ArrivalRect = Rect{p.PlayerX - 42, p.PlayerY - 34, p.PlayerX - 42 + g.ArrivalWidth,
-                             p.PlayerY - 34 + g.ArrivalHeight};
+        g.ArrivalRect =
+            Rect{p.PlayerX - 42, p.PlayerY - 34, p.PlayerX - 42 + g.ArrivalWidth, p.PlayerY - 34 + g.ArrivalHeight};
     }
     const bool underControl = g.ArrivalWidth < kArrivedWidth;
 
