@@ -169,8 +169,24 @@ void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t s
 ReplacementFile::ReplacementFile(const std::string& path, bool removeOnSignal, const char* label)
     : path_(path), label_(label) {
     CheckReplaceable(path_);
-    fd_ = CreateTemporary(label_, path_, temporary_);
-    if (removeOnSignal) signalSlot_ = RegisterForSignals(temporary_);
+    if (!removeOnSignal) {
+        fd_ = CreateTemporary(label_, path_, temporary_);
+        return;
+    }
+    // The signals wait while the file is made and noted, so none can end the
+    // program between the two and leave the file behind.
+    sigset_t removing, before;
+    sigemptyset(&removing);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&removing, s);
+    ::sigprocmask(SIG_BLOCK, &removing, &before);
+    try {
+        fd_ = CreateTemporary(label_, path_, temporary_);
+        signalSlot_ = RegisterForSignals(temporary_);
+    } catch (...) {
+        ::sigprocmask(SIG_SETMASK, &before, nullptr);
+        throw;
+    }
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
 }
 
 ReplacementFile::~ReplacementFile() { Discard(); }
