@@ -1,7 +1,9 @@
 // The real game's platform on SDL2: the window and its present routine
 // (sdl_view), pads and joysticks (sdl_pads), window events as the game's
 // mouse, character, focus and full-screen events, keyboard sampling, the
-// audio device that drives the mixer, and the 16 ms frame tick.
+// audio device that drives the mixer, and the 16 ms frame tick. The browser
+// build is the same platform with the page's canvas as its view
+// (browser_view) and the page's animation frames as its clock.
 #include <SDL.h>
 
 #include <chrono>
@@ -13,7 +15,17 @@
 #include "media/mixer.h"
 #include "media/platform.h"
 #include "media/sdl_pads.h"
+#ifdef __EMSCRIPTEN__
+#include "media/browser_view.h"
+using View = BrowserView;
+// The browser plays sound from the page's thread between frames: a longer
+// buffer keeps it going through a slow frame.
+constexpr int kAudioSamples = 2048;
+#else
 #include "media/sdl_view.h"
+using View = SdlView;
+constexpr int kAudioSamples = 512;
+#endif
 
 namespace {
 
@@ -73,7 +85,7 @@ public:
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
             throw MediaError(std::string("Cannot start the display: ") + SDL_GetError());
         try {
-            view_ = std::make_unique<SdlView>(options);
+            view_ = std::make_unique<View>(options);
         } catch (...) {
             SDL_Quit();
             throw;
@@ -172,7 +184,7 @@ public:
         want.freq = 44100;
         want.format = AUDIO_S16SYS;
         want.channels = 2;
-        want.samples = 512;
+        want.samples = kAudioSamples;
         want.callback = AudioCallback;
         want.userdata = &mixer;
         SDL_AudioSpec have{};
@@ -207,6 +219,9 @@ public:
     // interval never drifts; a tick missed by more than a whole frame (a
     // stall) starts the grid again from now rather than running a burst.
     bool WaitForTick() override {
+#ifdef __EMSCRIPTEN__
+        return focus_;  // the page's animation frames pace the ticks (RunFrameLoop)
+#endif
         const auto now = Clock::now();
         if (nextTick_ == Clock::time_point{}) {  // the first frame at once
             nextTick_ = now;
@@ -222,8 +237,12 @@ public:
 
     void ShowError(const std::string& title, const std::string& message) override {
         std::fprintf(stderr, "%s: %s\n", title.c_str(), message.c_str());
+#ifdef __EMSCRIPTEN__
+        view_->ShowError(title, message);
+#else
         SDL_ShowCursor(SDL_ENABLE);
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), view_->Window());
+#endif
     }
 
     void Minimise() override { SDL_MinimizeWindow(view_->Window()); }
@@ -259,7 +278,7 @@ private:
         }
     }
 
-    std::unique_ptr<SdlView> view_;
+    std::unique_ptr<View> view_;
     std::unique_ptr<SdlPads> pads_;
     SDL_AudioDeviceID audio_ = 0;
     Mixer* mixer_ = nullptr;
