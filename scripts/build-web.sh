@@ -34,7 +34,7 @@ PINS=(
   "libopenmpt=0.6.9-1"
 )
 # Raised when a recipe below changes, so the cache is built anew.
-RECIPE=1
+RECIPE=2
 
 log() { echo "build-web: $*" >&2; }
 nicely() { nice -n 10 "$@"; }
@@ -102,8 +102,12 @@ build_libraries() {
   local dir
   dir() { ls -d "$src"/"$1"-[0-9]*/ | head -1; }
   local common=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF
-                -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix")
+                -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix"
+                -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG")
+  # Optimised objects; the configure checks' test programs are linked
+  # without optimising (emcc's optimising link takes seconds each).
   local cflags="-O2"
+  export LDFLAGS="-O0"
 
   log "zlib"
   (cd "$(dir zlib)" && CFLAGS=$cflags nicely emconfigure ./configure --static --prefix="$prefix" >/dev/null &&
@@ -112,7 +116,7 @@ build_libraries() {
   log "libpng"
   (cd "$(dir libpng1.6)" && mkdir -p web && cd web &&
      nicely emcmake cmake .. "${common[@]}" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-       -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" -DCMAKE_C_FLAGS="$cflags" >/dev/null &&
+       -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" >/dev/null &&
      nicely cmake --build . -j"$jobs" --target png_static >/dev/null && cp libpng16.a "$prefix/lib/libpng.a" &&
      cp ../png.h ../pngconf.h pnglibconf.h "$prefix/include/")
 
@@ -120,7 +124,7 @@ build_libraries() {
   # Its size_t check misfires under emscripten; the sizes are wasm32's.
   (cd "$(dir libjpeg-turbo)" && mkdir -p web && cd web &&
      nicely emcmake cmake .. "${common[@]}" -DSIZE_T=4 -DHAVE_SIZE_T=TRUE -DWITH_SIMD=OFF -DENABLE_SHARED=OFF \
-       -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DCMAKE_C_FLAGS="$cflags" >/dev/null &&
+       -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF >/dev/null &&
      nicely cmake --build . -j"$jobs" --target jpeg-static >/dev/null && cp libjpeg.a "$prefix/lib/" &&
      cp ../jpeglib.h ../jmorecfg.h ../jerror.h jconfig.h "$prefix/include/")
 
@@ -129,13 +133,13 @@ build_libraries() {
   (cd "$(dir freetype)" && mkdir -p web && cd web &&
      nicely emcmake cmake .. "${common[@]}" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
        -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DZLIB_LIBRARY="$prefix/lib/libz.a" \
-       -DZLIB_INCLUDE_DIR="$prefix/include" -DCMAKE_C_FLAGS="$cflags" >/dev/null &&
+       -DZLIB_INCLUDE_DIR="$prefix/include" >/dev/null &&
      nicely cmake --build . -j"$jobs" >/dev/null && nicely cmake --install . >/dev/null)
 
   log "SDL2"
   (cd "$(dir libsdl2)" && mkdir -p web && cd web &&
      nicely emcmake cmake .. "${common[@]}" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF \
-       -DCMAKE_C_FLAGS="$cflags" >/dev/null &&
+       >/dev/null &&
      nicely cmake --build . -j"$jobs" >/dev/null && nicely cmake --install . >/dev/null)
 
   log "SDL2_ttf"

@@ -24,15 +24,17 @@ foreach(font ${KAVRIX_FONTS})
   endif()
 endforeach()
 
-set(KAVRIX_WEB_COMMON_LINK -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sSTACK_SIZE=1MB)
+set(KAVRIX_WEB_COMMON_LINK -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sTOTAL_STACK=1MB)
 
 # The page's game. main() runs when the player clicks (sound may start only
 # after a gesture); the frames come from the page's animation frames.
 add_executable(kavrix src/main.cpp)
 target_link_libraries(kavrix PRIVATE kavrix_shell)
-set(preload --preload-file ${KAVRIX_WEB_DATA}/video@/data/video --preload-file ${KAVRIX_WEB_DATA}/audio@/data/audio)
+# (SHELL: keeps CMake from merging the repeated --preload-file.)
+set(preload "SHELL:--preload-file ${KAVRIX_WEB_DATA}/video@/data/video"
+            "SHELL:--preload-file ${KAVRIX_WEB_DATA}/audio@/data/audio")
 foreach(font ${KAVRIX_FONTS})
-  list(APPEND preload --preload-file ${font}@${font})
+  list(APPEND preload "SHELL:--preload-file ${font}@${font}")
 endforeach()
 target_link_options(kavrix PRIVATE ${KAVRIX_WEB_COMMON_LINK} -sENVIRONMENT=web -sINVOKE_RUN=0 -sEXIT_RUNTIME=1
   "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']" -lidbfs.js --pre-js ${CMAKE_SOURCE_DIR}/web/saves.js

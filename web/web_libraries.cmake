@@ -24,7 +24,6 @@ target_include_directories(PkgConfig::SDL2 SYSTEM BEFORE INTERFACE ${KAVRIX_WEB_
 kavrix_web_library(PkgConfig::SDL2TTF SDL2_ttf freetype z)
 target_include_directories(PkgConfig::SDL2TTF SYSTEM BEFORE INTERFACE ${KAVRIX_WEB_PREFIX}/include/SDL2)
 kavrix_web_library(PkgConfig::OPENMPT openmpt)
-target_include_directories(PkgConfig::OPENMPT SYSTEM INTERFACE ${KAVRIX_WEB_PREFIX}/include/libopenmpt)
 kavrix_web_library(PkgConfig::PNG png z)
 kavrix_web_library(JPEG::JPEG jpeg)
 # Neither threads nor fontconfig exist in the browser build.
