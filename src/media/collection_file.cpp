@@ -3,14 +3,12 @@
 // of items with their properties and defaults, and the colour identifiers.
 #include "media/collection_file.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include <sys/stat.h>
-
 #include "media/media_error.h"
 #include "media/object_stream.h"
+#include "media/whole_file.h"
 
 namespace {
 
@@ -88,21 +86,14 @@ uint32_t ReadColourValue(ByteReader& in) {
     return MapColour(uint32_t(ReadIntegerValue(in)));
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
-        throw MediaError("Cannot open file " + path);
-    std::vector<uint8_t> bytes;
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) throw MediaError("Cannot open file " + path);
-    const long size = std::ftell(file.get());
-    if (size < 0) throw MediaError("Cannot open file " + path);
-    if (size > kMaxFileSize) throw MediaError("Invalid stream format");
-    std::rewind(file.get());
-    bytes.resize(size_t(size));
-    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
-        throw MediaError("Cannot open file " + path);
-    return bytes;
+// The file's bytes: only a regular file (a pipe at the name would hold up
+// the start), and none larger than any collection of ours.
+std::vector<uint8_t> ReadCollectionBytes(const std::string& path) {
+    std::string bytes;
+    const WholeFileRead read = ReadWholeFile(path, size_t(kMaxFileSize), bytes);
+    if (read.status == WholeFileStatus::TooLarge) throw MediaError("Invalid stream format");
+    if (!read.Ok()) throw MediaError("Cannot open file " + path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 // Checks the resource header and the signature and reads the class and
@@ -322,11 +313,11 @@ void ReadWaveCollection(WaveCollection& collection, const std::vector<uint8_t>& 
 }
 
 void LoadPictureCollection(PictureCollection& collection, const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    const std::vector<uint8_t> bytes = ReadCollectionBytes(path);
     ReadPictureCollection(collection, bytes);
 }
 
 void LoadWaveCollection(WaveCollection& collection, const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    const std::vector<uint8_t> bytes = ReadCollectionBytes(path);
     ReadWaveCollection(collection, bytes);
 }

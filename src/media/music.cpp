@@ -4,8 +4,6 @@
 #include <libopenmpt/libopenmpt.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "media/mixer.h"
 #include "media/music.h"
 #include "media/wave.h"
+#include "media/whole_file.h"
 
 struct ModulePlayer {
     openmpt_module* module = nullptr;
@@ -25,6 +24,8 @@ struct ModulePlayer {
 namespace {
 
 constexpr int kChunkFrames = 512;
+// The game's modules are some hundred kilobytes; a file far larger is not one.
+constexpr size_t kMaxModuleBytes = size_t(64) << 20;
 
 // Every call needs a mixer with an open device (or the headless null sink);
 // without one, music is silent and only the channel bookkeeping runs.
@@ -38,12 +39,12 @@ bool ReadModuleBytes(Music& music, bool fromMemory, const std::string& fileName,
         bytes.assign(fileName.begin(), fileName.end());
     } else {
         const std::string path = ResolveAssetPath(music.dataDir, fileName);
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
+        std::string text;
+        if (!ReadWholeFile(path, kMaxModuleBytes, text).Ok()) {
             std::fprintf(stderr, "Music '%s': cannot open file %s\n", fileName.c_str(), path.c_str());
             return false;
         }
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        bytes.assign(text.begin(), text.end());
     }
     if (offset < 0 || length < 0 || size_t(offset) > bytes.size()) {
         std::fprintf(stderr, "Music '%s': offset %d lies outside the file\n", fileName.c_str(), offset);

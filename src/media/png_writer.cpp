@@ -5,22 +5,25 @@
 #include <png.h>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
 #include <vector>
 
-bool WritePng(const Surface& surface, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
+#include "media/whole_file.h"
+
+namespace {
+
+// The PNG into an open stream; false on any libpng error.
+bool WritePngStream(const Surface& surface, std::FILE* file) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
         png_destroy_write_struct(&png, nullptr);
-        std::fclose(file);
         return false;
     }
     std::vector<png_byte> row(size_t(kSurfaceWidth) * 3);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(file);
         return false;
     }
     png_init_io(png, file);
@@ -39,5 +42,19 @@ bool WritePng(const Surface& surface, const std::string& path) {
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    return true;
+}
+
+}  // namespace
+
+bool WritePng(const Surface& surface, const std::string& path) {
+    // Written beside its name and put in place whole.
+    try {
+        ReplacementFile file(path);
+        if (!WritePngStream(surface, file.Stream())) return false;
+        file.Commit();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }

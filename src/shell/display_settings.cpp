@@ -1,13 +1,15 @@
 // Reading and writing kavrix.conf, and the run's window options built on it.
 #include "shell/display_settings.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <iterator>
 
+#include "media/whole_file.h"
 #include "shell/options.h"
-#include "state/saved_files.h"
+#include "state/damaged_saves.h"
 #include "state/user_folders.h"
 
 namespace {
@@ -38,58 +40,152 @@ PresentPath ParsePresentPath(const std::string& name) {
     return PresentPath::Auto;
 }
 
+const char* Switch(bool on) { return on ? "on" : "off"; }
+
+// The keys the game knows: how each reads its value and how it writes it.
+struct SettingKey {
+    const char* name;
+    bool (*parse)(const std::string& value, DisplaySettings& settings);
+    std::string (*format)(const DisplaySettings& settings);
+};
+
+const SettingKey kSettingKeys[] = {
+    {"fullscreen", [](const std::string& v, DisplaySettings& s) { return ParseSwitch(v, s.fullScreen); },
+     [](const DisplaySettings& s) { return std::string(Switch(s.fullScreen)); }},
+    {"filter", [](const std::string& v, DisplaySettings& s) { return ParseFilter(v, s.filter); },
+     [](const DisplaySettings& s) { return std::string(s.filter == ScaleFilter::Linear ? "linear" : "nearest"); }},
+    {"integer-scale", [](const std::string& v, DisplaySettings& s) { return ParseSwitch(v, s.integerScale); },
+     [](const DisplaySettings& s) { return std::string(Switch(s.integerScale)); }},
+};
+
+const SettingKey* FindKey(const std::string& name) {
+    for (const SettingKey& key : kSettingKeys)
+        if (name == key.name) return &key;
+    return nullptr;
+}
+
+// A line of the file as a message may quote it: at most 40 characters,
+// anything but printable ASCII written as \xNN, so a damaged file can
+// neither flood the terminal nor send it control codes.
+std::string Excerpt(const std::string& line) {
+    constexpr size_t kShown = 40;
+    std::string text;
+    for (size_t i = 0; i < line.size() && i < kShown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            text += char(c);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            text += escaped;
+        }
+    }
+    if (line.size() > kShown) text += "...";
+    return text;
+}
+
+void Warn(const std::string& message) { std::cerr << "Kavrix: " << message << "\n"; }
+
 }  // namespace
 
-void DisplaySettingsFile::Warn(const std::string& message) {
-    if (warned_) return;
-    warned_ = true;
-    std::cerr << "Kavrix: " << message << "\n";
+SettingsText ParseSettingsText(const std::string& text) {
+    constexpr int kProblemsShown = 5;
+    SettingsText read;
+    size_t from = 0;
+    for (int number = 1; from < text.size(); ++number) {
+        size_t to = text.find('\n', from);
+        if (to == std::string::npos) to = text.size();
+        const std::string line = text.substr(from, to - from);
+        from = to + 1;
+        const std::string trimmed = Trim(line);
+        if (trimmed.empty() || trimmed[0] == '#') {
+            read.lines.push_back(line);
+            continue;
+        }
+        const size_t equals = trimmed.find('=');
+        const std::string key = equals == std::string::npos ? trimmed : Trim(trimmed.substr(0, equals));
+        const std::string value = equals == std::string::npos ? std::string() : Trim(trimmed.substr(equals + 1));
+        const SettingKey* known = FindKey(key);
+        if (known && equals != std::string::npos && known->parse(value, read.settings)) {
+            read.lines.push_back(key);
+            continue;
+        }
+        // A key of a newer game stays for it; a damaged line is dropped (the
+        // whole file is kept aside before the first write).
+        const bool unknown = !known && equals != std::string::npos && !key.empty() && line.find('\0') == std::string::npos;
+        if (unknown) read.lines.push_back(line);
+        else read.damaged = true;
+        if (++read.problems <= kProblemsShown) {
+            read.report += (read.report.empty() ? "" : ", ") + std::to_string(number) + " '" + Excerpt(trimmed) + "'";
+            if (unknown) read.report += " (unknown)";
+        }
+    }
+    if (read.problems > kProblemsShown) read.report += " and " + std::to_string(read.problems - kProblemsShown) + " more";
+    return read;
+}
+
+std::string FormatSettingsText(const std::vector<std::string>& lines, const DisplaySettings& settings) {
+    std::string text;
+    if (lines.empty()) text = "# Kavrix: window and scaling, written by the game\n";
+    bool written[std::size(kSettingKeys)] = {};
+    auto writeKey = [&](size_t index) {
+        const SettingKey& key = kSettingKeys[index];
+        if (!written[index]) text += std::string(key.name) + "=" + key.format(settings) + "\n";
+        written[index] = true;
+    };
+    for (const std::string& line : lines) {
+        if (const SettingKey* key = FindKey(line)) {
+            writeKey(size_t(key - kSettingKeys));
+        } else {
+            text += line + "\n";
+        }
+    }
+    for (size_t i = 0; i < std::size(kSettingKeys); ++i) writeKey(i);
+    return text;
 }
 
 DisplaySettings DisplaySettingsFile::Load() {
-    DisplaySettings settings;
-    unknownLines_.clear();
-    std::error_code ec;
-    if (path_.empty() || !std::filesystem::exists(path_, ec)) return settings;
-    std::ifstream in(path_);
-    if (!in || std::filesystem::is_directory(path_, ec)) {
-        Warn("settings file '" + path_ + "' cannot be read; the defaults are used");
-        return settings;
+    lines_.clear();
+    damage_ = DamagedSavedFile{};
+    if (path_.empty()) return DisplaySettings{};
+    std::string text;
+    const WholeFileRead file = ReadWholeFile(path_, kMaxSettingsFileBytes, text);
+    if (file.status == WholeFileStatus::Missing) return DisplaySettings{};
+    auto keepDamaged = [&](const std::string& problem) {
+        damage_.path = path_;
+        damage_.problem = problem;
+        damage_.keepAs = DamagedKeepName(path_);
+        return "; it will be kept as '" + damage_.keepAs + "' before the game first writes its settings";
+    };
+    if (!file.Ok()) {
+        const std::string keeping = keepDamaged(file.problem);
+        Warn("settings file '" + path_ + "' " + file.problem + "; the defaults are used" + keeping);
+        return DisplaySettings{};
     }
-    std::string line, problems;
-    for (int number = 1; std::getline(in, line); ++number) {
-        const std::string text = Trim(line);
-        if (text.empty() || text[0] == '#') continue;
-        const size_t equals = text.find('=');
-        const std::string key = equals == std::string::npos ? text : Trim(text.substr(0, equals));
-        const std::string value = equals == std::string::npos ? std::string() : Trim(text.substr(equals + 1));
-        bool known = true, good = equals != std::string::npos;
-        if (key == "fullscreen") good = good && ParseSwitch(value, settings.fullScreen);
-        else if (key == "integer-scale") good = good && ParseSwitch(value, settings.integerScale);
-        else if (key == "filter") good = good && ParseFilter(value, settings.filter);
-        else known = false;
-        if (known && good) continue;
-        if (!known && equals != std::string::npos) unknownLines_.push_back(text);
-        problems += (problems.empty() ? "" : ", ") + std::to_string(number) + " '" + text + "'";
-        if (!known) problems += " (unknown)";
-    }
-    if (!problems.empty())
-        Warn("settings file '" + path_ + "': line " + problems + " ignored; the defaults stand for what it names");
-    return settings;
+    SettingsText read = ParseSettingsText(text);
+    lines_ = std::move(read.lines);
+    if (read.problems == 0) return read.settings;
+    std::string message =
+        "settings file '" + path_ + "': line " + read.report + " ignored; the defaults stand for what it names";
+    if (read.damaged) message += keepDamaged("damaged lines");
+    Warn(message);
+    return read.settings;
 }
 
 void DisplaySettingsFile::Save(const DisplaySettings& settings) {
     if (path_.empty()) return;
-    std::string text = "# Kavrix: window and scaling, written by the game\n";
-    text += std::string("fullscreen=") + (settings.fullScreen ? "on" : "off") + "\n";
-    text += std::string("filter=") + (settings.filter == ScaleFilter::Linear ? "linear" : "nearest") + "\n";
-    text += std::string("integer-scale=") + (settings.integerScale ? "on" : "off") + "\n";
-    for (const std::string& line : unknownLines_) text += line + "\n";
+    const std::string text = FormatSettingsText(lines_, settings);
     try {
         CreateUserFolder(std::filesystem::path(path_).parent_path().string());
-        WriteFileAtomically(path_, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        KeepDamagedSavedFile(damage_, path_);
+        WriteFileAtomically(path_, reinterpret_cast<const uint8_t*>(text.data()), text.size(), "settings file ");
+        // The next write keeps what this one wrote.
+        lines_ = ParseSettingsText(text).lines;
     } catch (const std::exception& error) {
-        Warn(std::string(error.what()) + "; the window settings are not remembered");
+        // Every kind of trouble is told once: a failed write even after a
+        // warning about reading the file.
+        if (!saveWarned_) Warn(std::string(error.what()) + "; the window settings are not remembered");
+        saveWarned_ = true;
     }
 }
 

@@ -2,13 +2,17 @@
 // its own ("kavrix.conf", plain key=value lines in the per-user config
 // folder), apart from the game's three saved files: full screen or window,
 // the scaling filter, whole-number scaling. A missing file means the
-// defaults; a damaged line, an unknown key or a file that cannot be written
-// is reported once on stderr and the game goes on.
+// defaults. The file is read as the saved files are: only a regular file,
+// of a bounded size. A damaged line or an unknown key is reported once on
+// stderr and the game goes on; a damaged or unreadable file is kept as
+// kavrix.conf.damaged before the game first writes over it. Writing keeps
+// the player's own lines (comments, keys of a newer game) where they stand.
 #pragma once
 #include <string>
 #include <vector>
 
 #include "media/platform.h"
+#include "state/saved_state.h"
 
 struct RunOptions;
 
@@ -19,21 +23,43 @@ struct DisplaySettings {
 };
 
 constexpr const char* kDisplaySettingsFileName = "kavrix.conf";
+// A settings file is a few lines; anything this large is not one.
+constexpr size_t kMaxSettingsFileBytes = 64 * 1024;
+
+// The text of a settings file read: the settings it names, its lines as
+// they are kept for writing (comments, blank lines and unknown keys as they
+// stand, known keys by their name alone, damaged lines left out), and what
+// was wrong with it.
+struct SettingsText {
+    DisplaySettings settings;
+    std::vector<std::string> lines;
+    int problems = 0;     // lines ignored: damaged or unknown
+    bool damaged = false;  // some of them damaged (not only unknown keys)
+    std::string report;   // "3 'filter=blurry', 5 'vsync=on' (unknown)", quoting at most 40 characters a line
+};
+SettingsText ParseSettingsText(const std::string& text);
+// The file's text for these settings, written into lines kept by
+// ParseSettingsText: each known key's first line takes its value, later
+// ones are dropped, missing keys are added at the end (a new file begins
+// with a line saying what it is).
+std::string FormatSettingsText(const std::vector<std::string>& lines, const DisplaySettings& settings);
 
 class DisplaySettingsFile {
 public:
     // An empty path: nothing is read or written (no home folder is known).
     explicit DisplaySettingsFile(std::string path) : path_(std::move(path)) {}
     DisplaySettings Load();
-    // Writes the settings with the unknown lines read before; never throws.
+    // Writes the settings into the lines read before (each known key's
+    // first line takes its new value, later ones are dropped, missing keys
+    // are added at the end); never throws. A failed write is reported once.
     void Save(const DisplaySettings& settings);
     const std::string& Path() const { return path_; }
 
 private:
-    void Warn(const std::string& message);
     std::string path_;
-    std::vector<std::string> unknownLines_;  // kept for a newer game that wrote them
-    bool warned_ = false;
+    std::vector<std::string> lines_;  // as SettingsText keeps them
+    DamagedSavedFile damage_;  // a damaged file, kept before the first write over it
+    bool saveWarned_ = false;
 };
 
 // The per-user settings file's path, empty when no config folder is known.

@@ -7,9 +7,12 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
+
+#include "media/cp1250.h"
+#include "media/whole_file.h"
 
 namespace {
 
@@ -49,12 +52,22 @@ bool ParseNewGame(const std::string& line, ScriptNewGame& game) {
     const size_t last = name.find_last_not_of(" \t\r");
     if (first == std::string::npos) return false;
     game.name = name.substr(first, last - first + 1);
+    if (!IsPlayerName(game.name)) return false;
     game.difficulty = int(d);
     game.level = int(l);
     return true;
 }
 
 }  // namespace
+
+bool IsPlayerName(const std::string& utf8) {
+    try {
+        const std::string name = Utf8ToCp1250(utf8);
+        return !name.empty() && name.size() <= 20;
+    } catch (const std::exception&) {
+        return false;  // not UTF-8, or a character the game cannot store
+    }
+}
 
 int64_t InputScript::LastFrame() const {
     int64_t last = -1;
@@ -72,10 +85,14 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         error = name + ":" + std::to_string(lineNumber) + ": " + reason;
         return false;
     };
+    const std::string frameRange = "0.." + std::to_string(kMaxScriptFrame);
     while (std::getline(in, line)) {
         ++lineNumber;
+        script.lines = lineNumber;
         if (line.rfind("newgame", 0) == 0) {
-            if (!ParseNewGame(line, script.newGame)) return fail("expected 'newgame DIFFICULTY LEVEL NAME' with DIFFICULTY 1..3, LEVEL 1..9");
+            if (!ParseNewGame(line, script.newGame))
+                return fail("expected 'newgame DIFFICULTY LEVEL NAME' with DIFFICULTY 1..3, LEVEL 1..9 and a NAME of 1 "
+                            "to 20 characters that Windows-1250 can hold");
             script.hasNewGame = true;
             continue;
         }
@@ -84,6 +101,7 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         std::istringstream words(line);
         std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
         if (w.empty()) continue;
+        if (script.hasEnd) return fail("a line after the end line (line " + std::to_string(script.endLine) + ")");
         int64_t number = 0;
         if (w[0] == "seed") {
             if (w.size() != 2 || !ToInteger(w[1], 0, UINT32_MAX, number))
@@ -94,10 +112,20 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         }
         ScriptEvent e;
         e.line = lineNumber;
+        if (w[0] == "end") {
+            if (w.size() != 2 || !ToInteger(w[1], 0, kMaxScriptFrame, script.endFrame))
+                return fail("expected 'end FRAME' with FRAME in " + frameRange);
+            if (script.endFrame < script.LastFrame())
+                return fail("the end at frame " + w[1] + " comes before frame " + std::to_string(script.LastFrame()));
+            script.hasEnd = true;
+            script.endLine = lineNumber;
+            continue;
+        }
         if (w[0] == "hash") {
-            if (w.size() < 3 || w.size() > 4 || !ToInteger(w[1], 0, INT64_C(1) << 40, e.frame) ||
+            if (w.size() < 3 || w.size() > 4 || !ToInteger(w[1], 0, kMaxScriptFrame, e.frame) ||
                 !ToHash(w[2], e.hash) || (w.size() == 4 && !ToHash(w[3], e.surfaceHash)))
-                return fail("expected 'hash FRAME STATE [SCREEN]' with hexadecimal values");
+                return fail("expected 'hash FRAME STATE [SCREEN]' with FRAME in " + frameRange +
+                            " and hexadecimal values");
             if (e.frame <= lastHashFrame)
                 return fail("hash frame " + w[1] + " does not follow frame " + std::to_string(lastHashFrame));
             lastHashFrame = e.frame;
@@ -106,8 +134,8 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
             script.events.push_back(e);
             continue;
         }
-        if (!ToInteger(w[0], 0, INT64_C(1) << 40, e.frame))
-            return fail("'" + w[0] + "' is neither a frame number nor 'seed' or 'hash'");
+        if (!ToInteger(w[0], 0, kMaxScriptFrame, e.frame))
+            return fail("'" + w[0] + "' is neither a frame number in " + frameRange + " nor 'seed', 'hash' or 'end'");
         if (w.size() < 2) return fail("a frame number needs an action (down, up, type, move, click)");
         const std::string& action = w[1];
         if (action == "down" || action == "up") {
@@ -139,13 +167,13 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
     return true;
 }
 
-bool LoadInputScript(const std::string& path, InputScript& script, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read input script '" + path + "'";
+bool LoadInputScript(const std::string& path, InputScript& script, std::string& error, const char* what) {
+    std::string text;
+    const WholeFileRead read = ReadWholeFile(path, kMaxScriptBytes, text);
+    if (!read.Ok()) {
+        error = std::string(what) + " '" + path + "' " + read.problem;
         return false;
     }
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
     return ParseInputScript(text, path, script, error);
 }
 
@@ -167,6 +195,8 @@ std::string FormatScriptEvent(const ScriptEvent& e) {
     }
     return buffer;
 }
+
+std::string FormatEndLine(int64_t frame) { return "end " + std::to_string(frame); }
 
 std::string FormatNewGameLine(const ScriptNewGame& game) {
     return "newgame " + std::to_string(game.difficulty) + " " + std::to_string(game.level) + " " + game.name;

@@ -1,8 +1,8 @@
 // Input scripts: the one text format of scripted runs, recordings and
 // replays. Lines: "seed S", "newgame DIFFICULTY LEVEL NAME", "N down KEY",
 // "N up KEY", "N type CODE", "N move X Y", "N click",
-// "hash N STATE [SCREEN]"; '#' starts a comment (except in a newgame line,
-// whose name runs to the end of the line).
+// "hash N STATE [SCREEN]", "end N"; '#' starts a comment (except in a newgame
+// line, whose name runs to the end of the line).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -31,20 +31,44 @@ struct ScriptNewGame {
     int level = 1;
 };
 
+// The highest frame a script may name: some 44 hours of play, far beyond a
+// whole game (about 110 000 frames), so a damaged number cannot make a run
+// of years.
+constexpr int64_t kMaxScriptFrame = 10'000'000;
+// The largest script or recording read: a recording of the whole game is
+// about 100 KB.
+constexpr size_t kMaxScriptBytes = size_t(16) << 20;
+
 struct InputScript {
     bool hasSeed = false;
     uint32_t seed = 0;
     bool hasNewGame = false;
     ScriptNewGame newGame;
     std::vector<ScriptEvent> events;  // in frame order; lines of one frame keep their order
+    // "end N": a recording closed after N frames (a recording without it
+    // was cut off).
+    bool hasEnd = false;
+    int64_t endFrame = 0;
+    int endLine = 0;
+    int lines = 0;                    // lines in the file
     int64_t LastFrame() const;        // the highest frame any line names, -1 when none
 };
 
+// A player's name as the menu takes it: 1 to 20 characters, each with a
+// Windows-1250 code (the profile slot's layout); utf8 is UTF-8.
+bool IsPlayerName(const std::string& utf8);
+
 // Parses the text; on a bad line returns false with "NAME:LINE: reason".
-// Hash lines must name rising frames.
+// Hash lines must name rising frames, frames stay within kMaxScriptFrame,
+// the end line comes last, and a newgame line's name is a player's name (1
+// to 20 characters that Windows-1250 can hold).
 bool ParseInputScript(const std::string& text, const std::string& name, InputScript& script, std::string& error);
-// Reads and parses a file; a file that cannot be read is an error naming it.
-bool LoadInputScript(const std::string& path, InputScript& script, std::string& error);
+// Reads and parses a file; a file that cannot be read (a folder, a pipe,
+// larger than kMaxScriptBytes) is an error naming it as what it is ("input
+// script", "recording").
+bool LoadInputScript(const std::string& path, InputScript& script, std::string& error,
+                     const char* what = "input script");
 // One line of the format (without the newline), as recordings write it.
 std::string FormatScriptEvent(const ScriptEvent& event);
 std::string FormatNewGameLine(const ScriptNewGame& game);
+std::string FormatEndLine(int64_t frame);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "shell/input_script.h"
+
 // The version comes from the build (the project's version); a build without
 // it still says which program it is.
 #ifndef KAVRIX_VERSION
@@ -189,8 +191,8 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
             if (!v) return missing(arg);
             o.newGame = true;
             o.newGameName = v;
-            if (o.newGameName.empty() || o.newGameName.size() > 20) {
-                error = "option --new-game: the player name must have 1 to 20 characters";
+            if (!IsPlayerName(o.newGameName)) {
+                error = "option --new-game: the player name must have 1 to 20 characters that Windows-1250 can hold";
                 return false;
             }
         } else if (arg == "--difficulty") {

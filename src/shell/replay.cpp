@@ -2,9 +2,10 @@
 // recorder of played games.
 #include "shell/replay.h"
 
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <stdexcept>
+
+#include "media/whole_file.h"
 
 #include "state/state_fields.h"
 #include "state/world.h"
@@ -91,27 +92,54 @@ bool CheckHashLine(const World& w, const ScriptEvent& recorded, std::string& mes
     return false;
 }
 
-Recorder::Recorder(const std::string& path_, uint32_t seed, const ScriptNewGame* newGame) : path(path_) {
-    file = std::fopen(path.c_str(), "w");
-    if (!file) throw std::runtime_error("cannot create recording '" + path + "': " + std::strerror(errno));
-    std::fprintf(file, "# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files\n");
-    std::fprintf(file, "seed %u\n", seed);
+bool CheckRecording(const InputScript& recording, const std::string& name, std::string& error) {
+    auto fail = [&](int line, const std::string& reason) {
+        error = name + ":" + std::to_string(line) + ": " + reason;
+        return false;
+    };
+    int64_t lastHash = 0;
+    int hashes = 0;
+    for (const ScriptEvent& e : recording.events) {
+        if (e.kind != ScriptEventKind::Hash) continue;
+        if (e.frame - lastHash > kReplayHashInterval)
+            return fail(e.line, "hash of frame " + std::to_string(e.frame) + " comes " +
+                                    std::to_string(e.frame - lastHash) + " frames after the one before it; a " +
+                                    "recording holds one every " + std::to_string(kReplayHashInterval));
+        lastHash = e.frame;
+        ++hashes;
+    }
+    if (hashes == 0) return fail(recording.lines, "it holds no hash lines: it is not a recording");
+    if (!recording.hasEnd)
+        return fail(recording.lines, "the recording has no end line: it was cut off (a recording made before end "
+                                     "lines existed replays once 'end " + std::to_string(lastHash) +
+                                     "' is added after its last hash)");
+    if (recording.endFrame != lastHash)
+        return fail(recording.endLine, "the recording ends at frame " + std::to_string(recording.endFrame) +
+                                           " but its last hash is of frame " + std::to_string(lastHash));
+    return true;
+}
+
+Recorder::Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame)
+    : file(std::make_unique<ReplacementFile>(path, false, "recording ")) {
+    std::FILE* out = file->Stream();
+    std::fprintf(out, "# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files\n");
+    std::fprintf(out, "seed %u\n", seed);
     if (newGame) {
         std::string line = FormatNewGameLine(*newGame);  // one line, whatever the name holds
         for (char& c : line)
             if (uint8_t(c) < 0x20) c = '?';
-        std::fprintf(file, "%s\n", line.c_str());
+        std::fprintf(out, "%s\n", line.c_str());
     }
 }
 
-Recorder::~Recorder() {
-    if (file) std::fclose(file);
-}
+// A recording never closed (the run failed) leaves its name as it was.
+Recorder::~Recorder() = default;
 
 void Recorder::Line(const std::string& text) {
     if (!file) return;
-    std::fputs(text.c_str(), file);
-    std::fputc('\n', file);
+    std::FILE* out = file->Stream();
+    std::fputs(text.c_str(), out);
+    std::fputc('\n', out);
 }
 
 void Recorder::Keys(int64_t frame, const KeySet& held) {
@@ -132,9 +160,9 @@ void Recorder::Event(const ScriptEvent& event) { Line(FormatScriptEvent(event));
 
 void Recorder::Hash(const ScriptEvent& hashLine) { Line(FormatScriptEvent(hashLine)); }
 
-void Recorder::Close() {
+void Recorder::Close(int64_t frames) {
     if (!file) return;
-    const bool failed = std::fclose(file) != 0;
-    file = nullptr;
-    if (failed) throw std::runtime_error("cannot write recording '" + path + "'");
+    Line(FormatEndLine(frames));
+    std::unique_ptr<ReplacementFile> closing = std::move(file);
+    closing->Commit();
 }

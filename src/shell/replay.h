@@ -4,7 +4,7 @@
 // the input-script format, and the check of a replay against them.
 #pragma once
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "media/input.h"
@@ -24,8 +24,20 @@ ScriptEvent HashLine(const World& w, int64_t frame);
 // two hashes differed.
 bool CheckHashLine(const World& w, const ScriptEvent& recorded, std::string& message);
 
+// The checks a recording passes before it is replayed, beyond the lines
+// each being well formed: it holds hash lines, no more than a recording's
+// 300 frames apart, and ends with its end line at the frame of its last
+// hash (the reader already refused input after the end). On a fault returns false with
+// "NAME:LINE: reason" (a recording without an end line was cut off).
+bool CheckRecording(const InputScript& recording, const std::string& name, std::string& error);
+
+class ReplacementFile;
+
 // Writes the input of a game as it is played: the seed, every key change,
-// character, mouse move and click with its frame, and the hash lines.
+// character, mouse move and click with its frame, the hash lines, and the
+// end line when it is closed. The file replaces what stood at its name only
+// once it is closed; a recording that is never closed leaves the name as
+// it was.
 class Recorder {
 public:
     // Throws std::runtime_error naming the file when it cannot be created.
@@ -39,11 +51,12 @@ public:
     void Keys(int64_t frame, const KeySet& held);
     void Event(const ScriptEvent& event);
     void Hash(const ScriptEvent& hashLine);
-    void Close();
+    // Writes the end line after this many frames and puts the file in
+    // place; throws naming the file.
+    void Close(int64_t frames);
 
 private:
-    std::FILE* file = nullptr;
-    std::string path;
+    std::unique_ptr<ReplacementFile> file;
     KeySet lastKeys;
     void Line(const std::string& text);
 };

@@ -18,6 +18,7 @@
 #include "media/cp1250.h"
 #include "media/headless_platform.h"
 #include "media/png_writer.h"
+#include "media/whole_file.h"
 #include "shell/data_folder.h"
 #include "shell/display_settings.h"
 #include "shell/frame.h"
@@ -108,24 +109,41 @@ namespace {
 
 // The input that drives a run: an input script, or a recording to replay,
 // split into its input lines and its hash lines. Returns 0, or 2 with the
-// reason on stderr when the file is damaged.
+// reason on stderr when the file is damaged (a recording also when it was
+// cut off or its hash lines cannot be a recording's).
 int LoadDrivingScript(const RunOptions& options, InputScript& script, std::vector<ScriptEvent>& hashes) {
     const bool replaying = !options.replayFile.empty();
     const std::string file = replaying ? options.replayFile : options.inputFile;
     if (file.empty()) return 0;
     std::string error;
-    if (!LoadInputScript(file, script, error)) {
+    if (!LoadInputScript(file, script, error, replaying ? "recording" : "input script") ||
+        (replaying && !CheckRecording(script, file, error))) {
         std::cerr << "Kavrix: " << error << "\n";
         return 2;
     }
     std::vector<ScriptEvent> inputs;
     for (const ScriptEvent& e : script.events) (e.kind == ScriptEventKind::Hash ? hashes : inputs).push_back(e);
     script.events = std::move(inputs);
-    if (replaying && hashes.empty()) {
-        std::cerr << "Kavrix: replay '" << file << "' holds no hash lines: it is not a recording\n";
-        return 2;
-    }
     return 0;
+}
+
+// Every file the run will write is looked at before anything runs: what
+// stands at its name and is not a file (a device, a pipe, a folder) is
+// refused, so a long run never ends in a write that cannot happen, and
+// nothing that is not a file is ever written over.
+bool OutputsReplaceable(const RunOptions& options) {
+    std::vector<std::string> outputs = {options.videoFile, options.recordFile, options.dumpStateFile};
+    for (const ScreenshotRequest& shot : options.screenshots) outputs.push_back(shot.file);
+    for (const std::string& path : outputs) {
+        if (path.empty()) continue;
+        try {
+            CheckReplaceable(path);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: " << e.what() << "\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 // The windowed game's remembered window settings and where they are kept.
@@ -219,66 +237,130 @@ void PadPointer(World& w, Platform& platform, int64_t frame, Recorder* recorder)
 
 }  // namespace
 
-int RunKavrix(const RunOptions& options, FramePilot* pilot) {
+// Everything a run holds between its opening, its ticks and its closing.
+struct GameRun::State {
+    RunOptions options;
+    FramePilot* pilot = nullptr;
+    bool replaying = false;
+    std::string scriptFile;  // the input script or the recording
     InputScript script;
     std::vector<ScriptEvent> hashes;
-    if (const int status = LoadDrivingScript(options, script, hashes); status != 0) return status;
-    const bool replaying = !options.replayFile.empty();
-    const std::string& scriptFile = replaying ? options.replayFile : options.inputFile;
-    if (replaying) pilot = nullptr;  // a replay plays only what was recorded
-
-    int64_t limit = options.frames;
-    if (limit < 0 && replaying) {
-        limit = script.LastFrame() + 1;
-        for (const ScriptEvent& h : hashes) limit = std::max(limit, h.frame);
-    }
+    int64_t limit = -1;  // frames to run, -1: until the game quits
+    int64_t seed = -1;
 
     WindowSettings window;
     HeadlessPlatform* headless = nullptr;
-    std::unique_ptr<Platform> owned = OpenPlatform(options, window, headless);
-    if (!owned) return 1;
-    // A video's file is created before anything else runs, so a path that
-    // cannot be written stops the run at once.
+    std::unique_ptr<Platform> inner;
+    std::unique_ptr<FramePlatform> platform;
+    std::unique_ptr<World> world;
     std::unique_ptr<VideoCapture> video;
-    if (!options.videoFile.empty()) {
-        try {
-            video = std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, *headless,
-                                                   limit);
-        } catch (const std::exception& e) {
-            std::cerr << "Kavrix: " << e.what() << "\n";
-            return 1;
-        }
-    }
-    Platform& inner = *owned;
-    FramePlatform platform(inner);
+    std::unique_ptr<Recorder> recorder;
+    bool formCreated = false;
+    bool audioOpen = false;
+    bool opened = false;  // the run began: its first tick may run
 
-    auto world = std::make_unique<World>();
-    World& w = *world;
+    int status = 0;
+    int64_t frame = 0;
+    size_t nextEvent = 0, nextHash = 0, hashesMatched = 0;
+    KeySet scriptKeys, pilotKeys;
+    std::vector<PlatformEvent> events;
+    std::vector<ScriptEvent> pilotEvents;
+
+    // A replay that went its own way ends the run with status 3, its
+    // partial video removed.
+    void Divergence(const std::string& text) {
+        if (video) video->Abandon();
+        std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
+        status = 3;
+    }
+    // An error inside the run ends it with status 1; the recording so far is
+    // kept (it shows how the run got there), the partial video is not.
+    void Failure(const std::exception& e) {
+        if (video) video->Abandon();
+        std::cerr << "Kavrix: " << e.what() << "\n";
+        status = 1;
+    }
+    void ScriptInput();
+    void PilotInput();
+    void CheckHashes();
+};
+
+GameRun::GameRun(const RunOptions& options, FramePilot* pilot) : s(std::make_unique<State>()) {
+    s->options = options;
+    s->replaying = !options.replayFile.empty();
+    s->pilot = s->replaying ? nullptr : pilot;  // a replay plays only what was recorded
+    s->scriptFile = s->replaying ? options.replayFile : options.inputFile;
+}
+
+GameRun::~GameRun() = default;
+
+World& GameRun::world() { return *s->world; }
+
+int GameRun::Open() {
+    State& r = *s;
+    r.status = OpenRun();
+    r.opened = r.status == 0;
+    return r.status;
+}
+
+int GameRun::OpenRun() {
+    State& r = *s;
+    const RunOptions& options = r.options;
+    if (const int status = LoadDrivingScript(options, r.script, r.hashes); status != 0) return status;
+    r.limit = options.frames;
+    if (r.limit < 0 && r.replaying) r.limit = r.script.endFrame;
+    if (!OutputsReplaceable(options)) return 1;
+
+    r.inner = OpenPlatform(options, r.window, r.headless);
+    if (!r.inner) return 1;
+    // A video's sound is the game's own mixer rendered tick by tick, so the
+    // headless sink captures before the sound is opened.
+    if (!options.videoFile.empty()) r.headless->StartCapture();
+    r.platform = std::make_unique<FramePlatform>(*r.inner);
+    FramePlatform& platform = *r.platform;
+
+    r.world = std::make_unique<World>();
+    World& w = *r.world;
     w.media.platform = &platform;
     w.media.music.mixer = w.media.mixer.get();
     w.shell.options.dataDir = options.dataDir;
     ChooseSaveFolder(options, w.shell.options);
     // One seed for the run, which also stands for the clock at later reseeds.
     int64_t seed = options.seed;
-    if (seed < 0 && script.hasSeed) seed = script.seed;
+    if (seed < 0 && r.script.hasSeed) seed = r.script.seed;
     if (seed < 0 && (options.headless || !options.recordFile.empty())) {
         seed = options.headless ? kHeadlessSeed : int64_t(ClockSeed(w));
     }
+    r.seed = seed;
     w.shell.options.seed = seed;
-    platform.virtualClock = replaying || !options.recordFile.empty();
+    platform.virtualClock = r.replaying || !options.recordFile.empty();
     platform.clock = uint32_t(seed);
     platform.OpenAudio(*w.media.mixer);
+    r.audioOpen = true;
 
     try {
         std::string error;
         if (options.dataDir.empty() && !FindDataFolder(w.shell.options.dataDir, error)) throw std::runtime_error(error);
+        r.formCreated = true;
         FormCreate(w);
     } catch (const std::exception& e) {
         // Headless runs have no message box: stderr is the whole report.
         std::cerr << "Kavrix: " << e.what() << "\n";
         if (!platform.IsHeadless()) platform.ShowError("Kavrix", e.what());
-        platform.CloseAudio();
+        r.formCreated = false;
         return 1;
+    }
+
+    // The video's file is begun once the data and the recording have been
+    // read, so nothing is written for a run that cannot start.
+    if (!options.videoFile.empty()) {
+        try {
+            r.video = std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, *r.headless,
+                                                     r.limit);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: " << e.what() << "\n";
+            return 1;
+        }
     }
 
     // A player who starts from the desktop sees no stderr: damaged saved
@@ -288,110 +370,153 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot) {
         if (!damaged.empty()) platform.ShowError("Kavrix", damaged);
     }
 
-    int status = 0;
     try {
         // A new game from the command line, else the one the script names.
         ScriptNewGame newGame;
-        const bool startsGame = options.newGame || script.hasNewGame;
+        const bool startsGame = options.newGame || r.script.hasNewGame;
         if (options.newGame) newGame = {options.newGameName, options.difficulty, options.level};
-        else if (script.hasNewGame) newGame = script.newGame;
+        else if (r.script.hasNewGame) newGame = r.script.newGame;
         if (startsGame) StartNewGame(w, newGame.name, newGame.difficulty, newGame.level);
-
-        std::unique_ptr<Recorder> recorder;
         if (!options.recordFile.empty())
-            recorder = std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
-
-        // A replay that went its own way ends the run with status 3, its
-        // partial video removed.
-        auto divergence = [&](const std::string& text) {
-            if (video) video->Abandon();
-            std::cerr << "Kavrix: replay '" << scriptFile << "': " << text << "\n";
-            status = 3;
-        };
-        size_t nextEvent = 0, nextHash = 0;
-        size_t hashesMatched = 0;
-        KeySet scriptKeys, pilotKeys;
-        std::vector<PlatformEvent> events;
-        std::vector<ScriptEvent> pilotEvents;
-        events.reserve(64);
-        pilotEvents.reserve(64);
-        int64_t frame = 0;
-        while (!w.shell.quitRequested && (limit < 0 || frame < limit)) {
-            const bool tick = inner.WaitForTick();
-            events.clear();
-            inner.PollEvents(events);
-            DeliverWindowEvents(w, events, frame, replaying, recorder.get(), window);
-            if (w.shell.quitRequested) break;
-            if (!tick) continue;  // the window is inactive: the game pauses
-
-            for (; nextEvent < script.events.size() && script.events[nextEvent].frame <= frame; ++nextEvent) {
-                const ScriptEvent& e = script.events[nextEvent];
-                if (e.kind == ScriptEventKind::Down) scriptKeys.set(size_t(e.key));
-                else if (e.kind == ScriptEventKind::Up) scriptKeys.reset(size_t(e.key));
-                else Deliver(w, e);
-                if (recorder && e.kind != ScriptEventKind::Down && e.kind != ScriptEventKind::Up) {
-                    ScriptEvent copy = e;
-                    copy.frame = frame;
-                    recorder->Event(copy);
-                }
-            }
-            if (pilot) {
-                pilotEvents.clear();
-                pilotKeys.reset();
-                if (!pilot->BeforeFrame(w, frame, pilotKeys, pilotEvents)) break;
-                for (ScriptEvent& e : pilotEvents) {
-                    e.frame = frame;
-                    Deliver(w, e);
-                    if (recorder) recorder->Event(e);
-                }
-            }
-            platform.keys = replaying ? scriptKeys : (scriptKeys | pilotKeys | inner.HeldKeys());
-            // Joystick input is not part of recordings, so it is left out of
-            // recorded and replayed games.
-            platform.joystick = (replaying || recorder) ? InputSet() : inner.JoystickStates();
-            if (!replaying) PadPointer(w, inner, frame, recorder.get());
-            if (recorder) recorder->Keys(frame, platform.keys);
-
-            platform.clock = uint32_t(seed) + uint32_t(frame) * 16u;
-            DXTimerTimer(w);
-            if (pilot) pilot->AfterFrame(w, frame);
-            ++frame;
-            if (video) video->AfterTick();
-
-            for (const ScreenshotRequest& shot : options.screenshots)
-                if (shot.frame == frame - 1) WriteScreenshot(w, shot.file);
-            if (recorder && frame % kReplayHashInterval == 0) recorder->Hash(HashLine(w, frame));
-            for (; nextHash < hashes.size() && hashes[nextHash].frame <= frame; ++nextHash) {
-                if (hashes[nextHash].frame != frame) continue;
-                std::string difference;
-                if (!CheckHashLine(w, hashes[nextHash], difference)) {
-                    divergence(difference);
-                    break;
-                }
-                ++hashesMatched;
-            }
-            if (status != 0) break;
-        }
-        if (recorder) {
-            if (frame % kReplayHashInterval != 0) recorder->Hash(HashLine(w, frame));
-            recorder->Close();
-        }
-        if (replaying && status == 0 && nextHash < hashes.size()) {
-            divergence("the game ended after frame " + std::to_string(frame) + ", before the hash of frame " +
-                       std::to_string(hashes[nextHash].frame) + " (line " + std::to_string(hashes[nextHash].line) +
-                       ")");
-        }
-        if (video && status == 0) video->Finish();
-        if (replaying && status == 0)
-            std::cout << "Kavrix: replay '" << scriptFile << "': " << hashesMatched << " of " << hashes.size()
-                      << " hashes matched over " << frame << " frames\n";
-        if (!options.dumpStateFile.empty()) WriteStateDump(w, options.dumpStateFile);
+            r.recorder =
+                std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
     } catch (const std::exception& e) {
-        if (video) video->Abandon();
-        std::cerr << "Kavrix: " << e.what() << "\n";
-        status = 1;
+        r.Failure(e);
+        return r.status;
     }
-    FormDestroy(w);
-    platform.CloseAudio();
-    return status;
+    r.events.reserve(64);
+    r.pilotEvents.reserve(64);
+    return 0;
+}
+
+// The script's lines due before this frame: held keys, and characters and
+// mouse events delivered (and recorded) as the window's would be.
+void GameRun::State::ScriptInput() {
+    for (; nextEvent < script.events.size() && script.events[nextEvent].frame <= frame; ++nextEvent) {
+        const ScriptEvent& e = script.events[nextEvent];
+        if (e.kind == ScriptEventKind::Down) scriptKeys.set(size_t(e.key));
+        else if (e.kind == ScriptEventKind::Up) scriptKeys.reset(size_t(e.key));
+        else Deliver(*world, e);
+        if (recorder && e.kind != ScriptEventKind::Down && e.kind != ScriptEventKind::Up) {
+            ScriptEvent copy = e;
+            copy.frame = frame;
+            recorder->Event(copy);
+        }
+    }
+}
+
+// The recording's hash lines of the frame just run; the first that differs
+// ends the run.
+void GameRun::State::CheckHashes() {
+    for (; nextHash < hashes.size() && hashes[nextHash].frame <= frame; ++nextHash) {
+        if (hashes[nextHash].frame != frame) continue;
+        std::string difference;
+        if (!CheckHashLine(*world, hashes[nextHash], difference)) {
+            Divergence(difference);
+            return;
+        }
+        ++hashesMatched;
+    }
+}
+
+bool GameRun::Tick() {
+    State& r = *s;
+    if (!r.opened) return false;
+    World& w = *r.world;
+    if (r.status != 0 || w.shell.quitRequested || (r.limit >= 0 && r.frame >= r.limit)) return false;
+    try {
+        const bool tick = r.inner->WaitForTick();
+        r.events.clear();
+        r.inner->PollEvents(r.events);
+        DeliverWindowEvents(w, r.events, r.frame, r.replaying, r.recorder.get(), r.window);
+        if (w.shell.quitRequested) return false;
+        if (!tick) return true;  // the window is inactive: the game pauses
+
+        r.ScriptInput();
+        if (r.pilot) {
+            r.pilotEvents.clear();
+            r.pilotKeys.reset();
+            if (!r.pilot->BeforeFrame(w, r.frame, r.pilotKeys, r.pilotEvents)) return false;
+            for (ScriptEvent& e : r.pilotEvents) {
+                e.frame = r.frame;
+                Deliver(w, e);
+                if (r.recorder) r.recorder->Event(e);
+            }
+        }
+        FramePlatform& platform = *r.platform;
+        platform.keys = r.replaying ? r.scriptKeys : (r.scriptKeys | r.pilotKeys | r.inner->HeldKeys());
+        // Joystick input is not part of recordings, so it is left out of
+        // recorded and replayed games.
+        platform.joystick = (r.replaying || r.recorder) ? InputSet() : r.inner->JoystickStates();
+        if (!r.replaying) PadPointer(w, *r.inner, r.frame, r.recorder.get());
+        if (r.recorder) r.recorder->Keys(r.frame, platform.keys);
+
+        platform.clock = uint32_t(r.seed) + uint32_t(r.frame) * 16u;
+        DXTimerTimer(w);
+        if (r.pilot) r.pilot->AfterFrame(w, r.frame);
+        ++r.frame;
+        if (r.video) r.video->AfterTick();
+
+        for (const ScreenshotRequest& shot : r.options.screenshots)
+            if (shot.frame == r.frame - 1) WriteScreenshot(w, shot.file);
+        if (r.recorder && r.frame % kReplayHashInterval == 0) r.recorder->Hash(HashLine(w, r.frame));
+        r.CheckHashes();
+    } catch (const std::exception& e) {
+        r.Failure(e);
+    }
+    return r.status == 0;
+}
+
+int GameRun::Close() {
+    State& r = *s;
+    if (r.opened) {
+        r.opened = false;
+        Finish();
+    }
+    if (r.formCreated) FormDestroy(*r.world);
+    r.formCreated = false;
+    if (r.audioOpen) r.platform->CloseAudio();
+    r.audioOpen = false;
+    return r.status;
+}
+
+// What a run that began leaves behind: the recording closed with its end
+// line, the replay's verdict, the video, the state dump.
+void GameRun::Finish() {
+    State& r = *s;
+    World& w = *r.world;
+    try {
+        if (r.recorder) {
+            if (r.frame % kReplayHashInterval != 0) r.recorder->Hash(HashLine(w, r.frame));
+            r.recorder->Close(r.frame);
+        }
+        if (r.status == 1) return;  // the error is told; nothing more is written
+        const bool stoppedEarly = r.options.frames >= 0 && r.frame == r.options.frames;
+        if (r.replaying && r.status == 0 && r.nextHash < r.hashes.size() && !stoppedEarly) {
+            r.Divergence("the game ended after frame " + std::to_string(r.frame) + ", before the hash of frame " +
+                         std::to_string(r.hashes[r.nextHash].frame) + " (line " +
+                         std::to_string(r.hashes[r.nextHash].line) + ")");
+        }
+        if (r.video && r.status == 0) r.video->Finish();
+        if (r.replaying && r.status == 0) {
+            std::cout << "Kavrix: replay '" << r.scriptFile << "': " << r.hashesMatched << " of " << r.hashes.size()
+                      << " hashes matched over " << r.frame << " frames";
+            // --frames stopped the replay before its end: how far it was checked.
+            if (r.nextHash < r.hashes.size())
+                std::cout << " (stopped by --frames; the recording goes on to frame " << r.script.endFrame << ")";
+            std::cout << "\n";
+        }
+        if (!r.options.dumpStateFile.empty()) WriteStateDump(w, r.options.dumpStateFile);
+    } catch (const std::exception& e) {
+        r.Failure(e);
+    }
+}
+
+int RunKavrix(const RunOptions& options, FramePilot* pilot) {
+    GameRun run(options, pilot);
+    if (run.Open() == 0) {
+        while (run.Tick()) {
+        }
+    }
+    return run.Close();
 }

@@ -3,6 +3,7 @@
 // state dumps, recording and replaying, shutdown.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,37 @@ public:
     virtual bool BeforeFrame(const World& w, int64_t frame, KeySet& held, std::vector<ScriptEvent>& events) = 0;
     // Called once the frame has run and been presented.
     virtual void AfterFrame(const World& w, int64_t frame) {}
+};
+
+// One run of the game in three steps: opening (the input script or
+// recording read and checked, the outputs looked at, the platform, the data
+// and the saved files, the new game and the recording begun), one tick at a
+// time, and closing (the recording's end, the replay's verdict, the video,
+// the state dump, shutdown). RunKavrix runs them in a loop; a host with a
+// frame callback of its own (the browser) calls Tick from it.
+class GameRun {
+public:
+    // A pilot, when given, plays along with (or instead of) the keyboard and
+    // the input script; a replay ignores it.
+    explicit GameRun(const RunOptions& options, FramePilot* pilot = nullptr);
+    ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
+    // 0 when the run can begin, else its exit status (the reason is on
+    // stderr, and in a message box in a window).
+    int Open();
+    // Waits for the next tick and runs it; false once the run is over (the
+    // game quit, the frames are done, a replay went its own way, an error).
+    bool Tick();
+    // Ends the run (also one that never opened); returns the exit status.
+    int Close();
+    World& world();
+
+private:
+    struct State;
+    std::unique_ptr<State> s;
+    int OpenRun();
+    void Finish();
 };
 
 // Runs the game with these options; returns the process exit status

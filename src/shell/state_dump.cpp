@@ -4,10 +4,10 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
 
 #include "media/cp1250.h"
+#include "media/whole_file.h"
 #include "shell/replay.h"
 #include "state/state_fields.h"
 #include "state/world.h"
@@ -117,8 +117,5 @@ std::string StateDumpJson(const World& w) {
 
 void WriteStateDump(const World& w, const std::string& path) {
     const std::string json = StateDumpJson(w);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << json;
-    out.close();
-    if (!out) throw std::runtime_error("cannot write the state dump '" + path + "'");
+    WriteFileAtomically(path, reinterpret_cast<const uint8_t*>(json.data()), json.size(), "the state dump ");
 }

@@ -33,7 +33,6 @@ VideoCapture::VideoCapture(const std::string& path_, int scale, bool quiet_, Hea
       platform(platform_),
       totalTicks(totalTicks_),
       writer(path_, scale) {
-    platform.StartCapture();
     started = lastReport = Clock::now();
 }
 

@@ -12,15 +12,16 @@
 
 class VideoCapture {
 public:
-    // Creates the file (throws naming it, or the missing encoder) and makes
-    // the platform a capturing sink; call before the platform opens audio.
+    // Begins the file (throws naming it, or the missing encoder) for a
+    // platform already capturing (StartCapture, before it opened audio).
     // totalTicks: the run's length when known (-1 otherwise).
     VideoCapture(const std::string& path, int scale, bool quiet, HeadlessPlatform& platform, int64_t totalTicks);
     // The tick just run: its presented picture and its 705.6 samples of sound.
     void AfterTick();
     // Closes the file and reports its figures; throws naming the file.
     void Finish();
-    // Removes the partial file (a replay that went its own way, an error).
+    // Drops the partial video (a replay that went its own way, an error);
+    // what stood at the file's name is left as it was.
     void Abandon();
 
 private:

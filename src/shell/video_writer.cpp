@@ -4,9 +4,8 @@
 // so every tick has its own exact timestamp. The sound track is beside it.
 #include "shell/video_writer.h"
 
-#include <filesystem>
-
 #include "media/surface.h"
+#include "media/whole_file.h"
 #include "shell/video_picture.h"
 #include "shell/video_tracks.h"
 
@@ -39,6 +38,8 @@ void TuneEncoder(AVCodecContext* codec, bool vp9) {
 
 struct VideoWriter::Streams {
     std::string path;
+    // The file is written beside its name and put in place only when done.
+    std::unique_ptr<ReplacementFile> output;
     int scale = 1;
     AVFormatContext* file = nullptr;
     AVCodecContext* codec = nullptr;
@@ -124,7 +125,9 @@ VideoWriter::VideoWriter(const std::string& path, int scale) {
     s.file->flags |= AVFMT_FLAG_BITEXACT;
     s.OpenPictureTrack();
     s.sound = std::make_unique<video::SoundTrack>(s.file, path);
-    error = FFmpeg().avio_open(&s.file->pb, path.c_str(), AVIO_FLAG_WRITE);
+    // An interrupt or a terminate signal removes the half-written file.
+    s.output = std::make_unique<ReplacementFile>(path, true, "video ");
+    error = FFmpeg().avio_open(&s.file->pb, s.output->TemporaryPath().c_str(), AVIO_FLAG_WRITE);
     if (error < 0) Fail(path, "cannot create the file", error);
     error = FFmpeg().avformat_write_header(s.file, nullptr);
     if (error < 0) {
@@ -161,6 +164,7 @@ void VideoWriter::Finish() {
     if (error < 0) Fail(s.path, "cannot finish the file", error);
     error = FFmpeg().avio_closep(&s.file->pb);
     if (error < 0) Fail(s.path, "cannot close the file", error);
+    s.output->Commit();
     s.done = true;
 }
 
@@ -168,10 +172,8 @@ void VideoWriter::Abandon() {
     Streams& s = *streams;
     if (s.done) return;
     s.done = true;
-    if (!s.file || !s.file->pb) return;
-    FFmpeg().avio_closep(&s.file->pb);
-    std::error_code ignored;
-    std::filesystem::remove(s.path, ignored);
+    if (s.file && s.file->pb) FFmpeg().avio_closep(&s.file->pb);
+    if (s.output) s.output->Discard();
 }
 
 const std::string& VideoWriter::VideoCodecName() const { return streams->codecName; }

@@ -31,6 +31,8 @@ std::string FreeKeepName(const std::string& path) {
 
 }  // namespace
 
+std::string DamagedKeepName(const std::string& path) { return FreeKeepName(path); }
+
 void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const std::string& problem,
                           bool keepable) {
     note = DamagedSavedFile{};
@@ -59,9 +61,9 @@ void KeepDamagedSavedFile(DamagedSavedFile& note, const std::string& path) {
     // Something may have taken the name since the start.
     if (NameTaken(note.keepAs)) note.keepAs = FreeKeepName(path);
     if (std::rename(path.c_str(), note.keepAs.c_str()) == 0) {
-        std::cerr << "Kavrix: the damaged saved file '" << path << "' is kept as '" << note.keepAs << "'\n";
+        std::cerr << "Kavrix: the damaged file '" << path << "' is kept as '" << note.keepAs << "'\n";
     } else if (errno != ENOENT) {  // gone since the start: there is nothing left to keep
-        throw std::runtime_error("Cannot keep the damaged saved file '" + path + "' as '" + note.keepAs + "' (" +
+        throw std::runtime_error("Cannot keep the damaged file '" + path + "' as '" + note.keepAs + "' (" +
                                  std::strerror(errno) + "); it is not saved over");
     }
     note.kept = true;

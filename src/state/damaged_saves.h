@@ -16,6 +16,9 @@ void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const
 // with what was wrong, that its defaults are in use and where it is kept.
 // Empty when every file was read or missing.
 std::string DamagedSavedFilesMessage(const SavedFiles& saved);
+// The name a damaged file at path is kept under: the first of
+// NAME.damaged, NAME.damaged.2, ... that nothing stands on.
+std::string DamagedKeepName(const std::string& path);
 // Before the first save over a damaged file: moves it to its keepAs name
 // and says so on stderr; later saves do nothing here. Throws
 // std::runtime_error naming both when it cannot be moved, so that the save

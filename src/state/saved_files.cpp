@@ -19,6 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "media/whole_file.h"
 #include "state/damaged_saves.h"
 #include "state/user_folders.h"
 #include "state/world.h"
@@ -35,15 +36,6 @@ ReadResult Damaged(DamagedSavedFile& note, const std::string& path, const std::s
 
 std::string ErrnoText() { return std::strerror(errno); }
 
-// What stands where a saved file should be, when it is not a regular file.
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a named pipe";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "something other than a file";
-}
-
 // Reads the first `size` bytes of a saved file. A longer file is accepted
 // (only its first record counts); a shorter or unreadable one is reported and
 // its defaults are used, so one damaged file neither keeps the game from
@@ -58,7 +50,7 @@ ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size, Damage
         if (errno == ENOENT) return ReadResult::Missing;
         return Damaged(note, path, "cannot be examined (" + ErrnoText() + ")", false);
     }
-    if (!S_ISREG(st.st_mode)) return Damaged(note, path, std::string("is ") + KindOf(st.st_mode) + ", not a file");
+    if (!S_ISREG(st.st_mode)) return Damaged(note, path, std::string("is ") + FileKindName(st.st_mode) + ", not a file");
     // Opened without waiting and looked at once more, in case something else
     // took the file's place in between.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -84,10 +76,6 @@ ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size, Damage
     return ReadResult::Ok;
 }
 
-[[noreturn]] void WriteFailed(const std::string& path, const char* what) {
-    throw std::runtime_error("Cannot write saved file '" + path + "': " + what + " (" + std::strerror(errno) + ")");
-}
-
 // Where a save goes; the per-user save folder is created on the first save.
 std::string PathToSave(const World& w, const char* fileName) {
     if (w.shell.options.createSaveDir) CreateUserFolder(w.shell.options.saveDir);
@@ -99,25 +87,7 @@ std::string PathToSave(const World& w, const char* fileName) {
 void WriteSavedFile(World& w, DamagedSavedFile& damage, const char* fileName, const uint8_t* bytes, size_t size) {
     const std::string path = PathToSave(w, fileName);
     KeepDamagedSavedFile(damage, path);
-    WriteFileAtomically(path, bytes, size);
-}
-
-// The rename of a save lasts through a power cut only once the folder that
-// holds the name is written out too. A folder that cannot be opened for
-// reading, or a file system that cannot flush one (EINVAL, read-only), leaves
-// nothing more to do: the save itself is made.
-void FlushFolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty()) folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    const int result = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    if (result != 0 && error != EINVAL && error != EROFS && error != ENOTSUP) {
-        errno = error;
-        WriteFailed(path, "flush of its folder failed");
-    }
+    WriteFileAtomically(path, bytes, size, "saved file ");
 }
 
 // NAME.tmpXXXXXX of one of the three files: the temporary name a save
@@ -155,42 +125,6 @@ void RemoveStaleSaveTemporaries(const World& w) {
 
 std::string SavedFilePath(const World& w, const char* fileName) {
     return (std::filesystem::path(w.shell.options.saveDir) / fileName).string();
-}
-
-void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size) {
-    std::string temp = path + ".tmpXXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) WriteFailed(path, "cannot create a temporary file");
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, bytes + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int saved = errno;
-            ::close(fd);
-            ::unlink(name.data());
-            errno = saved;
-            WriteFailed(path, "write failed");
-        }
-        done += size_t(n);
-    }
-    // A saved file is readable by the user like any file the game writes.
-    ::fchmod(fd, 0644);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int saved = errno;
-        ::unlink(name.data());
-        errno = saved;
-        WriteFailed(path, "flush failed");
-    }
-    if (std::rename(name.data(), path.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(name.data());
-        errno = saved;
-        WriteFailed(path, "rename failed");
-    }
-    FlushFolderOf(path);
 }
 
 void DefaultScores(ScoreTableRecord& table) {

@@ -51,13 +51,6 @@ constexpr const char* kProfilesFileName = "profily.lev";
 // data folder for the windowed game and the working directory for headless
 // runs and replays) joined with the file name.
 std::string SavedFilePath(const World& w, const char* fileName);
-// Writes the bytes into a temporary file in the same directory and renames
-// it over path, so a failed write never leaves a short file behind; the file
-// is flushed before the rename and its folder after it, so the new file
-// outlasts a power cut. Throws std::runtime_error naming the file on any
-// failure.
-void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size);
-
 // A profile slot as a game resumes from it. The file's values are taken as
 // stored, except those no game can reach (a damaged file): the ship's place
 // and speeds are brought inside the field, the level into 1..9 and the

@@ -246,8 +246,19 @@ void InputScriptSeeds() {
     Text("keys", "seed 12345\n0 down Right\n36 up Right\n37 down Space # fire\n40 up space\n41 down KP+\n42 up F12\n");
     Text("menu", "0 type 32\n5 move 102 298\n5 click\n8 move 150 478\n9 click\n10 type 65\n11 type 154\n12 type 13\n");
     Text("recording", "seed 7\nnewgame 3 9 Zdeněk\n0 down Up\n299 up Up\nhash 300 0123456789abcdef fedcba9876543210\n"
-                      "hash 600 00000000000000ff\n");
+                      "hash 600 00000000000000ff\nend 600\n");
+    Text("cut-recording", "seed 7\n0 down Up\nhash 300 0123456789abcdef fedcba9876543210\n");
     Text("bad-line", "seed 1\n5 down Up\nhash 300 zz\n");
+}
+
+void SettingsTextSeeds() {
+    auto text = [](const std::string& name, const std::string& t) {
+        Seed("settings_text", name, Bytes(t.begin(), t.end()));
+    };
+    text("written", "# Kavrix: window and scaling, written by the game\nfullscreen=on\nfilter=nearest\n"
+                    "integer-scale=on\n");
+    text("players-own", "# mine\n fullscreen = off \n\nvsync=on\nfilter=linear\r\nfilter=blurry\ninteger-scale\n");
+    text("noise", "\x01\x02garbage\n=\n=on\nfullscreen=\x1b[2J\n");
 }
 
 }  // namespace
@@ -263,6 +274,7 @@ int main(int argc, char** argv) {
     BitmapSeeds();
     SavedFileSeeds();
     InputScriptSeeds();
+    SettingsTextSeeds();
     std::cout << "fuzz_seeds: " << seedCount << " seeds in " << outDir.string() << "\n";
     return 0;
 }

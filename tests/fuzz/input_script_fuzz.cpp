@@ -1,7 +1,8 @@
 // libFuzzer entry for the input-script reader, which also reads recordings
 // and replays: any text either parses or is refused with "NAME:LINE: reason",
-// and everything parsed is in frame order and writes back as lines that read
-// as the same events, as a recording's lines must.
+// everything parsed is in frame order and writes back as lines that read as
+// the same events, as a recording's lines must, and a script accepted as a
+// recording has its hashes close together and its end line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "shell/input_script.h"
+#include "shell/replay.h"
 
 namespace {
 
@@ -63,6 +65,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             again.newGame.name != script.newGame.name || again.newGame.level != script.newGame.level ||
             again.newGame.difficulty != script.newGame.difficulty)
             Fault("a written newgame line reads otherwise", line);
+    }
+    // A script the replay accepts as a recording has what a recording has.
+    if (CheckRecording(script, "fuzz", error)) {
+        int64_t previous = 0;
+        bool any = false;
+        for (const ScriptEvent& e : script.events) {
+            if (e.kind != ScriptEventKind::Hash) continue;
+            if (e.frame - previous > kReplayHashInterval) Fault("a recording with a gap between hashes", FormatScriptEvent(e));
+            previous = e.frame;
+            any = true;
+        }
+        if (!any || !script.hasEnd || script.endFrame != previous || script.LastFrame() > script.endFrame)
+            Fault("a recording accepted without its hashes and end", std::to_string(script.endFrame));
+        InputScript end;
+        if (!ParseInputScript(FormatEndLine(script.endFrame), "again", end, error) || end.endFrame != script.endFrame)
+            Fault("a written end line reads otherwise", FormatEndLine(script.endFrame));
+    } else if (error.rfind("fuzz:", 0) != 0) {
+        Fault("a recording refused without naming file and line", error);
     }
     return 0;
 }

@@ -24,7 +24,7 @@ status=0
 passed=0
 failed=0
 printf '%-13s %10s %12s  %s\n' target runs/s runs result
-for target in collection settings scores profiles input_script; do
+for target in collection settings scores profiles input_script settings_text; do
   corpus="$build/fuzz-corpus/$target"
   log="$build/fuzz-$target.log"
   mkdir -p "$corpus"

@@ -1,7 +1,8 @@
 // The kavrix program run headless: a new game entered directly, global keys
 // driven by an input script, start-up with a missing collection, a bad
-// script line, a recorded game replayed hash for hash, and the temporary
-// files of stopped saves removed at start-up.
+// script line, a recorded game replayed hash for hash, recordings and
+// scripts that cannot be trusted refused before anything runs, and the
+// temporary files of stopped saves removed at start-up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -176,6 +177,65 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     WriteText(dir + "/empty.rec", "");
     EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../empty.rec"), 2);
     EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("empty.rec"), std::string::npos);
+}
+
+TEST(ShellRunner, RecordingsThatCannotBeTrustedAreRefusedNamingFileAndLine) {
+    const std::string dir = MakeTempDir("run-untrusted");
+    ASSERT_EQ(Kavrix(dir, "--headless --frames 650 --new-game Rek --save-dir . --record game.rec"), 0)
+        << ReadTextFile(dir + "/err.txt");
+    const std::string recording = ReadTextFile(dir + "/game.rec");
+    ASSERT_EQ(recording.substr(recording.size() - 8), "end 650\n") << "closed with its end line";
+    // Replays run in a save folder of their own, holding the slot as it
+    // stood when the recording began.
+    auto replay = [&](const std::string& args) {
+        fs::remove_all(dir + "/saves");
+        fs::create_directories(dir + "/saves");
+        return Kavrix(dir, "--headless --save-dir saves " + args);
+    };
+    auto refused = [&](const std::string& file, const std::string& text, const std::string& expected) {
+        WriteText(dir + "/" + file, text);
+        EXPECT_EQ(replay("--replay " + file), 2) << file;
+        const std::string err = ReadTextFile(dir + "/err.txt");
+        EXPECT_NE(err.find(expected), std::string::npos) << file << ": " << err;
+    };
+    auto replaced = [&](std::string text, const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    // Cut off at a line boundary: no end line.
+    refused("cut.rec", recording.substr(0, recording.find("hash 600 ")), "cut.rec:");
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("no end line"), std::string::npos);
+    // A frame number far beyond any game, and a hash far after the last one.
+    refused("far.rec", replaced(recording, "hash 300 ", "hash 1099511627776 "), "far.rec:");
+    refused("gap.rec", replaced(replaced(recording, "hash 650 ", "hash 100001 "), "end 650", "end 100001"),
+            "frames after the one before it");
+    refused("late.rec", replaced(recording, "end 650", "9000 click\nend 650"), "comes before frame 9000");
+    // A damaged new game: a name too long, one with a character Windows-1250
+    // cannot hold, one that is not UTF-8.
+    for (const std::string name : {"Abcdefghijklmnopqrstu", "Rek\xE2\x82\xAC\xF0\x9F\x9A\x80", "R\xC3"}) {
+        refused("name.rec", replaced(recording, "newgame 2 1 Rek", "newgame 2 1 " + name), "name.rec:3:");
+    }
+    // What is not a regular file is refused unread: a folder, a named pipe
+    // (which would otherwise block), a file larger than any recording.
+    fs::create_directories(dir + "/folder.rec");
+    EXPECT_EQ(replay("--replay folder.rec"), 2);
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("recording 'folder.rec' is a folder"), std::string::npos)
+        << ReadTextFile(dir + "/err.txt");
+    EXPECT_EQ(replay("--input folder.rec --frames 5"), 2);
+    ASSERT_EQ(RunCommand("mkfifo '" + dir + "/pipe.rec'"), 0);
+    EXPECT_EQ(replay("--replay pipe.rec"), 2);
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("is a named pipe"), std::string::npos);
+    WriteText(dir + "/huge.rec", recording + std::string(17 << 20, '#'));
+    EXPECT_EQ(replay("--replay huge.rec"), 2);
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("is larger than 16 MB"), std::string::npos);
+
+    // Stopped by --frames before the recording's end: how far it checked.
+    EXPECT_EQ(replay("--replay game.rec --frames 400"), 0) << ReadTextFile(dir + "/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/out.txt").find("1 of 3 hashes matched over 400 frames (stopped by --frames"),
+              std::string::npos)
+        << ReadTextFile(dir + "/out.txt");
+    EXPECT_EQ(replay("--replay game.rec"), 0) << ReadTextFile(dir + "/err.txt");
 }
 
 TEST(ShellRunner, WithoutDataOptionTheDataBesideTheProgramIsFound) {

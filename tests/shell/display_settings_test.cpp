@@ -1,9 +1,13 @@
 // kavrix.conf, the window settings the game remembers: a missing file gives
 // the defaults quietly; a damaged line or an unknown key is reported once and
-// the rest is read (unknown lines survive the next write); a folder that
-// cannot be written is reported once and the game goes on; --window and
-// --fullscreen hold for one run while --filter and --integer-scale are kept.
+// the rest is read; the player's own lines survive the next write and a
+// damaged file is kept aside before it; only a regular file of a bounded
+// size is read; a folder that cannot be written is reported once and the
+// game goes on; --window and --fullscreen hold for one run while --filter
+// and --integer-scale are kept.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +16,8 @@
 #include "shell/display_settings.h"
 #include "shell/options.h"
 #include "test_support.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -43,13 +49,76 @@ TEST(DisplaySettingsFile, MissingDamagedAndUnknownLines) {
     EXPECT_NE(warning.find("3 'filter=blurry'"), std::string::npos) << warning;
     EXPECT_NE(warning.find("5 'vsync=on' (unknown)"), std::string::npos) << warning;
 
+    // The first write keeps the damaged file whole, then writes the known
+    // keys into the player's own lines: comments and unknown keys stay where
+    // they stood, damaged lines are gone, a missing key is added at the end.
+    const std::string original = ReadTextFile(path);
     s.filter = ScaleFilter::Linear;
+    testing::internal::CaptureStderr();
     file.Save(s);
-    EXPECT_EQ(ReadTextFile(path),
-              "# Kavrix: window and scaling, written by the game\n"
-              "fullscreen=off\nfilter=linear\ninteger-scale=off\nvsync=on\n");
+    file.Save(s);
+    const std::string saving = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadTextFile(path + ".damaged"), original);
+    EXPECT_EQ(std::count(saving.begin(), saving.end(), '\n'), 1) << "kept once: " << saving;
+    EXPECT_EQ(ReadTextFile(path), "# mine\nfullscreen=off\nvsync=on\ninteger-scale=off\nfilter=linear\n");
     DisplaySettingsFile again(path);
     EXPECT_EQ(again.Load().filter, ScaleFilter::Linear);
+}
+
+TEST(DisplaySettingsFile, OnlyARegularFileOfAFewLinesIsReadAndMessagesQuoteLittle) {
+    const std::string dir = MakeTempDir("conf-kinds");
+    // A named pipe never holds up the start; it is moved aside, not written
+    // through, at the first write.
+    const std::string pipe = dir + "/pipe.conf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    DisplaySettingsFile fromPipe(pipe);
+    testing::internal::CaptureStderr();
+    DisplaySettings s = fromPipe.Load();
+    s.fullScreen = false;
+    fromPipe.Save(s);
+    std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("is a named pipe, not a file"), std::string::npos) << errors;
+    struct stat kept {};
+    ASSERT_EQ(::lstat((pipe + ".damaged").c_str(), &kept), 0);
+    EXPECT_TRUE(S_ISFIFO(kept.st_mode));
+    EXPECT_NE(ReadTextFile(pipe).find("fullscreen=off\n"), std::string::npos);
+
+    // A file far larger than any settings file is refused unread.
+    const std::string huge = dir + "/huge.conf";
+    WriteText(huge, "fullscreen=off\n" + std::string(10 << 20, 'x'));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(DisplaySettingsFile(huge).Load().fullScreen);
+    errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("is larger than 64 KB"), std::string::npos) << errors.substr(0, 200);
+    EXPECT_LT(errors.size(), 400u);
+
+    // A long damaged line with control codes is quoted short and printable.
+    const std::string noisy = dir + "/noisy.conf";
+    WriteText(noisy, "filter=\x1b[2J" + std::string(5000, 'y') + "\n");
+    testing::internal::CaptureStderr();
+    DisplaySettingsFile(noisy).Load();
+    errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("'filter=\\x1B[2Jyyy"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find('\x1b'), std::string::npos);
+    EXPECT_LT(errors.size(), 400u);
+
+    // A write that fails is told even after a warning about reading.
+    WriteText(dir + "/blocker", "a file where the folder should be");
+    DisplaySettingsFile blocked(dir + "/blocker/kavrix.conf");
+    testing::internal::CaptureStderr();
+    blocked.Load();
+    blocked.Save(s);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("not remembered"), std::string::npos);
+    fs::create_directories(dir + "/sub");
+    fs::copy_file(noisy, dir + "/sub/kavrix.conf");
+    DisplaySettingsFile warnedFirst(dir + "/sub/kavrix.conf");
+    testing::internal::CaptureStderr();
+    warnedFirst.Load();
+    fs::rename(dir + "/sub", dir + "/sub-gone");
+    WriteText(dir + "/sub", "a file where the folder was");
+    warnedFirst.Save(s);
+    errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("not remembered"), std::string::npos) << errors;
 }
 
 TEST(DisplaySettingsFile, AFolderThatCannotBeWrittenIsReportedOnceAndTheGameGoesOn) {
@@ -72,7 +141,7 @@ TEST(DisplaySettingsFile, AFolderThatCannotBeWrittenIsReportedOnceAndTheGameGoes
     DisplaySettingsFile folder(dir + "/other/kavrix.conf");
     testing::internal::CaptureStderr();
     EXPECT_TRUE(folder.Load().fullScreen);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot be read"), std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("is a folder, not a file"), std::string::npos);
 }
 
 TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {

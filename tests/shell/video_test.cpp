@@ -2,11 +2,17 @@
 // scripted flight on level 7 with music, shots and a hit, checked for its
 // streams, its length in pictures and in sound, sound that starts in the
 // tick the game starts it, and pictures that match the game's screenshots;
-// and the ways a video is refused or removed.
+// the ways a video is refused or dropped; and a video never destroying what
+// stood at its name.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -172,4 +178,66 @@ TEST(Video, RefusedOrRemovedWhenTheRunCannotBeTrusted) {
     EXPECT_EQ(Kavrix(dir, "--frames 30 --new-game Tich --input fire.txt --video quiet.webm --quiet"), 0);
     EXPECT_EQ(ReadTextFile(dir + "/err.txt"), "");
     EXPECT_EQ(ProbeVideo(dir + "/quiet.webm").pictures, 30);
+}
+
+TEST(Video, WhatStandsAtTheNameIsReplacedOnlyByAWholeVideo) {
+    const std::string dir = MakeTempDir("video-keeps");
+    std::ofstream(dir + "/fire.txt") << "0 down Space\n";
+    ASSERT_EQ(Kavrix(dir, "--headless --frames 40 --new-game Rek --input fire.txt --record game.rec"), 0);
+    std::string changed = ReadTextFile(dir + "/game.rec");
+    const size_t hash = changed.find("hash 40 ") + 8;
+    changed[hash] = changed[hash] == '0' ? '1' : '0';
+    std::ofstream(dir + "/changed.rec") << changed;
+    auto leftovers = [&] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(dir))
+            count += entry.path().filename().string().find(".tmp") != std::string::npos;
+        return count;
+    };
+
+    // An old file survives a run that cannot start and one that goes its own way.
+    std::ofstream(dir + "/old.webm") << "OLD";
+    EXPECT_EQ(RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
+                         "' --headless --data /nonexistent --save-dir . --replay game.rec --video old.webm 2>err.txt"),
+              1);
+    EXPECT_EQ(ReadTextFile(dir + "/old.webm"), "OLD");
+    EXPECT_EQ(Kavrix(dir, "--replay changed.rec --video old.webm"), 3);
+    EXPECT_EQ(ReadTextFile(dir + "/old.webm"), "OLD");
+
+    // A named pipe at the name is refused, and stays.
+    ASSERT_EQ(::mkfifo((dir + "/pipe.webm").c_str(), 0644), 0);
+    EXPECT_EQ(Kavrix(dir, "--replay game.rec --video pipe.webm"), 1);
+    EXPECT_NE(ReadTextFile(dir + "/err.txt").find("'pipe.webm' is a named pipe"), std::string::npos)
+        << ReadTextFile(dir + "/err.txt");
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir + "/pipe.webm").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // A symbolic link is replaced by the video, never written through.
+    std::ofstream(dir + "/victim") << "VICTIM";
+    fs::create_symlink("victim", dir + "/link.webm");
+    EXPECT_EQ(Kavrix(dir, "--replay game.rec --video link.webm --quiet"), 0) << ReadTextFile(dir + "/err.txt");
+    EXPECT_EQ(ReadTextFile(dir + "/victim"), "VICTIM");
+    EXPECT_FALSE(fs::is_symlink(dir + "/link.webm"));
+    EXPECT_EQ(ProbeVideo(dir + "/link.webm").pictures, 40);
+
+    // Stopped by a signal while it renders: the old file stands and the
+    // half-written one is gone.
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        const std::string pidFile = dir + "/pid";
+        fs::remove(pidFile);
+        RunCommand("cd '" + dir + "' && ('" + KavrixBinary() + "' --data '" + TestDataDir() +
+                   "' --save-dir . --headless --frames 1000000 --video old.webm --quiet & echo $! >pid)");
+        while (!fs::exists(pidFile) || ReadTextFile(pidFile).empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const pid_t pid = pid_t(std::stol(ReadTextFile(pidFile)));
+        for (int waited = 0; leftovers() == 0 && waited < 500; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(leftovers(), 1) << "the video is written beside its name";
+        ::kill(pid, signalNumber);
+        for (int waited = 0; ::kill(pid, 0) == 0 && waited < 500; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(ReadTextFile(dir + "/old.webm"), "OLD") << "signal " << signalNumber;
+        EXPECT_EQ(leftovers(), 0) << "signal " << signalNumber;
+    }
 }
