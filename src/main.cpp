@@ -8,6 +8,28 @@
 
 #include "shell/options.h"
 #include "shell/runner.h"
+#ifdef KAVRIX_BROWSER
+#include <memory>
+
+#include "media/frame_loop.h"
+
+namespace {
+
+// On the page the browser's animation frames drive the ticks: main returns to
+// the browser and the run goes on from there; its status ends the program.
+int RunOnPage(const RunOptions& options) {
+    static std::unique_ptr<GameRun> run;
+    run = std::make_unique<GameRun>(options);
+    if (const int status = run->Open(); status != 0) {
+        run->Close();
+        return status;
+    }
+    RunFrameLoop([] { return run->Tick(); }, [] { return run->Close(); });
+    return 0;
+}
+
+}  // namespace
+#endif
 
 int main(int argc, char** argv) {
     try {
@@ -25,6 +47,9 @@ int main(int argc, char** argv) {
             std::cout << VersionText();
             return 0;
         }
+#ifdef KAVRIX_BROWSER
+        if (!options.headless) return RunOnPage(options);
+#endif
         return RunKavrix(options);
     } catch (const std::exception& e) {
         std::cerr << "Kavrix: " << e.what() << "\n";
