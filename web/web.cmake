@@ -55,7 +55,7 @@ set_target_properties(kavrix_headless PROPERTIES OUTPUT_NAME kavrix-headless RUN
   LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/node_host.js)
 # A command that runs it like the native program (tests, scripts).
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/kavrix-headless CONTENT
-"#!/bin/sh\n# The browser build's program under node, used like the native kavrix.\nexec node --no-experimental-fetch ${KAVRIX_SITE}/kavrix-headless.js \"$@\"\n"
+"#!/bin/sh\n# The browser build's program under node, used like the native kavrix.\nexec node ${KAVRIX_SITE}/kavrix-headless.js \"$@\"\n"
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The page and the fonts' licences beside the game.
