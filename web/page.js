@@ -238,6 +238,8 @@
       reportSaves('before-reload');
       (function waitForSaves() {
         if (!Module.kavrixSavesWritten()) return setTimeout(waitForSaves, 50);
+        var notice = document.getElementById('notice');
+        if (!notice.hidden) console.log('kavrix-test: notice ' + notice.textContent);
         sessionStorage.setItem('kavrix-test-reloaded', '1');
         console.log('kavrix-test: reloading');
         location.reload();

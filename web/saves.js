@@ -1,12 +1,14 @@
 // Runs before the game on the page: the saved files ("profily.lev",
 // "skore.lev", "nastaveni.lev") live in /saves, kept in the browser's
 // IndexedDB. They are read in before the game starts; after every save (its
-// last step renames the new file into the folder) the folder is written out.
-// A write IndexedDB refuses (its quota is full) is reported once, and what it
-// held before stays as it was: the game goes on.
+// last step renames the new file into the folder) the folder is written out
+// in one IndexedDB transaction. A write IndexedDB refuses (its quota is full)
+// aborts that transaction, so what it held before stays as it was: it is
+// reported once, and the game goes on.
 var kavrixSaveFolder = '/saves';
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
+  kavrixWatchTransactions();
   FS.mkdir(kavrixSaveFolder);
   FS.mount(IDBFS, {}, kavrixSaveFolder);
   addRunDependency('kavrix-saves');
@@ -21,6 +23,41 @@ Module['preRun'].push(function() {
   };
 });
 
+// Emscripten's IDBFS loses the error of a refused write (and then never
+// calls back): a write's error is passed on, and an aborted transaction ends
+// the write it belongs to.
+var kavrixWriteEnded = null;
+function kavrixWatchTransactions() {
+  IDBFS.storeRemoteEntry = function(store, path, entry, callback) {
+    var request;
+    try {
+      request = store.put(entry, path);
+    } catch (e) {
+      callback(e);
+      return;
+    }
+    request.onsuccess = function() { callback(null); };
+    request.onerror = function() { callback(request.error || new Error('write refused')); };
+  };
+  var getDB = IDBFS.getDB;
+  IDBFS.getDB = function(name, callback) {
+    getDB(name, function(error, db) {
+      if (db && !db.kavrixWatched) {
+        db.kavrixWatched = true;
+        var transaction = db.transaction;
+        db.transaction = function() {
+          var t = transaction.apply(db, arguments);
+          t.addEventListener('abort', function() {
+            if (kavrixWriteEnded) kavrixWriteEnded(t.error || new Error('the write was aborted'));
+          });
+          return t;
+        };
+      }
+      callback(error, db);
+    });
+  };
+}
+
 var kavrixSaving = false, kavrixSaveAgain = false, kavrixSaveReported = false;
 
 function kavrixWriteSaves() {
@@ -29,7 +66,11 @@ function kavrixWriteSaves() {
     return;
   }
   kavrixSaving = true;
-  FS.syncfs(false, function(error) {
+  var ended = false;
+  kavrixWriteEnded = function(error) {
+    if (ended) return;
+    ended = true;
+    kavrixWriteEnded = null;
     kavrixSaving = false;
     if (error) kavrixSaveProblem('write', error);
     else if (Module['kavrixSaved']) Module['kavrixSaved']();
@@ -37,10 +78,12 @@ function kavrixWriteSaves() {
       kavrixSaveAgain = false;
       kavrixWriteSaves();
     }
-  });
+  };
+  var thisWrite = kavrixWriteEnded;
+  FS.syncfs(false, function(error) { thisWrite(error); });
 }
 
-// Whether every save so far has reached IndexedDB (the page's tests wait for it).
+// Whether every save so far has been written or refused (the page's tests wait for it).
 Module['kavrixSavesWritten'] = function() { return !kavrixSaving && !kavrixSaveAgain; };
 
 function kavrixSaveProblem(what, error) {

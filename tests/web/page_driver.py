@@ -11,6 +11,9 @@ screenshots and the page's console. One step per argument:
     key:NAME           a key press (Enter, Escape, F1, ArrowUp, Space, a ...)
     shot:FILE.png      a screenshot of the page
     eval:EXPRESSION    prints the value of a JavaScript expression
+    inject:SCRIPT      runs SCRIPT in every page loaded from now on, first
+    goto:URL           opens another page
+    quota:BYTES        the storage quota of the page's origin, as if the disk were that full
 
 The console goes to stdout as 'console: TEXT' lines. Exit status 1 when a
 wait runs out."""
@@ -129,6 +132,15 @@ def main():
                     data = browser.send('Page.captureScreenshot', {'format': 'png'})['data']
                     with open(value, 'wb') as f:
                         f.write(base64.b64decode(data))
+                elif what == 'inject':
+                    browser.send('Page.addScriptToEvaluateOnNewDocument', {'source': value})
+                elif what == 'quota':
+                    origin = browser.send('Runtime.evaluate', {'expression': 'location.origin',
+                                                               'returnByValue': True})['result']['value']
+                    browser.send('Storage.overrideQuotaForOrigin', {'origin': origin, 'quotaSize': float(value)})
+                elif what == 'goto':
+                    browser.console.clear()
+                    browser.send('Page.navigate', {'url': value})
                 elif what == 'eval':
                     result = browser.send('Runtime.evaluate', {'expression': value, 'returnByValue': True})
                     print('eval: ' + json.dumps(result.get('result', {}).get('value')))
