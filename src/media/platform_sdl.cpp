@@ -218,10 +218,10 @@ public:
     // Frames start on a fixed grid of 16 ms from the first tick, so the
     // interval never drifts; a tick missed by more than a whole frame (a
     // stall) starts the grid again from now rather than running a burst.
+    // In the browser the page's animation frames pace the ticks
+    // (RunFrameLoop), so nothing waits here.
     bool WaitForTick() override {
-#ifdef __EMSCRIPTEN__
-        return focus_;  // the page's animation frames pace the ticks (RunFrameLoop)
-#endif
+#ifndef __EMSCRIPTEN__
         const auto now = Clock::now();
         if (nextTick_ == Clock::time_point{}) {  // the first frame at once
             nextTick_ = now;
@@ -230,6 +230,7 @@ public:
         nextTick_ += kTick;
         if (nextTick_ > now) std::this_thread::sleep_until(nextTick_);
         else if (now - nextTick_ > kTick) nextTick_ = now;
+#endif
         return focus_;
     }
 
