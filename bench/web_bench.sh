@@ -8,6 +8,7 @@
 #  - the time from page load to the first drawn frame in headless Chromium
 #    (the page's own report; median of RUNS).
 #   bench/web_bench.sh NATIVE_BUILD WEB_BUILD [REPLAY] [RUNS]
+# (KAVRIX_WEB_NOSIMD_BUILD=DIR adds a browser build without SIMD to the first.)
 set -euo pipefail
 native=$(cd "$1" && pwd) web=$(cd "$2" && pwd)
 replay=${3:-$(dirname "$0")/../tests/replays/level9.replay}
@@ -25,8 +26,15 @@ cpu() {
 }
 frames=$(awk '$1 == "hash" { f = $2 } END { print f }' "$replay")
 echo "CPU per frame, $(basename "$replay") ($frames frames), load $(cut -d' ' -f1 /proc/loadavg):"
-for which in native web; do
-  if [ $which = native ]; then run=("$native/kavrix"); else run=("$web/kavrix-headless"); fi
+builds=(native web)
+# A second browser build made with -DKAVRIX_WEB_SIMD=OFF, when named, shows what SIMD brings.
+[ -n "${KAVRIX_WEB_NOSIMD_BUILD:-}" ] && builds+=(web_nosimd)
+for which in "${builds[@]}"; do
+  case $which in
+    native) run=("$native/kavrix") ;;
+    web) run=("$web/kavrix-headless") ;;
+    web_nosimd) run=("$KAVRIX_WEB_NOSIMD_BUILD/kavrix-headless") ;;
+  esac
   best_full="" best_start=""
   for _ in 1 2 3; do
     full=$(cpu "${run[@]}" --headless --data "$native/data" --replay "$replay")
@@ -36,9 +44,11 @@ for which in native web; do
   done
   per=$(echo "$best_full $best_start $frames" | awk '{ printf "%.4f", ($1 - $2) * 1000 / $3 }')
   eval "${which}_per=$per"
-  printf '  %-7s %s ms a frame (whole run %s s CPU, start-up %s s)\n' "$which" "$per" "$best_full" "$best_start"
+  printf '  %-10s %s ms a frame (whole run %s s CPU, start-up %s s)\n' "$which" "$per" "$best_full" "$best_start"
 done
-echo "  ratio   $(echo "$web_per $native_per" | awk '{ printf "%.2f", $1 / $2 }') (web / native)"
+echo "  ratio      $(echo "$web_per $native_per" | awk '{ printf "%.2f", $1 / $2 }') (web / native)"
+[ -n "${KAVRIX_WEB_NOSIMD_BUILD:-}" ] &&
+  echo "  ratio      $(echo "$web_nosimd_per $native_per" | awk '{ printf "%.2f", $1 / $2 }') (web without SIMD / native)"
 
 echo "Download (the files a static host serves):"
 files=(kavrix.wasm kavrix.js kavrix.data index.html page.js page.css)
