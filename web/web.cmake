@@ -92,10 +92,11 @@ if(KAVRIX_TESTS)
   set_tests_properties(web_browser PROPERTIES TIMEOUT 300 LABELS web RUN_SERIAL ON)
 endif()
 if(KAVRIX_TESTS)
-  # The saves on the page when the storage refuses a write (told once, the
-  # earlier saves kept) and when a saved file is damaged (told, by name).
-  add_test(NAME web_browser_storage
-           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/storage_test.sh ${KAVRIX_SITE}
+  # The page when the storage refuses a write (told once, the earlier saves
+  # kept), a saved file is damaged (told, by name), WebAssembly is missing or
+  # a data file fails to load (said in words).
+  add_test(NAME web_browser_trouble
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/page_trouble_test.sh ${KAVRIX_SITE}
                    ${CMAKE_SOURCE_DIR}/tests/replays/whole_game.replay)
-  set_tests_properties(web_browser_storage PROPERTIES TIMEOUT 300 LABELS web RUN_SERIAL ON)
+  set_tests_properties(web_browser_trouble PROPERTIES TIMEOUT 300 LABELS web RUN_SERIAL ON)
 endif()

@@ -1,14 +1,16 @@
 #!/bin/bash
-# The page's saved files in IndexedDB when something goes wrong, in headless
-# Chromium driven by page_driver.py:
+# The page when something goes wrong, in headless Chromium driven by
+# page_driver.py:
 #  - storage that refuses writes (as a full quota does: the browser aborts
 #    the write's transaction): a profile is saved first; then, with every
 #    write refused, the menu's quit saves the settings. The refusal is told
 #    once on the page, the game ends well, and after a reload the profile is
 #    as it was and the refused file is not there;
 #  - a damaged saved file: the page tells the player which file, as the
-#    desktop's message box does, and the game runs on its defaults.
-#   storage_test.sh SITE_DIR WHOLE_GAME_REPLAY
+#    desktop's message box does, and the game runs on its defaults;
+#  - a browser without WebAssembly, and a data file the server does not have:
+#    the page says so in words, naming the file.
+#   page_trouble_test.sh SITE_DIR WHOLE_GAME_REPLAY
 set -euo pipefail
 site=$1 replay=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -59,5 +61,19 @@ if echo "$message" | grep -q 'skore.lev'; then
   echo "a damaged save is told on the page: $message"
 else
   echo "no message names the damaged skore.lev:"; grep -v '^eval: 0' "$work/damaged.log"; status=1
+fi
+
+# No WebAssembly; then a site without its data file.
+python3 "$here/page_driver.py" "$page" "inject:delete window.WebAssembly;" "goto:$page" "sleep:2" \
+  "eval:document.getElementById('problem').textContent" > "$work/nowasm.log" 2>&1 || true
+rm "$work/site/kavrix.data"
+python3 "$here/page_driver.py" "$page" "sleep:4" "eval:document.getElementById('problem').textContent" \
+  > "$work/nodata.log" 2>&1 || true
+if ! grep -q '^eval: .*WebAssembly' "$work/nowasm.log"; then
+  echo "without WebAssembly the page does not say so:"; cat "$work/nowasm.log"; status=1
+elif ! grep -q '^eval: .*kavrix.data: HTTP 404' "$work/nodata.log"; then
+  echo "a missing kavrix.data is not named:"; cat "$work/nodata.log"; status=1
+else
+  echo "without WebAssembly and without kavrix.data the page says so: $(sed -n 's/^eval: //p' "$work/nodata.log")"
 fi
 exit $status
