@@ -13,6 +13,7 @@ screenshots and the page's console. One step per argument:
     eval:EXPRESSION    prints the value of a JavaScript expression
     inject:SCRIPT      runs SCRIPT in every page loaded from now on, first
     goto:URL           opens another page
+    size:W,H[,RATIO]   the page's viewport in CSS pixels (and device pixels per CSS pixel)
     quota:BYTES        the storage quota of the page's origin, as if the disk were that full
 
 The console goes to stdout as 'console: TEXT' lines. Exit status 1 when a
@@ -134,6 +135,10 @@ def main():
                         f.write(base64.b64decode(data))
                 elif what == 'inject':
                     browser.send('Page.addScriptToEvaluateOnNewDocument', {'source': value})
+                elif what == 'size':
+                    w, h, *ratio = (float(v) for v in value.split(','))
+                    browser.send('Emulation.setDeviceMetricsOverride', {'width': int(w), 'height': int(h),
+                                 'deviceScaleFactor': ratio[0] if ratio else 1, 'mobile': False})
                 elif what == 'quota':
                     origin = browser.send('Runtime.evaluate', {'expression': 'location.origin',
                                                                'returnByValue': True})['result']['value']
