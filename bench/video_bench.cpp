@@ -15,7 +15,7 @@
 #include "shell/frame.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "shell/video_writer.h"
+#include "video/writer.h"
 #include "state/world.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "shell/options.h"
 #include "shell/runner.h"
-#ifdef KAVRIX_BROWSER
+#ifdef KAVRIX_WEB
 #include <memory>
 
 #include "media/frame_loop.h"
@@ -29,6 +29,8 @@ int RunOnPage(const RunOptions& options) {
 }
 
 }  // namespace
+#else
+#include "video/capture.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -47,10 +49,13 @@ int main(int argc, char** argv) {
             std::cout << VersionText();
             return 0;
         }
-#ifdef KAVRIX_BROWSER
+#ifdef KAVRIX_WEB
+        // The browser build makes no videos: it has no FFmpeg.
         if (!options.headless) return RunOnPage(options);
-#endif
         return RunKavrix(options);
+#else
+        return RunKavrix(options, nullptr, MakeVideoCapture);
+#endif
     } catch (const std::exception& e) {
         std::cerr << "Kavrix: " << e.what() << "\n";
     } catch (...) {

@@ -41,7 +41,7 @@ endforeach()
 target_link_options(kavrix PRIVATE ${KAVRIX_WEB_COMMON_LINK} -sENVIRONMENT=web -sINVOKE_RUN=0 -sEXIT_RUNTIME=1
   "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']" -lidbfs.js --pre-js ${CMAKE_SOURCE_DIR}/web/saves.js
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.txt ${preload})
-target_compile_definitions(kavrix PRIVATE KAVRIX_BROWSER)
+target_compile_definitions(kavrix PRIVATE KAVRIX_WEB)
 set_target_properties(kavrix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KAVRIX_SITE}
   LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/saves.js;${KAVRIX_WEB_DATA}/.stamp")
 
@@ -49,6 +49,7 @@ set_target_properties(kavrix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KAVRIX_SITE}
 # exit status of the native program.
 add_executable(kavrix_headless src/main.cpp)
 target_link_libraries(kavrix_headless PRIVATE kavrix_shell)
+target_compile_definitions(kavrix_headless PRIVATE KAVRIX_WEB)
 target_link_options(kavrix_headless PRIVATE ${KAVRIX_WEB_COMMON_LINK} -sENVIRONMENT=node -sEXIT_RUNTIME=1
   -lnodefs.js --pre-js ${CMAKE_SOURCE_DIR}/web/node_host.js)
 set_target_properties(kavrix_headless PROPERTIES OUTPUT_NAME kavrix-headless RUNTIME_OUTPUT_DIRECTORY ${KAVRIX_SITE}

@@ -254,7 +254,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kTick{16};
+    [[maybe_unused]] static constexpr std::chrono::milliseconds kTick{16};  // not waited for in the browser
 
     // Escape, Enter, Backspace and Tab as the game's characters; Alt+Enter
     // and F11 switch between window and full screen instead.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -64,23 +65,21 @@ const SettingKey* FindKey(const std::string& name) {
     return nullptr;
 }
 
-// A line of the file as a message may quote it: at most 40 characters,
-// anything but printable ASCII written as \xNN, so a damaged file can
+// A line of the file as a message may quote it: at most 40 characters of
+// text, anything but printable ASCII written as \xNN, so a damaged file can
 // neither flood the terminal nor send it control codes.
 std::string Excerpt(const std::string& line) {
     constexpr size_t kShown = 40;
     std::string text;
-    for (size_t i = 0; i < line.size() && i < kShown; ++i) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        if (c >= 0x20 && c < 0x7F) {
-            text += char(c);
-        } else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            text += escaped;
-        }
+    size_t used = 0;
+    for (; used < line.size(); ++used) {
+        const unsigned char c = static_cast<unsigned char>(line[used]);
+        char piece[5] = {char(c), 0};
+        if (c < 0x20 || c >= 0x7F) std::snprintf(piece, sizeof piece, "\\x%02X", c);
+        if (text.size() + std::strlen(piece) > kShown) break;
+        text += piece;
     }
-    if (line.size() > kShown) text += "...";
+    if (used < line.size()) text += "...";
     return text;
 }
 

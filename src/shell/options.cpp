@@ -1,10 +1,14 @@
-// Parsing the command line of the kavrix program into RunOptions; every
-// malformed value is reported with the option it belongs to.
+// Parsing the command line of the kavrix program into RunOptions through one
+// table of options, which also writes the synopsis and --help, so the two
+// cannot drift apart; every malformed value is reported with the option it
+// belongs to.
 #include "shell/options.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "shell/input_script.h"
 
@@ -26,48 +30,192 @@ bool ParseInteger(const char* text, int64_t low, int64_t high, int64_t& value) {
     return true;
 }
 
-}  // namespace
-
-const char* UsageText() {
-    return "usage: kavrix [--window | --fullscreen] [--scale N] [--filter nearest|linear]\n"
-           "              [--integer-scale on|off] [--renderer auto|gpu|surface]\n"
-           "              [--data DIR] [--save-dir DIR]\n"
-           "              [--headless] [--frames N] [--seed S] [--input FILE]\n"
-           "              [--screenshot F:FILE.png]... [--dump-state FILE]\n"
-           "              [--new-game NAME [--difficulty 1..3] [--level 1..9]]\n"
-           "              [--record FILE] [--replay FILE] [--version] [--help]\n"
-           "              [--video OUT.webm [--video-scale 1..4] [--quiet]]\n";
+// A value read as a whole number in low..high into field; otherwise the
+// error names the option, the value and what was expected.
+bool Integer(const char* option, const char* value, int64_t low, int64_t high, const char* expected,
+             int64_t& field, std::string& error) {
+    if (ParseInteger(value, low, high, field)) return true;
+    error = std::string("option ") + option + ": '" + value + "' is not " + expected;
+    return false;
 }
 
-const char* HelpText() {
-    return "Kavrix, a 2D space shooter: fly the fighter Kavrix through nine levels.\n"
-           "The game starts full screen, or in a window if it was left in one;\n"
-           "Alt+Enter or F11 switches while playing.\n"
-           "\n"
-           "  --window                 play in a window this time\n"
-           "  --fullscreen             play full screen this time\n"
-           "  --scale N                open the window at N times 800 x 600 (as far as it fits)\n"
-           "  --filter nearest|linear  sharp or smoothed pixels when scaled (remembered)\n"
-           "  --integer-scale on|off   scale by whole factors only, the rest black (remembered)\n"
-           "  --renderer auto|gpu|surface  how frames reach the screen (also $KAVRIX_RENDERER)\n"
-           "  --data DIR               take the game's data (video/, audio/) from DIR\n"
-           "  --save-dir DIR           saved files in DIR (default ~/.local/share/kavrix)\n"
-           "  --headless               run without window or sound (needs --frames or --replay)\n"
-           "  --frames N               stop after N frames\n"
-           "  --seed S                 seed the game's random numbers with S (0..4294967295)\n"
-           "  --input FILE             play the keys and mouse events of an input script\n"
-           "  --screenshot F:FILE.png  write the screen after frame F as a PNG (repeatable)\n"
-           "  --dump-state FILE        write the game state as JSON at the end of the run\n"
-           "  --new-game NAME          start a game for the player NAME straight away\n"
-           "  --difficulty 1..3        the new game's difficulty (default 2)\n"
-           "  --level 1..9             the new game's first level (default 1)\n"
-           "  --record FILE            record the game's input and state hashes into FILE\n"
-           "  --replay FILE            play a recording back, checking every hash\n"
-           "  --video OUT.webm         render the replay (or --frames N of a run) headless into a WebM video\n"
-           "  --video-scale 1..4       the video's size as a whole multiple of 800 x 600\n"
-           "  --quiet                  no progress line while the video renders\n"
-           "  --version                print the version and the licence\n"
-           "  -h, --help               print this help\n"
+template <typename T>
+bool IntegerInto(const char* option, const char* value, int64_t low, int64_t high, const char* expected, T& field,
+                 std::string& error) {
+    int64_t number = 0;
+    if (!Integer(option, value, low, high, expected, number, error)) return false;
+    field = T(number);
+    return true;
+}
+
+// A value that must be one of the words in choices ("nearest|linear"); the
+// error lists them ("nearest or linear", "auto, gpu or surface").
+bool OneOf(const char* option, const char* value, std::string_view choices, std::string& error) {
+    std::vector<std::string_view> words;
+    for (size_t from = 0; from <= choices.size();) {
+        size_t to = choices.find('|', from);
+        if (to == std::string_view::npos) to = choices.size();
+        words.push_back(choices.substr(from, to - from));
+        if (words.back() == value) return true;
+        from = to + 1;
+    }
+    error = std::string("option ") + option + ": '" + value + "' is not ";
+    for (size_t i = 0; i < words.size(); ++i)
+        error += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + std::string(words[i]);
+    return false;
+}
+
+// One option: its name (and short alias), the word its value is shown as
+// (none for a switch), its piece of the synopsis (empty when another
+// option's piece shows it), its line of --help, and what it does to the
+// options; apply returns false with error set on a bad value.
+struct OptionSpec {
+    const char* name;
+    const char* alias;
+    const char* value;
+    const char* synopsis;
+    const char* help;
+    bool (*apply)(RunOptions& o, const char* value, std::string& error);
+};
+
+const OptionSpec kOptions[] = {
+    {"--window", nullptr, nullptr, "[--window | --fullscreen]", "play in a window this time",
+     [](RunOptions& o, const char*, std::string&) { return o.window = true; }},
+    {"--fullscreen", nullptr, nullptr, "", "play full screen this time",
+     [](RunOptions& o, const char*, std::string&) { return o.fullScreen = true; }},
+    {"--scale", nullptr, "N", "[--scale N]", "open the window at N times 800 x 600 (as far as it fits)",
+     [](RunOptions& o, const char* v, std::string& e) { return IntegerInto("--scale", v, 1, 16, "a factor 1..16", o.scale, e); }},
+    {"--filter", nullptr, "nearest|linear", "[--filter nearest|linear]",
+     "sharp or smoothed pixels when scaled (remembered)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.filter = v;
+         return OneOf("--filter", v, "nearest|linear", e);
+     }},
+    {"--integer-scale", nullptr, "on|off", "[--integer-scale on|off]",
+     "scale by whole factors only, the rest black (remembered)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.integerScale = std::string_view(v) == "on";
+         return OneOf("--integer-scale", v, "on|off", e);
+     }},
+    {"--renderer", nullptr, "auto|gpu|surface", "[--renderer auto|gpu|surface]",
+     "how frames reach the screen (also $KAVRIX_RENDERER)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.renderer = v;
+         return OneOf("--renderer", v, "auto|gpu|surface", e);
+     }},
+    {"--data", nullptr, "DIR", "[--data DIR]", "take the game's data (video/, audio/) from DIR",
+     [](RunOptions& o, const char* v, std::string&) { return o.dataDir = v, true; }},
+    {"--save-dir", nullptr, "DIR", "[--save-dir DIR]", "saved files in DIR (default ~/.local/share/kavrix)",
+     [](RunOptions& o, const char* v, std::string&) { return o.saveDir = v, true; }},
+    {"--headless", nullptr, nullptr, "[--headless]", "run without window or sound (needs --frames or --replay)",
+     [](RunOptions& o, const char*, std::string&) { return o.headless = true; }},
+    {"--frames", nullptr, "N", "[--frames N]", "stop after N frames",
+     [](RunOptions& o, const char* v, std::string& e) {
+         return Integer("--frames", v, 0, INT64_C(1) << 40, "a frame count", o.frames, e);
+     }},
+    {"--seed", nullptr, "S", "[--seed S]", "seed the game's random numbers with S (0..4294967295)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         return Integer("--seed", v, 0, UINT32_MAX, "a number 0..4294967295", o.seed, e);
+     }},
+    {"--input", nullptr, "FILE", "[--input FILE]", "play the keys and mouse events of an input script",
+     [](RunOptions& o, const char* v, std::string&) { return o.inputFile = v, true; }},
+    {"--screenshot", nullptr, "F:FILE.png", "[--screenshot F:FILE.png]...",
+     "write the screen after frame F as a PNG (repeatable)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         const std::string_view desc = v;
+         const size_t colon = desc.find(':');
+         ScreenshotRequest shot;
+         if (colon == std::string_view::npos || colon + 1 >= desc.size() ||
+             !ParseInteger(std::string(desc.substr(0, colon)).c_str(), 0, INT64_C(1) << 40, shot.frame)) {
+             e = "option --screenshot: '" + std::string(desc) + "' is not FRAME:FILE.png";
+             return false;
+         }
+         shot.file = std::string(desc.substr(colon + 1));
+         o.screenshots.push_back(shot);
+         return true;
+     }},
+    {"--dump-state", nullptr, "FILE", "[--dump-state FILE]", "write the game state as JSON at the end of the run",
+     [](RunOptions& o, const char* v, std::string&) { return o.dumpStateFile = v, true; }},
+    {"--new-game", nullptr, "NAME", "[--new-game NAME [--difficulty 1..3] [--level 1..9]]",
+     "start a game for the player NAME straight away",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.newGame = true;
+         o.newGameName = v;
+         if (IsPlayerName(o.newGameName)) return true;
+         e = "option --new-game: the player name must have 1 to 20 characters that Windows-1250 can hold";
+         return false;
+     }},
+    {"--difficulty", nullptr, "1..3", "", "the new game's difficulty (default 2)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.difficultyGiven = true;
+         return IntegerInto("--difficulty", v, 1, 3, "1, 2 or 3", o.difficulty, e);
+     }},
+    {"--level", nullptr, "1..9", "", "the new game's first level (default 1)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.levelGiven = true;
+         return IntegerInto("--level", v, 1, 9, "a level 1..9", o.level, e);
+     }},
+    {"--record", nullptr, "FILE", "[--record FILE]", "record the game's input and state hashes into FILE",
+     [](RunOptions& o, const char* v, std::string&) { return o.recordFile = v, true; }},
+    {"--replay", nullptr, "FILE", "[--replay FILE]", "play a recording back, checking every hash",
+     [](RunOptions& o, const char* v, std::string&) { return o.replayFile = v, true; }},
+    {"--video", nullptr, "OUT.webm", "[--video OUT.webm [--video-scale 1..4] [--quiet]]",
+     "render the replay (or --frames N of a run) headless into a WebM video",
+     [](RunOptions& o, const char* v, std::string&) {
+         o.videoFile = v;
+         return o.headless = true;
+     }},
+    {"--video-scale", nullptr, "1..4", "", "the video's size as a whole multiple of 800 x 600",
+     [](RunOptions& o, const char* v, std::string& e) {
+         return IntegerInto("--video-scale", v, 1, 4, "a scale 1..4", o.videoScale, e);
+     }},
+    {"--quiet", nullptr, nullptr, "", "no progress line while the video renders",
+     [](RunOptions& o, const char*, std::string&) { return o.quiet = true; }},
+    {"--version", nullptr, nullptr, "[--version]", "print the version and the licence",
+     [](RunOptions& o, const char*, std::string&) { return o.version = true; }},
+    {"--help", "-h", nullptr, "[--help]", "print this help",
+     [](RunOptions& o, const char*, std::string&) { return o.help = true; }},
+};
+
+const OptionSpec* FindOption(std::string_view arg) {
+    for (const OptionSpec& option : kOptions)
+        if (arg == option.name || (option.alias && arg == option.alias)) return &option;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string UsageText() {
+    // The synopsis pieces in table order, lines filled to 79 columns under
+    // "usage: kavrix ".
+    constexpr size_t kWidth = 79;
+    const std::string first = "usage: kavrix ", indent(first.size(), ' ');
+    std::string text, line = first;
+    for (const OptionSpec& option : kOptions) {
+        if (!*option.synopsis) continue;
+        if (line.size() > indent.size() && line.size() + std::string_view(option.synopsis).size() > kWidth) {
+            text += line + "\n";
+            line = indent;
+        }
+        if (line.size() > indent.size()) line += ' ';
+        line += option.synopsis;
+    }
+    return text + line + "\n";
+}
+
+std::string HelpText() {
+    std::string text =
+        "Kavrix, a 2D space shooter: fly the fighter Kavrix through nine levels.\n"
+        "The game starts full screen, or in a window if it was left in one;\n"
+        "Alt+Enter or F11 switches while playing.\n"
+        "\n";
+    for (const OptionSpec& option : kOptions) {
+        std::string key = option.alias ? std::string(option.alias) + ", " + option.name : option.name;
+        if (option.value) key += std::string(" ") + option.value;
+        key.resize(std::max<size_t>(key.size() + 2, 25), ' ');
+        text += "  " + key + option.help + "\n";
+    }
+    return text +
            "\n"
            "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
            "data/ beside the program and the installed share/kavrix. Headless runs and\n"
@@ -87,162 +235,25 @@ const char* VersionText() {
 }
 
 bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string& error) {
-    bool difficultyGiven = false, levelGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        // The value of an option that takes one; null when it is missing.
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        auto missing = [&](std::string_view name) {
-            error = "option " + std::string(name) + " needs a value";
-            return false;
-        };
-        int64_t number = 0;
-        if (arg == "--window") {
-            o.window = true;
-        } else if (arg == "--fullscreen") {
-            o.fullScreen = true;
-        } else if (arg == "--scale") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            if (!ParseInteger(v, 1, 16, number)) {
-                error = "option --scale: '" + std::string(v) + "' is not a factor 1..16";
-                return false;
-            }
-            o.scale = int(number);
-        } else if (arg == "--filter") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.filter = v;
-            if (o.filter != "nearest" && o.filter != "linear") {
-                error = "option --filter: '" + o.filter + "' is not nearest or linear";
-                return false;
-            }
-        } else if (arg == "--integer-scale") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            const std::string_view onOff = v;
-            if (onOff != "on" && onOff != "off") {
-                error = "option --integer-scale: '" + std::string(onOff) + "' is not on or off";
-                return false;
-            }
-            o.integerScale = onOff == "on";
-        } else if (arg == "--renderer") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.renderer = v;
-            if (o.renderer != "auto" && o.renderer != "gpu" && o.renderer != "surface") {
-                error = "option --renderer: '" + o.renderer + "' is not auto, gpu or surface";
-                return false;
-            }
-        } else if (arg == "--headless") {
-            o.headless = true;
-        } else if (arg == "--help" || arg == "-h") {
-            o.help = true;
-        } else if (arg == "--version") {
-            o.version = true;
-        } else if (arg == "--data") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.dataDir = v;
-        } else if (arg == "--save-dir") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.saveDir = v;
-        } else if (arg == "--frames") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            if (!ParseInteger(v, 0, INT64_C(1) << 40, number)) {
-                error = "option --frames: '" + std::string(v) + "' is not a frame count";
-                return false;
-            }
-            o.frames = number;
-        } else if (arg == "--seed") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            if (!ParseInteger(v, 0, UINT32_MAX, number)) {
-                error = "option --seed: '" + std::string(v) + "' is not a number 0..4294967295";
-                return false;
-            }
-            o.seed = number;
-        } else if (arg == "--input") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.inputFile = v;
-        } else if (arg == "--screenshot") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            const std::string_view desc = v;
-            const size_t colon = desc.find(':');
-            ScreenshotRequest shot;
-            if (colon == std::string_view::npos || colon + 1 >= desc.size() ||
-                !ParseInteger(std::string(desc.substr(0, colon)).c_str(), 0, INT64_C(1) << 40, number)) {
-                error = "option --screenshot: '" + std::string(desc) + "' is not FRAME:FILE.png";
-                return false;
-            }
-            shot.frame = number;
-            shot.file = std::string(desc.substr(colon + 1));
-            o.screenshots.push_back(shot);
-        } else if (arg == "--dump-state") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.dumpStateFile = v;
-        } else if (arg == "--new-game") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.newGame = true;
-            o.newGameName = v;
-            if (!IsPlayerName(o.newGameName)) {
-                error = "option --new-game: the player name must have 1 to 20 characters that Windows-1250 can hold";
-                return false;
-            }
-        } else if (arg == "--difficulty") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            if (!ParseInteger(v, 1, 3, number)) {
-                error = "option --difficulty: '" + std::string(v) + "' is not 1, 2 or 3";
-                return false;
-            }
-            o.difficulty = int(number);
-            difficultyGiven = true;
-        } else if (arg == "--level") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            if (!ParseInteger(v, 1, 9, number)) {
-                error = "option --level: '" + std::string(v) + "' is not a level 1..9";
-                return false;
-            }
-            o.level = int(number);
-            levelGiven = true;
-        } else if (arg == "--record") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.recordFile = v;
-        } else if (arg == "--replay") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.replayFile = v;
-        } else if (arg == "--video") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            o.videoFile = v;
-            o.headless = true;
-        } else if (arg == "--video-scale") {
-            const char* v = value();
-            if (!v) return missing(arg);
-            if (!ParseInteger(v, 1, 4, number)) {
-                error = "option --video-scale: '" + std::string(v) + "' is not a scale 1..4";
-                return false;
-            }
-            o.videoScale = int(number);
-        } else if (arg == "--quiet") {
-            o.quiet = true;
-        } else {
+        const OptionSpec* option = FindOption(arg);
+        if (!option) {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
+        const char* value = nullptr;
+        if (option->value) {
+            if (i + 1 >= argc) {
+                error = "option " + std::string(arg) + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+        }
+        if (!option->apply(o, value, error)) return false;
     }
     if (o.help || o.version) return true;  // nothing runs, so nothing else needs to agree
-    if ((difficultyGiven || levelGiven) && !o.newGame) {
+    if ((o.difficultyGiven || o.levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
         return false;
     }

@@ -31,6 +31,7 @@ struct RunOptions {
     std::string newGameName;
     int difficulty = 2;
     int level = 1;
+    bool difficultyGiven = false, levelGiven = false;
     std::string recordFile;
     std::string replayFile;
     std::string videoFile;  // a WebM of the run (headless)
@@ -43,9 +44,9 @@ struct RunOptions {
 // Parses argv; on a bad option returns false with a message naming it.
 bool ParseOptions(int argc, const char* const* argv, RunOptions& options, std::string& error);
 // The synopsis, printed with --help and after an option error.
-const char* UsageText();
+std::string UsageText();
 // What --help prints after the synopsis: one line per option with what it
 // does, where data and saves are found, the exit statuses.
-const char* HelpText();
+std::string HelpText();
 // What --version prints: the name, the version and the licence.
 const char* VersionText();

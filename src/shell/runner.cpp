@@ -28,7 +28,6 @@
 #include "shell/replay.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
-#include "shell/video_capture.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
 #include "state/user_folders.h"
@@ -253,7 +252,8 @@ struct GameRun::State {
     std::unique_ptr<Platform> inner;
     std::unique_ptr<FramePlatform> platform;
     std::unique_ptr<World> world;
-    std::unique_ptr<VideoCapture> video;
+    TickCaptureMaker makeCapture = nullptr;
+    std::unique_ptr<TickCapture> video;
     std::unique_ptr<Recorder> recorder;
     bool formCreated = false;
     bool audioOpen = false;
@@ -285,8 +285,10 @@ struct GameRun::State {
     void CheckHashes();
 };
 
-GameRun::GameRun(const RunOptions& options, FramePilot* pilot) : s(std::make_unique<State>()) {
+GameRun::GameRun(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture)
+    : s(std::make_unique<State>()) {
     s->options = options;
+    s->makeCapture = makeCapture;
     s->replaying = !options.replayFile.empty();
     s->pilot = s->replaying ? nullptr : pilot;  // a replay plays only what was recorded
     s->scriptFile = s->replaying ? options.replayFile : options.inputFile;
@@ -310,6 +312,10 @@ int GameRun::OpenRun() {
     r.limit = options.frames;
     if (r.limit < 0 && r.replaying) r.limit = r.script.endFrame;
     if (!OutputsReplaceable(options)) return 1;
+    if (!options.videoFile.empty() && !r.makeCapture) {
+        std::cerr << "Kavrix: this build makes no videos (--video)\n";
+        return 1;
+    }
 
     r.inner = OpenPlatform(options, r.window, r.headless);
     if (!r.inner) return 1;
@@ -355,8 +361,7 @@ int GameRun::OpenRun() {
     // read, so nothing is written for a run that cannot start.
     if (!options.videoFile.empty()) {
         try {
-            r.video = std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, *r.headless,
-                                                     r.limit);
+            r.video = r.makeCapture(options, *r.headless, r.limit);
         } catch (const std::exception& e) {
             std::cerr << "Kavrix: " << e.what() << "\n";
             return 1;
@@ -512,8 +517,8 @@ void GameRun::Finish() {
     }
 }
 
-int RunKavrix(const RunOptions& options, FramePilot* pilot) {
-    GameRun run(options, pilot);
+int RunKavrix(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture) {
+    GameRun run(options, pilot, makeCapture);
     if (run.Open() == 0) {
         while (run.Tick()) {
         }

@@ -12,6 +12,7 @@
 #include "shell/options.h"
 
 struct World;
+class HeadlessPlatform;
 
 // Something that plays in the player's place (a test's or a tool's player):
 // before every frame it looks at the world and says which keys are held and
@@ -26,6 +27,22 @@ public:
     virtual void AfterFrame(const World& w, int64_t frame) {}
 };
 
+// What takes every tick of a headless run as it was presented and heard (a
+// video of it): begun once the run has opened, told after every tick,
+// finished when the run ends well and dropped otherwise. The video library
+// above the shell makes one; the shell knows only this.
+class TickCapture {
+public:
+    virtual ~TickCapture() = default;
+    virtual void AfterTick() = 0;
+    virtual void Finish() = 0;   // throws naming the file
+    virtual void Abandon() = 0;  // nothing of it is kept
+};
+// Begins the capture that --video asks for (throws naming the file); the
+// platform is already capturing. totalTicks: the run's length, -1 unknown.
+using TickCaptureMaker = std::unique_ptr<TickCapture> (*)(const RunOptions& options, HeadlessPlatform& platform,
+                                                          int64_t totalTicks);
+
 // One run of the game in three steps: opening (the input script or
 // recording read and checked, the outputs looked at, the platform, the data
 // and the saved files, the new game and the recording begun), one tick at a
@@ -35,8 +52,9 @@ public:
 class GameRun {
 public:
     // A pilot, when given, plays along with (or instead of) the keyboard and
-    // the input script; a replay ignores it.
-    explicit GameRun(const RunOptions& options, FramePilot* pilot = nullptr);
+    // the input script; a replay ignores it. makeCapture makes the video of
+    // a run that asks for one (a program without it makes no videos).
+    explicit GameRun(const RunOptions& options, FramePilot* pilot = nullptr, TickCaptureMaker makeCapture = nullptr);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -61,7 +79,7 @@ private:
 // (0 success, 1 start-up or run error, 2 a damaged input script or replay,
 // 3 a replay that went its own way). A pilot, when given, plays along with
 // (or instead of) the keyboard and the input script.
-int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr);
+int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr, TickCaptureMaker makeCapture = nullptr);
 // What the menu's Start does, then straight into the game: the first free
 // profile slot gets the new player (saved), the level is built and the game
 // scene entered. Throws std::runtime_error on a name that is not cp1250 or

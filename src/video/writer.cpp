@@ -2,12 +2,12 @@
 // widened and converted to YUV 4:2:0 (video_picture) and encoded as VP9 (or
 // VP8) tuned for speed, one picture per 16 ms tick; the time base is 2/125 s
 // so every tick has its own exact timestamp. The sound track is beside it.
-#include "shell/video_writer.h"
+#include "video/writer.h"
 
 #include "media/surface.h"
 #include "media/whole_file.h"
-#include "shell/video_picture.h"
-#include "shell/video_tracks.h"
+#include "video/picture.h"
+#include "video/tracks.h"
 
 using video::Fail;
 using video::FFmpeg;

@@ -1,7 +1,7 @@
 // Opens FFmpeg's libraries by the names this build was compiled against
 // (libavformat.so.59 and so on) and looks up each function the video writer
 // uses in them, once per run.
-#include "shell/video_library.h"
+#include "video/library.h"
 
 #include <dlfcn.h>
 

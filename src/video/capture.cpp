@@ -2,7 +2,7 @@
 // of the run's total, speed as a multiple of real time (a tick is 16 ms of
 // game time), and the time left. On a terminal the line is rewritten in
 // place; in a log a line is written every few seconds.
-#include "shell/video_capture.h"
+#include "video/capture.h"
 
 #include <unistd.h>
 
@@ -24,6 +24,11 @@ std::string MinutesAndSeconds(double seconds) {
 }
 
 }  // namespace
+
+std::unique_ptr<TickCapture> MakeVideoCapture(const RunOptions& options, HeadlessPlatform& platform,
+                                              int64_t totalTicks) {
+    return std::make_unique<VideoCapture>(options.videoFile, options.videoScale, options.quiet, platform, totalTicks);
+}
 
 VideoCapture::VideoCapture(const std::string& path_, int scale, bool quiet_, HeadlessPlatform& platform_,
                            int64_t totalTicks_)

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/video_library.h"
+#include "video/library.h"
 
 namespace video {
 

@@ -22,6 +22,7 @@ extern "C" {
 }
 
 #include "shell/runner.h"
+#include "video/capture.h"
 #include "state/world.h"
 #include "test_support.h"
 #include "video_probe.h"
@@ -71,7 +72,7 @@ TEST(Video, ScriptedRunBecomesAWebmInStepWithTheGame) {
     options.quiet = true;
     options.screenshots = {{0, dir + "/first.png"}, {kTicks - 1, dir + "/last.png"}};
     Flight flight;
-    ASSERT_EQ(RunKavrix(options, &flight), 0);
+    ASSERT_EQ(RunKavrix(options, &flight, MakeVideoCapture), 0);
     ASSERT_GT(flight.firstShot, kFireFrom - 1);
     ASSERT_GT(flight.firstHit, 0) << "the flight should hit something";
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "media/wave.h"
-#include "shell/video_tracks.h"
+#include "video/tracks.h"
 
 namespace video {
 

@@ -8,21 +8,26 @@
 #include <string>
 
 #include "media/headless_platform.h"
-#include "shell/video_writer.h"
+#include "shell/runner.h"
+#include "video/writer.h"
 
-class VideoCapture {
+// The video that --video asks for, as the runner takes it (a TickCaptureMaker).
+std::unique_ptr<TickCapture> MakeVideoCapture(const RunOptions& options, HeadlessPlatform& platform,
+                                              int64_t totalTicks);
+
+class VideoCapture : public TickCapture {
 public:
     // Begins the file (throws naming it, or the missing encoder) for a
     // platform already capturing (StartCapture, before it opened audio).
     // totalTicks: the run's length when known (-1 otherwise).
     VideoCapture(const std::string& path, int scale, bool quiet, HeadlessPlatform& platform, int64_t totalTicks);
     // The tick just run: its presented picture and its 705.6 samples of sound.
-    void AfterTick();
+    void AfterTick() override;
     // Closes the file and reports its figures; throws naming the file.
-    void Finish();
+    void Finish() override;
     // Drops the partial video (a replay that went its own way, an error);
     // what stood at the file's name is left as it was.
-    void Abandon();
+    void Abandon() override;
 
 private:
     std::string path;

@@ -2,7 +2,7 @@
 // the video's hot path: the 65536 colours of the game's pictures are turned
 // into luma and chroma once, so a picture costs a table look-up a pixel
 // (black space, most of the picture, less), and nothing is allocated per picture.
-#include "shell/video_picture.h"
+#include "video/picture.h"
 
 #include <cstring>
 
