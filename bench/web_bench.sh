@@ -60,8 +60,9 @@ for f in "${files[@]}"; do
   printf '  %-12s %9d bytes, gzip %9d, brotli %9d\n' "$f" "$raw" "$gz" "$br"
   total_raw=$((total_raw + raw)) total_gz=$((total_gz + gz)) total_br=$((total_br + br))
 done
-printf '  %-12s %9d bytes, gzip %9d, brotli %9d (%.2f / %.2f / %.2f MB)\n' all "$total_raw" "$total_gz" "$total_br" \
-  "$(echo "$total_raw / 1048576" | bc -l)" "$(echo "$total_gz / 1048576" | bc -l)" "$(echo "$total_br / 1048576" | bc -l)"
+printf '  %-12s %9d bytes, gzip %9d, brotli %9d (%.2f / %.2f / %.2f MB of 10^6 bytes)\n' all "$total_raw" \
+  "$total_gz" "$total_br" "$(echo "$total_raw / 1000000" | bc -l)" "$(echo "$total_gz / 1000000" | bc -l)" \
+  "$(echo "$total_br / 1000000" | bc -l)"
 
 echo "Page load to the first drawn frame, headless Chromium, $runs runs:"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
@@ -79,7 +80,7 @@ for i in $(seq "$runs"); do
   for _ in $(seq 120); do grep -q 'first frame drawn' "$log" && break; sleep 0.5; done
   kill "$browser" 2>/dev/null; wait "$browser" 2>/dev/null || true
   ms=$(sed -n 's/.*first frame drawn \([0-9]*\) ms.*/\1/p' "$log" | head -1)
-  [ -n "$ms" ] && times+=("$ms")
+  [ -n "$ms" ] && times+=("$ms") && sed -n 's/.*"Kavrix: \(first frame drawn[^"]*\)".*/    \1/p' "$log" | head -1
 done
 if [ ${#times[@]} -gt 0 ]; then
   sorted=$(printf '%s\n' "${times[@]}" | sort -n | tr '\n' ' ')

@@ -149,7 +149,7 @@
     });
   }
 
-  var firstFrame = true;
+  var firstFrame = true, timing = {};
   var Module = window.Module = {
     canvas: canvas,
     print: function (text) { console.log(text); },
@@ -162,7 +162,8 @@
       firstFrame = false;
       cover.hidden = true;
       layout();
-      console.log('Kavrix: first frame drawn ' + Math.round(performance.now()) + ' ms after the page began loading');
+      console.log('Kavrix: first frame drawn ' + Math.round(performance.now()) + ' ms after the page began loading' +
+                  ' (files fetched at ' + timing.fetched + ' ms, WebAssembly ready at ' + timing.ready + ' ms)');
     },
     kavrixSetFullScreen: setFullScreen,
     kavrixShowMessage: function (title, text) { message(text); },
@@ -184,10 +185,12 @@
     ? fetchFile(testScript).then(function (buffer) { return new Uint8Array(buffer); }) : Promise.resolve(null);
 
   Promise.all([fetchFile('kavrix.wasm'), fetchFile('kavrix.data'), testText]).then(function (files) {
+    timing.fetched = Math.round(performance.now());
     Module.wasmBinary = files[0];
     pending.data = files[1];
     return loadScript('kavrix.js').then(function () { return ready; }).then(function () { return files[2]; });
   }).then(function (script) {
+    timing.ready = Math.round(performance.now());
     show('loading', false);
     if (reloadedTest) return reportReloaded();
     if (script) return runTest(script);
