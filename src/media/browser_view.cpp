@@ -12,6 +12,7 @@
 
 namespace {
 
+// clang-format off (JavaScript inside)
 // Puts one RGBA frame on the canvas; the first one tells the page that the
 // game has drawn (it hides the loading screen and measures the start-up).
 EM_JS(void, PutCanvasFrame, (const uint32_t* rgba, int width, int height), {
@@ -33,6 +34,8 @@ EM_JS(void, ShowPageMessage, (const char* title, const char* message), {
     if (Module['kavrixShowMessage']) Module['kavrixShowMessage'](UTF8ToString(title), text);
     else console.error(text);
 });
+
+// clang-format on
 
 // 5-6-5 to the canvas's R, G, B, A bytes (little-endian 0xAABBGGRR), each
 // channel repeating its top bits in its low ones as the desktop does.
