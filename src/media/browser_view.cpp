@@ -12,7 +12,8 @@
 
 namespace {
 
-// clang-format off (JavaScript inside)
+// The JavaScript inside EM_JS is left as written.
+// clang-format off
 // Puts one RGBA frame on the canvas; the first one tells the page that the
 // game has drawn (it hides the loading screen and measures the start-up).
 EM_JS(void, PutCanvasFrame, (const uint32_t* rgba, int width, int height), {
