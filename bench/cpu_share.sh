@@ -8,6 +8,8 @@
 #
 #   bench/cpu_share.sh [BUILD_DIR] [-- extra kavrix options, e.g. --renderer gpu]
 #   WARMUP=3 MEASURE=8 SCENES="menu level1 level3 mothership" XVFB_DISPLAY=:97
+#   SCREEN=1280x1024 VIEW=--window (VIEW=--fullscreen SCREEN=1920x1080: the
+#   game full screen, its picture scaled to the screen)
 #
 # Needs xvfb; starfighter (Debian package) is optional. Install both only to
 # run this bench: the game does not need them.
@@ -21,6 +23,8 @@ warmup=${WARMUP:-3}
 measure=${MEASURE:-8}
 scenes=${SCENES:-menu level1 level3 mothership}
 display=${XVFB_DISPLAY:-:97}
+screen=${SCREEN:-1280x1024}
+view=${VIEW:---window}
 stage=$build/kavrix-stage
 starfighter=$(command -v starfighter || echo /usr/games/starfighter)
 
@@ -43,7 +47,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 sleep 1
 export DISPLAY=$display
@@ -92,7 +96,7 @@ printf '%-11s %10s %14s %7s\n' scene "kavrix %" "starfighter %" ratio
 report=""
 for scene in $scenes; do
     mkdir -p "$work/$scene"
-    "$stage" "$scene" --data "$build/data" --window --save-dir "$work/$scene" "${extra[@]}" \
+    "$stage" "$scene" --data "$build/data" "$view" --save-dir "$work/$scene" "${extra[@]}" \
         >"$work/$scene/out.txt" 2>&1 &
     game=$!
     pids+=("$game")

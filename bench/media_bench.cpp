@@ -15,6 +15,7 @@
 #include "media/cp1250.h"
 #include "media/headless_platform.h"
 #include "media/picture.h"
+#include "media/sharp_scaler.h"
 
 namespace {
 
@@ -155,6 +156,24 @@ void BM_PresentTextureCopy(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_PresentTextureCopy);
+
+// Sharp scaling of a whole changed frame on the CPU (the window-pixels present
+// path full screen): 1440 x 1080 on a 1920 x 1080 screen (argument 1080) and
+// 960 x 720 on a 1280 x 720 one (720).
+void BM_PresentSharpScale(benchmark::State& state) {
+    const int h = int(state.range(0)), w = h * 4 / 3;
+    std::vector<uint32_t> frame(size_t(kSurfaceWidth) * kSurfaceHeight);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+    std::vector<uint32_t> window(size_t(w) * h);
+    SharpScaler scaler;
+    scaler.Resize(w, h);
+    RunRelative(state, [&] {
+        int first = 0, end = 0;
+        scaler.Scale(reinterpret_cast<const uint8_t*>(frame.data()), kSurfaceWidth * 4, 0, kSurfaceHeight,
+                     reinterpret_cast<uint8_t*>(window.data()), w * 4, first, end);
+    });
+}
+BENCHMARK(BM_PresentSharpScale)->Arg(1080)->Arg(720);
 
 // The headless present: counting the frame and hashing the surface.
 void BM_PresentHeadless(benchmark::State& state) {

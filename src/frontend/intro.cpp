@@ -119,7 +119,7 @@ void RunIntro(World& w) {
         DrawStarfield(w);
         Draw(w, "Nazev", 0, 0);
         if (f.IntroTimer >= kTitleFrames) {
-            w.shell.CurrentScene = Scene::Menu;
+            AskFor(w, SceneRequest::IntroEnded);  // the menu runs in this same frame
             f.IntroTimer = 0;
         } else {
             ++f.IntroTimer;

@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "frontend/menu_layout.h"
 #include "frontend/menu_pages.h"
 #include "media/canvas.h"
 #include "state/media_calls.h"
@@ -20,8 +21,6 @@ constexpr int kMonitorTop = 25;
 constexpr int kStarBottom = 216;
 constexpr int kMenuStars = 50;
 constexpr int kNoiseLeft = 26, kNoiseRight = 773, kNoiseTop = 26, kNoiseBottom = 241;
-
-constexpr int kItemLeft = 66, kItemStep = 119, kItemTop = 262;
 
 // Outline colours of the open item's pulsing frame, bright green to black.
 constexpr uint32_t kPulseColours[12] = {0xFF00, 0xEA00, 0xD500, 0xBF00, 0xAA00, 0x9500,
@@ -107,12 +106,14 @@ void OpenItem(World& w) {
     FrontEnd& f = w.front;
     const int item = int(f.MenuPage);  // the pages of the six items
     if (item < 0 || item > 5) return;
-    const int left = kItemLeft + kItemStep * item;
-    MenuPicture(w, "Polozky", left, kItemTop, item);
+    const MenuArea area = ItemArea(item);
+    MenuPicture(w, "Polozky", area.left, area.top, item);
     const int step = f.SelectionPulse < 0 ? -f.SelectionPulse : f.SelectionPulse;
     Canvas& canvas = TakeCanvas(w);
     canvas.BrushColor = kPulseColours[step > 11 ? 11 : step];
-    for (int j = 0; j < 4; ++j) FrameRect(canvas, Rect{left + j, 263 + j, left + 72 - j, 334 - j});
+    // Four outlines inside the item, the first a row below its top.
+    for (int j = 0; j < 4; ++j)
+        FrameRect(canvas, Rect{area.left + j, area.top + 1 + j, area.right - j, area.bottom - j});
     ReleaseCanvas(canvas);
     if (f.PulseTick == 4) {
         if (f.SelectionPulse > -12 && f.SelectionPulse < 11) ++f.SelectionPulse;
@@ -145,8 +146,8 @@ uint32_t TypingColour(int index, int typed, int length) {
     return kTerminalGreen;
 }
 
-std::string_view PrikazyLine(const World& w, size_t index) {
-    const auto& lines = w.front.Prikazy;
+std::string_view PrikazyLine(const FrontEnd& f, size_t index) {
+    const auto& lines = f.Prikazy;
     return index < lines.size() ? std::string_view(lines[index]) : std::string_view();
 }
 
@@ -155,7 +156,7 @@ void Terminal(World& w) {
     FrontEnd& f = w.front;
     if (f.TerminalLineCount == 0) {
         f.TerminalLineCount = 1;
-        f.TerminalLines[1].Assign(PrikazyLine(w, 0));
+        f.TerminalLines[1].Assign(PrikazyLine(f, 0));
     }
     Canvas& canvas = TakeCanvas(w);
     canvas.Font.Name = "system";
@@ -200,7 +201,7 @@ void Terminal(World& w) {
             for (int j = 1; j < kTerminalLines; ++j) f.TerminalLines[j] = f.TerminalLines[j + 1];
         }
         const int count = int(f.Prikazy.size());
-        f.TerminalLines[f.TerminalLineCount].Assign(PrikazyLine(w, size_t(1 + RandomInt(w, count - 1))));
+        f.TerminalLines[f.TerminalLineCount].Assign(PrikazyLine(f, size_t(1 + RandomInt(w, count - 1))));
     }
 }
 
@@ -241,7 +242,10 @@ void RunMenu(World& w) {
     // The monitor shows through the window of a second background copy.
     MonitorContent(w);
     MenuPicture(w, "Podklad", 0, 0);
-    if (f.HoverItem < 6) MenuPicture(w, "Polozky", kItemLeft + kItemStep * f.HoverItem, kItemTop, f.HoverItem);
+    if (f.HoverItem < 6) {
+        const MenuArea area = ItemArea(f.HoverItem);
+        MenuPicture(w, "Polozky", area.left, area.top, f.HoverItem);
+    }
     OpenItem(w);
     LogoHotspot(w);
     if (f.MonitorMode == 3) MenuPicture(w, "Quorbant", 187, 44);

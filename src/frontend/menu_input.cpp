@@ -3,12 +3,18 @@
 // (new game and its profile, continue, select, load and delete a profile,
 // quit), typed characters for the name field, Escape, and keys that skip
 // the intro, complete or leave the story text and end the story animation.
+// These handlers change the scene at once instead of asking the frame for
+// it: several events may come between two frames, and each must find the
+// scene the one before it left (a key that skips the intro, then a mouse
+// move that lights a menu item).
 #include "frontend/menu_input.h"
 
 #include <exception>
 #include <iostream>
+#include <span>
 #include <string>
 
+#include "frontend/menu_layout.h"
 #include "frontend/story.h"
 #include "game/finish_line.h"
 #include "game/level_build.h"
@@ -24,33 +30,12 @@ constexpr uint8_t kNoItem = 10;
 constexpr uint8_t kEnter = 13, kEscape = 27;
 constexpr int kLastStoryLine = 8;
 
-// A hit area; the pointer must lie strictly between the bounds.
-struct Area {
-    int left, right, top, bottom;
-    bool Holds(int x, int y) const { return x > left && x < right && y > top && y < bottom; }
-};
-
-Area ItemArea(int i) { return Area{66 + 119 * i, 138 + 119 * i, 262, 334}; }
-constexpr Area kStart{676, 769, 540, 568};
-constexpr Area kLogo{693, 775, 579, 595};
-constexpr Area kLoad{663, 754, 410, 438};
-constexpr Area kDelete{663, 754, 520, 548};
-constexpr Area kYes{276, 337, 469, 492};
-constexpr Area kNo{453, 514, 469, 492};
-constexpr Area kOk{363, 424, 493, 516};
-constexpr Area kNameField{45, 314, 458, 498};
-Area DifficultyArea(int d) { return Area{430, 618, 420 + 39 * (d - 1), 443 + 39 * (d - 1)}; }
-Area SlotArea(int k) {
-    return k <= 3 ? Area{40, 309, 412 + 48 * (k - 1), 452 + 48 * (k - 1)}
-                  : Area{317, 586, 412 + 48 * (k - 4), 452 + 48 * (k - 4)};
-}
-
-bool InMenu(const World& w) { return w.shell.CurrentScene == Scene::Menu; }
+bool InMenu(const Shell& s) { return s.CurrentScene == Scene::Menu; }
 
 // Lowest free profile slot, 0 when all six are taken.
-int FirstFreeSlot(const World& w) {
+int FirstFreeSlot(const SavedFiles& saved) {
     for (int k = 1; k <= 6; ++k)
-        if (w.saved.ProfileTable[k].PlayerName.Empty()) return k;
+        if (saved.ProfileTable[k].PlayerName.Empty()) return k;
     return 0;
 }
 
@@ -75,11 +60,25 @@ void HoverItems(World& w, int x, int y) {
     if (f.HoverItem == kNoItem) f.LastHoverItem = -1;
 }
 
-// A button of the open page lights while the pointer is on it and goes
-// dark when the pointer leaves it.
-void HoverButtonArea(World& w, int x, int y, const Area& area, uint8_t button, bool enabled) {
-    if (enabled && area.Holds(x, y)) HoverOnto(w, button);
-    else if (w.front.HoverButton == button) w.front.HoverButton = 0;
+// Pages with two buttons (Nacti and Vymaz, Ano and Ne): each lights while
+// the pointer is on it and goes dark when the pointer leaves it, tested in
+// the page table's order.
+void HoverEachButton(World& w, int x, int y, std::span<const MenuButton> buttons, bool enabled) {
+    for (const MenuButton& button : buttons) {
+        if (enabled && button.area.Holds(x, y)) HoverOnto(w, button.number);
+        else if (w.front.HoverButton == button.number) w.front.HoverButton = 0;
+    }
+}
+
+// Pages with one button (Start, Ok): the pointer anywhere off it leaves no
+// button lit.
+void HoverOneButton(World& w, int x, int y, std::span<const MenuButton> buttons) {
+    for (const MenuButton& button : buttons) {
+        if (!button.area.Holds(x, y)) continue;
+        HoverOnto(w, button.number);
+        return;
+    }
+    w.front.HoverButton = 0;
 }
 
 // Start: the first free slot takes the new game's profile, level 1 is built
@@ -87,7 +86,7 @@ void HoverButtonArea(World& w, int x, int y, const Area& area, uint8_t button, b
 void StartNewGame(World& w) {
     FrontEnd& f = w.front;
     PlayGameSound(w, "Klik");
-    const int slot = FirstFreeSlot(w);
+    const int slot = FirstFreeSlot(w.saved);
     if (slot == 0) {
         f.MenuPage = Page::ProfilesTaken;
     } else {
@@ -124,14 +123,14 @@ void NewGameClick(World& w, int x, int y) {
     }
     if (kNameField.Holds(x, y)) {
         PlayGameSound(w, "Klik");
-        if (FirstFreeSlot(w) != 0) {
+        if (FirstFreeSlot(w.saved) != 0) {
             f.NameEntryActive = 1;
         } else {
             f.NameEntryActive = 0;
             f.MenuPage = Page::ProfilesTaken;
         }
     }
-    if (f.HoverButton == 1) StartNewGame(w);
+    if (f.HoverButton == kStartButton) StartNewGame(w);
 }
 
 // The saved game resumes where its profile was written: at the finish line
@@ -177,10 +176,10 @@ void ProfileClick(World& w, int x, int y) {
             w.saved.CurrentProfile = k;
             PlayGameSound(w, "Klik");
         }
-    } else if (f.HoverButton == 1) {
+    } else if (f.HoverButton == kDeleteButton) {
         f.MenuPage = Page::DeleteQuestion;
         PlayGameSound(w, "Klik");
-    } else if (f.HoverButton == 2) {
+    } else if (f.HoverButton == kLoadButton) {
         LoadProfile(w);
     }
     f.HoverButton = 0;
@@ -202,13 +201,13 @@ void QuitStep(World& w, void (*step)(World&)) {
 
 void QuitClick(World& w) {
     FrontEnd& f = w.front;
-    if (f.HoverButton == 1) {
+    if (f.HoverButton == kYesButton) {
         QuitStep(w, [](World& world) { PlayGameSound(world, "Klik"); });
         QuitStep(w, SaveSettings);
         BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
         if (w.media.platform) w.media.platform->Minimise();
         w.shell.quitRequested = true;
-    } else if (f.HoverButton == 2) {
+    } else if (f.HoverButton == kNoButton) {
         f.MenuPage = Page::None;
         PlayGameSound(w, "Klik");
     }
@@ -217,11 +216,11 @@ void QuitClick(World& w) {
 
 void DeleteClick(World& w) {
     FrontEnd& f = w.front;
-    if (f.HoverButton == 1) {
+    if (f.HoverButton == kYesButton) {
         PlayGameSound(w, "Klik");
         ClearProfileSlot(w);
         f.MenuPage = Page::Load;
-    } else if (f.HoverButton == 2) {
+    } else if (f.HoverButton == kNoButton) {
         f.MenuPage = Page::Load;
         PlayGameSound(w, "Klik");
     }
@@ -264,35 +263,24 @@ void MouseMove(World& w, int x, int y) {
     f.MouseX = x;
     f.MouseY = y;
     f.IdleTimer = kIdleFrames;
-    if (!InMenu(w)) return;
+    if (!InMenu(w.shell)) return;
 
     HoverItems(w, x, y);
-    if (f.MenuPage == Page::NewGame && !f.NameEntryActive && f.EnteredName.size > 0) {
-        if (kStart.Holds(x, y)) HoverOnto(w, 1);
-        else f.HoverButton = 0;
-    }
-    if (kLogo.Holds(x, y)) {
+    if (f.MenuPage == Page::NewGame && !f.NameEntryActive && f.EnteredName.size > 0)
+        HoverOneButton(w, x, y, kNewGameButtons);
+    if (kLogoHotspot.Holds(x, y)) {
         if (f.LogoHoverState != 2) f.LogoHoverState = 1;
     } else if (f.LogoHoverState == 2) {
         f.LogoHoverState = 3;
     }
-    if (f.MenuPage == Page::Load) {
-        const bool chosen = w.saved.CurrentProfile > 0;
-        HoverButtonArea(w, x, y, kLoad, 2, chosen);
-        HoverButtonArea(w, x, y, kDelete, 1, chosen);
-    }
-    if (f.MenuPage == Page::QuitQuestion || f.MenuPage == Page::DeleteQuestion) {
-        HoverButtonArea(w, x, y, kYes, 1, true);
-        HoverButtonArea(w, x, y, kNo, 2, true);
-    }
-    if (f.MenuPage == Page::ProfilesTaken) {
-        if (kOk.Holds(x, y)) HoverOnto(w, 1);
-        else f.HoverButton = 0;
-    }
+    if (f.MenuPage == Page::Load) HoverEachButton(w, x, y, kLoadButtons, w.saved.CurrentProfile > 0);
+    if (f.MenuPage == Page::QuitQuestion || f.MenuPage == Page::DeleteQuestion)
+        HoverEachButton(w, x, y, PageButtons(f.MenuPage), true);
+    if (f.MenuPage == Page::ProfilesTaken) HoverOneButton(w, x, y, kProfilesTakenButtons);
 }
 
 void Click(World& w) {
-    if (!InMenu(w)) return;
+    if (!InMenu(w.shell)) return;
     FrontEnd& f = w.front;
     const int x = f.MouseX, y = f.MouseY;
     for (int i = 0; i < 6; ++i) {
@@ -313,7 +301,7 @@ void Click(World& w) {
     if (f.MenuPage == Page::Load) ProfileClick(w, x, y);
     if (f.MenuPage == Page::QuitQuestion) QuitClick(w);
     if (f.MenuPage == Page::ProfilesTaken) {
-        if (f.HoverButton == 1) {
+        if (f.HoverButton == kOkButton) {
             f.MenuPage = Page::Load;
             PlayGameSound(w, "Klik");
         }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "frontend/menu.h"
+#include "frontend/menu_layout.h"
 #include "media/canvas.h"
 #include "media/cp1250.h"
 #include "state/media_calls.h"
@@ -16,15 +17,19 @@
 
 namespace {
 
-constexpr int kPageX = 25, kPageY = 357;
 constexpr uint32_t kGreen = 0x8000;
 constexpr uint32_t kBrightGreen = 0xFF00;
 // Names may be as wide as the field allows, measured before each letter.
 constexpr int kNameFieldWidth = 230;
-constexpr int kNameX = 49, kNameY = 466;
 
 void MenuPicture(World& w, std::string_view name, int x, int y, int frame = 0) {
     DrawPicture(w, w.media.MenuObr, name, x, y, frame);
+}
+
+// The page's buttons: the one under the pointer is lit.
+void DrawPageButtons(World& w, Page page) {
+    for (const MenuButton& button : PageButtons(page))
+        if (w.front.HoverButton == button.number) MenuPicture(w, button.picture, button.x, button.y);
 }
 
 Canvas& TextCanvas(World& w, int height, uint32_t colour) {
@@ -39,8 +44,7 @@ Canvas& TextCanvas(World& w, int height, uint32_t colour) {
 
 // Takes the typed character into the name: backspace deletes, Enter closes
 // the field, printable cp1250 codes are added while the name fits.
-void FeedNameField(World& w, Canvas& canvas) {
-    FrontEnd& f = w.front;
+void FeedNameField(FrontEnd& f, Canvas& canvas) {
     if (!f.NameEntryActive || f.TypedKey == 0) return;
     const uint8_t key = f.TypedKey;
     auto& name = f.EnteredName;
@@ -60,30 +64,28 @@ void FeedNameField(World& w, Canvas& canvas) {
 void NewGamePage(World& w) {
     FrontEnd& f = w.front;
     MenuPicture(w, "Novahra", kPageX, kPageY);
-    MenuPicture(w, "Krizek", 423, 415 + 39 * (w.game.Progress.Difficulty - 1));
-    if (f.HoverButton == 1) MenuPicture(w, "Start", 676, 540);
+    MenuPicture(w, "Krizek", kDifficultyMarkX, kDifficultyMarkY + kDifficultyStep * (w.game.Progress.Difficulty - 1));
+    DrawPageButtons(w, Page::NewGame);
     Canvas& canvas = TextCanvas(w, 25, kGreen);
-    FeedNameField(w, canvas);
+    FeedNameField(f, canvas);
     TextOut(canvas, kNameX, kNameY, f.EnteredName.View());
     if (f.BlinkCounter < 10 && f.NameEntryActive) {
         const int width = TextWidth(canvas, f.EnteredName.View());
         canvas.BrushColor = kGreen;
-        FillRect(canvas, Rect{width + 51, 466, width + 64, 489});
+        FillRect(canvas, Rect{kNameX + width + 2, kNameY, kNameX + width + 15, kNameY + 23});
     }
     ReleaseCanvas(canvas);
 }
 
 // Three names in each of two columns, centred; the selected slot is bright.
 void ProfilePage(World& w) {
-    FrontEnd& f = w.front;
     MenuPicture(w, "Profil", kPageX, kPageY);
-    if (f.HoverButton == 1) MenuPicture(w, "Vymaz", 663, 520);
-    if (f.HoverButton == 2) MenuPicture(w, "Nacti", 663, 410);
+    DrawPageButtons(w, Page::Load);
     Canvas& canvas = TextCanvas(w, 25, kGreen);
     for (int k = 1; k <= 6; ++k) {
         const std::string_view name = w.saved.ProfileTable[k].PlayerName.View();
-        const int centre = k <= 3 ? 174 : 451;
-        const int y = 420 + 48 * ((k - 1) % 3);
+        const int centre = SlotColumnOf(k).centreX;
+        const int y = kSlotNameY + kSlotStep * SlotRow(k);
         canvas.Font.Color = k == w.saved.CurrentProfile ? kBrightGreen : kGreen;
         TextOut(canvas, centre - TextWidth(canvas, name) / 2, y, name);
     }
@@ -119,24 +121,26 @@ void ScorePage(World& w) {
     ReleaseCanvas(canvas);
 }
 
-void QuestionPage(World& w, std::string_view picture, int yesX, int noX, int y) {
+// The page's picture and its lit button.
+void ButtonPage(World& w, Page page, std::string_view picture) {
     MenuPicture(w, picture, kPageX, kPageY);
-    if (w.front.HoverButton == 1) MenuPicture(w, "Ano", yesX, y);
-    if (w.front.HoverButton == 2) MenuPicture(w, "Ne", noX, y);
+    DrawPageButtons(w, page);
 }
 
+// A caption line, placed from its item's top-left corner, so that it moves
+// with the item row.
 struct Caption {
     std::string text;
-    int x, y;
+    int dx, dy;
 };
 
 // The captions are written in UTF-8 here and converted once, on first use.
 const Caption* ItemCaptions(int item, int& count) {
     static const Caption captions[7] = {
-        {Utf8ToCp1250("NOVÁ HRA"), 75, 295},   {Utf8ToCp1250("POKRAČOVAT"), 186, 295},
-        {Utf8ToCp1250("NAČTENÍ"), 317, 290},   {Utf8ToCp1250("PROFILU"), 317, 300},
-        {Utf8ToCp1250("SKÓRE"), 440, 295},     {Utf8ToCp1250("NÁPOVĚDA"), 550, 295},
-        {Utf8ToCp1250("KONEC"), 680, 295},
+        {Utf8ToCp1250("NOVÁ HRA"), 9, 33},   {Utf8ToCp1250("POKRAČOVAT"), 1, 33},
+        {Utf8ToCp1250("NAČTENÍ"), 13, 28},   {Utf8ToCp1250("PROFILU"), 13, 38},
+        {Utf8ToCp1250("SKÓRE"), 17, 33},     {Utf8ToCp1250("NÁPOVĚDA"), 8, 33},
+        {Utf8ToCp1250("KONEC"), 19, 33},
     };
     static constexpr int first[6] = {0, 1, 2, 4, 5, 6};
     count = item == 2 ? 2 : 1;
@@ -151,12 +155,9 @@ void DrawMenuPage(World& w) {
         case Page::Load: ProfilePage(w); break;
         case Page::Scores: ScorePage(w); break;
         case Page::Help: MenuPicture(w, "Helpik", kPageX, kPageY); break;
-        case Page::QuitQuestion: QuestionPage(w, "Konec", 276, 453, 469); break;
-        case Page::ProfilesTaken:
-            MenuPicture(w, "Obsazeno", kPageX, kPageY);
-            if (w.front.HoverButton == 1) MenuPicture(w, "Ok", 363, 492);
-            break;
-        case Page::DeleteQuestion: QuestionPage(w, "Vymazat", 277, 454, 470); break;
+        case Page::QuitQuestion: ButtonPage(w, Page::QuitQuestion, "Konec"); break;
+        case Page::ProfilesTaken: ButtonPage(w, Page::ProfilesTaken, "Obsazeno"); break;
+        case Page::DeleteQuestion: ButtonPage(w, Page::DeleteQuestion, "Vymazat"); break;
         case Page::None:
         case Page::Continue: break;  // no content
     }
@@ -168,9 +169,12 @@ void DrawItemCaption(World& w) {
     Canvas& canvas = TextCanvas(w, 12, kBrightGreen);
     canvas.BrushColor = 0;
     canvas.PenColor = 0;
-    Rectangle(canvas, 72 + 119 * item, 267, 133 + 119 * item, 327);
+    // The dark plate inside the item, under its caption.
+    const MenuArea area = ItemArea(item);
+    Rectangle(canvas, area.left + 6, area.top + 5, area.right - 5, area.bottom - 7);
     int count = 0;
     const Caption* captions = ItemCaptions(item, count);
-    for (int i = 0; i < count; ++i) TextOut(canvas, captions[i].x, captions[i].y, captions[i].text);
+    for (int i = 0; i < count; ++i)
+        TextOut(canvas, area.left + captions[i].dx, area.top + captions[i].dy, captions[i].text);
     ReleaseCanvas(canvas);
 }

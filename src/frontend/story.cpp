@@ -101,7 +101,7 @@ void Probe(World& w) {
         }
     }
     if (p.ScrollDistance == kClosingSound) PlayGameSound(w, "Konec");
-    if (p.ScrollDistance == kStoryEnd) EndStory(w);
+    if (p.ScrollDistance == kStoryEnd) AskFor(w, SceneRequest::StoryEnded);  // the frame calls EndStory
 }
 
 }  // namespace

@@ -5,5 +5,6 @@
 struct World;
 
 void RunStoryAnimation(World& w);
-// Ends the story as at its natural end (also when a key is pressed).
+// Ends the story: the menu's score page, the profile slot freed. The frame
+// calls it when the story asks at its natural end; a key press, at once.
 void EndStory(World& w);

@@ -16,8 +16,8 @@ constexpr int kTextX = 65, kTextY = 195, kLineStep = 20;
 constexpr uint32_t kFrameColour = 0x039F15;
 constexpr uint32_t kTextColour = 0xAA00;
 
-std::string_view StoryLine(const World& w, int index) {
-    const auto& texty = w.front.Texty;
+std::string_view StoryLine(const FrontEnd& f, int index) {
+    const auto& texty = f.Texty;
     return size_t(index) < texty.size() ? std::string_view(texty[size_t(index)]) : std::string_view();
 }
 
@@ -41,12 +41,12 @@ void RunTextScreen(World& w) {
     canvas.BrushColor = 0;
     canvas.Font.Color = kTextColour;
 
-    for (int b = 0; b < g.TextScreenLine; ++b) TextOut(canvas, kTextX, kTextY + kLineStep * b, StoryLine(w, b));
+    for (int b = 0; b < g.TextScreenLine; ++b) TextOut(canvas, kTextX, kTextY + kLineStep * b, StoryLine(w.front, b));
 
     // The line being typed, character by character. When its last but one
     // character is reached the line counts as finished: from the next frame
     // on it is written whole with its last character.
-    const std::string_view line = StoryLine(w, g.TextScreenLine);
+    const std::string_view line = StoryLine(w.front, g.TextScreenLine);
     const int length = int(line.size());
     const int shown = g.CommanderTextPos;
     int x = kTextX;
@@ -69,7 +69,7 @@ void RunTextScreen(World& w) {
         w.front.TextScreenTick = 1;
     } else {
         w.front.TextScreenTick = 0;
-        if (int(StoryLine(w, g.TextScreenLine).size()) > g.CommanderTextPos) ++g.CommanderTextPos;
+        if (int(StoryLine(w.front, g.TextScreenLine).size()) > g.CommanderTextPos) ++g.CommanderTextPos;
     }
     ReleaseCanvas(canvas);
 }

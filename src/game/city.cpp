@@ -45,53 +45,51 @@ void DrawCity(World& w) {
 
 // The block entering column k at the top. The draws come in a fixed order
 // and a later rule overrides an earlier one.
-CityCell NewBlock(World& w, int k) {
-    GameState& g = w.game;
+CityCell NewBlock(GameState& g, Random& random, int k) {
     const ProgressRecord& p = g.Progress;
     CityCell cell{0, 0, 0, 0, 0, 0};
 
-    if (RandomInt(w, 7) == 0)
-        cell.Picture = RandomInt(w, 13) + 5;  // a tall tile 5..17
+    if (RandomInt(random, 7) == 0)
+        cell.Picture = RandomInt(random, 13) + 5;  // a tall tile 5..17
     else
-        cell.Picture = RandomInt(w, 5);  // a low tile 0..4
+        cell.Picture = RandomInt(random, 5);  // a low tile 0..4
 
-    if (RandomInt(w, 12) == 0) {  // a reactor, five frames
+    if (RandomInt(random, 12) == 0) {  // a reactor, five frames
         cell.Picture = kReactor;
         cell.DelayCount = 0;
-        cell.FrameDelay = RandomInt(w, 10) + 25;
-        cell.Frame = RandomInt(w, 5);
+        cell.FrameDelay = RandomInt(random, 10) + 25;
+        cell.Frame = RandomInt(random, 5);
         cell.LastFrame = 4;
         cell.FirstFrame = 0;
     }
-    if (RandomInt(w, 12) == 0) {  // a structure blinking between two frames
-        cell.Picture = (RandomInt(w, 8) + 1) * 2 + 101;
+    if (RandomInt(random, 12) == 0) {  // a structure blinking between two frames
+        cell.Picture = (RandomInt(random, 8) + 1) * 2 + 101;
         cell.DelayCount = 0;
-        cell.FrameDelay = RandomInt(w, 10) + 25;
-        cell.Frame = RandomInt(w, 2);
+        cell.FrameDelay = RandomInt(random, 10) + 25;
+        cell.Frame = RandomInt(random, 2);
         cell.LastFrame = 1;
         cell.FirstFrame = 0;
     }
-    if (RandomInt(w, 12) == 0) {  // a swinging arm: -1, 0, 1, 2 and round again
-        cell.Picture = (RandomInt(w, 14) + 1) * 3 + 200;
+    if (RandomInt(random, 12) == 0) {  // a swinging arm: -1, 0, 1, 2 and round again
+        cell.Picture = (RandomInt(random, 14) + 1) * 3 + 200;
         cell.DelayCount = 0;
-        cell.FrameDelay = RandomInt(w, 30) + 25;
-        cell.Frame = RandomInt(w, 3);
+        cell.FrameDelay = RandomInt(random, 30) + 25;
+        cell.Frame = RandomInt(random, 3);
         cell.LastFrame = 2;
         cell.FirstFrame = -1;
     }
     // The outer columns, half off the screen, are left open half the time.
-    if ((k == 1 || k == kColumns) && RandomInt(w, 2) == 0) cell.Picture = kEmpty;
+    if ((k == 1 || k == kColumns) && RandomInt(random, 2) == 0) cell.Picture = kEmpty;
     // An old city thins out, and after a while starts over.
-    if (RandomInt(w, 200) + 500 < g.CityAge) cell.Picture = kEmpty;
-    if (RandomInt(w, 300) + 1000 < g.CityAge) g.CityAge = 0;
+    if (RandomInt(random, 200) + 500 < g.CityAge) cell.Picture = kEmpty;
+    if (RandomInt(random, 300) + 1000 < g.CityAge) g.CityAge = 0;
     // The city runs out before the finish line.
     if ((p.Level == 4 && p.ScrollDistance > 10200) || (p.Level == 8 && p.ScrollDistance > 8800))
         cell.Picture = kEmpty;
     return cell;
 }
 
-void ScrollCity(World& w) {
-    GameState& g = w.game;
+void ScrollCity(GameState& g, Random& random) {
     if (g.CityScroll < 100) {
         ++g.CityScroll;
         ++g.CityAge;
@@ -100,7 +98,7 @@ void ScrollCity(World& w) {
     for (int k = 1; k <= kColumns; ++k) {
         auto& column = g.CityGrid[k];
         for (int r = kShownCells - 1; r >= 1; --r) column[size_t(r)] = column[size_t(r - 1)];
-        column[0] = NewBlock(w, k);
+        column[0] = NewBlock(g, random, k);
     }
     g.CityScroll = 0;
 }
@@ -124,6 +122,6 @@ void AnimateCity(GameState& g) {
 
 void UpdateCity(World& w) {
     DrawCity(w);
-    ScrollCity(w);
+    ScrollCity(w.game, w.random);
     AnimateCity(w.game);
 }

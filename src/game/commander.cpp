@@ -25,11 +25,11 @@ bool HasMessages(int32_t level) {
 }
 
 // Index of the line "#<level>" in Texty, or -1 when the level has no block.
-int FindMarker(const World& w, int32_t level) {
+int FindMarker(const FrontEnd& f, int32_t level) {
     char marker[16];
     const int n = std::snprintf(marker, sizeof marker, "#%d", int(level));
     const std::string_view wanted(marker, size_t(n));
-    const auto& texty = w.front.Texty;
+    const auto& texty = f.Texty;
     for (size_t i = 0; i < texty.size(); ++i) {
         if (texty[i] == wanted) return int(i);
     }
@@ -67,7 +67,7 @@ void MessageStep(World& w) {
     GameState& g = w.game;
     ProgressRecord& p = g.Progress;
     if (p.ScrollDistance <= 600 || g.CommanderStep <= 0 || !HasMessages(p.Level)) return;
-    const int marker = FindMarker(w, p.Level);
+    const int marker = FindMarker(w.front, p.Level);
     // Level 2 has two messages in its block: the news from the black boxes
     // (offsets 1..5, then on to 12, the next block's marker) or, with no box
     // brought home, the reprimand (offsets 6..11).

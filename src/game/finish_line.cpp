@@ -7,7 +7,6 @@
 
 #include "game/level_build.h"
 #include "state/media_calls.h"
-#include "state/saved_files.h"
 #include "state/world.h"
 
 namespace {
@@ -34,12 +33,12 @@ int FinishRow(const ProgressRecord& p) {
 }  // namespace
 
 void DrawFinishFlags(World& w) {
-    Shell& s = w.shell;
-    const int y = FinishRow(w.game.Progress);
-    DrawPicture(w, w.media.Obrazky, "VlajkaLeva", 0, y, s.FlagFrame);
-    DrawPicture(w, w.media.Obrazky, "VlajkaPrava", 750, y, 4 - s.FlagFrame);
-    if (s.FlagTick == 0) s.FlagFrame = s.FlagFrame < 4 ? uint8_t(s.FlagFrame + 1) : 0;
-    s.FlagTick = s.FlagTick < 3 ? uint8_t(s.FlagTick + 1) : 0;
+    GameState& g = w.game;
+    const int y = FinishRow(g.Progress);
+    DrawPicture(w, w.media.Obrazky, "VlajkaLeva", 0, y, g.FlagFrame);
+    DrawPicture(w, w.media.Obrazky, "VlajkaPrava", 750, y, 4 - g.FlagFrame);
+    if (g.FlagTick == 0) g.FlagFrame = g.FlagFrame < 4 ? uint8_t(g.FlagFrame + 1) : 0;
+    g.FlagTick = g.FlagTick < 3 ? uint8_t(g.FlagTick + 1) : 0;
 }
 
 int32_t LevelEndDistance(int32_t level) {
@@ -62,32 +61,28 @@ void CheckLevelEnd(World& w) {
 }
 
 void CheckFinishLine(World& w) {
-    ProgressRecord& p = w.game.Progress;
-    Shell& s = w.shell;
+    GameState& g = w.game;
+    ProgressRecord& p = g.Progress;
     const int64_t distance = FinishLineOffset(p) - p.PlayerY;
-    if (distance <= -40 || distance >= 40 || s.FinishPassed || p.Level == 9) return;
+    if (distance <= -40 || distance >= 40 || w.shell.FinishPassed || p.Level == 9) return;
     PlayGameSound(w, "Vlajky");
-    s.FinishLightOn = 1;
-    s.FinishPassed = 1;
-    // The one save point of a game. Without an active slot (a game not
-    // started from the menu) there is no slot to write into.
-    const int32_t slot = w.saved.CurrentProfile;
-    if (slot >= 1 && slot <= 6) {
-        w.saved.ProfileTable[slot] = p;
-        SaveProfiles(w);
-    }
+    g.FinishLightOn = 1;
+    w.shell.FinishPassed = 1;
+    // The one save point of a game, written by the frame once the scene's
+    // routine is over (this is its last step).
+    AskFor(w, SceneRequest::SaveProgress);
 }
 
 void DrawFinishLights(World& w) {
-    Shell& s = w.shell;
-    if (!s.FinishLightOn) return;
-    const int y = FinishRow(w.game.Progress);
+    GameState& g = w.game;
+    if (!g.FinishLightOn) return;
+    const int y = FinishRow(g.Progress);
     DrawPicture(w, w.media.Obrazky, "VlajkaLight", 0, y, 0);
     DrawPicture(w, w.media.Obrazky, "VlajkaLight", 787, y, 1);
-    if (s.FinishLightTimer < 60) {
-        ++s.FinishLightTimer;
+    if (g.FinishLightTimer < 60) {
+        ++g.FinishLightTimer;
     } else {
-        s.FinishLightOn = 0;
-        s.FinishLightTimer = 0;
+        g.FinishLightOn = 0;
+        g.FinishLightTimer = 0;
     }
 }

@@ -7,7 +7,6 @@
 
 #include "game/commander.h"
 #include "state/media_calls.h"
-#include "state/saved_files.h"
 #include "state/world.h"
 
 namespace {
@@ -109,19 +108,20 @@ void DrawRadar(World& w) {
 }
 
 // Extra hull energy trickles in: one point every second frame, never past
-// 200, inside a frame of small squares around the energy digits.
-void RefillEnergy(World& w) {
-    GameState& g = w.game;
-    if (g.EnergyRefill == 0) return;
-    Canvas& canvas = TakeCanvas(w);
+// 200.
+void TrickleEnergy(GameState& g) {
     g.EnergyRefill = uint8_t(g.EnergyRefill - 1);
-    if (g.EnergyRefill % 2 == 0) {
-        if (g.Progress.Energy >= 200) {
-            g.EnergyRefill = 0;
-        } else {
-            g.Progress.Energy += 1;
-        }
+    if (g.EnergyRefill % 2 != 0) return;
+    if (g.Progress.Energy >= 200) {
+        g.EnergyRefill = 0;
+    } else {
+        g.Progress.Energy += 1;
     }
+}
+
+// While it does, a frame of small squares surrounds the energy digits.
+void DrawRefillFrame(World& w) {
+    Canvas& canvas = TakeCanvas(w);
     for (int i = 0; i <= 9; ++i) {
         Box(canvas, kGreen, 135 + 8 * i, 535, 142 + 8 * i, 542);
         Box(canvas, kGreen, 135 + 8 * i, 575, 142 + 8 * i, 582);
@@ -241,20 +241,8 @@ void PauseAfterLastShip(GameState& g) {
     }
 }
 
-// The game is lost: back to the menu's score page, which enters the score
-// that Progress still holds. The played profile cannot be continued.
-void GameOver(World& w) {
-    const ProgressRecord& p = w.game.Progress;
-    if (p.Lives != 0 || p.ShipExplosionFrame != -1) return;
-    w.shell.CurrentScene = Scene::Menu;
-    w.front.MenuPage = Page::Scores;
-    w.front.IdleTimer = 1500;
-    w.front.GameActive = 0;
-    BASS_ChannelStop(w.media.music, w.shell.MusicChannel);
-    // With no active slot (CurrentProfile 0) this touches no slot and no file.
-    ClearProfileSlot(w);
-    w.front.HoverButton = 0;
-}
+// The last ship is gone and the pause after it is over: the game is lost.
+bool GameIsLost(const ProgressRecord& p) { return p.Lives == 0 && p.ShipExplosionFrame == -1; }
 
 void DrawSpareLives(World& w) {
     const int lives = w.game.Progress.Lives;
@@ -273,7 +261,10 @@ void UpdateHud(World& w) {
     DrawNumber(w, p.Energy, 2);
     if (IsNoText(g.CommanderText) && g.CommanderStep == 0) DrawRadar(w);
     UpdateCommander(w);
-    RefillEnergy(w);
+    if (g.EnergyRefill > 0) {
+        TrickleEnergy(g);
+        DrawRefillFrame(w);
+    }
     InvulnerabilityLight(w);
     DrawItemSlots(w);
     if (p.LastWeapon >= 0) DrawPicture(w, w.media.Obrazky, "IconGuns", 643, 534, p.LastWeapon);
@@ -281,7 +272,10 @@ void UpdateHud(World& w) {
     LoseLife(g);
     DestructionSequence(w);
     PauseAfterLastShip(g);
-    GameOver(w);
+    // The frame takes the game to the menu's score page after this scene's
+    // routine: no later step of it reads the scene, the menu or the music,
+    // and the finish-line save, asked for after this, finds the slot freed.
+    if (GameIsLost(p)) AskFor(w, SceneRequest::GameLost);
     DrawSpareLives(w);
     if (p.Level == 1) {
         DrawPicture(w, w.media.Obrazky, "IcoBat", 750, 10, 0);

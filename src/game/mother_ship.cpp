@@ -136,8 +136,7 @@ void UpdateProbe(World& w) {
 
 // Every living gun whose interval comes up fires its volley into
 // the level's enemy shots, which carry them on from there.
-void FireGuns(World& w) {
-    GameState& g = w.game;
+void FireGuns(GameState& g) {
     for (const Volley& v : kVolleys) {
         const ShipPart& part = g.MotherShipParts[v.part];
         if (part.Energy < 1 || part.FireInterval <= 0) continue;
@@ -270,7 +269,11 @@ bool BlowUpShip(World& w) {
         return false;
     }
     g.Progress.Score += 2000;
-    w.shell.CurrentScene = Scene::Animace;
+    // The ending follows once the game scene's frame is over (the frame runs
+    // its first frame at once). The bang and the white flash are the
+    // battle's own and happen here, at once: the flash is shown before the
+    // rest of the game scene draws over the back surface.
+    AskFor(w, SceneRequest::BattleWon);
     PlayGameSound(w, "bumLod");
     FillSurface(*w.media.back, 0xFFFFFF);
     PresentFrame(w.media);
@@ -291,8 +294,7 @@ void DrawShipBlast(World& w) {
 
 // Half a pixel per frame from side to side; now and then the ship
 // starts to rise, which the slide-in at the start of the frame undoes at once.
-void MoveShip(World& w) {
-    GameState& g = w.game;
+void MoveShip(GameState& g, Random& random) {
     MotherShipPosition& ship = g.MotherShip;
     if (g.FrameParity == 0 && g.MotherShipParts[kCore].Energy > 0) {
         if (g.ShipDirX == 1) {
@@ -309,7 +311,7 @@ void MoveShip(World& w) {
             else g.ShipDirY = 1;
         }
     }
-    if (RandomInt(w, 500) == 0) g.ShipDirY = 0;
+    if (RandomInt(random, 500) == 0) g.ShipDirY = 0;
 }
 
 void AdvanceCounters(GameState& g) {
@@ -359,13 +361,13 @@ void UpdateMotherShip(World& w) {
     StrikeWithDiscs(w);
     OrbsAgainstProbe(w);
     UpdateProbe(w);
-    FireGuns(w);
+    FireGuns(g);
     DrawMuzzleFlashes(w);
     DrawWrecks(w);
     CrumbleLauncher(w);
     AnimateHits(w);
     if (BlowUpShip(w)) return;
     DrawShipBlast(w);
-    MoveShip(w);
+    MoveShip(g, w.random);
     AdvanceCounters(g);
 }

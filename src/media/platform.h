@@ -52,7 +52,12 @@ public:
     virtual std::string PresentPathName() const { return "none"; }
 };
 
-enum class ScaleFilter { Nearest, Linear };
+// How the 800 x 600 picture fills the window, kept in its aspect either way.
+// Sharp: the largest 4:3 area that fits, each game pixel enlarged by nearest
+// neighbour to a whole multiple and smoothed down from there, so an edge is at
+// most one screen pixel soft. Integer: whole factors only, the rest black.
+// Linear: the largest 4:3 area, smoothed throughout.
+enum class ScaleMode { Sharp, Integer, Linear };
 // Gpu: SDL's accelerated renderer and a texture. Surface: the window's own
 // pixels converted by the game, no GL. Auto: the GPU unless its renderer is
 // a software rasteriser (llvmpipe, softpipe), where the surface is cheaper.
@@ -61,8 +66,7 @@ enum class PresentPath { Auto, Gpu, Surface };
 struct SdlOptions {
     bool fullScreen = true;
     int scale = 1;  // the window as a multiple of 800 x 600, capped to the desktop
-    ScaleFilter filter = ScaleFilter::Nearest;
-    bool integerScale = true;  // whole-number ("pixel-perfect") scaling
+    ScaleMode scaling = ScaleMode::Sharp;
     PresentPath present = PresentPath::Auto;
     std::string title = "Kavrix";
 };

@@ -29,6 +29,9 @@ constexpr int kAudioSamples = 512;
 
 namespace {
 
+// The desktop entry's name (cz.quorbant.kavrix.desktop) and StartupWMClass.
+constexpr const char* kWindowClass = "cz.quorbant.kavrix";
+
 struct ScancodeKey {
     SDL_Scancode scancode;
     GameKey key;
@@ -82,6 +85,11 @@ public:
         // the platform itself reads nothing then, so a button released out
         // of focus is up when the focus comes back.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        // The window's class (X11) and app id (Wayland) name the desktop
+        // entry, so docks and task bars put window and launcher together.
+        // Set only where the player has not chosen one.
+        SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+        SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
             throw MediaError(std::string("Cannot start the display: ") + SDL_GetError());
         try {

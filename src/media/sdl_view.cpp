@@ -11,6 +11,7 @@
 
 #include "media/media_error.h"
 #include "media/pixel_convert.h"
+#include "media/window_icon.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ void ConvertRows(const Surface& from, int firstRow, int endRow, uint8_t* to, int
 }  // namespace
 
 SdlView::SdlView(const SdlOptions& options)
-    : fullScreen_(options.fullScreen), integerScale_(options.integerScale), filter_(options.filter) {
+    : fullScreen_(options.fullScreen), scaling_(options.scaling) {
     SDL_Rect usable{0, 0, kSurfaceWidth, kSurfaceHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
     const int scale = WindowScaleThatFits(std::max(1, options.scale), usable.w, usable.h);
@@ -68,24 +69,43 @@ SdlView::SdlView(const SdlOptions& options)
     }
     window_ = SDL_CreateWindow(options.title.c_str(), x, y, w, h, flags);
     if (!window_) Fail("Cannot open the game window");
+    SetIcon();
+    // The GPU renderer may make the window anew (for OpenGL) at its windowed
+    // size and place, so the window it returns to is set only afterwards:
+    // otherwise, where no window manager honours full screen, the new window
+    // would be the small one.
+    ChoosePresentPath(options.present);
     windowed_ = {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), kSurfaceWidth * scale,
                  kSurfaceHeight * scale};
     if (fullScreen_) {
         SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
         SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
     }
-    ChoosePresentPath(options.present);
     Relayout();
 }
 
 SdlView::~SdlView() { Release(); }
 
+// The desktop icon on the window (X11's _NET_WM_ICON), when it can be found.
+void SdlView::SetIcon() {
+    std::vector<uint8_t> pixels;
+    int size = 0;
+    if (!ReadWindowIcon(pixels, size)) return;
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), size, size, 32, size * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+}
+
 void SdlView::Release() {
     if (staging_) SDL_FreeSurface(staging_);
+    if (enlarged_) SDL_DestroyTexture(enlarged_);
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     staging_ = nullptr;
+    enlarged_ = nullptr;
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
@@ -150,14 +170,47 @@ void SdlView::ChoosePresentPath(PresentPath wanted) {
     texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, kSurfaceWidth, kSurfaceHeight);
     if (!texture_) Fail("Cannot create the screen texture");
     SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(texture_, filter_ == ScaleFilter::Linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(texture_, scaling_ == ScaleMode::Linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    canEnlarge_ = (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0;
 }
 
 void SdlView::Relayout() {
     if (useGpu_) SDL_GetRendererOutputSize(renderer_, &outW_, &outH_);
     else SDL_GetWindowSizeInPixels(window_, &outW_, &outH_);
-    picture_ = PictureRect(outW_, outH_, integerScale_);
+    picture_ = PictureRect(outW_, outH_, scaling_ == ScaleMode::Integer);
+    PrepareSharp();
     redrawAll_ = true;
+}
+
+// Sharp scaling's first step for the picture's new size: on the GPU a target
+// texture at the whole multiple, drawn with nearest neighbour and smoothed
+// down to the picture (none where the picture is that multiple already); on
+// the window's pixels the scaler's tables.
+void SdlView::PrepareSharp() {
+    if (scaling_ != ScaleMode::Sharp || picture_.w <= 0 || picture_.h <= 0) return;
+    if (!useGpu_) {
+        sharp_.Resize(picture_.w, picture_.h);
+        return;
+    }
+    const int factor = SharpUpscaleFactor(picture_);
+    const int w = kSurfaceWidth * factor, h = kSurfaceHeight * factor;
+    int haveW = 0, haveH = 0;
+    if (enlarged_) SDL_QueryTexture(enlarged_, nullptr, nullptr, &haveW, &haveH);
+    if (haveW == w && haveH == h) return;
+    if (enlarged_) SDL_DestroyTexture(enlarged_);
+    enlarged_ = nullptr;
+    if (!canEnlarge_ || (w == picture_.w && h == picture_.h)) {
+        SDL_SetTextureScaleMode(texture_, canEnlarge_ ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        return;
+    }
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    enlarged_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
+    if (!enlarged_) {  // no room for it: plain linear scaling instead
+        SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
+        return;
+    }
+    SDL_SetTextureBlendMode(enlarged_, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(enlarged_, SDL_ScaleModeLinear);
 }
 
 void SdlView::Present(const Surface& surface) {
@@ -199,9 +252,14 @@ void SdlView::DrawGpu(int firstRow, int endRow) {
         SDL_UnlockTexture(texture_);
     }
     const SDL_Rect target{picture_.x, picture_.y, picture_.w, picture_.h};
+    if (enlarged_) {
+        SDL_SetRenderTarget(renderer_, enlarged_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_SetRenderTarget(renderer_, nullptr);
+    }
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderCopy(renderer_, enlarged_ ? enlarged_ : texture_, nullptr, &target);
     SDL_RenderPresent(renderer_);
 }
 
@@ -211,7 +269,8 @@ void SdlView::DrawSurface(int firstRow, int endRow) {
     if (screen->w != outW_ || screen->h != outH_) {  // resized before its event arrived
         outW_ = screen->w;
         outH_ = screen->h;
-        picture_ = PictureRect(outW_, outH_, integerScale_);
+        picture_ = PictureRect(outW_, outH_, scaling_ == ScaleMode::Integer);
+        PrepareSharp();
         redrawAll_ = true;
         firstRow = 0;
         endRow = kSurfaceHeight;
@@ -233,16 +292,31 @@ void SdlView::DrawSurface(int firstRow, int endRow) {
         }
         return;
     }
-    // Scaled (or another pixel format): the frame in XRGB first, then SDL's
-    // stretch into the window, nearest or linear.
+    // Scaled (or another pixel format): the frame in XRGB first, then scaled
+    // into the window: sharp by the game's own scaler, only the picture rows
+    // that show a changed game row; whole factors and linear by SDL's stretch.
     if (!staging_) staging_ = SDL_CreateRGBSurfaceWithFormat(0, kSurfaceWidth, kSurfaceHeight, 32, SDL_PIXELFORMAT_RGB888);
     if (!staging_) return;
     ConvertRows(*last_, firstRow, endRow, static_cast<uint8_t*>(staging_->pixels) + size_t(firstRow) * size_t(staging_->pitch),
                 staging_->pitch);
+    if (scaling_ == ScaleMode::Sharp && IsXrgb(screen->format) && sharp_.Width() == picture_.w &&
+        sharp_.Height() == picture_.h) {
+        if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
+        uint8_t* at = static_cast<uint8_t*>(screen->pixels) + size_t(picture_.y) * size_t(screen->pitch) +
+                      size_t(picture_.x) * 4;
+        int first = 0, end = 0;
+        sharp_.Scale(static_cast<const uint8_t*>(staging_->pixels), staging_->pitch, firstRow, endRow, at,
+                     screen->pitch, first, end);
+        if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+        const SDL_Rect band{picture_.x, picture_.y + first, picture_.w, end - first};
+        if (redrawAll_) SDL_UpdateWindowSurface(window_);
+        else if (band.h > 0) SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+        return;
+    }
     SDL_Rect to = target;
     if (staging_->format->format != screen->format->format) SDL_BlitScaled(staging_, nullptr, screen, &to);
-    else if (filter_ == ScaleFilter::Linear) SDL_SoftStretchLinear(staging_, nullptr, screen, &to);
-    else SDL_SoftStretch(staging_, nullptr, screen, &to);
+    else if (scaling_ == ScaleMode::Integer) SDL_SoftStretch(staging_, nullptr, screen, &to);
+    else SDL_SoftStretchLinear(staging_, nullptr, screen, &to);
     if (redrawAll_) SDL_UpdateWindowSurface(window_);
     else SDL_UpdateWindowSurfaceRects(window_, &target, 1);
 }

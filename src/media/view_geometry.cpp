@@ -26,6 +26,12 @@ ViewRect PictureRect(int outW, int outH, bool integerScale) {
     return r;
 }
 
+int SharpUpscaleFactor(const ViewRect& picture) {
+    const int across = (picture.w + kSurfaceWidth - 1) / kSurfaceWidth;
+    const int down = (picture.h + kSurfaceHeight - 1) / kSurfaceHeight;
+    return std::max({1, across, down});
+}
+
 void GamePixelAt(int x, int y, int winW, int winH, int outW, int outH, const ViewRect& picture, int& gameX,
                  int& gameY) {
     if (winW <= 0 || winH <= 0 || picture.w <= 0 || picture.h <= 0) {

@@ -1,7 +1,8 @@
 // Where the 800 x 600 picture sits in a window or screen of any size: kept in
 // its aspect with black bars, scaled by a whole factor when pixel-perfect
-// scaling is on; and the way back from a pointer position in the window to
-// the game pixel under it. Pure arithmetic, shared by every present path.
+// scaling is on; the whole multiple that sharp scaling enlarges to first; and
+// the way back from a pointer position in the window to the game pixel under
+// it. Pure arithmetic, shared by every present path.
 #pragma once
 
 struct ViewRect {
@@ -13,6 +14,12 @@ struct ViewRect {
 // the picture crops nothing but shrinks it to fit instead); otherwise the
 // largest size of the picture's aspect that fits. Centred either way.
 ViewRect PictureRect(int outW, int outH, bool integerScale);
+
+// Sharp scaling first enlarges the picture by this whole factor (every game
+// pixel a k x k square), the smallest whole multiple of 800 x 600 that covers
+// the picture's rectangle, then smooths that down to the rectangle: edges stay
+// within one screen pixel and no game pixel is doubled unevenly. At least 1.
+int SharpUpscaleFactor(const ViewRect& picture);
 
 // The game pixel under a pointer at (x, y) in window coordinates (points),
 // for a window of winW x winH points whose output has outW x outH pixels

@@ -28,12 +28,24 @@ bool ParseSwitch(const std::string& value, bool& on) {
     return true;
 }
 
-bool ParseFilter(const std::string& value, ScaleFilter& filter) {
-    if (value == "nearest") filter = ScaleFilter::Nearest;
-    else if (value == "linear") filter = ScaleFilter::Linear;
+bool ParseScaling(const std::string& value, ScaleMode& scaling) {
+    if (value == "sharp") scaling = ScaleMode::Sharp;
+    else if (value == "integer") scaling = ScaleMode::Integer;
+    else if (value == "linear") scaling = ScaleMode::Linear;
     else return false;
     return true;
 }
+
+const char* ScalingName(ScaleMode scaling) {
+    return scaling == ScaleMode::Integer ? "integer" : scaling == ScaleMode::Linear ? "linear" : "sharp";
+}
+
+// The settings as the lines are read, with what the older keys said.
+struct ReadState {
+    DisplaySettings settings;
+    bool scalingGiven = false;
+    bool olderLinear = false;  // filter=linear
+};
 
 PresentPath ParsePresentPath(const std::string& name) {
     if (name == "gpu") return PresentPath::Gpu;
@@ -44,19 +56,36 @@ PresentPath ParsePresentPath(const std::string& name) {
 const char* Switch(bool on) { return on ? "on" : "off"; }
 
 // The keys the game knows: how each reads its value and how it writes it.
+// The older game's two scaling keys are read but no longer written: their
+// lines go at the next write, when "scaling" takes their place. That game
+// wrote every key whenever it saved, so integer-scale=on only says it was
+// the default then, and is not taken as a choice; whole factors are chosen
+// anew with --scaling integer. filter=linear was a choice (nearest was the
+// default) and stays one; integer-scale=off filled the screen, as sharp
+// scaling now does by default.
 struct SettingKey {
     const char* name;
-    bool (*parse)(const std::string& value, DisplaySettings& settings);
-    std::string (*format)(const DisplaySettings& settings);
+    bool (*parse)(const std::string& value, ReadState& read);
+    std::string (*format)(const DisplaySettings& settings);  // null: read only
 };
 
 const SettingKey kSettingKeys[] = {
-    {"fullscreen", [](const std::string& v, DisplaySettings& s) { return ParseSwitch(v, s.fullScreen); },
+    {"fullscreen", [](const std::string& v, ReadState& r) { return ParseSwitch(v, r.settings.fullScreen); },
      [](const DisplaySettings& s) { return std::string(Switch(s.fullScreen)); }},
-    {"filter", [](const std::string& v, DisplaySettings& s) { return ParseFilter(v, s.filter); },
-     [](const DisplaySettings& s) { return std::string(s.filter == ScaleFilter::Linear ? "linear" : "nearest"); }},
-    {"integer-scale", [](const std::string& v, DisplaySettings& s) { return ParseSwitch(v, s.integerScale); },
-     [](const DisplaySettings& s) { return std::string(Switch(s.integerScale)); }},
+    {"scaling", [](const std::string& v, ReadState& r) { return r.scalingGiven = ParseScaling(v, r.settings.scaling); },
+     [](const DisplaySettings& s) { return std::string(ScalingName(s.scaling)); }},
+    {"filter",
+     [](const std::string& v, ReadState& r) {
+         r.olderLinear = v == "linear";
+         return v == "linear" || v == "nearest";
+     },
+     nullptr},
+    {"integer-scale",
+     [](const std::string& v, ReadState&) {
+         bool ignored = false;
+         return ParseSwitch(v, ignored);
+     },
+     nullptr},
 };
 
 const SettingKey* FindKey(const std::string& name) {
@@ -90,6 +119,7 @@ void Warn(const std::string& message) { std::cerr << "Kavrix: " << message << "\
 SettingsText ParseSettingsText(const std::string& text) {
     constexpr int kProblemsShown = 5;
     SettingsText read;
+    ReadState state;
     size_t from = 0;
     for (int number = 1; from < text.size(); ++number) {
         size_t to = text.find('\n', from);
@@ -105,8 +135,8 @@ SettingsText ParseSettingsText(const std::string& text) {
         const std::string key = equals == std::string::npos ? trimmed : Trim(trimmed.substr(0, equals));
         const std::string value = equals == std::string::npos ? std::string() : Trim(trimmed.substr(equals + 1));
         const SettingKey* known = FindKey(key);
-        if (known && equals != std::string::npos && known->parse(value, read.settings)) {
-            read.lines.push_back(key);
+        if (known && equals != std::string::npos && known->parse(value, state)) {
+            if (known->format) read.lines.push_back(key);
             continue;
         }
         // A key of a newer game stays for it; a damaged line is dropped (the
@@ -120,6 +150,8 @@ SettingsText ParseSettingsText(const std::string& text) {
         }
     }
     if (read.problems > kProblemsShown) read.report += " and " + std::to_string(read.problems - kProblemsShown) + " more";
+    read.settings = state.settings;
+    if (!state.scalingGiven && state.olderLinear) read.settings.scaling = ScaleMode::Linear;
     return read;
 }
 
@@ -129,7 +161,7 @@ std::string FormatSettingsText(const std::vector<std::string>& lines, const Disp
     bool written[std::size(kSettingKeys)] = {};
     auto writeKey = [&](size_t index) {
         const SettingKey& key = kSettingKeys[index];
-        if (!written[index]) text += std::string(key.name) + "=" + key.format(settings) + "\n";
+        if (!written[index] && key.format) text += std::string(key.name) + "=" + key.format(settings) + "\n";
         written[index] = true;
     };
     for (const std::string& line : lines) {
@@ -196,17 +228,20 @@ std::string DisplaySettingsPath() {
 SdlOptions WindowOptions(const RunOptions& options, DisplaySettingsFile& file, DisplaySettings& settings) {
     settings = file.Load();
     const DisplaySettings loaded = settings;
-    if (!options.filter.empty()) ParseFilter(options.filter, settings.filter);
-    if (options.integerScale >= 0) settings.integerScale = options.integerScale == 1;
-    if (settings.filter != loaded.filter || settings.integerScale != loaded.integerScale) file.Save(settings);
+    // --scaling, else its older spellings: --integer-scale on is whole
+    // factors, --filter linear smoothed, and the rest sharp.
+    if (!options.scaling.empty()) ParseScaling(options.scaling, settings.scaling);
+    else if (options.integerScale == 1) settings.scaling = ScaleMode::Integer;
+    else if (options.filter == "linear") settings.scaling = ScaleMode::Linear;
+    else if (options.integerScale == 0 || !options.filter.empty()) settings.scaling = ScaleMode::Sharp;
+    if (settings.scaling != loaded.scaling) file.Save(settings);
 
     SdlOptions sdl;
     // --scale asks for a window of that size, so it opens windowed too.
     const bool window = options.window || (options.scale > 0 && !options.fullScreen);
     sdl.fullScreen = window ? false : options.fullScreen ? true : settings.fullScreen;
     sdl.scale = options.scale > 0 ? options.scale : 1;
-    sdl.filter = settings.filter;
-    sdl.integerScale = settings.integerScale;
+    sdl.scaling = settings.scaling;
     std::string renderer = options.renderer;
     if (renderer.empty()) {
         const char* variable = std::getenv("KAVRIX_RENDERER");

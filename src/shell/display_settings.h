@@ -1,7 +1,7 @@
 // The window settings the game remembers between runs, in a small file of
 // its own ("kavrix.conf", plain key=value lines in the per-user config
 // folder), apart from the game's three saved files: full screen or window,
-// the scaling filter, whole-number scaling. A missing file means the
+// and how the picture is scaled. A missing file means the
 // defaults. The file is read as the saved files are: only a regular file,
 // of a bounded size. A damaged line or an unknown key is reported once on
 // stderr and the game goes on; a damaged or unreadable file is kept as
@@ -18,8 +18,7 @@ struct RunOptions;
 
 struct DisplaySettings {
     bool fullScreen = true;
-    ScaleFilter filter = ScaleFilter::Nearest;
-    bool integerScale = true;
+    ScaleMode scaling = ScaleMode::Sharp;
 };
 
 constexpr const char* kDisplaySettingsFileName = "kavrix.conf";
@@ -67,7 +66,7 @@ std::string DisplaySettingsPath();
 
 // This run's window: the remembered settings with the run's options over
 // them. --window and --fullscreen hold for this run only (--scale opens a
-// window too); --filter and
-// --integer-scale are remembered (saved at once). The present path comes from
+// window too); --scaling (and its older spellings --filter and
+// --integer-scale) is remembered (saved at once). The present path comes from
 // --renderer, else $KAVRIX_RENDERER, else the automatic choice.
 SdlOptions WindowOptions(const RunOptions& options, DisplaySettingsFile& file, DisplaySettings& settings);

@@ -1,6 +1,7 @@
 // The frame, run once per 16 ms tick: clear the back surface, sample input,
 // run the scenes in their fixed order (each tested against the scene name as
-// it stands at that moment), the global keys, the frame-rate text, present.
+// it stands at that moment, the scene changes a scene asked for carried out
+// right after it), the global keys, the frame-rate text, present.
 #include "shell/frame.h"
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "frontend/text_screen.h"
 #include "game/finish_line.h"
 #include "game/game_scene.h"
+#include "shell/scene_changes.h"
 #include "state/media_calls.h"
 #include "state/world.h"
 
@@ -80,6 +82,26 @@ void FrameRateText(World& w) {
     ReleaseCanvas(canvas);
 }
 
+// One scene step: the scene's routine when the scene is the current one,
+// then the scene changes it asked for. Each scene is tested against the
+// scene as the step before left it, so a scene that hands over to one tested
+// later does so within the frame (the intro's last frame already runs the
+// menu, the mother ship's end the first frame of the story); a hand-over to
+// one tested earlier takes effect in the next frame.
+void SceneStep(World& w, Scene scene, void (*routine)(World&)) {
+    if (w.shell.CurrentScene == scene) {
+        try {
+            routine(w);
+        } catch (...) {
+            // What the routine asked for before it failed still happens, as
+            // it would had the routine made the change itself.
+            ApplySceneRequests(w);
+            throw;
+        }
+    }
+    ApplySceneRequests(w);
+}
+
 void RunFrame(World& w) {
     Shell& s = w.shell;
     CountFrameRate(w);
@@ -88,12 +110,12 @@ void RunFrame(World& w) {
     // The system pointer is hidden by the platform for the whole run (the
     // menu draws its own), so the frame need not hide it again.
     SampleInput(w.media.input, w.media.platform);
-    if (s.CurrentScene == Scene::Intro) RunIntro(w);
-    if (s.CurrentScene == Scene::Menu) RunMenuScene(w);
-    if (s.CurrentScene == Scene::Uvod) RunTextScreen(w);
-    if (s.CurrentScene == Scene::HlavniHra) RunGameScene(w);
-    DrawFinishLights(w);
-    if (s.CurrentScene == Scene::Animace) RunStoryAnimation(w);
+    SceneStep(w, Scene::Intro, RunIntro);
+    SceneStep(w, Scene::Menu, RunMenuScene);
+    SceneStep(w, Scene::Uvod, RunTextScreen);
+    SceneStep(w, Scene::HlavniHra, RunGameScene);
+    DrawFinishLights(w);  // in every scene; asks for nothing
+    SceneStep(w, Scene::Animace, RunStoryAnimation);
     if (!GlobalKeys(w)) return;
     if (s.ShowFrameRate) FrameRateText(w);
     PresentFrame(w.media);

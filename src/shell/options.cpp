@@ -85,14 +85,20 @@ const OptionSpec kOptions[] = {
      [](RunOptions& o, const char*, std::string&) { return o.fullScreen = true; }},
     {"--scale", nullptr, "N", "[--scale N]", "open the window at N times 800 x 600 (as far as it fits)",
      [](RunOptions& o, const char* v, std::string& e) { return IntegerInto("--scale", v, 1, 16, "a factor 1..16", o.scale, e); }},
-    {"--filter", nullptr, "nearest|linear", "[--filter nearest|linear]",
-     "sharp or smoothed pixels when scaled (remembered)",
+    {"--scaling", nullptr, "sharp|integer|linear", "[--scaling sharp|integer|linear]",
+     "fill the screen sharply (default), by whole factors, or smoothed (remembered)",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.scaling = v;
+         return OneOf("--scaling", v, "sharp|integer|linear", e);
+     }},
+    {"--filter", nullptr, "nearest|linear", "",
+     "older spelling: linear is --scaling linear, nearest is sharp",
      [](RunOptions& o, const char* v, std::string& e) {
          o.filter = v;
          return OneOf("--filter", v, "nearest|linear", e);
      }},
-    {"--integer-scale", nullptr, "on|off", "[--integer-scale on|off]",
-     "scale by whole factors only, the rest black (remembered)",
+    {"--integer-scale", nullptr, "on|off", "",
+     "older spelling: on is --scaling integer, off is sharp",
      [](RunOptions& o, const char* v, std::string& e) {
          o.integerScale = std::string_view(v) == "on";
          return OneOf("--integer-scale", v, "on|off", e);

@@ -17,8 +17,11 @@ struct RunOptions {
     bool fullScreen = false;  // this run full screen, likewise
     bool headless = false;
     int scale = 0;            // the window as a multiple of 800 x 600; 0: not given
-    std::string filter;       // "nearest" or "linear" (remembered); empty: not given
-    int integerScale = -1;    // 1 on, 0 off (remembered); -1: not given
+    std::string scaling;      // "sharp", "integer" or "linear" (remembered); empty: not given
+    // The older spellings of the scaling, kept working: --integer-scale on is
+    // integer, --filter linear is linear, the rest sharp (see WindowOptions).
+    std::string filter;       // "nearest" or "linear"; empty: not given
+    int integerScale = -1;    // 1 on, 0 off; -1: not given
     std::string renderer;     // "auto", "gpu" or "surface"; empty: $KAVRIX_RENDERER or auto
     std::string dataDir;  // empty: looked for (see FindDataFolder)
     std::string saveDir;  // empty: the per-user data folder, or the working directory headless

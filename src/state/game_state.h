@@ -221,6 +221,13 @@ struct GameState {
     int32_t CityScroll = 100;
     int32_t CityAge = 0;
 
+    // Finish line (never reset): the lights beside the flags after a
+    // crossing, and the flags' waving.
+    uint8_t FinishLightOn = 0;
+    uint8_t FinishLightTimer = 0;  // 0..60
+    uint8_t FlagFrame = 0;         // 0..4
+    uint8_t FlagTick = 0;          // 0..3, FlagFrame moves on every fourth frame
+
     // Mother ship battle.
     MotherShipPosition MotherShip;
     ShipPart MotherShipParts[30];

@@ -1,9 +1,12 @@
-// State of the application shell: the active scene, sound and music
-// settings, the finish-flag animation and the run's options.
+// State of the application shell: the active scene and the changes asked of
+// it, sound and music settings, whether the level's finish line is passed,
+// and the run's options.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+
+#include "state/scene_requests.h"
 
 struct ShellOptions {
     std::string dataDir = ".";  // where video\ and audio\ are found
@@ -30,16 +33,15 @@ constexpr const char* SceneName(Scene scene) {
 
 struct Shell {
     Scene CurrentScene = Scene::Intro;
+    // Scene changes asked for by the step of the frame now running; the
+    // frame carries them out before it tests the next scene.
+    SceneRequests requests;
     uint8_t SoundEnabled = 1;
     uint8_t MusicEnabled = 1;
     uint8_t MusicVolume = 100;
     int32_t MusicChannel = 0;
     uint8_t ShowFrameRate = 0;
-    uint8_t FinishPassed = 0;
-    uint8_t FinishLightOn = 0;
-    uint8_t FinishLightTimer = 0;
-    uint8_t FlagFrame = 0;
-    uint8_t FlagTick = 0;
+    uint8_t FinishPassed = 0;  // the level's finish line is passed (its progress saved)
 
     // Frame-rate measurement over periods of at least 1000 ms.
     uint32_t rateStartMs = 0;

@@ -139,18 +139,20 @@ void LongLivedCounters(V& v, const GameState& g) {
     for (int32_t b : g.ShipBlast) v.Hidden("ShipBlast", b);
 }
 
+// The finish line's lights and flags belong to the game but keep their place
+// among the shell's fields, so the dump and the hash read as they always have.
 template <class V>
-void ShellFields(V& v, const Shell& s) {
+void ShellFields(V& v, const Shell& s, const GameState& g) {
     v.Int("SoundEnabled", s.SoundEnabled);
     v.Int("MusicEnabled", s.MusicEnabled);
     v.Int("MusicVolume", s.MusicVolume);
     v.Int("MusicChannel", s.MusicChannel);
     v.Int("ShowFrameRate", s.ShowFrameRate);
     v.Int("FinishPassed", s.FinishPassed);
-    v.Int("FinishLightOn", s.FinishLightOn);
-    v.Int("FinishLightTimer", s.FinishLightTimer);
-    v.Int("FlagFrame", s.FlagFrame);
-    v.Int("FlagTick", s.FlagTick);
+    v.Int("FinishLightOn", g.FinishLightOn);
+    v.Int("FinishLightTimer", g.FinishLightTimer);
+    v.Int("FlagFrame", g.FlagFrame);
+    v.Int("FlagTick", g.FlagTick);
     v.Hidden("FrameRate", s.FrameRate);
 }
 
@@ -366,7 +368,7 @@ void World(V& v, const ::World& w) {
     Progress(v, g.Progress);
     RunningGameCounters(v, g);
     LongLivedCounters(v, g);
-    ShellFields(v, w.shell);
+    ShellFields(v, w.shell, g);
     FrontEndFields(v, w.front);
     SavedTables(v, w.saved);
     LevelObjects(v, g);

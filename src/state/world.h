@@ -18,3 +18,5 @@ struct World {
 };
 
 inline int32_t RandomInt(World& w, int32_t n) { return RandomInt(w.random, n); }
+// Asks the frame for a change of scene (see state/scene_requests.h).
+inline void AskFor(World& w, SceneRequest request) { AskFor(w.shell.requests, request); }

@@ -9,6 +9,7 @@
 
 #include "frame_probes.h"
 #include "shell/frame.h"
+#include "shell/scene_changes.h"
 #include "test_support.h"
 
 namespace {
@@ -24,6 +25,7 @@ struct Intro {
     void Frame() {
         FillSurface(*w.media.back, 0);
         RunIntro(w);
+        ApplySceneRequests(w);  // as the frame does after the intro
     }
     int Phase() const { return f.IntroPhase == 0 ? 1 : f.IntroPhase; }
 };

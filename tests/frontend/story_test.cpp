@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame_probes.h"
+#include "shell/scene_changes.h"
 #include "state/saved_files.h"
 #include "test_support.h"
 
@@ -41,7 +42,10 @@ struct Story {
         w.shell.MusicChannel = BASS_MusicLoad(w.media.music, false, "audio\\song01.mod", 0, 0, 1);
         BASS_MusicPlay(w.media.music, w.shell.MusicChannel);
     }
-    void Frame() { RunStoryAnimation(w); }  // the starfield clears the surface
+    void Frame() {
+        RunStoryAnimation(w);  // the starfield clears the surface
+        ApplySceneRequests(w);  // as the frame does after the story
+    }
     bool Playing(const char* name) {
         WaveItem& item = FindSound(w.media.Zvuky, name);
         bool playing = item.mainVoice >= 0 && w.media.mixer->voices[item.mainVoice].playing;

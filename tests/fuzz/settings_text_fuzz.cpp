@@ -18,7 +18,7 @@ namespace {
 }
 
 bool Same(const DisplaySettings& a, const DisplaySettings& b) {
-    return a.fullScreen == b.fullScreen && a.filter == b.filter && a.integerScale == b.integerScale;
+    return a.fullScreen == b.fullScreen && a.scaling == b.scaling;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/scene_changes.h"
 #include "state/saved_files.h"
 #include "test_support.h"
 
@@ -77,6 +78,7 @@ struct Hud {
     void Frame() {
         FillSurface(back, 0);
         UpdateHud(w);
+        ApplySceneRequests(w);  // as the frame does after the game scene
     }
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();

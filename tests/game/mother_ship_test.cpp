@@ -16,6 +16,7 @@
 #include "media/mixer.h"
 #include "media/sound.h"
 #include "media/surface.h"
+#include "shell/scene_changes.h"
 #include "test_support.h"
 
 namespace {
@@ -590,6 +591,7 @@ TEST_F(MotherShipTest, DestructionShowerEndsWithOneBonusAndAWhiteFlash) {
     EXPECT_EQ(g.MotherShip.X, x);  // the wreck no longer sweeps
     const int parity = g.FrameParity;
     UpdateMotherShip(w);
+    ApplySceneRequests(w);  // as the frame does after the game scene
     EXPECT_EQ(g.Progress.Score, 2000);
     EXPECT_EQ(w.shell.CurrentScene, Scene::Animace);
     EXPECT_EQ(Shared().platform->presentedFrames, presented + 1);

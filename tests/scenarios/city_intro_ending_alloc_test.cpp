@@ -10,6 +10,7 @@
 #include "frontend/story.h"
 #include "game/city.h"
 #include "heap_counter.h"
+#include "shell/scene_changes.h"
 #include "test_support.h"
 
 namespace {
@@ -55,6 +56,7 @@ long PlayIntro(World& w) {
     for (int i = 0; i < 2000 && w.shell.CurrentScene == Scene::Intro; ++i) {
         FillSurface(*w.media.back, 0);
         RunIntro(w);
+        ApplySceneRequests(w);  // as the frame does after the intro
     }
     counting = false;
     EXPECT_EQ(w.shell.CurrentScene, Scene::Menu);
@@ -74,7 +76,10 @@ long PlayEnding(World& w) {
     w.game.Progress.ScrollDistance = 11500;
     allocations = 0;
     counting = true;
-    for (int i = 0; i < 20000 && w.shell.CurrentScene == Scene::Animace; ++i) RunStoryAnimation(w);
+    for (int i = 0; i < 20000 && w.shell.CurrentScene == Scene::Animace; ++i) {
+        RunStoryAnimation(w);
+        ApplySceneRequests(w);  // as the frame does after the story
+    }
     counting = false;
     EXPECT_EQ(w.shell.CurrentScene, Scene::Menu);
     return allocations.load();

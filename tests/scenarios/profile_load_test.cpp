@@ -77,7 +77,7 @@ TEST(ProfileLoad, AGameResumedAtItsFinishLineAfterAFreshStartPassesItsFlagsAgain
     m.SilenceAll();
     m.Frames(1);
     EXPECT_TRUE(m.SoundStarted("Vlajky"));
-    EXPECT_EQ(w.shell.FinishLightOn, 1);
+    EXPECT_EQ(w.game.FinishLightOn, 1);
     EXPECT_EQ(w.shell.FinishPassed, 1);
     const auto file = ReadFileBytes(m.dir + "/profily.lev");
     ASSERT_EQ(file.size(), kProfilesFileSize);
@@ -90,7 +90,7 @@ TEST(ProfileLoad, AGameResumedAtItsFinishLineAfterAFreshStartPassesItsFlagsAgain
     m.SilenceAll();
     m.Frames(1);
     EXPECT_FALSE(m.SoundStarted("Vlajky"));
-    EXPECT_EQ(w.shell.FinishLightOn, 0);
+    EXPECT_EQ(w.game.FinishLightOn, 0);
 }
 
 TEST(ProfileLoad, ADamagedSlotInLevel9OrPastItsLevelsEndStartsTheLevelAfresh) {

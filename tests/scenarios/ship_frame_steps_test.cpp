@@ -110,7 +110,7 @@ TEST(ShipFrameSteps, FinishLineWithoutAProfileLightsTheFlagsAndWritesNothing) {
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors, "");
     EXPECT_EQ(f.w.shell.FinishPassed, 1);
-    EXPECT_EQ(f.w.shell.FinishLightOn, 1);
+    EXPECT_EQ(f.w.game.FinishLightOn, 1);
     EXPECT_TRUE(SoundStarted(f.w, "Vlajky"));
     EXPECT_FALSE(fs::exists(fs::path(f.dir) / "profily.lev"));
     for (const ProgressRecord& slot : f.w.saved.ProfileTable) EXPECT_TRUE(slot.PlayerName.Empty());
@@ -121,25 +121,25 @@ TEST(ShipFrameSteps, FinishLightsGoOnInTheMenuToo) {
     // the menu and count their 61 frames.
     Flight f;
     f.w.shell.CurrentScene = Scene::Menu;
-    f.w.shell.FinishLightOn = 1;
-    f.w.shell.FinishLightTimer = 0;
+    f.w.game.FinishLightOn = 1;
+    f.w.game.FinishLightTimer = 0;
     f.p.LevelEnd = f.p.ScrollDistance - 200;  // the menu does not scroll
     f.Frame();
     EXPECT_EQ(ShownShare(f.w, f.w.media.Obrazky, "VlajkaLight", 0, 200, 0), 1.0);
     EXPECT_EQ(ShownShare(f.w, f.w.media.Obrazky, "VlajkaLight", 787, 200, 1), 1.0);
-    EXPECT_EQ(f.w.shell.FinishLightTimer, 1);
+    EXPECT_EQ(f.w.game.FinishLightTimer, 1);
 }
 
 TEST(ShipFrameSteps, FlagsWaveInOppositePhase) {
     Flight f;
-    f.w.shell.FlagFrame = 3;
-    f.w.shell.FlagTick = 1;
+    f.w.game.FlagFrame = 3;
+    f.w.game.FlagTick = 1;
     f.p.LevelEnd = f.p.ScrollDistance + 1 - 150;  // row 150 after this frame's scroll
     f.Frame();
     EXPECT_EQ(ShownShare(f.w, f.w.media.Obrazky, "VlajkaLeva", 0, 150, 3), 1.0);
     EXPECT_EQ(ShownShare(f.w, f.w.media.Obrazky, "VlajkaPrava", 750, 150, 1), 1.0);
-    EXPECT_EQ(f.w.shell.FlagFrame, 3);  // the tick was not 0
-    EXPECT_EQ(f.w.shell.FlagTick, 2);
+    EXPECT_EQ(f.w.game.FlagFrame, 3);  // the tick was not 0
+    EXPECT_EQ(f.w.game.FlagTick, 2);
 }
 
 TEST(ShipFrameSteps, EachLevelEndsAtItsDistanceAndTheNextIsBuilt) {

@@ -3,8 +3,9 @@
 // the rest is read; the player's own lines survive the next write and a
 // damaged file is kept aside before it; only a regular file of a bounded
 // size is read; a folder that cannot be written is reported once and the
-// game goes on; --window and --fullscreen hold for one run while --filter
-// and --integer-scale are kept.
+// game goes on; --window and --fullscreen hold for one run while --scaling
+// (and its older spellings --filter and --integer-scale) is kept; a file of
+// the older game does not hold the player at whole factors.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -30,8 +31,7 @@ TEST(DisplaySettingsFile, MissingDamagedAndUnknownLines) {
     DisplaySettings s = missing.Load();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no file is no news";
     EXPECT_TRUE(s.fullScreen);
-    EXPECT_EQ(s.filter, ScaleFilter::Nearest);
-    EXPECT_TRUE(s.integerScale);
+    EXPECT_EQ(s.scaling, ScaleMode::Sharp);
 
     const std::string path = dir + "/kavrix.conf";
     WriteText(path, "# mine\n fullscreen = off \nfilter=blurry\ninteger-scale\nvsync=on\n\x01\x02garbage\n"
@@ -41,8 +41,7 @@ TEST(DisplaySettingsFile, MissingDamagedAndUnknownLines) {
     s = file.Load();
     const std::string warning = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(s.fullScreen) << "spaces around keys and values are allowed";
-    EXPECT_EQ(s.filter, ScaleFilter::Nearest) << "a bad value leaves the default";
-    EXPECT_FALSE(s.integerScale);
+    EXPECT_EQ(s.scaling, ScaleMode::Sharp) << "a bad value leaves the default";
     // One message naming the file and each line it ignored.
     EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
     EXPECT_NE(warning.find(path), std::string::npos);
@@ -53,16 +52,17 @@ TEST(DisplaySettingsFile, MissingDamagedAndUnknownLines) {
     // keys into the player's own lines: comments and unknown keys stay where
     // they stood, damaged lines are gone, a missing key is added at the end.
     const std::string original = ReadTextFile(path);
-    s.filter = ScaleFilter::Linear;
+    s.scaling = ScaleMode::Linear;
     testing::internal::CaptureStderr();
     file.Save(s);
     file.Save(s);
     const std::string saving = testing::internal::GetCapturedStderr();
     EXPECT_EQ(ReadTextFile(path + ".damaged"), original);
     EXPECT_EQ(std::count(saving.begin(), saving.end(), '\n'), 1) << "kept once: " << saving;
-    EXPECT_EQ(ReadTextFile(path), "# mine\nfullscreen=off\nvsync=on\ninteger-scale=off\nfilter=linear\n");
+    EXPECT_EQ(ReadTextFile(path), "# mine\nfullscreen=off\nvsync=on\nscaling=linear\n")
+        << "the older scaling keys give way to scaling=";
     DisplaySettingsFile again(path);
-    EXPECT_EQ(again.Load().filter, ScaleFilter::Linear);
+    EXPECT_EQ(again.Load().scaling, ScaleMode::Linear);
 }
 
 TEST(DisplaySettingsFile, OnlyARegularFileOfAFewLinesIsReadAndMessagesQuoteLittle) {
@@ -147,6 +147,9 @@ TEST(DisplaySettingsFile, AFolderThatCannotBeWrittenIsReportedOnceAndTheGameGoes
 TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {
     const std::string dir = MakeTempDir("conf-options");
     const std::string path = dir + "/kavrix.conf";
+    // As the older game wrote it on every save: integer-scale=on was only its
+    // default, so it does not keep the player at whole factors (1 x on a
+    // 1920 x 1080 screen); filter=linear was a choice and is kept.
     WriteText(path, "fullscreen=on\nfilter=nearest\ninteger-scale=on\n");
     const std::string before = ReadTextFile(path);
     auto windowFor = [&](std::initializer_list<const char*> args, DisplaySettings& settings) {
@@ -159,6 +162,7 @@ TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {
         return WindowOptions(options, file, settings);
     };
     DisplaySettings settings;
+    EXPECT_EQ(windowFor({}, settings).scaling, ScaleMode::Sharp);
     EXPECT_FALSE(windowFor({"--window"}, settings).fullScreen);
     EXPECT_TRUE(windowFor({}, settings).fullScreen);
     EXPECT_FALSE(windowFor({"--scale", "2"}, settings).fullScreen) << "a scaled window is a window";
@@ -166,12 +170,14 @@ TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {
     EXPECT_EQ(ReadTextFile(path), before) << "one run's window or size is not remembered";
     EXPECT_EQ(windowFor({"--renderer", "surface"}, settings).present, PresentPath::Surface);
 
-    const SdlOptions linear = windowFor({"--filter", "linear", "--integer-scale", "off"}, settings);
-    EXPECT_EQ(linear.filter, ScaleFilter::Linear);
-    EXPECT_FALSE(linear.integerScale);
-    const SdlOptions next = windowFor({}, settings);
-    EXPECT_EQ(next.filter, ScaleFilter::Linear) << "the filter is remembered";
-    EXPECT_FALSE(next.integerScale);
+    EXPECT_EQ(windowFor({"--filter", "linear", "--integer-scale", "off"}, settings).scaling, ScaleMode::Linear);
+    EXPECT_EQ(windowFor({}, settings).scaling, ScaleMode::Linear) << "the scaling is remembered";
+    EXPECT_EQ(ReadTextFile(path), "fullscreen=on\nscaling=linear\n");
+    EXPECT_EQ(windowFor({"--integer-scale", "on"}, settings).scaling, ScaleMode::Integer);
+    EXPECT_EQ(windowFor({}, settings).scaling, ScaleMode::Integer) << "chosen again, whole factors stay";
+    EXPECT_EQ(windowFor({"--scaling", "sharp"}, settings).scaling, ScaleMode::Sharp);
+    WriteText(path, "filter=linear\ninteger-scale=off\n");
+    EXPECT_EQ(windowFor({}, settings).scaling, ScaleMode::Linear) << "the older game's linear filter stays";
 
     RunOptions bad;
     std::string error;
@@ -180,6 +186,9 @@ TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {
     const char* blurry[] = {"kavrix", "--filter", "blurry"};
     EXPECT_FALSE(ParseOptions(3, blurry, bad, error));
     EXPECT_NE(error.find("blurry"), std::string::npos);
+    const char* soft[] = {"kavrix", "--scaling", "soft"};
+    EXPECT_FALSE(ParseOptions(3, soft, bad, error));
+    EXPECT_NE(error.find("'soft' is not sharp, integer or linear"), std::string::npos) << error;
 }
 
 }  // namespace

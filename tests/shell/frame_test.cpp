@@ -153,7 +153,7 @@ TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
             EXPECT_EQ(slot.PlayerName.View(), "Pilot");
             EXPECT_EQ(slot.ScrollDistance, 9400 + slot.PlayerY - 39);  // first frame within 40 rows
             EXPECT_EQ(w.shell.FinishPassed, 1);
-            EXPECT_EQ(w.shell.FinishLightOn, 1);
+            EXPECT_EQ(w.game.FinishLightOn, 1);
             fs::remove(file);
         }
     }
@@ -171,7 +171,7 @@ TEST(FinishLine, LevelNineHasNoFlagsAndNoSave) {
     TestWorld t = GameWorld(9, 9600, dir);
     Frames(t, 200);
     EXPECT_EQ(t.w().shell.FinishPassed, 0);
-    EXPECT_EQ(t.w().shell.FinishLightOn, 0);
+    EXPECT_EQ(t.w().game.FinishLightOn, 0);
     EXPECT_EQ(t.w().game.Progress.Level, 9);
     EXPECT_FALSE(fs::exists(fs::path(dir) / "profily.lev"));
 }
@@ -269,20 +269,20 @@ TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
     const int expectedFrames[] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 0};
     for (int expected : expectedFrames) {
         DXTimerTimer(w);
-        ASSERT_EQ(w.shell.FlagFrame, expected);
+        ASSERT_EQ(w.game.FlagFrame, expected);
     }
     // Flags are drawn where the finish line stands on screen.
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance + 1 - 100;  // row 100 after the next frame
     DXTimerTimer(w);
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaPrava", 750, 100, 4 - 0));
 
-    w.shell.FinishLightOn = 1;
+    w.game.FinishLightOn = 1;
     Frames(t, 60);
-    EXPECT_EQ(w.shell.FinishLightOn, 1);
+    EXPECT_EQ(w.game.FinishLightOn, 1);
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
     DXTimerTimer(w);
-    EXPECT_EQ(w.shell.FinishLightOn, 0);
-    EXPECT_EQ(w.shell.FinishLightTimer, 0);
+    EXPECT_EQ(w.game.FinishLightOn, 0);
+    EXPECT_EQ(w.game.FinishLightTimer, 0);
 }
 
 TEST(SceneDispatch, TheMenuDrawsItsPointerWhereTheMouseIs) {
@@ -363,7 +363,7 @@ TEST(FinishLine, WithoutAnActiveSlotTheFlagsLightButNothingIsSaved) {
     const ProgressRecord before = w.saved.ProfileTable[1];
     Frames(t, 20);
     EXPECT_EQ(w.shell.FinishPassed, 1);
-    EXPECT_EQ(w.shell.FinishLightOn, 1);
+    EXPECT_EQ(w.game.FinishLightOn, 1);
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_EQ(EncodeProgress(w.saved.ProfileTable[1]), EncodeProgress(before));
 }
@@ -391,15 +391,15 @@ TEST(FinishFlags, TheLightsGoOnShowingAfterTheGameGivesWayToTheMenu) {
     TestWorld t = GameWorld(1, 1000, MakeTempDir("lights-menu"));
     World& w = t.w();
     w.shell.CurrentScene = Scene::Menu;
-    w.shell.FinishLightOn = 1;
-    w.shell.FinishLightTimer = 58;
+    w.game.FinishLightOn = 1;
+    w.game.FinishLightTimer = 58;
     w.game.Progress.LevelEnd = w.game.Progress.ScrollDistance - 200;  // the menu does not scroll
     DXTimerTimer(w);
     EXPECT_EQ(w.game.Progress.ScrollDistance, 1000);
-    EXPECT_EQ(w.shell.FinishLightTimer, 59);
+    EXPECT_EQ(w.game.FinishLightTimer, 59);
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 0, 200, 0));
     EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 787, 200, 1));
     Frames(t, 2);
-    EXPECT_EQ(w.shell.FinishLightOn, 0);
-    EXPECT_EQ(w.shell.FlagFrame, 0);  // the flags themselves wave only in the game
+    EXPECT_EQ(w.game.FinishLightOn, 0);
+    EXPECT_EQ(w.game.FlagFrame, 0);  // the flags themselves wave only in the game
 }

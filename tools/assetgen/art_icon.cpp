@@ -1,13 +1,16 @@
 // The desktop icon: a rounded tile of deep space with a few stars and a blue
 // glow, and the fighter "Kavrix" (level flight, engines burning) drawn by the
 // Rakety painter, scaled to fill the tile. The same drawing is written as PNGs
-// of each size the desktop asks for and as an SVG.
+// of each size the desktop asks for and as an SVG (its gradients as flat bands).
 #include "icon.h"
 
 #include <cairo-svg.h>
 #include <cairo.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "art.h"
@@ -18,6 +21,13 @@ using namespace art;
 namespace {
 
 constexpr int kPixelSizes[] = {32, 48, 64, 128, 256};
+
+// Whether (x, y) lies inside the tile's rounded corners (those of radius
+// `inset` from the edges), with room for a star.
+bool InsideTile(double x, double y, double size, double inset) {
+    const double cx = std::clamp(x, inset, size - inset), cy = std::clamp(y, inset, size - inset);
+    return std::hypot(x - cx, y - cy) < inset - size * 0.06;
+}
 
 // Draws the icon into a size × size area at the origin.
 void PaintIcon(cairo_t* cr, double size) {
@@ -32,18 +42,20 @@ void PaintIcon(cairo_t* cr, double size) {
     cairo_pattern_destroy(sky);
     Rgb(cr, 0x3A6EA5);
     cairo_set_line_width(cr, size / 64);
-    cairo_stroke_preserve(cr);
-    cairo_save(cr);
-    cairo_clip(cr);
+    cairo_stroke(cr);
+    // Stars and glow lie inside the tile by their places, not by a clip: the
+    // SVG's renderers do not all clip alike.
     Rng rng(17);
     for (int i = 0; i < 14; ++i) {
         const double x = rng.Range(0.08, 0.92) * size, y = rng.Range(0.08, 0.92) * size;
-        Ellipse(cr, x, y, size * rng.Range(0.004, 0.009), size * rng.Range(0.004, 0.009));
-        Rgb(cr, 0xFFFFFF, rng.Range(0.45, 0.9));
+        const double rx = size * rng.Range(0.004, 0.009), ry = size * rng.Range(0.004, 0.009);
+        const double alpha = rng.Range(0.45, 0.9);
+        if (!InsideTile(x, y, size, margin + corner)) continue;
+        Ellipse(cr, x, y, rx, ry);
+        Rgb(cr, 0xFFFFFF, alpha);
         cairo_fill(cr);
     }
     Glow(cr, size * 0.5, size * 0.55, size * 0.42, 0x3A6EA5, 0.55);
-    cairo_restore(cr);
 
     // The fighter's 76-pixel frame, its axis at x 36, filling most of the tile.
     const double scale = size * 0.8 / 76;
@@ -78,7 +90,14 @@ void WriteIcons(const std::string& dir) {
     }
     const std::filesystem::path svg = theme / "scalable" / "apps" / "kavrix.svg";
     std::filesystem::create_directories(svg.parent_path());
-    cairo_surface_t* surface = cairo_svg_surface_create(svg.c_str(), 256, 256);
+    // Drawn by Cairo into memory, its gradients then flattened.
+    std::string text;
+    cairo_surface_t* surface = cairo_svg_surface_create_for_stream(
+        [](void* closure, const unsigned char* data, unsigned int length) {
+            static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &text, 256, 256);
     cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);  // icon themes measure in pixels
     cairo_t* cr = cairo_create(surface);
     PaintIcon(cr, 256);
@@ -87,4 +106,7 @@ void WriteIcons(const std::string& dir) {
     const cairo_status_t status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
     Check(status, svg);
+    std::ofstream out(svg, std::ios::binary);
+    out << FlattenSvgGradients(text);
+    if (!out.flush()) Check(CAIRO_STATUS_WRITE_ERROR, svg);
 }

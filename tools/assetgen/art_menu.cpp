@@ -182,27 +182,53 @@ void Skore(cairo_t* cr, double w, double h) {
     }
 }
 
+// A pad button's name in a small key cap beside the keyboard key it stands for.
+void PadCap(cairo_t* cr, double x, double baseline, const char* label) {
+    const double size = 11, width = TextWidth(cr, label, size, true, "Liberation Sans") + 10;
+    RoundRect(cr, x + 0.5, baseline - 12.5, width, 16, 4);
+    cairo_set_line_width(cr, 1);
+    Rgb(cr, kPhosphorDim);
+    cairo_stroke(cr);
+    Text(cr, x + 5.5, baseline, label, size, true, kPhosphorMid, "Liberation Sans");
+}
+
+// The keys: the game's keys with the pad's buttons beside them on the left,
+// the global and window keys on the right.
 void Helpik(cairo_t* cr, double w, double h) {
     PageBase(cr, w, h, "NÁPOVĚDA");
-    static const char* left[][2] = {
-        {"Šipky nebo H J K L", "pohyb lodi"},
-        {"Mezerník", "střelba"},
-        {"1, 2, 3", "použití předmětu"},
-        {"Enter", "další zpráva velitele"},
-        {"Esc", "menu / návrat do hry"},
+    struct Row {
+        const char* key;
+        const char* pad;  // the gamepad's button, or null
+        const char* action;
     };
-    static const char* right[][2] = {
-        {"F1", "tato nápověda"},
-        {"F2", "zvuky zapnout / vypnout"},
-        {"F3", "hudba zapnout / vypnout"},
-        {"Num + / Num −", "hlasitost hudby"},
-        {"F12", "zobrazit snímky za sekundu"},
+    static const Row left[] = {
+        {"Šipky nebo H J K L", "páčka, kříž", "pohyb lodi"},
+        {"Mezerník", "A", "střelba"},
+        {"1, 2, 3", "X, Y, B", "použití předmětu"},
+        {"Enter", "Back", "další zpráva velitele"},
+        {"Esc", "Start", "menu / návrat do hry"},
     };
+    static const Row right[] = {
+        {"F1", nullptr, "tato nápověda"},
+        {"F2", nullptr, "zvuky zapnout / vypnout"},
+        {"F3", nullptr, "hudba zapnout / vypnout"},
+        {"Num + / Num −", nullptr, "hlasitost hudby"},
+        {"F12", nullptr, "snímky za sekundu"},
+        {"Alt+Enter, F11", nullptr, "okno / celá obrazovka"},
+    };
+    Text(cr, 20, 50, "KLÁVESNICE", 9, true, kPhosphorDim, "Liberation Sans");
+    Text(cr, 156, 50, "GAMEPAD", 9, true, kPhosphorDim, "Liberation Sans");
+    Text(cr, 410, 50, "KLÁVESNICE", 9, true, kPhosphorDim, "Liberation Sans");
     for (int i = 0; i < 5; ++i) {
-        Text(cr, 20, 62 + i * 27, left[i][0], 14, true, kPhosphor, "Liberation Sans");
-        Text(cr, 180, 62 + i * 27, left[i][1], 14, false, kPhosphorMid, "Liberation Sans");
-        Text(cr, 390, 62 + i * 27, right[i][0], 14, true, kPhosphor, "Liberation Sans");
-        Text(cr, 520, 62 + i * 27, right[i][1], 14, false, kPhosphorMid, "Liberation Sans");
+        const double y = 70 + i * 23;
+        Text(cr, 20, y, left[i].key, 13, true, kPhosphor, "Liberation Sans");
+        PadCap(cr, 156, y, left[i].pad);
+        Text(cr, 250, y, left[i].action, 13, false, kPhosphorMid, "Liberation Sans");
+    }
+    for (int i = 0; i < 6; ++i) {
+        const double y = 70 + i * 23;
+        Text(cr, 410, y, right[i].key, 13, true, kPhosphor, "Liberation Sans");
+        Text(cr, 540, y, right[i].action, 13, false, kPhosphorMid, "Liberation Sans");
     }
     Text(cr, 20, 203, "Seberte předměty a zbraně z beden, chraňte se před meteory.", 11, false,
          kPhosphorDim, "Liberation Sans");

@@ -7,3 +7,8 @@
 // hicolor/scalable/apps/kavrix.svg under dir (the icon theme's layout).
 // Throws std::runtime_error naming a file that cannot be written.
 void WriteIcons(const std::string& dir);
+
+// Cairo's SVG with each gradient fill drawn as bands of flat colour clipped to
+// its shape, so that renderers without gradients (ImageMagick's own) draw the
+// icon as librsvg does. Throws std::runtime_error on a gradient it cannot read.
+std::string FlattenSvgGradients(const std::string& svg);

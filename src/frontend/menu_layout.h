@@ -1,0 +1,110 @@
+// Where everything the pointer can touch lies on the main menu: the row of
+// six items, the logo hotspot, and for each page its buttons (the picture lit
+// while the pointer is on one, and the area that answers the pointer) and its
+// fields. The drawing (menu.cpp, menu_pages.cpp) and the hit-testing
+// (menu_input.cpp) both read these tables: a button moves here, in one line.
+#pragma once
+#include <cstdint>
+#include <span>
+
+#include "state/frontend_state.h"
+
+// An area that answers the pointer; the pointer must lie strictly between
+// the bounds.
+struct MenuArea {
+    int left, right, top, bottom;
+    constexpr bool Holds(int x, int y) const { return x > left && x < right && y > top && y < bottom; }
+    constexpr MenuArea Moved(int dx, int dy) const { return {left + dx, right + dx, top + dy, bottom + dy}; }
+};
+
+// A page button: its number in HoverButton while the pointer is on it, the
+// picture lit then and where it is drawn, and the area that answers.
+struct MenuButton {
+    uint8_t number;
+    const char* picture;
+    int x, y;
+    MenuArea area;
+};
+
+// What HoverButton holds while the pointer is on a page's button.
+constexpr uint8_t kStartButton = 1;   // page 0
+constexpr uint8_t kDeleteButton = 1;  // page 2, "Vymaz"
+constexpr uint8_t kLoadButton = 2;    // page 2, "Nacti"
+constexpr uint8_t kYesButton = 1;     // pages 5 and 7, "Ano"
+constexpr uint8_t kNoButton = 2;      // pages 5 and 7, "Ne"
+constexpr uint8_t kOkButton = 1;      // page 6
+
+// The six items (new game, continue, load profile, scores, help, quit), each
+// kItemStep to the right of the one before; "Polozky" lights an item.
+constexpr MenuArea kFirstItem{66, 138, 262, 334};
+constexpr int kItemStep = 119;
+constexpr MenuArea ItemArea(int item) { return kFirstItem.Moved(kItemStep * item, 0); }
+
+// On every page: the pointer resting here calls up the maker's logo.
+constexpr MenuArea kLogoHotspot{693, 775, 579, 595};
+
+// Every page's picture.
+constexpr int kPageX = 25, kPageY = 357;
+
+// Page 0, new game.
+constexpr MenuButton kNewGameButtons[] = {
+    {kStartButton, "Start", 676, 540, {676, 769, 540, 568}},
+};
+// Difficulty d (1..3) lies (d - 1) rows of kDifficultyStep below the first:
+// "Krizek" marks the chosen one, a click in its area chooses it.
+constexpr int kDifficultyMarkX = 423, kDifficultyMarkY = 415;
+constexpr MenuArea kFirstDifficulty{430, 618, 420, 443};
+constexpr int kDifficultyStep = 39;
+constexpr MenuArea DifficultyArea(int d) { return kFirstDifficulty.Moved(0, kDifficultyStep * (d - 1)); }
+// The name field: the name is written from (kNameX, kNameY) and its cursor
+// block stands 2 pixels after it; a click in the area opens the field.
+constexpr int kNameX = 49, kNameY = 466;
+constexpr MenuArea kNameField{45, 314, 458, 498};
+
+// Page 2, load profile. The pointer is tested on "Nacti" before "Vymaz".
+constexpr MenuButton kLoadButtons[] = {
+    {kLoadButton, "Nacti", 663, 410, {663, 754, 410, 438}},
+    {kDeleteButton, "Vymaz", 663, 520, {663, 754, 520, 548}},
+};
+// The six profile names, slots 1..3 in the left column and 4..6 in the
+// right, each name centred on its column and kSlotStep below the one
+// before; a click in a name's area chooses the slot.
+struct SlotColumn {
+    int centreX;
+    MenuArea firstArea;
+};
+constexpr SlotColumn kSlotColumns[2] = {{174, {40, 309, 412, 452}}, {451, {317, 586, 412, 452}}};
+constexpr int kSlotNameY = 420, kSlotStep = 48;
+constexpr const SlotColumn& SlotColumnOf(int slot) { return kSlotColumns[slot <= 3 ? 0 : 1]; }
+constexpr int SlotRow(int slot) { return (slot - 1) % 3; }
+constexpr MenuArea SlotArea(int slot) { return SlotColumnOf(slot).firstArea.Moved(0, kSlotStep * SlotRow(slot)); }
+
+// Page 5, the quit question.
+constexpr MenuButton kQuitButtons[] = {
+    {kYesButton, "Ano", 276, 469, {276, 337, 469, 492}},
+    {kNoButton, "Ne", 453, 469, {453, 514, 469, 492}},
+};
+
+// Page 6, the notice that all profiles are taken.
+constexpr MenuButton kProfilesTakenButtons[] = {
+    {kOkButton, "Ok", 363, 492, {363, 424, 493, 516}},
+};
+
+// Page 7, the delete question: its pictures lie a pixel right of and below
+// the quit question's, its areas are the same.
+constexpr MenuButton kDeleteButtons[] = {
+    {kYesButton, "Ano", 277, 470, {276, 337, 469, 492}},
+    {kNoButton, "Ne", 454, 470, {453, 514, 469, 492}},
+};
+
+// The buttons of a page; none for the pages without any.
+constexpr std::span<const MenuButton> PageButtons(Page page) {
+    switch (page) {
+        case Page::NewGame: return kNewGameButtons;
+        case Page::Load: return kLoadButtons;
+        case Page::QuitQuestion: return kQuitButtons;
+        case Page::ProfilesTaken: return kProfilesTakenButtons;
+        case Page::DeleteQuestion: return kDeleteButtons;
+        default: return {};
+    }
+}
