@@ -84,7 +84,13 @@ class Browser:
         """Reads events for a while (console lines) by a cheap round trip."""
         end = time.time() + seconds
         while time.time() < end:
-            self.send('Runtime.evaluate', {'expression': '0'})
+            try:
+                self.send('Runtime.evaluate', {'expression': '0'})
+            except RuntimeError as error:
+                # The page reloading itself drops the round trip's context;
+                # the events read so far still count.
+                if 'navigated or closed' not in str(error) and 'context' not in str(error):
+                    raise
             time.sleep(0.05)
 
 
