@@ -190,6 +190,9 @@ if [ ! -x "$native/assetgen" ] || [ ! -f "$native/data/.stamp" ] || [ ! -x "$nat
   nicely cmake -S . -B "$native" >/dev/null
 fi
 nicely cmake --build "$native" -j"$jobs" --target game_data kavrix >/dev/null
+# The libraries of this run are the current ones (the "web" CMake preset
+# builds against them).
+ln -sfn "$key" "$cache_root/current"
 
 # --- The game for the browser ---------------------------------------------------
 log "building the browser version in $webbuild"
