@@ -195,7 +195,7 @@ void QuitStep(World& w, void (*step)(World&)) {
         std::cerr << "Kavrix: " << error.what() << "\n";
         Platform* platform = w.media.platform;
         if (platform && !platform->IsHeadless())
-            platform->ShowError("Kavrix", std::string(error.what()) + "\n\nThe game ends all the same.");
+            platform->ShowError("Kavrix", std::string(error.what()) + "\n\n" + w.front.words.messages.endsAllTheSame);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "state/language.h"
 #include "state/scene_requests.h"
 
 struct ShellOptions {
@@ -42,6 +43,9 @@ struct Shell {
     int32_t MusicChannel = 0;
     uint8_t ShowFrameRate = 0;
     uint8_t FinishPassed = 0;  // the level's finish line is passed (its progress saved)
+    // The language the texts and the pictures with words are in; the
+    // front end's language switch changes it (frontend/language.cpp).
+    Language language = Language::Czech;
 
     // Frame-rate measurement over periods of at least 1000 ms.
     uint32_t rateStartMs = 0;
