@@ -42,7 +42,6 @@ struct Shell {
     uint8_t MusicVolume = 100;
     int32_t MusicChannel = 0;
     uint8_t ShowFrameRate = 0;
-    uint8_t FinishPassed = 0;  // the level's finish line is passed (its progress saved)
     // The language the texts and the pictures with words are in; the
     // front end's language switch changes it (frontend/language.cpp).
     Language language = Language::Czech;

@@ -148,7 +148,7 @@ void ShellFields(V& v, const Shell& s, const GameState& g) {
     v.Int("MusicVolume", s.MusicVolume);
     v.Int("MusicChannel", s.MusicChannel);
     v.Int("ShowFrameRate", s.ShowFrameRate);
-    v.Int("FinishPassed", s.FinishPassed);
+    v.Int("FinishPassed", g.FinishPassed);
     v.Int("FinishLightOn", g.FinishLightOn);
     v.Int("FinishLightTimer", g.FinishLightTimer);
     v.Int("FlagFrame", g.FlagFrame);
