@@ -1,12 +1,14 @@
 // The pages of the main menu: new game (difficulty mark, Start, the name
 // field fed by typed characters), profile list, score table with the cup and
-// the entry of a finished game's score, help, the questions and the notice
+// the entry of a finished game's score, help with the keys bound and the
+// language switch, the questions and the notice
 // of taken profiles; and the caption of the hovered item.
 #include "frontend/menu_pages.h"
 
 #include <cstdio>
 #include <string_view>
 
+#include "frontend/help_keys.h"
 #include "frontend/menu.h"
 #include "frontend/menu_layout.h"
 #include "media/canvas.h"
@@ -132,7 +134,10 @@ void DrawMenuPage(World& w) {
         case Page::NewGame: NewGamePage(w); break;
         case Page::Load: ProfilePage(w); break;
         case Page::Scores: ScorePage(w); break;
-        case Page::Help: MenuPicture(w, "Helpik", kPageX, kPageY); break;
+        case Page::Help:
+            ButtonPage(w, Page::Help, "Helpik");
+            DrawHelpKeys(w);
+            break;
         case Page::QuitQuestion: ButtonPage(w, Page::QuitQuestion, "Konec"); break;
         case Page::ProfilesTaken: ButtonPage(w, Page::ProfilesTaken, "Obsazeno"); break;
         case Page::DeleteQuestion: ButtonPage(w, Page::DeleteQuestion, "Vymazat"); break;
