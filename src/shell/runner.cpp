@@ -149,6 +149,7 @@ bool OutputsReplaceable(const RunOptions& options) {
 struct WindowSettings {
     DisplaySettingsFile file{std::string()};
     DisplaySettings settings;
+    Language inUse = Language::Czech;  // the run's language, which --lang may choose for this run only
 };
 
 std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window,
@@ -218,6 +219,14 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
         }
         Deliver(w, recorded);
         if (recorder) recorder->Event(recorded);
+    }
+    // A language chosen on the help page is remembered for the next run.
+    if (w.shell.language != window.inUse) {
+        window.inUse = w.shell.language;
+        if (!replaying && !platform.IsHeadless()) {
+            window.settings.language = w.shell.language;
+            window.file.Save(window.settings);
+        }
     }
 }
 
@@ -334,6 +343,7 @@ int GameRun::OpenRun() {
     // The language and the keys: the remembered ones in a window, the
     // defaults headless; a replay plays in its recording's language.
     w.shell.language = RunLanguage(options, r.script, r.window.settings);
+    r.window.inUse = w.shell.language;
     w.media.bindings = r.window.settings.bindings;
     // One seed for the run, which also stands for the clock at later reseeds.
     int64_t seed = options.seed;
