@@ -342,8 +342,9 @@ TEST(MenuClick, HelpPageShowsTheBoundKeysAndSwitchesTheLanguage) {
     EXPECT_TRUE(m.SoundStarted("Klik"));
     EXPECT_EQ(m.w.shell.language, Language::English);
     EXPECT_EQ(f.MenuPage, Page::Help);
-    EXPECT_EQ(Cp1250ToUtf8(f.Texty[10]), "Commander here. Welcome aboard, pilot.");
+    EXPECT_EQ(Cp1250ToUtf8(f.Texty[10]), "Commander here. Welcome, pilot.");
     EXPECT_EQ(f.words.items[5].lines[0].text, "QUIT");
+    m.Move(400, 500);  // off the lit button
     m.Menu();
     EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Helpik", 25, 357, 0, 0.99));
     EXPECT_FALSE(m.Shows(czech, "Helpik", 25, 357, 0, 0.9)) << "the English page, not the Czech one";
@@ -351,6 +352,7 @@ TEST(MenuClick, HelpPageShowsTheBoundKeysAndSwitchesTheLanguage) {
     m.ClickAt(638, 374);  // ČEŠTINA
     EXPECT_EQ(m.w.shell.language, Language::Czech);
     EXPECT_EQ(Cp1250ToUtf8(f.Texty[10]), "Tady velitel. Vítej v sedle, pilote zálohy.");
+    m.Move(400, 500);
     m.Menu();
     EXPECT_TRUE(m.Shows(czech, "Helpik", 25, 357, 0, 0.99));
 }
