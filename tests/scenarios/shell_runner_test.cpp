@@ -182,7 +182,8 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
 
 // The windowed game with kavrix.conf binding W to fly up and the left Ctrl
 // to fire records the game's own keys (Up, Space); the recording replays
-// headless, with the default keys, hash for hash.
+// headless, with the default keys, hash for hash (both from empty save
+// folders).
 TEST(ShellRunner, GameRecordedWithRemappedKeysReplaysWithTheDefaults) {
     const std::string dir = MakeTempDir("run-remapped");
     fs::create_directories(dir + "/config/kavrix");
@@ -197,7 +198,7 @@ TEST(ShellRunner, GameRecordedWithRemappedKeysReplaysWithTheDefaults) {
     fs::create_directories(dir + "/play");
     const std::string windowed = "cd '" + dir + "/rec' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" +
                                  dir + "/config' '" + KavrixBinary() + "' --data '" + TestDataDir() +
-                                 "' --window --frames 320 --new-game Rek --input ../play.txt --record ../game.rec"
+                                 "' --window --save-dir . --frames 320 --new-game Rek --input ../play.txt --record ../game.rec"
                                  " >out.txt 2>err.txt";
     ASSERT_EQ(RunCommand(windowed), 0) << ReadTextFile(dir + "/rec/err.txt");
     const std::string recording = ReadTextFile(dir + "/game.rec");
