@@ -1,7 +1,7 @@
 // Mouse and character input between frames: which item or page button is
 // under the pointer (with its hover sound), what a click does on each page
 // (new game and its profile, continue, select, load and delete a profile,
-// quit), typed characters for the name field, Escape, and keys that skip
+// the language, quit), typed characters for the name field, Escape, and keys that skip
 // the intro, complete or leave the story text and end the story animation.
 // These handlers change the scene at once instead of asking the frame for
 // it: several events may come between two frames, and each must find the
@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 
+#include "frontend/language.h"
 #include "frontend/menu_layout.h"
 #include "frontend/story.h"
 #include "game/finish_line.h"
@@ -185,6 +186,18 @@ void ProfileClick(World& w, int x, int y) {
     f.HoverButton = 0;
 }
 
+// The help page's language switch: the language clicked, its texts and
+// pictures loaded at once (the next frame draws in it). Files that cannot be
+// loaded leave the language as it was, reported as an event's error.
+void LanguageClick(World& w, int x, int y) {
+    for (const MenuButton& button : kHelpButtons) {
+        if (!button.area.Holds(x, y)) continue;
+        PlayGameSound(w, "Klik");
+        const Language language = button.number == kCzechButton ? Language::Czech : Language::English;
+        if (language != w.shell.language) UseLanguage(w, language);
+    }
+}
+
 // Quitting always works: a step that fails on the way (the settings cannot
 // be saved, say) is reported on stderr and, in the windowed game, in a
 // message box, and the game ends all the same.
@@ -195,7 +208,7 @@ void QuitStep(World& w, void (*step)(World&)) {
         std::cerr << "Kavrix: " << error.what() << "\n";
         Platform* platform = w.media.platform;
         if (platform && !platform->IsHeadless())
-            platform->ShowError("Kavrix", std::string(error.what()) + "\n\nThe game ends all the same.");
+            platform->ShowError("Kavrix", std::string(error.what()) + "\n\n" + w.front.words.messages.endsAllTheSame);
     }
 }
 
@@ -274,6 +287,7 @@ void MouseMove(World& w, int x, int y) {
         f.LogoHoverState = 3;
     }
     if (f.MenuPage == Page::Load) HoverEachButton(w, x, y, kLoadButtons, w.saved.CurrentProfile > 0);
+    if (f.MenuPage == Page::Help) HoverEachButton(w, x, y, kHelpButtons, true);
     if (f.MenuPage == Page::QuitQuestion || f.MenuPage == Page::DeleteQuestion)
         HoverEachButton(w, x, y, PageButtons(f.MenuPage), true);
     if (f.MenuPage == Page::ProfilesTaken) HoverOneButton(w, x, y, kProfilesTakenButtons);
@@ -299,6 +313,7 @@ void Click(World& w) {
         f.MenuPage = Page::None;
     }
     if (f.MenuPage == Page::Load) ProfileClick(w, x, y);
+    if (f.MenuPage == Page::Help) LanguageClick(w, x, y);
     if (f.MenuPage == Page::QuitQuestion) QuitClick(w);
     if (f.MenuPage == Page::ProfilesTaken) {
         if (f.HoverButton == kOkButton) {

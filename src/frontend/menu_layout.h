@@ -33,6 +33,8 @@ constexpr uint8_t kLoadButton = 2;    // page 2, "Nacti"
 constexpr uint8_t kYesButton = 1;     // pages 5 and 7, "Ano"
 constexpr uint8_t kNoButton = 2;      // pages 5 and 7, "Ne"
 constexpr uint8_t kOkButton = 1;      // page 6
+constexpr uint8_t kCzechButton = 1;   // page 4, "Cestina"
+constexpr uint8_t kEnglishButton = 2; // page 4, "English"
 
 // The six items (new game, continue, load profile, scores, help, quit), each
 // kItemStep to the right of the one before; "Polozky" lights an item.
@@ -79,6 +81,19 @@ constexpr const SlotColumn& SlotColumnOf(int slot) { return kSlotColumns[slot <=
 constexpr int SlotRow(int slot) { return (slot - 1) % 3; }
 constexpr MenuArea SlotArea(int slot) { return SlotColumnOf(slot).firstArea.Moved(0, kSlotStep * SlotRow(slot)); }
 
+// Page 4, help: the language switch in the title bar, each language named
+// in its own; the help picture shows the language in use lit.
+constexpr MenuButton kHelpButtons[] = {
+    {kCzechButton, "Cestina", 598, 363, {598, 678, 363, 385}},
+    {kEnglishButton, "English", 684, 363, {684, 764, 363, 385}},
+};
+// The keys the player has bound, written into the help picture's columns:
+// the keyboard's keys of the left and right columns, the pad's buttons in
+// caps; the first row's top and the rows' step.
+constexpr int kHelpLeftKeysX = 45, kHelpPadX = 181, kHelpRightKeysX = 435;
+constexpr int kHelpLeftKeysRight = 175, kHelpRightKeysRight = 560;  // where the action labels begin
+constexpr int kHelpFirstRowY = 415, kHelpRowStep = 23;
+
 // Page 5, the quit question.
 constexpr MenuButton kQuitButtons[] = {
     {kYesButton, "Ano", 276, 469, {276, 337, 469, 492}},
@@ -102,6 +117,7 @@ constexpr std::span<const MenuButton> PageButtons(Page page) {
     switch (page) {
         case Page::NewGame: return kNewGameButtons;
         case Page::Load: return kLoadButtons;
+        case Page::Help: return kHelpButtons;
         case Page::QuitQuestion: return kQuitButtons;
         case Page::ProfilesTaken: return kProfilesTakenButtons;
         case Page::DeleteQuestion: return kDeleteButtons;

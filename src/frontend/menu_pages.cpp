@@ -1,17 +1,17 @@
 // The pages of the main menu: new game (difficulty mark, Start, the name
 // field fed by typed characters), profile list, score table with the cup and
-// the entry of a finished game's score, help, the questions and the notice
-// of taken profiles; and the Czech captions of the hovered item.
+// the entry of a finished game's score, help with the keys bound and the
+// language switch, the questions and the notice
+// of taken profiles; and the caption of the hovered item.
 #include "frontend/menu_pages.h"
 
 #include <cstdio>
-#include <string>
 #include <string_view>
 
+#include "frontend/help_keys.h"
 #include "frontend/menu.h"
 #include "frontend/menu_layout.h"
 #include "media/canvas.h"
-#include "media/cp1250.h"
 #include "state/media_calls.h"
 #include "state/world.h"
 
@@ -127,26 +127,6 @@ void ButtonPage(World& w, Page page, std::string_view picture) {
     DrawPageButtons(w, page);
 }
 
-// A caption line, placed from its item's top-left corner, so that it moves
-// with the item row.
-struct Caption {
-    std::string text;
-    int dx, dy;
-};
-
-// The captions are written in UTF-8 here and converted once, on first use.
-const Caption* ItemCaptions(int item, int& count) {
-    static const Caption captions[7] = {
-        {Utf8ToCp1250("NOVÁ HRA"), 9, 33},   {Utf8ToCp1250("POKRAČOVAT"), 1, 33},
-        {Utf8ToCp1250("NAČTENÍ"), 13, 28},   {Utf8ToCp1250("PROFILU"), 13, 38},
-        {Utf8ToCp1250("SKÓRE"), 17, 33},     {Utf8ToCp1250("NÁPOVĚDA"), 8, 33},
-        {Utf8ToCp1250("KONEC"), 19, 33},
-    };
-    static constexpr int first[6] = {0, 1, 2, 4, 5, 6};
-    count = item == 2 ? 2 : 1;
-    return &captions[first[item]];
-}
-
 }  // namespace
 
 void DrawMenuPage(World& w) {
@@ -154,7 +134,10 @@ void DrawMenuPage(World& w) {
         case Page::NewGame: NewGamePage(w); break;
         case Page::Load: ProfilePage(w); break;
         case Page::Scores: ScorePage(w); break;
-        case Page::Help: MenuPicture(w, "Helpik", kPageX, kPageY); break;
+        case Page::Help:
+            ButtonPage(w, Page::Help, "Helpik");
+            DrawHelpKeys(w);
+            break;
         case Page::QuitQuestion: ButtonPage(w, Page::QuitQuestion, "Konec"); break;
         case Page::ProfilesTaken: ButtonPage(w, Page::ProfilesTaken, "Obsazeno"); break;
         case Page::DeleteQuestion: ButtonPage(w, Page::DeleteQuestion, "Vymazat"); break;
@@ -172,9 +155,12 @@ void DrawItemCaption(World& w) {
     // The dark plate inside the item, under its caption.
     const MenuArea area = ItemArea(item);
     Rectangle(canvas, area.left + 6, area.top + 5, area.right - 5, area.bottom - 7);
-    int count = 0;
-    const Caption* captions = ItemCaptions(item, count);
-    for (int i = 0; i < count; ++i)
-        TextOut(canvas, area.left + captions[i].dx, area.top + captions[i].dy, captions[i].text);
+    // Each line is placed from the item's top-left corner, so that it moves
+    // with the item row.
+    const ItemCaption& caption = w.front.words.items[item];
+    for (int i = 0; i < caption.count; ++i) {
+        const ItemCaption::Line& line = caption.lines[i];
+        TextOut(canvas, area.left + line.dx, area.top + line.dy, line.text);
+    }
     ReleaseCanvas(canvas);
 }

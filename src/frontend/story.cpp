@@ -1,7 +1,7 @@
 // The ending of a won game, scene "Animace": a white flash fading over the
 // ship seen from behind, the commander's closing message, the ship flying
 // down out of the picture, then the enemy probe drifting through space under
-// "KDESI V PROSTORU ..." until the game returns to the menu's score page.
+// its caption ("KDESI V PROSTORU ...") until the game returns to the menu's score page.
 #include "frontend/story.h"
 
 #include "game/hud.h"
@@ -72,7 +72,7 @@ void Caption(World& w) {
     canvas.Font.Bold = false;
     canvas.Font.Color = 0x8000;
     canvas.BrushColor = 0;
-    TextOut(canvas, 20, 570, "KDESI V PROSTORU ...");
+    TextOut(canvas, 20, 570, w.front.words.ending);
     ReleaseCanvas(canvas);
 }
 

@@ -1,6 +1,7 @@
 // The story text "Uvod" before the first level: nine lines typed inside a
 // thin green frame, one character every second frame, the newest glowing.
-// Keys (menu input) complete the text and then start the game.
+// Keys (menu input) complete the text and then start the game; once the text
+// is all there, a line under the frame says which key goes on.
 #include "frontend/text_screen.h"
 
 #include <string_view>
@@ -15,6 +16,8 @@ constexpr int kLastLine = 8;
 constexpr int kTextX = 65, kTextY = 195, kLineStep = 20;
 constexpr uint32_t kFrameColour = 0x039F15;
 constexpr uint32_t kTextColour = 0xAA00;
+constexpr uint32_t kPromptColour = 0xD500;
+constexpr int kPromptY = 402;  // under the frame, centred on it
 
 std::string_view StoryLine(const FrontEnd& f, int index) {
     const auto& texty = f.Texty;
@@ -63,6 +66,13 @@ void RunTextScreen(World& w) {
                 StopGameSound(w, "Text");
             }
         }
+    }
+
+    // The whole text shown (typed out, or completed by a key): the prompt.
+    if (g.TextScreenLine == kLastLine && g.CommanderTextPos >= length) {
+        const std::string_view prompt = w.front.words.storyPrompt;
+        canvas.Font.Color = kPromptColour;
+        TextOut(canvas, (55 + 740) / 2 - TextWidth(canvas, prompt) / 2, kPromptY, prompt);
     }
 
     if (w.front.TextScreenTick == 0) {

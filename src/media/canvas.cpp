@@ -166,7 +166,7 @@ void PreloadFonts(Canvas& canvas) {
     if (!canvas.fonts) canvas.fonts = SharedFontCache();
     static const CanvasFont kGameFaces[] = {
         {"Arial", 12, false, 0}, {"Arial", 12, true, 0}, {"Arial", 13, false, 0}, {"Arial", 19, true, 0},
-        {"Arial", 20, false, 0}, {"Arial", 25, true, 0}, {"System", 25, true, 0},
+        {"Arial", 15, true, 0}, {"Arial", 20, false, 0}, {"Arial", 25, true, 0}, {"System", 25, true, 0},
     };
     for (const CanvasFont& font : kGameFaces) canvas.fonts->Face(font);
 }

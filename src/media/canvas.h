@@ -33,8 +33,8 @@ struct Canvas {
 FontCache* CreateFontCache();
 void DestroyFontCache(FontCache* cache);
 
-// Opens and renders every face the game writes with (Arial 12, 13, 19, 20,
-// 25 and System), so that no frame loads a font file or renders glyphs.
+// Opens and renders every face the game writes with (Arial 12, 13, 15, 19,
+// 20, 25 and System), so that no frame loads a font file or renders glyphs.
 void PreloadFonts(Canvas& canvas);
 
 Canvas& SurfaceCanvas(Canvas& canvas);  // marks the canvas in use; returns it

@@ -36,7 +36,16 @@ constexpr KeyBinding kKeyTable[] = {
 constexpr const char* kKeyNames[int(GameKey::Count)] = {
     "Up", "Down", "Left", "Right", "H", "J", "K", "L", "Space", "Enter", "Escape",
     "F1", "F2", "F3", "F12", "1", "2", "3", "KP1", "KP2", "KP3", "KP+", "KP-",
+    "A", "B", "C", "D", "E", "F", "G", "I", "M", "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z",
+    "0", "4", "5", "6", "7", "8", "9",
+    "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11",
+    "KP0", "KP4", "KP5", "KP6", "KP7", "KP8", "KP9", "KP*", "KP/", "KP.",
+    "Tab", "Backspace", "Insert", "Delete", "Home", "End", "PageUp", "PageDown",
+    "LeftShift", "RightShift", "LeftCtrl", "RightCtrl", "LeftAlt", "RightAlt",
+    "Minus", "Equals", "LeftBracket", "RightBracket", "Backslash", "Semicolon", "Apostrophe", "Comma", "Period",
+    "Slash", "Grave",
 };
+static_assert(kKeyNames[int(GameKey::Count) - 1] != nullptr, "every key has a name");
 
 // The joystick axes span -1000..1000; deflections within the dead zone count as centred.
 constexpr int kJoystickDeadZone = 50;

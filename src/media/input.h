@@ -29,10 +29,20 @@ constexpr InputState kLouderKey = isButton9;      // Numpad +: music louder
 constexpr InputState kQuieterKey = isButton10;    // Numpad -: music quieter
 constexpr InputState kFrameRateKey = isButton11;  // F12: the frame-rate text
 
-// The keys the game knows, by the names input scripts use.
+// The keys the game knows, by the names input scripts and kavrix.conf use:
+// first the keys of the game's own key table (the default keys of its
+// actions, which recordings hold), then every other key a player may bind.
+// Keys are places on the keyboard, named as on a US layout.
 enum class GameKey : int {
     Up, Down, Left, Right, H, J, K, L, Space, Enter, Escape,
     F1, F2, F3, F12, Key1, Key2, Key3, KP1, KP2, KP3, KPPlus, KPMinus,
+    A, B, C, D, E, F, G, I, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+    Key0, Key4, Key5, Key6, Key7, Key8, Key9,
+    F4, F5, F6, F7, F8, F9, F10, F11,
+    KP0, KP4, KP5, KP6, KP7, KP8, KP9, KPMultiply, KPDivide, KPPeriod,
+    Tab, Backspace, Insert, Delete, Home, End, PageUp, PageDown,
+    LeftShift, RightShift, LeftCtrl, RightCtrl, LeftAlt, RightAlt,
+    Minus, Equals, LeftBracket, RightBracket, Backslash, Semicolon, Apostrophe, Comma, Period, Slash, Grave,
     Count
 };
 using KeySet = std::bitset<int(GameKey::Count)>;

@@ -1,12 +1,14 @@
 // Everything the media layer owns for one run: the back surface, the four
-// picture collections, the wave collection, the input states, the canvas,
-// the mixer and the music player, and the platform they sit on.
+// picture collections, the wave collection, the input states and the
+// player's keys, the canvas, the mixer and the music player, and the
+// platform they sit on.
 #pragma once
 #include <memory>
 #include <string>
 
 #include "media/canvas.h"
 #include "media/input.h"
+#include "media/key_bindings.h"
 #include "media/mixer.h"
 #include "media/music.h"
 #include "media/picture.h"
@@ -19,6 +21,7 @@ struct Media {
     PictureCollection Rakety, Obrazky, Level, MenuObr;
     WaveCollection Zvuky;
     Input input;
+    KeyBindings bindings = DefaultKeyBindings();  // the player's keys (the help page shows them)
     Canvas canvas;
     std::unique_ptr<Mixer> mixer = std::make_unique<Mixer>();
     Music music;

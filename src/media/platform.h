@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/input.h"
+#include "media/key_bindings.h"
 #include "media/surface.h"
 
 struct Mixer;
@@ -29,7 +30,8 @@ public:
     virtual void Present(const Surface& surface) = 0;
     // Appends the events that arrived since the last call.
     virtual void PollEvents(std::vector<PlatformEvent>& events) = 0;
-    // Keys held now (the keyboard part of an input sample).
+    // Keys held now (the keyboard part of an input sample), the physical
+    // keys: the player's bindings turn them into the game's keys.
     virtual KeySet HeldKeys() = 0;
     // What the pads and joysticks give the input states (empty if none).
     virtual InputSet JoystickStates() = 0;
@@ -69,6 +71,9 @@ struct SdlOptions {
     ScaleMode scaling = ScaleMode::Sharp;
     PresentPath present = PresentPath::Auto;
     std::string title = "Kavrix";
+    // The full-screen keys and the pad's buttons; the keyboard's other
+    // actions are bound where the held keys are taken (GameKeysFromHeld).
+    KeyBindings bindings = DefaultKeyBindings();
 };
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);
 

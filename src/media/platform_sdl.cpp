@@ -13,6 +13,7 @@
 #include "media/cp1250.h"
 #include "media/media_error.h"
 #include "media/mixer.h"
+#include "media/key_bindings.h"
 #include "media/platform.h"
 #include "media/sdl_pads.h"
 #ifdef __EMSCRIPTEN__
@@ -37,21 +38,62 @@ struct ScancodeKey {
     GameKey key;
 };
 
-// The physical keys behind the game's key names; both Enter keys count as Enter.
+// The physical keys behind the game's key names, by their place on the
+// keyboard (a US layout names them); both Enter keys count as Enter.
 constexpr ScancodeKey kScancodes[] = {
     {SDL_SCANCODE_UP, GameKey::Up},         {SDL_SCANCODE_DOWN, GameKey::Down},
     {SDL_SCANCODE_LEFT, GameKey::Left},     {SDL_SCANCODE_RIGHT, GameKey::Right},
-    {SDL_SCANCODE_H, GameKey::H},           {SDL_SCANCODE_J, GameKey::J},
-    {SDL_SCANCODE_K, GameKey::K},           {SDL_SCANCODE_L, GameKey::L},
     {SDL_SCANCODE_SPACE, GameKey::Space},   {SDL_SCANCODE_RETURN, GameKey::Enter},
     {SDL_SCANCODE_KP_ENTER, GameKey::Enter}, {SDL_SCANCODE_ESCAPE, GameKey::Escape},
     {SDL_SCANCODE_F1, GameKey::F1},         {SDL_SCANCODE_F2, GameKey::F2},
-    {SDL_SCANCODE_F3, GameKey::F3},         {SDL_SCANCODE_F12, GameKey::F12},
-    {SDL_SCANCODE_1, GameKey::Key1},        {SDL_SCANCODE_2, GameKey::Key2},
-    {SDL_SCANCODE_3, GameKey::Key3},        {SDL_SCANCODE_KP_1, GameKey::KP1},
+    {SDL_SCANCODE_F3, GameKey::F3},         {SDL_SCANCODE_F4, GameKey::F4},
+    {SDL_SCANCODE_F5, GameKey::F5},         {SDL_SCANCODE_F6, GameKey::F6},
+    {SDL_SCANCODE_F7, GameKey::F7},         {SDL_SCANCODE_F8, GameKey::F8},
+    {SDL_SCANCODE_F9, GameKey::F9},         {SDL_SCANCODE_F10, GameKey::F10},
+    {SDL_SCANCODE_F11, GameKey::F11},       {SDL_SCANCODE_F12, GameKey::F12},
+    {SDL_SCANCODE_0, GameKey::Key0},        {SDL_SCANCODE_1, GameKey::Key1},
+    {SDL_SCANCODE_2, GameKey::Key2},        {SDL_SCANCODE_3, GameKey::Key3},
+    {SDL_SCANCODE_4, GameKey::Key4},        {SDL_SCANCODE_5, GameKey::Key5},
+    {SDL_SCANCODE_6, GameKey::Key6},        {SDL_SCANCODE_7, GameKey::Key7},
+    {SDL_SCANCODE_8, GameKey::Key8},        {SDL_SCANCODE_9, GameKey::Key9},
+    {SDL_SCANCODE_KP_0, GameKey::KP0},      {SDL_SCANCODE_KP_1, GameKey::KP1},
     {SDL_SCANCODE_KP_2, GameKey::KP2},      {SDL_SCANCODE_KP_3, GameKey::KP3},
+    {SDL_SCANCODE_KP_4, GameKey::KP4},      {SDL_SCANCODE_KP_5, GameKey::KP5},
+    {SDL_SCANCODE_KP_6, GameKey::KP6},      {SDL_SCANCODE_KP_7, GameKey::KP7},
+    {SDL_SCANCODE_KP_8, GameKey::KP8},      {SDL_SCANCODE_KP_9, GameKey::KP9},
     {SDL_SCANCODE_KP_PLUS, GameKey::KPPlus}, {SDL_SCANCODE_KP_MINUS, GameKey::KPMinus},
+    {SDL_SCANCODE_KP_MULTIPLY, GameKey::KPMultiply}, {SDL_SCANCODE_KP_DIVIDE, GameKey::KPDivide},
+    {SDL_SCANCODE_KP_PERIOD, GameKey::KPPeriod},
+    {SDL_SCANCODE_A, GameKey::A}, {SDL_SCANCODE_B, GameKey::B}, {SDL_SCANCODE_C, GameKey::C},
+    {SDL_SCANCODE_D, GameKey::D}, {SDL_SCANCODE_E, GameKey::E}, {SDL_SCANCODE_F, GameKey::F},
+    {SDL_SCANCODE_G, GameKey::G}, {SDL_SCANCODE_H, GameKey::H}, {SDL_SCANCODE_I, GameKey::I},
+    {SDL_SCANCODE_J, GameKey::J}, {SDL_SCANCODE_K, GameKey::K}, {SDL_SCANCODE_L, GameKey::L},
+    {SDL_SCANCODE_M, GameKey::M}, {SDL_SCANCODE_N, GameKey::N}, {SDL_SCANCODE_O, GameKey::O},
+    {SDL_SCANCODE_P, GameKey::P}, {SDL_SCANCODE_Q, GameKey::Q}, {SDL_SCANCODE_R, GameKey::R},
+    {SDL_SCANCODE_S, GameKey::S}, {SDL_SCANCODE_T, GameKey::T}, {SDL_SCANCODE_U, GameKey::U},
+    {SDL_SCANCODE_V, GameKey::V}, {SDL_SCANCODE_W, GameKey::W}, {SDL_SCANCODE_X, GameKey::X},
+    {SDL_SCANCODE_Y, GameKey::Y}, {SDL_SCANCODE_Z, GameKey::Z},
+    {SDL_SCANCODE_TAB, GameKey::Tab},       {SDL_SCANCODE_BACKSPACE, GameKey::Backspace},
+    {SDL_SCANCODE_INSERT, GameKey::Insert}, {SDL_SCANCODE_DELETE, GameKey::Delete},
+    {SDL_SCANCODE_HOME, GameKey::Home},     {SDL_SCANCODE_END, GameKey::End},
+    {SDL_SCANCODE_PAGEUP, GameKey::PageUp}, {SDL_SCANCODE_PAGEDOWN, GameKey::PageDown},
+    {SDL_SCANCODE_LSHIFT, GameKey::LeftShift}, {SDL_SCANCODE_RSHIFT, GameKey::RightShift},
+    {SDL_SCANCODE_LCTRL, GameKey::LeftCtrl}, {SDL_SCANCODE_RCTRL, GameKey::RightCtrl},
+    {SDL_SCANCODE_LALT, GameKey::LeftAlt},  {SDL_SCANCODE_RALT, GameKey::RightAlt},
+    {SDL_SCANCODE_MINUS, GameKey::Minus},   {SDL_SCANCODE_EQUALS, GameKey::Equals},
+    {SDL_SCANCODE_LEFTBRACKET, GameKey::LeftBracket}, {SDL_SCANCODE_RIGHTBRACKET, GameKey::RightBracket},
+    {SDL_SCANCODE_BACKSLASH, GameKey::Backslash}, {SDL_SCANCODE_SEMICOLON, GameKey::Semicolon},
+    {SDL_SCANCODE_APOSTROPHE, GameKey::Apostrophe}, {SDL_SCANCODE_COMMA, GameKey::Comma},
+    {SDL_SCANCODE_PERIOD, GameKey::Period}, {SDL_SCANCODE_SLASH, GameKey::Slash},
+    {SDL_SCANCODE_GRAVE, GameKey::Grave},
 };
+
+// The key a scancode names, or Count for one the game does not know.
+GameKey KeyOfScancode(SDL_Scancode scancode) {
+    for (const ScancodeKey& sk : kScancodes)
+        if (sk.scancode == scancode) return sk.key;
+    return GameKey::Count;
+}
 
 // The audio device pulls the mixer's output; MixAudio takes the mixer lock itself.
 void AudioCallback(void* userdata, Uint8* stream, int len) {
@@ -80,7 +122,7 @@ void AppendTypedText(const char* utf8, std::vector<PlatformEvent>& events) {
 
 class SdlPlatform final : public Platform {
 public:
-    explicit SdlPlatform(const SdlOptions& options) {
+    explicit SdlPlatform(const SdlOptions& options) : fullScreenKeys_(options.bindings.Of(KeyAction::FullScreen)) {
         // Pads keep their true state while the window is in the background;
         // the platform itself reads nothing then, so a button released out
         // of focus is up when the focus comes back.
@@ -98,7 +140,7 @@ public:
             SDL_Quit();
             throw;
         }
-        pads_ = std::make_unique<SdlPads>();
+        pads_ = std::make_unique<SdlPads>(options.bindings);
         SDL_ShowCursor(SDL_DISABLE);
         SDL_StartTextInput();
     }
@@ -265,10 +307,13 @@ private:
     [[maybe_unused]] static constexpr std::chrono::milliseconds kTick{16};  // not waited for in the browser
 
     // Escape, Enter, Backspace and Tab as the game's characters; Alt+Enter
-    // and F11 switch between window and full screen instead.
+    // and the full-screen keys (F11 unless the player chose others) switch
+    // between window and full screen instead.
     void KeyDown(const SDL_KeyboardEvent& key, std::vector<PlatformEvent>& events) {
         const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
-        if (key.keysym.sym == SDLK_F11 || (enter && (key.keysym.mod & KMOD_ALT))) {
+        const GameKey pressed = KeyOfScancode(key.keysym.scancode);
+        const bool fullScreenKey = pressed != GameKey::Count && fullScreenKeys_.Holds(pressed);
+        if (fullScreenKey || (enter && (key.keysym.mod & KMOD_ALT))) {
             if (!key.repeat) events.push_back(PlatformEvent{EventKind::ToggleFullScreen});
             return;
         }
@@ -287,6 +332,7 @@ private:
         }
     }
 
+    KeyList fullScreenKeys_;
     std::unique_ptr<View> view_;
     std::unique_ptr<SdlPads> pads_;
     SDL_AudioDeviceID audio_ = 0;

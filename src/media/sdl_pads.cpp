@@ -5,25 +5,38 @@
 
 namespace {
 
+// SDL numbers a layout's buttons as PadButton does.
+static_assert(int(SDL_CONTROLLER_BUTTON_A) == int(PadButton::A) &&
+              int(SDL_CONTROLLER_BUTTON_BACK) == int(PadButton::Back) &&
+              int(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) == int(PadButton::DPadRight));
+
+// The input states of the pad actions that are states (the menu button is
+// Escape, a character).
+struct ActionState {
+    PadAction action;
+    InputState state;
+};
+constexpr ActionState kActionStates[] = {
+    {PadAction::Fire, kFireKey},   {PadAction::Item1, kItemKey1}, {PadAction::Item2, kItemKey2},
+    {PadAction::Item3, kItemKey3}, {PadAction::NextLine, kNextLineKey},
+};
+
+// The cross always flies.
 struct ButtonState {
     SDL_GameControllerButton button;
     InputState state;
 };
-
-// The layout: which pad button holds which input state.
-constexpr ButtonState kPadButtons[] = {
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, isUp},       {SDL_CONTROLLER_BUTTON_DPAD_DOWN, isDown},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, isLeft},   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, isRight},
-    {SDL_CONTROLLER_BUTTON_A, kFireKey},         {SDL_CONTROLLER_BUTTON_X, kItemKey1},
-    {SDL_CONTROLLER_BUTTON_Y, kItemKey2},        {SDL_CONTROLLER_BUTTON_B, kItemKey3},
-    {SDL_CONTROLLER_BUTTON_BACK, kNextLineKey},
+constexpr ButtonState kCross[] = {
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, isUp},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, isDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, isLeft}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, isRight},
 };
 
 int Scaled(Sint16 raw) { return std::clamp(int(raw) * 1000 / 32767, -1000, 1000); }
 
 }  // namespace
 
-SdlPads::SdlPads() {
+SdlPads::SdlPads(const KeyBindings& bindings) {
+    for (int a = 0; a < kPadActionCount; ++a) actions_[a] = bindings.pad[a];
     for (int i = 0; i < SDL_NumJoysticks(); ++i) DeviceAdded(i);
 }
 
@@ -57,13 +70,12 @@ void SdlPads::DeviceRemoved(SDL_JoystickID id) {
 }
 
 void SdlPads::ButtonDown(const SDL_ControllerButtonEvent& event, std::vector<PlatformEvent>& events) const {
+    if (event.button >= int(PadButton::Count)) return;
     PlatformEvent e{EventKind::KeyPress};
-    switch (event.button) {
-        case SDL_CONTROLLER_BUTTON_START: e.key = 27; break;  // Escape
-        case SDL_CONTROLLER_BUTTON_BACK: e.key = 13; break;   // Enter
-        case SDL_CONTROLLER_BUTTON_A: e.kind = EventKind::Click; break;
-        default: return;
-    }
+    if (Bound(PadAction::Menu, event.button)) e.key = 27;  // Escape
+    else if (Bound(PadAction::NextLine, event.button)) e.key = 13;  // Enter
+    else if (Bound(PadAction::Fire, event.button)) e.kind = EventKind::Click;
+    else return;
     events.push_back(e);
 }
 
@@ -78,8 +90,13 @@ InputSet SdlPads::States() const {
             if (x > kPadStickDeadZone) states.set(isRight);
             if (y < -kPadStickDeadZone) states.set(isUp);
             if (y > kPadStickDeadZone) states.set(isDown);
-            for (const ButtonState& b : kPadButtons)
+            for (const ButtonState& b : kCross)
                 if (SDL_GameControllerGetButton(d.pad, b.button)) states.set(b.state);
+            for (int button = 0; button < int(PadButton::Count); ++button) {
+                if (!SDL_GameControllerGetButton(d.pad, SDL_GameControllerButton(button))) continue;
+                for (const ActionState& a : kActionStates)
+                    if (Bound(a.action, button)) states.set(a.state);
+            }
         } else if (d.joystick) {
             auto axis = [&](int n) { return SDL_JoystickNumAxes(d.joystick) > n ? Scaled(SDL_JoystickGetAxis(d.joystick, n)) : 0; };
             unsigned buttons = 0;

@@ -1,7 +1,8 @@
 // Gamepads and joysticks on SDL2. A pad that SDL's game controller database
-// knows is read by its layout: left stick and D-pad fly, A fires, X, Y and B
-// use the item slots 1, 2 and 3, Back skips a commander line (Enter), Start is
-// Escape, and in the menu A clicks where the left stick has moved the
+// knows is read by its layout: left stick and D-pad fly, and its buttons do
+// what the player bound them to (by default A fires, X, Y and B use the item
+// slots 1, 2 and 3, Back skips a commander line (Enter), Start is Escape);
+// in the menu the fire button clicks where the left stick has moved the
 // pointer. A joystick without a layout gives its buttons as the numbered
 // input states and its first two axes as directions. Devices come and go
 // while the game runs.
@@ -11,11 +12,13 @@
 #include <vector>
 
 #include "media/input.h"
+#include "media/key_bindings.h"
 #include "media/platform.h"
 
 class SdlPads {
 public:
-    SdlPads();  // opens every device already plugged in
+    // Opens every device already plugged in; the buttons as bound.
+    explicit SdlPads(const KeyBindings& bindings = DefaultKeyBindings());
     ~SdlPads();
     SdlPads(const SdlPads&) = delete;
     SdlPads& operator=(const SdlPads&) = delete;
@@ -37,4 +40,6 @@ private:
     };
     static constexpr int kMaxDevices = 8;
     Device devices_[kMaxDevices];
+    uint16_t actions_[kPadActionCount];  // the buttons of each pad action
+    bool Bound(PadAction action, int button) const { return actions_[int(action)] & (1u << button); }
 };

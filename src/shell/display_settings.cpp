@@ -6,9 +6,11 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <functional>
 #include <iterator>
 
 #include "media/whole_file.h"
+#include "shell/input_script.h"
 #include "shell/options.h"
 #include "state/damaged_saves.h"
 #include "state/user_folders.h"
@@ -62,34 +64,70 @@ const char* Switch(bool on) { return on ? "on" : "off"; }
 // the default then, and is not taken as a choice; whole factors are chosen
 // anew with --scaling integer. filter=linear was a choice (nearest was the
 // default) and stays one; integer-scale=off filled the screen, as sharp
-// scaling now does by default.
+// scaling now does by default. The language and the keys are written where
+// the player has a line for them, and added only when they differ from the
+// default, so the game's defaults can change for players who chose nothing.
 struct SettingKey {
-    const char* name;
-    bool (*parse)(const std::string& value, ReadState& read);
-    std::string (*format)(const DisplaySettings& settings);  // null: read only
+    std::string name;
+    std::function<bool(const std::string& value, ReadState& read)> parse;
+    std::function<std::string(const DisplaySettings& settings)> format;  // empty: read only
+    std::function<bool(const DisplaySettings& settings)> isDefault;      // empty: always written
 };
 
-const SettingKey kSettingKeys[] = {
-    {"fullscreen", [](const std::string& v, ReadState& r) { return ParseSwitch(v, r.settings.fullScreen); },
-     [](const DisplaySettings& s) { return std::string(Switch(s.fullScreen)); }},
-    {"scaling", [](const std::string& v, ReadState& r) { return r.scalingGiven = ParseScaling(v, r.settings.scaling); },
-     [](const DisplaySettings& s) { return std::string(ScalingName(s.scaling)); }},
-    {"filter",
-     [](const std::string& v, ReadState& r) {
-         r.olderLinear = v == "linear";
-         return v == "linear" || v == "nearest";
-     },
-     nullptr},
-    {"integer-scale",
-     [](const std::string& v, ReadState&) {
-         bool ignored = false;
-         return ParseSwitch(v, ignored);
-     },
-     nullptr},
-};
+std::vector<SettingKey> MakeSettingKeys() {
+    std::vector<SettingKey> keys = {
+        {"fullscreen", [](const std::string& v, ReadState& r) { return ParseSwitch(v, r.settings.fullScreen); },
+         [](const DisplaySettings& s) { return std::string(Switch(s.fullScreen)); }, nullptr},
+        {"scaling",
+         [](const std::string& v, ReadState& r) { return r.scalingGiven = ParseScaling(v, r.settings.scaling); },
+         [](const DisplaySettings& s) { return std::string(ScalingName(s.scaling)); }, nullptr},
+        {"filter",
+         [](const std::string& v, ReadState& r) {
+             r.olderLinear = v == "linear";
+             return v == "linear" || v == "nearest";
+         },
+         nullptr, nullptr},
+        {"integer-scale",
+         [](const std::string& v, ReadState&) {
+             bool ignored = false;
+             return ParseSwitch(v, ignored);
+         },
+         nullptr, nullptr},
+        {"language", [](const std::string& v, ReadState& r) { return LanguageFromCode(v, r.settings.language); },
+         [](const DisplaySettings& s) { return std::string(LanguageCode(s.language)); },
+         [](const DisplaySettings& s) { return s.language == Language::Czech; }},
+    };
+    const KeyBindings& defaults = DefaultKeyBindings();
+    for (int a = 0; a < kKeyActionCount; ++a) {
+        keys.push_back({std::string("key.") + KeyActionName(KeyAction(a)),
+                        [a](const std::string& v, ReadState& r) {
+                            std::string bad;
+                            return ParseKeyList(v, r.settings.bindings.actions[a], bad);
+                        },
+                        [a](const DisplaySettings& s) { return FormatKeyList(s.bindings.actions[a]); },
+                        [a, &defaults](const DisplaySettings& s) {
+                            return FormatKeyList(s.bindings.actions[a]) == FormatKeyList(defaults.actions[a]);
+                        }});
+    }
+    for (int a = 0; a < kPadActionCount; ++a) {
+        keys.push_back({std::string("pad.") + PadActionName(PadAction(a)),
+                        [a](const std::string& v, ReadState& r) {
+                            std::string bad;
+                            return ParsePadButtons(v, r.settings.bindings.pad[a], bad);
+                        },
+                        [a](const DisplaySettings& s) { return FormatPadButtons(s.bindings.pad[a]); },
+                        [a, &defaults](const DisplaySettings& s) { return s.bindings.pad[a] == defaults.pad[a]; }});
+    }
+    return keys;
+}
+
+const std::vector<SettingKey>& SettingKeys() {
+    static const std::vector<SettingKey> keys = MakeSettingKeys();
+    return keys;
+}
 
 const SettingKey* FindKey(const std::string& name) {
-    for (const SettingKey& key : kSettingKeys)
+    for (const SettingKey& key : SettingKeys())
         if (name == key.name) return &key;
     return nullptr;
 }
@@ -157,21 +195,23 @@ SettingsText ParseSettingsText(const std::string& text) {
 
 std::string FormatSettingsText(const std::vector<std::string>& lines, const DisplaySettings& settings) {
     std::string text;
-    if (lines.empty()) text = "# Kavrix: window and scaling, written by the game\n";
-    bool written[std::size(kSettingKeys)] = {};
+    if (lines.empty()) text = "# Kavrix: window, scaling, language and keys, written by the game\n";
+    const std::vector<SettingKey>& keys = SettingKeys();
+    std::vector<bool> written(keys.size());
     auto writeKey = [&](size_t index) {
-        const SettingKey& key = kSettingKeys[index];
-        if (!written[index] && key.format) text += std::string(key.name) + "=" + key.format(settings) + "\n";
+        const SettingKey& key = keys[index];
+        if (!written[index] && key.format) text += key.name + "=" + key.format(settings) + "\n";
         written[index] = true;
     };
     for (const std::string& line : lines) {
         if (const SettingKey* key = FindKey(line)) {
-            writeKey(size_t(key - kSettingKeys));
+            writeKey(size_t(key - keys.data()));
         } else {
             text += line + "\n";
         }
     }
-    for (size_t i = 0; i < std::size(kSettingKeys); ++i) writeKey(i);
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (!keys[i].isDefault || !keys[i].isDefault(settings)) writeKey(i);
     return text;
 }
 
@@ -253,5 +293,14 @@ SdlOptions WindowOptions(const RunOptions& options, DisplaySettingsFile& file, D
     }
     sdl.present = ParsePresentPath(renderer);
     sdl.title = "Kavrix";
+    sdl.bindings = settings.bindings;
     return sdl;
+}
+
+Language RunLanguage(const RunOptions& options, const InputScript& script, const DisplaySettings& settings) {
+    Language language = settings.language;
+    if (!options.replayFile.empty()) return script.hasLanguage ? script.language : Language::Czech;
+    if (LanguageFromCode(options.language, language)) return language;
+    if (script.hasLanguage) return script.language;
+    return settings.language;
 }

@@ -1,8 +1,9 @@
-// The window settings the game remembers between runs, in a small file of
-// its own ("kavrix.conf", plain key=value lines in the per-user config
-// folder), apart from the game's three saved files: full screen or window,
-// and how the picture is scaled. A missing file means the
-// defaults. The file is read as the saved files are: only a regular file,
+// The settings the game remembers between runs, in a small file of its own
+// ("kavrix.conf", plain key=value lines in the per-user config folder),
+// apart from the game's three saved files: full screen or window, how the
+// picture is scaled, the language, and the player's keys and pad buttons
+// for every action (key.ACTION=KEY..., pad.ACTION=BUTTON...). A missing file
+// means the defaults. The file is read as the saved files are: only a regular file,
 // of a bounded size. A damaged line or an unknown key is reported once on
 // stderr and the game goes on; a damaged or unreadable file is kept as
 // kavrix.conf.damaged before the game first writes over it. Writing keeps
@@ -11,14 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "media/key_bindings.h"
 #include "media/platform.h"
+#include "state/language.h"
 #include "state/saved_state.h"
 
 struct RunOptions;
+struct InputScript;
 
 struct DisplaySettings {
     bool fullScreen = true;
     ScaleMode scaling = ScaleMode::Sharp;
+    Language language = Language::Czech;
+    KeyBindings bindings = DefaultKeyBindings();
 };
 
 constexpr const char* kDisplaySettingsFileName = "kavrix.conf";
@@ -39,8 +45,9 @@ struct SettingsText {
 SettingsText ParseSettingsText(const std::string& text);
 // The file's text for these settings, written into lines kept by
 // ParseSettingsText: each known key's first line takes its value, later
-// ones are dropped, missing keys are added at the end (a new file begins
-// with a line saying what it is).
+// ones are dropped, missing keys are added at the end (the language and the
+// keys only where they are not the defaults; a new file begins with a line
+// saying what it is).
 std::string FormatSettingsText(const std::vector<std::string>& lines, const DisplaySettings& settings);
 
 class DisplaySettingsFile {
@@ -70,3 +77,7 @@ std::string DisplaySettingsPath();
 // --integer-scale) is remembered (saved at once). The present path comes from
 // --renderer, else $KAVRIX_RENDERER, else the automatic choice.
 SdlOptions WindowOptions(const RunOptions& options, DisplaySettingsFile& file, DisplaySettings& settings);
+// This run's language: a replay's is the one its recording was made in
+// (Czech when it names none); otherwise --lang, else the input script's,
+// else the remembered one (settings; the defaults for headless runs).
+Language RunLanguage(const RunOptions& options, const InputScript& script, const DisplaySettings& settings);

@@ -110,6 +110,12 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
             script.seed = uint32_t(number);
             continue;
         }
+        if (w[0] == "language") {
+            if (w.size() != 2 || !LanguageFromCode(w[1], script.language))
+                return fail("expected 'language cs' or 'language en'");
+            script.hasLanguage = true;
+            continue;
+        }
         ScriptEvent e;
         e.line = lineNumber;
         if (w[0] == "end") {
@@ -135,7 +141,7 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
             continue;
         }
         if (!ToInteger(w[0], 0, kMaxScriptFrame, e.frame))
-            return fail("'" + w[0] + "' is neither a frame number in " + frameRange + " nor 'seed', 'hash' or 'end'");
+            return fail("'" + w[0] + "' is neither a frame number in " + frameRange + " nor 'seed', 'language', 'hash' or 'end'");
         if (w.size() < 2) return fail("a frame number needs an action (down, up, type, move, click)");
         const std::string& action = w[1];
         if (action == "down" || action == "up") {
@@ -197,6 +203,8 @@ std::string FormatScriptEvent(const ScriptEvent& e) {
 }
 
 std::string FormatEndLine(int64_t frame) { return "end " + std::to_string(frame); }
+
+std::string FormatLanguageLine(Language language) { return std::string("language ") + LanguageCode(language); }
 
 std::string FormatNewGameLine(const ScriptNewGame& game) {
     return "newgame " + std::to_string(game.difficulty) + " " + std::to_string(game.level) + " " + game.name;

@@ -1,6 +1,6 @@
 // Input scripts: the one text format of scripted runs, recordings and
-// replays. Lines: "seed S", "newgame DIFFICULTY LEVEL NAME", "N down KEY",
-// "N up KEY", "N type CODE", "N move X Y", "N click",
+// replays. Lines: "seed S", "language cs|en", "newgame DIFFICULTY LEVEL
+// NAME", "N down KEY", "N up KEY", "N type CODE", "N move X Y", "N click",
 // "hash N STATE [SCREEN]", "end N"; '#' starts a comment (except in a newgame
 // line, whose name runs to the end of the line).
 #pragma once
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/input.h"
+#include "state/language.h"
 
 enum class ScriptEventKind { Down, Up, Type, Move, Click, Hash };
 
@@ -42,6 +43,10 @@ constexpr size_t kMaxScriptBytes = size_t(16) << 20;
 struct InputScript {
     bool hasSeed = false;
     uint32_t seed = 0;
+    // The language the run plays in; a recording plays in the language it
+    // was made in.
+    bool hasLanguage = false;
+    Language language = Language::Czech;
     bool hasNewGame = false;
     ScriptNewGame newGame;
     std::vector<ScriptEvent> events;  // in frame order; lines of one frame keep their order
@@ -72,3 +77,4 @@ bool LoadInputScript(const std::string& path, InputScript& script, std::string& 
 std::string FormatScriptEvent(const ScriptEvent& event);
 std::string FormatNewGameLine(const ScriptNewGame& game);
 std::string FormatEndLine(int64_t frame);
+std::string FormatLanguageLine(Language language);

@@ -109,6 +109,12 @@ const OptionSpec kOptions[] = {
          o.renderer = v;
          return OneOf("--renderer", v, "auto|gpu|surface", e);
      }},
+    {"--lang", nullptr, "cs|en", "[--lang cs|en]",
+     "play in Czech (the default) or English this time; the help page switches for good",
+     [](RunOptions& o, const char* v, std::string& e) {
+         o.language = v;
+         return OneOf("--lang", v, "cs|en", e);
+     }},
     {"--data", nullptr, "DIR", "[--data DIR]", "take the game's data (video/, audio/) from DIR",
      [](RunOptions& o, const char* v, std::string&) { return o.dataDir = v, true; }},
     {"--save-dir", nullptr, "DIR", "[--save-dir DIR]", "saved files in DIR (default ~/.local/share/kavrix)",
@@ -225,8 +231,9 @@ std::string HelpText() {
            "\n"
            "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
            "data/ beside the program and the installed share/kavrix. Headless runs and\n"
-           "replays keep their saved files in the working directory. Window, filter and\n"
-           "scaling are remembered in ~/.config/kavrix/kavrix.conf ($XDG_CONFIG_HOME).\n"
+           "replays keep their saved files in the working directory. Window, scaling,\n"
+           "language and the keys of every action are kept in ~/.config/kavrix/kavrix.conf\n"
+           "($XDG_CONFIG_HOME); see the manual, kavrix(6).\n"
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
            "script or replay, 3 a replay that differs from its recording.\n";
 }
@@ -281,6 +288,10 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
     }
     if (!o.replayFile.empty() && (!o.inputFile.empty() || !o.recordFile.empty())) {
         error = "option --replay cannot be combined with --input or --record";
+        return false;
+    }
+    if (!o.replayFile.empty() && !o.language.empty()) {
+        error = "option --lang cannot be combined with --replay: a recording plays in the language it was made in";
         return false;
     }
     return true;

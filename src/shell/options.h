@@ -1,5 +1,5 @@
 // Command-line options of the kavrix program: window, full screen or
-// headless, scaling, filter and present path, data and save directories,
+// headless, scaling, filter and present path, the language, data and save directories,
 // frame count and seed, input scripts, screenshots, state dumps, a direct new
 // game, recording or replaying a game, and a video of it.
 #pragma once
@@ -23,6 +23,7 @@ struct RunOptions {
     std::string filter;       // "nearest" or "linear"; empty: not given
     int integerScale = -1;    // 1 on, 0 off; -1: not given
     std::string renderer;     // "auto", "gpu" or "surface"; empty: $KAVRIX_RENDERER or auto
+    std::string language;     // "cs" or "en" for this run; empty: kavrix.conf's, or Czech
     std::string dataDir;  // empty: looked for (see FindDataFolder)
     std::string saveDir;  // empty: the per-user data folder, or the working directory headless
     int64_t frames = -1;  // -1: until the game quits (headless: required)

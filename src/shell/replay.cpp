@@ -119,11 +119,12 @@ bool CheckRecording(const InputScript& recording, const std::string& name, std::
     return true;
 }
 
-Recorder::Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame)
+Recorder::Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame, Language language)
     : file(std::make_unique<ReplacementFile>(path, false, "recording ")) {
     std::FILE* out = file->Stream();
     std::fprintf(out, "# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files\n");
     std::fprintf(out, "seed %u\n", seed);
+    if (language != Language::Czech) std::fprintf(out, "%s\n", FormatLanguageLine(language).c_str());
     if (newGame) {
         std::string line = FormatNewGameLine(*newGame);  // one line, whatever the name holds
         for (char& c : line)

@@ -33,16 +33,18 @@ bool CheckRecording(const InputScript& recording, const std::string& name, std::
 
 class ReplacementFile;
 
-// Writes the input of a game as it is played: the seed, every key change,
-// character, mouse move and click with its frame, the hash lines, and the
-// end line when it is closed. The file replaces what stood at its name only
+// Writes the input of a game as it is played: the seed, the language (when
+// not Czech), every key change, character, mouse move and click with its
+// frame, the hash lines, and the end line when it is closed. The file replaces what stood at its name only
 // once it is closed; a recording that is never closed leaves the name as
 // it was.
 class Recorder {
 public:
     // Throws std::runtime_error naming the file when it cannot be created.
-    // newGame: how a game started straight away began (null: from the intro).
-    Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame = nullptr);
+    // newGame: how a game started straight away began (null: from the
+    // intro). A game in another language than Czech says which.
+    Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame = nullptr,
+             Language language = Language::Czech);
     ~Recorder();
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;

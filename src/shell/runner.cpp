@@ -149,6 +149,7 @@ bool OutputsReplaceable(const RunOptions& options) {
 struct WindowSettings {
     DisplaySettingsFile file{std::string()};
     DisplaySettings settings;
+    Language inUse = Language::Czech;  // the run's language, which --lang may choose for this run only
 };
 
 std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window,
@@ -218,6 +219,14 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
         }
         Deliver(w, recorded);
         if (recorder) recorder->Event(recorded);
+    }
+    // A language chosen on the help page is remembered for the next run.
+    if (w.shell.language != window.inUse) {
+        window.inUse = w.shell.language;
+        if (!replaying && !platform.IsHeadless()) {
+            window.settings.language = w.shell.language;
+            window.file.Save(window.settings);
+        }
     }
 }
 
@@ -331,6 +340,11 @@ int GameRun::OpenRun() {
     w.media.music.mixer = w.media.mixer.get();
     w.shell.options.dataDir = options.dataDir;
     ChooseSaveFolder(options, w.shell.options);
+    // The language and the keys: the remembered ones in a window, the
+    // defaults headless; a replay plays in its recording's language.
+    w.shell.language = RunLanguage(options, r.script, r.window.settings);
+    r.window.inUse = w.shell.language;
+    w.media.bindings = r.window.settings.bindings;
     // One seed for the run, which also stands for the clock at later reseeds.
     int64_t seed = options.seed;
     if (seed < 0 && r.script.hasSeed) seed = r.script.seed;
@@ -371,7 +385,7 @@ int GameRun::OpenRun() {
     // A player who starts from the desktop sees no stderr: damaged saved
     // files are told in one message box, and the game goes on.
     if (!platform.IsHeadless()) {
-        const std::string damaged = DamagedSavedFilesMessage(w.saved);
+        const std::string damaged = DamagedSavedFilesMessage(w.saved, w.front.words.messages);
         if (!damaged.empty()) platform.ShowError("Kavrix", damaged);
     }
 
@@ -384,7 +398,8 @@ int GameRun::OpenRun() {
         if (startsGame) StartNewGame(w, newGame.name, newGame.difficulty, newGame.level);
         if (!options.recordFile.empty())
             r.recorder =
-                std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr);
+                std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr,
+                                           w.shell.language);
     } catch (const std::exception& e) {
         r.Failure(e);
         return r.status;
@@ -449,7 +464,10 @@ bool GameRun::Tick() {
             }
         }
         FramePlatform& platform = *r.platform;
-        platform.keys = r.replaying ? r.scriptKeys : (r.scriptKeys | r.pilotKeys | r.inner->HeldKeys());
+        // The keys held become the game's keys through the player's
+        // bindings; a replay holds the game's keys already.
+        platform.keys = r.replaying ? r.scriptKeys
+                                    : GameKeysFromHeld(r.scriptKeys | r.pilotKeys | r.inner->HeldKeys(), w.media.bindings);
         // Joystick input is not part of recordings, so it is left out of
         // recorded and replayed games.
         platform.joystick = (r.replaying || r.recorder) ? InputSet() : r.inner->JoystickStates();

@@ -1,12 +1,14 @@
-// Program start and end: the five collections from the data directory, the
-// texts, priming of the sound effects, the saved files or their defaults,
-// the new-game reset and the music library, leaving the game in "Intro".
+// Program start and end: the five collections from the data directory (those
+// with words in the language's variant), the texts, priming of the sound
+// effects, the saved files or their defaults, the new-game reset and the
+// music library, leaving the game in "Intro".
 #include "shell/startup.h"
 
 #include <chrono>
 #include <future>
 #include <string>
 
+#include "frontend/language.h"
 #include "frontend/texts.h"
 #include "game/reset.h"
 #include "media/asset_path.h"
@@ -26,7 +28,7 @@ constexpr std::launch kFontLaunch = std::launch::async;
 
 // Loading errors name the collection file, so the user knows what is missing.
 template <class Collection, class Loader>
-void LoadCollection(World& w, Collection& collection, const char* assetName, Loader load) {
+void LoadCollection(World& w, Collection& collection, const std::string& assetName, Loader load) {
     const std::string path = ResolveAssetPath(w.shell.options.dataDir, assetName);
     try {
         load(collection, path);
@@ -78,9 +80,11 @@ void LoadGameData(World& w) {
     // browser build has no threads: there they are rendered at the end.
     std::future<void> fonts = std::async(kFontLaunch, [&canvas = w.media.canvas] { PreloadFonts(canvas); });
     LoadCollection(w, w.media.Level, "video\\mesto.lev", LoadPictureCollection);
-    LoadCollection(w, w.media.MenuObr, "video\\menu.lev", LoadPictureCollection);
+    // The collections with words in the language's variant.
+    const Language language = w.shell.language;
+    LoadCollection(w, w.media.MenuObr, LanguageAssetName(language, kMenuAsset), LoadPictureCollection);
     LoadCollection(w, w.media.Rakety, "video\\rakety.lev", LoadPictureCollection);
-    LoadCollection(w, w.media.Obrazky, "video\\obrazky.lev", LoadPictureCollection);
+    LoadCollection(w, w.media.Obrazky, LanguageAssetName(language, kObrazkyAsset), LoadPictureCollection);
     LoadCollection(w, w.media.Zvuky, "audio\\zvuky.lev", LoadWaveCollection);
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     LoadTexts(w);

@@ -44,16 +44,31 @@ void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const
     std::cerr << "\n";
 }
 
-std::string DamagedSavedFilesMessage(const SavedFiles& saved) {
+std::string FillMessage(const std::string& sentence, const std::string& file, const std::string& problem) {
+    std::string text;
+    for (size_t at = 0; at < sentence.size();) {
+        if (sentence.compare(at, 6, "{file}") == 0) {
+            text += file;
+            at += 6;
+        } else if (sentence.compare(at, 9, "{problem}") == 0) {
+            text += problem;
+            at += 9;
+        } else {
+            text += sentence[at++];
+        }
+    }
+    return text;
+}
+
+std::string DamagedSavedFilesMessage(const SavedFiles& saved, const MessageWords& words) {
     std::string message;
     for (const DamagedSavedFile* note : {&saved.settingsDamage, &saved.scoresDamage, &saved.profilesDamage}) {
         if (note->path.empty()) continue;
-        message += "\n\nThe saved file '" + note->path + "' " + note->problem + ".\nIts defaults are in use.";
-        if (!note->keepAs.empty())
-            message += " Before the game first saves over it, it will be kept as '" + note->keepAs + "'.";
+        message += "\n\n" + FillMessage(words.savedFileProblem, note->path, note->problem) + "\n" + words.defaultsInUse;
+        if (!note->keepAs.empty()) message += " " + FillMessage(words.keptAs, note->keepAs);
     }
     if (message.empty()) return message;
-    return "Kavrix could not use all of its saved files." + message;
+    return words.savedFilesIntro + message;
 }
 
 void KeepDamagedSavedFile(DamagedSavedFile& note, const std::string& path) {

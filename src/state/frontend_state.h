@@ -1,12 +1,13 @@
 // State of the scenes around the game: the menu with its monitor, terminal
 // and pages, the intro, the story text screen and the ending animation, and
-// the game's two text lists.
+// the texts of the language in use.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "state/fixed.h"
+#include "state/words.h"
 
 // The menu's open page: the six items in their row (the first six values)
 // and the pages that questions and messages open.
@@ -72,4 +73,6 @@ struct FrontEnd {
     // the menu terminal's lines.
     std::vector<std::string> Texty;
     std::vector<std::string> Prikazy;
+    // The other words of the language in use.
+    Words words;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "state/language.h"
 #include "state/scene_requests.h"
 
 struct ShellOptions {
@@ -41,6 +42,9 @@ struct Shell {
     uint8_t MusicVolume = 100;
     int32_t MusicChannel = 0;
     uint8_t ShowFrameRate = 0;
+    // The language the texts and the pictures with words are in; the
+    // front end's language switch changes it (frontend/language.cpp).
+    Language language = Language::Czech;
 
     // Frame-rate measurement over periods of at least 1000 ms.
     uint32_t rateStartMs = 0;

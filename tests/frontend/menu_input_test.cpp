@@ -1,9 +1,11 @@
 // Mouse and key handlers: hovering items and page buttons with the hover
 // sound, the clicks of every page (new game, continue, choosing, loading and
-// deleting profiles, quitting) and the keys that skip scenes or switch
-// between game and menu.
+// deleting profiles, the help page's language switch, quitting), the help
+// page's bound keys, and the keys that skip scenes or switch between game and
+// menu.
 #include <filesystem>
 
+#include "media/cp1250.h"
 #include "menu_helpers.h"
 #include "state/media_calls.h"
 
@@ -308,4 +310,49 @@ TEST(MenuKeys, EscapeOverALitStartButtonDoesNotQuitOnTheNextClick) {
     m.Click();  // still resting where Start was
     EXPECT_FALSE(m.w.shell.quitRequested);
     EXPECT_EQ(f.MenuPage, Page::QuitQuestion);
+}
+
+// The help page writes the keys bound, not the defaults, and its title bar
+// switches the language at once: the texts and the pictures with words of
+// the other language, the same page still open.
+TEST(MenuClick, HelpPageShowsTheBoundKeysAndSwitchesTheLanguage) {
+    MenuWorld m("menu-help");
+    FrontEnd& f = m.w.front;
+    m.OpenItem(4);
+    ASSERT_EQ(f.MenuPage, Page::Help);
+    m.Menu();
+    // The fire row of the left key column (the second row, from y 438).
+    auto fireRow = [&] {
+        std::vector<uint16_t> row;
+        for (int y = 438; y < 455; ++y)
+            for (int x = 45; x < 175; ++x) row.push_back(m.w.media.back->pixels[y][x]);
+        return row;
+    };
+    const std::vector<uint16_t> space = fireRow();
+    EXPECT_GT(m.CountColour(0xFF00, 45, 438, 175, 455), 20) << "the default key written";
+    std::string bad;
+    ASSERT_TRUE(ParseKeyList("LeftCtrl", m.w.media.bindings.actions[int(KeyAction::Fire)], bad));
+    m.Menu();
+    EXPECT_NE(fireRow(), space) << "the bound key replaces the default";
+    EXPECT_GT(m.CountColour(0xFF00, 45, 438, 175, 455), 20);
+
+    const PictureCollection czech = m.w.media.MenuObr;
+    m.SilenceAll();
+    m.ClickAt(724, 374);  // ENGLISH
+    EXPECT_TRUE(m.SoundStarted("Klik"));
+    EXPECT_EQ(m.w.shell.language, Language::English);
+    EXPECT_EQ(f.MenuPage, Page::Help);
+    EXPECT_EQ(Cp1250ToUtf8(f.Texty[10]), "Commander here. Welcome, pilot.");
+    EXPECT_EQ(f.words.items[5].lines[0].text, "QUIT");
+    m.Move(400, 500);  // off the lit button
+    m.Menu();
+    EXPECT_TRUE(m.Shows(m.w.media.MenuObr, "Helpik", 25, 357, 0, 0.99));
+    EXPECT_FALSE(m.Shows(czech, "Helpik", 25, 357, 0, 0.9)) << "the English page, not the Czech one";
+
+    m.ClickAt(638, 374);  // ČEŠTINA
+    EXPECT_EQ(m.w.shell.language, Language::Czech);
+    EXPECT_EQ(Cp1250ToUtf8(f.Texty[10]), "Tady velitel. Vítej v sedle, pilote zálohy.");
+    m.Move(400, 500);
+    m.Menu();
+    EXPECT_TRUE(m.Shows(czech, "Helpik", 25, 357, 0, 0.99));
 }

@@ -1,8 +1,10 @@
 // The game's texts: the block structure of the commander messages that the
 // HUD walks, the story lines of the text screen, the menu terminal's lines,
-// their cp1250 form, and that every line fits where the game draws it.
+// their cp1250 form, that every line fits where the game draws it, and that
+// every English line and caption is no wider than its Czech counterpart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "frontend/texts.h"
 #include "media/canvas.h"
 #include "media/cp1250.h"
+#include "state/world.h"
 #include "test_support.h"
 
 namespace {
@@ -146,6 +149,53 @@ TEST_F(TextsTest, LinesFitWhereTheGameDrawsThem) {
     // Terminal lines start at x 32 in bold System 25; the monitor ends at 773.
     for (size_t i = 0; i < prikazy().size(); ++i)
         EXPECT_LE(32 + TypedWidth(prikazy()[i], 25, true, "System"), 773) << "line " << i;
+}
+
+// English takes the boxes Czech was written for: each story line, commander
+// line and terminal line, the menu items' captions on their plates, the
+// ending's caption and the story screen's prompt measure no more pixels in
+// the game's font than the Czech ones they stand for; the message blocks are
+// the same lines at the same places, so the commander's steps find them.
+TEST_F(TextsTest, EnglishFitsWhereCzechStands) {
+    const FrontEnd czech = t.w().front;
+    t.w().shell.language = Language::English;
+    LoadTexts(t.w());
+    const FrontEnd& english = t.w().front;
+    ASSERT_EQ(english.Texty.size(), czech.Texty.size());
+    ASSERT_EQ(english.Prikazy.size(), czech.Prikazy.size());
+    for (size_t i = 0; i < czech.Texty.size(); ++i) {
+        const std::string& cs = czech.Texty[i];
+        const std::string& en = english.Texty[i];
+        if (cs[0] == '#') {
+            EXPECT_EQ(en, cs) << "line " << i << " marks a message block";
+            continue;
+        }
+        const bool story = i <= 8;
+        const int height = story ? 20 : 13;
+        EXPECT_LE(TypedWidth(en, height, false, "Arial"), TypedWidth(cs, height, false, "Arial"))
+            << "line " << i << ": " << Cp1250ToUtf8(en);
+        EXPECT_EQ(en.find('?'), std::string::npos) << "line " << i << " has a character cp1250 lacks";
+    }
+    for (size_t i = 0; i < czech.Prikazy.size(); ++i)
+        EXPECT_LE(TypedWidth(english.Prikazy[i], 25, true, "System"), TypedWidth(czech.Prikazy[i], 25, true, "System"))
+            << "terminal line " << i << ": " << english.Prikazy[i];
+    // A caption's lines may be placed anew; each must end where the Czech
+    // caption's widest line ends at the most.
+    for (int item = 0; item < 6; ++item) {
+        auto rightEdge = [&](const ItemCaption& caption) {
+            int edge = 0;
+            for (int i = 0; i < caption.count; ++i)
+                edge = std::max(edge, caption.lines[i].dx + TypedWidth(caption.lines[i].text, 12, true, "Arial"));
+            return edge;
+        };
+        const ItemCaption& cs = czech.words.items[item];
+        const ItemCaption& en = english.words.items[item];
+        EXPECT_LE(rightEdge(en), rightEdge(cs)) << "item " << item << ": " << en.lines[0].text;
+        for (int i = 0; i < en.count; ++i) EXPECT_GE(en.lines[i].dx, 1) << "item " << item;
+    }
+    EXPECT_LE(TypedWidth(english.words.ending, 25, false, "System"), TypedWidth(czech.words.ending, 25, false, "System"));
+    EXPECT_LE(TypedWidth(english.words.storyPrompt, 20, false, "Arial"),
+              TypedWidth(czech.words.storyPrompt, 20, false, "Arial"));
 }
 
 }  // namespace

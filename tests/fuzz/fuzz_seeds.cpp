@@ -259,6 +259,8 @@ void SettingsTextSeeds() {
                     "integer-scale=on\n");
     text("players-own", "# mine\n fullscreen = off \n\nvsync=on\nfilter=linear\r\nfilter=blurry\ninteger-scale\n");
     text("noise", "\x01\x02garbage\n=\n=on\nfullscreen=\x1b[2J\n");
+    text("language-and-keys", "language=en\nkey.up=Up W\nkey.fire=Space, LeftCtrl\nkey.help=\npad.fire=A RightShoulder\n"
+                              "key.jump=J\nkey.down=Nowhere\npad.menu=Start Start\nlanguage=xx\n");
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ void CheckDamageNote(const DamagedSavedFile& note, const std::string& path, bool
     }
     Check(note.path == path && note.keepAs == path + ".damaged" && !note.problem.empty(),
           "a short file is not noted with its name and its copy's");
-    Check(DamagedSavedFilesMessage(FuzzWorld().saved).find(path) != std::string::npos,
+    Check(DamagedSavedFilesMessage(FuzzWorld().saved, MessageWords{"", "{file}: {problem}", "", "{file}", ""}).find(path) != std::string::npos,
           "the message does not name the damaged file");
 }
 

@@ -1,6 +1,7 @@
 // libFuzzer entry for the reader and writer of kavrix.conf's text: any text
 // reads without fault; what the game writes for it reads back as the same
-// settings with nothing damaged, and writing that again gives the same
+// settings (window, scaling, language and every key and pad binding) with
+// nothing damaged, and writing that again gives the same
 // text; a report quotes at most a short printable excerpt of each line.
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +19,8 @@ namespace {
 }
 
 bool Same(const DisplaySettings& a, const DisplaySettings& b) {
-    return a.fullScreen == b.fullScreen && a.scaling == b.scaling;
+    return a.fullScreen == b.fullScreen && a.scaling == b.scaling && a.language == b.language &&
+           a.bindings == b.bindings;
 }
 
 }  // namespace

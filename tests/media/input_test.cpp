@@ -1,10 +1,12 @@
 // Input states: the key table, the joystick mapping, the edge-triggered
-// update with consumed states, and the key names of input scripts.
+// update with consumed states, the key names of input scripts, and the
+// player's bindings turned into the game's keys.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "media/input.h"
+#include "media/key_bindings.h"
 
 namespace {
 
@@ -92,22 +94,59 @@ TEST(UpdateInput, SecondKeyOfAStateIsNoNewPress) {
 }
 
 TEST(KeyNames, ScriptNamesRoundTrip) {
-    const char* names[] = {"Up", "Down", "Left", "Right", "H", "J", "K", "L", "Space", "Enter", "Escape",
-                           "F1", "F2", "F3", "F12", "1", "2", "3", "KP1", "KP2", "KP3", "KP+", "KP-"};
-    ASSERT_EQ(std::size(names), size_t(GameKey::Count));
-    for (const char* name : names) {
+    // Every key has one name, read back without regard to letter case.
+    for (int k = 0; k < int(GameKey::Count); ++k) {
+        const std::string name = GameKeyName(GameKey(k));
         GameKey key{};
-        ASSERT_TRUE(GameKeyFromName(name, key)) << name;
-        EXPECT_EQ(std::string(GameKeyName(key)), name);
+        ASSERT_TRUE(GameKeyFromName(name.c_str(), key)) << name;
+        EXPECT_EQ(int(key), k) << name;
     }
     GameKey key{};
     EXPECT_TRUE(GameKeyFromName("KP+", key));
     EXPECT_EQ(key, GameKey::KPPlus);
     EXPECT_TRUE(GameKeyFromName("space", key));
     EXPECT_EQ(key, GameKey::Space);
-    EXPECT_FALSE(GameKeyFromName("F4", key));
+    EXPECT_TRUE(GameKeyFromName("leftctrl", key));
+    EXPECT_EQ(key, GameKey::LeftCtrl);
+    EXPECT_FALSE(GameKeyFromName("F13", key));
     EXPECT_FALSE(GameKeyFromName("", key));
     EXPECT_FALSE(GameKeyFromName(nullptr, key));
+}
+
+TEST(KeyBindings, TheDefaultsGiveEveryKeyItsStateOfTheKeyTable) {
+    // Czech games and their recordings stay as they were: through the
+    // default bindings every key feeds the states it fed by itself.
+    for (int k = 0; k < int(GameKey::Count); ++k) {
+        const KeySet held = Keys({GameKey(k)});
+        EXPECT_EQ(StatesFromKeys(GameKeysFromHeld(held, DefaultKeyBindings())), StatesFromKeys(held))
+            << GameKeyName(GameKey(k));
+    }
+}
+
+TEST(KeyBindings, BoundKeysBecomeTheGameKeysOfTheirActions) {
+    KeyBindings bindings = DefaultKeyBindings();
+    std::string bad;
+    ASSERT_TRUE(ParseKeyList("w, Up", bindings.actions[int(KeyAction::Up)], bad));
+    ASSERT_TRUE(ParseKeyList("LeftCtrl space LEFTCTRL", bindings.actions[int(KeyAction::Fire)], bad));
+    ASSERT_TRUE(ParseKeyList("", bindings.actions[int(KeyAction::Help)], bad));
+    EXPECT_EQ(FormatKeyList(bindings.Of(KeyAction::Up)), "W Up");
+    EXPECT_EQ(FormatKeyList(bindings.Of(KeyAction::Fire)), "LeftCtrl Space");
+    // The game sees its own keys: Up for W, Space for the left Ctrl.
+    EXPECT_EQ(GameKeysFromHeld(Keys({GameKey::W}), bindings), Keys({GameKey::Up}));
+    EXPECT_EQ(GameKeysFromHeld(Keys({GameKey::LeftCtrl, GameKey::D}), bindings), Keys({GameKey::Space}));
+    EXPECT_TRUE(GameKeysFromHeld(Keys({GameKey::K, GameKey::F1}), bindings).none()) << "K and F1 are free now";
+    EXPECT_EQ(GameKeysFromHeld(Keys({GameKey::L}), bindings), Keys({GameKey::Right})) << "the rest keep theirs";
+
+    KeyList list = bindings.Of(KeyAction::Down);
+    EXPECT_FALSE(ParseKeyList("S Foo", list, bad));
+    EXPECT_EQ(bad, "Foo");
+    EXPECT_FALSE(ParseKeyList("A B C D E", list, bad)) << "four keys at most";
+    EXPECT_EQ(FormatKeyList(list), "Down J") << "a bad list changes nothing";
+
+    uint16_t buttons = 0;
+    ASSERT_TRUE(ParsePadButtons("rightshoulder, A", buttons, bad));
+    EXPECT_EQ(FormatPadButtons(buttons), "A RightShoulder");
+    EXPECT_FALSE(ParsePadButtons("Z", buttons, bad));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The kavrix program run headless: a new game entered directly, global keys
 // driven by an input script, start-up with a missing collection, a bad
-// script line, a recorded game replayed hash for hash, recordings and
-// scripts that cannot be trusted refused before anything runs, and the
-// temporary files of stopped saves removed at start-up.
+// script line, a recorded game replayed hash for hash, a game recorded with
+// the player's own keys replayed with the defaults, recordings and scripts
+// that cannot be trusted refused before anything runs, and the temporary
+// files of stopped saves removed at start-up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -177,6 +178,38 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     WriteText(dir + "/empty.rec", "");
     EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../empty.rec"), 2);
     EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("empty.rec"), std::string::npos);
+}
+
+// The windowed game with kavrix.conf binding W to fly up and the left Ctrl
+// to fire records the game's own keys (Up, Space); the recording replays
+// headless, with the default keys, hash for hash (both from empty save
+// folders).
+TEST(ShellRunner, GameRecordedWithRemappedKeysReplaysWithTheDefaults) {
+    const std::string dir = MakeTempDir("run-remapped");
+    fs::create_directories(dir + "/config/kavrix");
+    WriteText(dir + "/config/kavrix/kavrix.conf", "key.up=W\nkey.fire=LeftCtrl, D\n");
+    WriteText(dir + "/play.txt",
+              "seed 77\n"
+              "40 down W\n"
+              "90 up W\n"
+              "100 down LeftCtrl\n"
+              "250 up LeftCtrl\n");
+    fs::create_directories(dir + "/rec");
+    fs::create_directories(dir + "/play");
+    const std::string windowed = "cd '" + dir + "/rec' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" +
+                                 dir + "/config' '" + KavrixBinary() + "' --data '" + TestDataDir() +
+                                 "' --window --save-dir . --frames 320 --new-game Rek --input ../play.txt --record ../game.rec"
+                                 " >out.txt 2>err.txt";
+    ASSERT_EQ(RunCommand(windowed), 0) << ReadTextFile(dir + "/rec/err.txt");
+    const std::string recording = ReadTextFile(dir + "/game.rec");
+    EXPECT_NE(recording.find("40 down Up\n"), std::string::npos) << recording;
+    EXPECT_NE(recording.find("100 down Space\n"), std::string::npos) << recording;
+    EXPECT_EQ(recording.find(" W\n"), std::string::npos) << "the physical key is not recorded";
+    EXPECT_EQ(recording.find("LeftCtrl"), std::string::npos) << "the physical key is not recorded";
+
+    ASSERT_EQ(Kavrix(dir + "/play", "--headless --replay ../game.rec"), 0) << ReadTextFile(dir + "/play/err.txt");
+    EXPECT_NE(ReadTextFile(dir + "/play/out.txt").find("2 of 2 hashes matched"), std::string::npos)
+        << ReadTextFile(dir + "/play/out.txt");
 }
 
 TEST(ShellRunner, RecordingsThatCannotBeTrustedAreRefusedNamingFileAndLine) {

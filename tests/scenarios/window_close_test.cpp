@@ -1,7 +1,8 @@
 // The windowed game (SDL's dummy video and audio drivers) closed from outside,
 // as the window's close button or the end of the session closes it: the
 // settings changed during play are saved as the menu's quit saves them, the
-// game ends with status 0, and the window settings file is left alone.
+// game ends with status 0, and the window settings file is left alone; a
+// language chosen on the help page is remembered, one chosen by --lang is not.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,6 +28,22 @@ TEST(WindowClose, ClosingTheWindowSavesTheSettingsLikeTheMenusQuit) {
     EXPECT_EQ(settings[1], 0) << "music off";
     EXPECT_EQ(settings[2], 100);
     EXPECT_FALSE(std::filesystem::exists(dir + "/config/kavrix/kavrix.conf")) << "nothing to remember";
+}
+
+TEST(WindowClose, TheLanguageChosenOnTheHelpPageIsRemembered) {
+    const std::string dir = MakeTempDir("window-language");
+    auto play = [&](const std::string& args) {
+        return RunCommand("cd '" + dir + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + dir +
+                          "/config' '" + KavrixBinary() + "' --data '" + TestDataDir() + "' --window --save-dir . " +
+                          args + " >out.txt 2>err.txt");
+    };
+    const std::string conf = dir + "/config/kavrix/kavrix.conf";
+    ASSERT_EQ(play("--lang en --frames 20"), 0) << ReadTextFile(dir + "/err.txt");
+    EXPECT_FALSE(std::filesystem::exists(conf)) << "--lang holds for one run";
+    // Escape ends the intro; the help item, then ENGLISH in the page's title bar.
+    std::ofstream(dir + "/help.txt") << "5 type 27\n20 move 578 298\n21 click\n30 move 724 374\n31 click\n";
+    ASSERT_EQ(play("--frames 40 --input help.txt"), 0) << ReadTextFile(dir + "/err.txt");
+    EXPECT_NE(ReadTextFile(conf).find("language=en\n"), std::string::npos) << ReadTextFile(conf);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The windowed game's message boxes, run through SDL's dummy display: damaged
-// saved files are told in one box at start-up and the game goes on; settings
-// that cannot be saved on quitting are told and the game ends all the same.
+// saved files are told in one box at start-up, in the game's language, and
+// the game goes on; settings that cannot be saved on quitting are told and
+// the game ends all the same.
 // The SDL platform writes every box it shows to stderr as "Kavrix: MESSAGE".
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ TEST(WindowedMessages, DamagedSavedFilesAreToldInOneBoxAndTheGameGoesOn) {
     std::filesystem::create_directory(dir + "/skore.lev");
     WriteFileBytes(dir + "/nastaveni.lev", {1, 0, 30});
 
-    ASSERT_EQ(Kavrix(dir, true, "--frames 5 --dump-state s.json"), 0) << ReadTextFile(dir + "/err.txt");
+    ASSERT_EQ(Kavrix(dir, true, "--lang en --frames 5 --dump-state s.json"), 0) << ReadTextFile(dir + "/err.txt");
     const std::string err = ReadTextFile(dir + "/err.txt");
     EXPECT_EQ(Count(err, "Kavrix: Kavrix could not use all of its saved files."), 1) << err;
     const size_t box = err.find("Kavrix could not use all of its saved files.");
@@ -49,6 +50,10 @@ TEST(WindowedMessages, DamagedSavedFilesAreToldInOneBoxAndTheGameGoesOn) {
     EXPECT_EQ(err.find("nastaveni.lev", box), std::string::npos) << "a good file is not mentioned";
     EXPECT_EQ(DumpInt(ReadTextFile(dir + "/s.json"), "MusicVolume"), 30) << "the good file loads";
 
+    // The box speaks the game's language: Czech unless asked otherwise.
+    ASSERT_EQ(Kavrix(dir, true, "--frames 5"), 0);
+    EXPECT_EQ(Count(ReadTextFile(dir + "/err.txt"), "Kavrix: Kavrix nemohl použít všechny své uložené soubory."), 1);
+
     // Headless runs report on stderr only.
     ASSERT_EQ(Kavrix(dir, false, "--frames 5"), 0);
     EXPECT_EQ(Count(ReadTextFile(dir + "/err.txt"), "could not use all of its saved files"), 0);
@@ -60,7 +65,8 @@ TEST(WindowedMessages, QuittingWorksWhenTheSettingsCannotBeSaved) {
     WriteFileBytes(dir + "/saves", {1});
     const std::string script = "0 type 32\n2 type 27\n4 move 300 480\n5 click\n";
     WriteFileBytes(dir + "/quit.txt", std::vector<uint8_t>(script.begin(), script.end()));
-    const std::string args = "--save-dir '" + dir + "/saves' --frames 5000 --input quit.txt --dump-state s.json";
+    const std::string args =
+        "--lang en --save-dir '" + dir + "/saves' --frames 5000 --input quit.txt --dump-state s.json";
     for (const bool window : {true, false}) {
         SCOPED_TRACE(window ? "window" : "headless");
         ASSERT_EQ(Kavrix(dir, window, args), 0) << ReadTextFile(dir + "/err.txt");

@@ -5,7 +5,9 @@
 // size is read; a folder that cannot be written is reported once and the
 // game goes on; --window and --fullscreen hold for one run while --scaling
 // (and its older spellings --filter and --integer-scale) is kept; a file of
-// the older game does not hold the player at whole factors.
+// the older game does not hold the player at whole factors; the language and
+// the keys of the player's choosing are read, a bad binding line is reported
+// and its action keeps its default keys.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -189,6 +191,43 @@ TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {
     const char* soft[] = {"kavrix", "--scaling", "soft"};
     EXPECT_FALSE(ParseOptions(3, soft, bad, error));
     EXPECT_NE(error.find("'soft' is not sharp, integer or linear"), std::string::npos) << error;
+}
+
+TEST(DisplaySettingsFile, LanguageAndTheKeysOfEveryAction) {
+    const std::string dir = MakeTempDir("conf-keys");
+    const std::string path = dir + "/kavrix.conf";
+    WriteText(path, "language=en\nkey.up=W up\nkey.fire = Space, LeftCtrl\nkey.help=\npad.fire=A RightShoulder\n"
+                    "key.down=Nowhere\nkey.jump=J\nkey.item1=1 2 3 4 5\npad.menu=Turbo\n");
+    DisplaySettingsFile file(path);
+    testing::internal::CaptureStderr();
+    DisplaySettings s = file.Load();
+    const std::string warning = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.language, Language::English);
+    const KeyBindings& defaults = DefaultKeyBindings();
+    auto keysOf = [&](KeyAction a) { return FormatKeyList(s.bindings.Of(a)); };
+    EXPECT_EQ(keysOf(KeyAction::Up), "W Up") << "in the player's order, any letter case";
+    EXPECT_EQ(keysOf(KeyAction::Fire), "Space LeftCtrl");
+    EXPECT_EQ(keysOf(KeyAction::Help), "") << "an empty list leaves the action without a key";
+    EXPECT_EQ(s.bindings.pad[int(PadAction::Fire)], (1u << int(PadButton::A)) | (1u << int(PadButton::RightShoulder)));
+    // Bad lines: reported together, once; their actions keep their defaults.
+    EXPECT_EQ(keysOf(KeyAction::Down), FormatKeyList(defaults.Of(KeyAction::Down)));
+    EXPECT_EQ(keysOf(KeyAction::Item1), FormatKeyList(defaults.Of(KeyAction::Item1)));
+    EXPECT_EQ(s.bindings.pad[int(PadAction::Menu)], defaults.pad[int(PadAction::Menu)]);
+    EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
+    EXPECT_NE(warning.find("6 'key.down=Nowhere'"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("7 'key.jump=J' (unknown)"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("8 'key.item1=1 2 3 4 5'"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("9 'pad.menu=Turbo'"), std::string::npos) << warning;
+
+    // Written back: the player's keys where their lines stood, the unknown
+    // action kept for a newer game, nothing added for defaults.
+    s.language = Language::Czech;
+    testing::internal::CaptureStderr();
+    file.Save(s);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadTextFile(path), "language=cs\nkey.up=W Up\nkey.fire=Space LeftCtrl\nkey.help=\n"
+                                  "pad.fire=A RightShoulder\nkey.jump=J\nfullscreen=on\nscaling=sharp\n");
+    EXPECT_EQ(DisplaySettingsFile(path).Load().bindings, s.bindings);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "frontend/text_sources.h"
 #include "state/saved_files.h"
 #include "state/world.h"
 #include "test_support.h"
@@ -83,7 +84,7 @@ TEST(DamagedSavedFiles, EachFileShortOrEmptyIsNamedTheOthersLoadAndItIsKeptAtThe
                                        "it will be kept as '" + path + ".damaged'";
             EXPECT_NE(errors.find(report), std::string::npos) << errors;
             for (const FileCase& f : kFiles) EXPECT_EQ(Loaded(s.w(), f), &f != &damaged) << f.name;
-            const std::string message = DamagedSavedFilesMessage(s.w().saved);
+            const std::string message = DamagedSavedFilesMessage(s.w().saved, EnglishTexts().words.messages);
             EXPECT_NE(message.find("'" + path + "' is damaged"), std::string::npos) << message;
             EXPECT_NE(message.find("defaults are in use"), std::string::npos) << message;
             EXPECT_NE(message.find("kept as '" + path + ".damaged'"), std::string::npos) << message;
@@ -177,7 +178,7 @@ TEST(DamagedSavedFiles, ASaveThatCannotBeWrittenIsReportedAndLosesNothingElse) {
         EXPECT_NE(errors.find("'" + notAFolder + "/" + f.name + "' cannot be examined (Not a directory)"),
                   std::string::npos)
             << errors;
-    const std::string message = DamagedSavedFilesMessage(s.w().saved);
+    const std::string message = DamagedSavedFilesMessage(s.w().saved, EnglishTexts().words.messages);
     EXPECT_EQ(message.find("kept as"), std::string::npos) << "nothing stands there to keep: " << message;
 
     s.w().saved.ProfileTable[2].PlayerName.Assign("Ota");

@@ -1,12 +1,15 @@
 // Pictures of the MenuObr collection: the console background with its monitor
 // window (keyed, so the monitor content shows through), the item tiles and
-// highlights, the pages with their Czech labels and buttons, the pointer, the
-// monitor pictures, the score cup, the intro emblem and the title screen.
+// highlights, the pages with their labels and buttons (in the language being
+// drawn), the pointer, the monitor pictures, the score cup, the intro emblem
+// and the title screen.
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "art.h"
 #include "draw_util.h"
+#include "picture_words.h"
 
 using namespace art;
 
@@ -14,6 +17,10 @@ namespace {
 
 constexpr uint32_t kPhosphor = 0x00FF00, kPhosphorMid = 0x00D500, kPhosphorDim = 0x008000;
 constexpr int kPageX = 25, kPageY = 357;  // where every page is drawn
+// The help page's language switch, in screen coordinates (the menu's table
+// of places has the same).
+constexpr int kCzechButtonX = 598, kEnglishButtonX = 684, kLanguageButtonY = 363;
+constexpr int kLanguageButtonWidth = 80, kLanguageButtonHeight = 22;
 
 // The six menu item icons; bright for the highlight frames, dim on the console.
 void ItemIcon(cairo_t* cr, int item, bool bright) {
@@ -104,8 +111,8 @@ void Button(cairo_t* cr, double w, double h, const char* label, bool bright) {
     cairo_stroke(cr);
     if (bright) Glow(cr, w / 2, h / 2, w / 2, 0x9CFF90, 0.25);
     const double size = h * 0.55;
-    TextCentered(cr, w / 2, h / 2 + size * 0.36, label, size, true, bright ? 0xFFFFFF : 0x40DC38,
-                 "Liberation Sans");
+    TextCentered(cr, w / 2, h / 2 + size * 0.36, Say(cr, label, size, true, "Liberation Sans"), size, true,
+                 bright ? 0xFFFFFF : 0x40DC38, "Liberation Sans");
 }
 
 // A page: a black terminal screen with a green frame and a title.
@@ -117,7 +124,7 @@ void PageBase(cairo_t* cr, double w, double h, const char* title) {
     cairo_set_line_width(cr, 1);
     Rgb(cr, kPhosphorDim);
     cairo_stroke(cr);
-    Text(cr, 14, 26, title, 18, true, kPhosphorMid, "Liberation Sans");
+    Text(cr, 14, 26, Say(cr, title, 18, true, "Liberation Sans"), 18, true, kPhosphorMid, "Liberation Sans");
     cairo_move_to(cr, 14, 33.5);
     cairo_line_to(cr, w - 14, 33.5);
     Rgb(cr, kPhosphorDim, 0.8);
@@ -127,7 +134,8 @@ void PageBase(cairo_t* cr, double w, double h, const char* title) {
 // Draws at screen coordinates onto a page.
 void PageText(cairo_t* cr, double sx, double sy, const std::string& text, double size, uint32_t c,
               bool bold = true) {
-    Text(cr, sx - kPageX, sy - kPageY, text, size, bold, c, "Liberation Sans");
+    Text(cr, sx - kPageX, sy - kPageY, Say(cr, text, size, bold, "Liberation Sans"), size, bold, c,
+         "Liberation Sans");
 }
 
 void Field(cairo_t* cr, double x0, double y0, double x1, double y1) {
@@ -168,7 +176,7 @@ void Profil(cairo_t* cr, double w, double h) {
     for (int k = 0; k < 6; ++k) {
         const double x0 = k < 3 ? 40 : 317, y0 = 412 + 48 * (k % 3);
         Field(cr, x0, y0, x0 + 269, y0 + 40);
-        PageText(cr, x0 + 4, y0 + 12, std::to_string(k + 1), 9, kPhosphorDim);
+        Text(cr, x0 + 4 - kPageX, y0 + 12 - kPageY, std::to_string(k + 1), 9, true, kPhosphorDim, "Liberation Sans");
     }
     ButtonAt(cr, 663, 410, 91, 28, "NAČÍST");
     ButtonAt(cr, 663, 520, 91, 28, "VYMAZAT");
@@ -182,63 +190,48 @@ void Skore(cairo_t* cr, double w, double h) {
     }
 }
 
-// A pad button's name in a small key cap beside the keyboard key it stands for.
-void PadCap(cairo_t* cr, double x, double baseline, const char* label) {
-    const double size = 11, width = TextWidth(cr, label, size, true, "Liberation Sans") + 10;
-    RoundRect(cr, x + 0.5, baseline - 12.5, width, 16, 4);
-    cairo_set_line_width(cr, 1);
-    Rgb(cr, kPhosphorDim);
-    cairo_stroke(cr);
-    Text(cr, x + 5.5, baseline, label, size, true, kPhosphorMid, "Liberation Sans");
-}
-
-// The keys: the game's keys with the pad's buttons beside them on the left,
-// the global and window keys on the right.
+// The help page: the keys' columns are left empty, as the game writes the
+// keys the player has bound there (the keyboard's at x 45 and 435, the pad's
+// buttons in caps at x 181); the page holds the actions beside them, the
+// column heads, a hint, and the language switch in its title bar, the
+// language drawn lit.
 void Helpik(cairo_t* cr, double w, double h) {
     PageBase(cr, w, h, "NÁPOVĚDA");
-    struct Row {
-        const char* key;
-        const char* pad;  // the gamepad's button, or null
-        const char* action;
+    static const char* left[] = {"pohyb lodi", "střelba", "použití předmětu", "další zpráva velitele",
+                                 "menu / návrat do hry"};
+    static const char* right[] = {"tato nápověda",   "zvuky zapnout / vypnout", "hudba zapnout / vypnout",
+                                  "hlasitost hudby", "snímky za sekundu",       "okno / celá obrazovka"};
+    auto head = [&](double x, const char* text) {
+        Text(cr, x, 50, Say(cr, text, 9, true, "Liberation Sans"), 9, true, kPhosphorDim, "Liberation Sans");
     };
-    static const Row left[] = {
-        {"Šipky nebo H J K L", "páčka, kříž", "pohyb lodi"},
-        {"Mezerník", "A", "střelba"},
-        {"1, 2, 3", "X, Y, B", "použití předmětu"},
-        {"Enter", "Back", "další zpráva velitele"},
-        {"Esc", "Start", "menu / návrat do hry"},
+    head(20, "KLÁVESNICE");
+    head(156, "GAMEPAD");
+    head(410, "KLÁVESNICE");
+    auto action = [&](double x, double y, const char* text) {
+        Text(cr, x, y, Say(cr, text, 13, false, "Liberation Sans"), 13, false, kPhosphorMid, "Liberation Sans");
     };
-    static const Row right[] = {
-        {"F1", nullptr, "tato nápověda"},
-        {"F2", nullptr, "zvuky zapnout / vypnout"},
-        {"F3", nullptr, "hudba zapnout / vypnout"},
-        {"Num + / Num −", nullptr, "hlasitost hudby"},
-        {"F12", nullptr, "snímky za sekundu"},
-        {"Alt+Enter, F11", nullptr, "okno / celá obrazovka"},
-    };
-    Text(cr, 20, 50, "KLÁVESNICE", 9, true, kPhosphorDim, "Liberation Sans");
-    Text(cr, 156, 50, "GAMEPAD", 9, true, kPhosphorDim, "Liberation Sans");
-    Text(cr, 410, 50, "KLÁVESNICE", 9, true, kPhosphorDim, "Liberation Sans");
-    for (int i = 0; i < 5; ++i) {
-        const double y = 70 + i * 23;
-        Text(cr, 20, y, left[i].key, 13, true, kPhosphor, "Liberation Sans");
-        PadCap(cr, 156, y, left[i].pad);
-        Text(cr, 250, y, left[i].action, 13, false, kPhosphorMid, "Liberation Sans");
+    for (int i = 0; i < 5; ++i) action(250, 70 + i * 23, left[i]);
+    for (int i = 0; i < 6; ++i) action(540, 70 + i * 23, right[i]);
+    const char* hint = "Seberte předměty a zbraně z beden, chraňte se před meteory.";
+    Text(cr, 20, 203, Say(cr, hint, 11, false, "Liberation Sans"), 11, false, kPhosphorDim, "Liberation Sans");
+    const bool english = CurrentWordsLanguage() == WordsLanguage::English;
+    for (const auto& [x, label, lit] : {std::tuple{kCzechButtonX, "ČEŠTINA", !english},
+                                        std::tuple{kEnglishButtonX, "ENGLISH", english}}) {
+        cairo_save(cr);
+        cairo_translate(cr, x - kPageX, kLanguageButtonY - kPageY);
+        Button(cr, kLanguageButtonWidth, kLanguageButtonHeight, label, lit);
+        cairo_restore(cr);
     }
-    for (int i = 0; i < 6; ++i) {
-        const double y = 70 + i * 23;
-        Text(cr, 410, y, right[i].key, 13, true, kPhosphor, "Liberation Sans");
-        Text(cr, 540, y, right[i].action, 13, false, kPhosphorMid, "Liberation Sans");
-    }
-    Text(cr, 20, 203, "Seberte předměty a zbraně z beden, chraňte se před meteory.", 11, false,
-         kPhosphorDim, "Liberation Sans");
 }
 
 void Question(cairo_t* cr, double w, double h, const char* title, const char* line1,
               const char* line2) {
     PageBase(cr, w, h, title);
-    TextCentered(cr, w / 2, 74, line1, 20, true, kPhosphorMid, "Liberation Sans");
-    if (line2) TextCentered(cr, w / 2, 98, line2, 14, false, kPhosphorDim, "Liberation Sans");
+    TextCentered(cr, w / 2, 74, Say(cr, line1, 20, true, "Liberation Sans"), 20, true, kPhosphorMid,
+                 "Liberation Sans");
+    if (line2)
+        TextCentered(cr, w / 2, 98, Say(cr, line2, 14, false, "Liberation Sans"), 14, false, kPhosphorDim,
+                     "Liberation Sans");
 }
 
 void Sipka(cairo_t* cr) {
@@ -291,7 +284,7 @@ void Lettering(cairo_t* cr, double cx, double baseline, const char* text, double
 
 void KavrixTitle(cairo_t* cr, double w, double h) {
     Lettering(cr, w / 2, h - 24, "KAVRIX", 70, 0x9CC7FF, 0x2B3A4F, 0x3A6EA5);
-    TextCentered(cr, w / 2, h - 5, "VESMÍRNÁ STŘÍLEČKA", 14, true, 0xFFB000);
+    TextCentered(cr, w / 2, h - 5, Say(cr, "VESMÍRNÁ STŘÍLEČKA", 14, true, "DejaVu Sans"), 14, true, 0xFFB000);
 }
 
 void MeteorBig(cairo_t* cr, double w, double h) {
@@ -433,7 +426,8 @@ void Napis(cairo_t* cr, double w, double h) {
 }
 
 void Uvadi(cairo_t* cr, double w, double h) {
-    TextCentered(cr, w / 2, h - 4, "uvádí", 15, false, 0xC8D2DC, "Liberation Sans");
+    TextCentered(cr, w / 2, h - 4, Say(cr, "uvádí", 15, false, "Liberation Sans"), 15, false, 0xC8D2DC,
+                 "Liberation Sans");
 }
 
 // The title screen: keyed so the starfield shows through space.
@@ -458,7 +452,8 @@ void Nazev(cairo_t* cr, double w, double h) {
     PaintRakety(ship, 1, cr);
     cairo_restore(cr);
     Lettering(cr, w / 2, 190, "KAVRIX", 120, 0x9CC7FF, 0x2B3A4F, 0x3A6EA5);
-    TextCentered(cr, w / 2, 240, "POSLEDNÍ OBRANA KOLONIE", 22, true, 0xFFB000, "Liberation Sans");
+    TextCentered(cr, w / 2, 240, Say(cr, "POSLEDNÍ OBRANA KOLONIE", 22, true, "Liberation Sans"), 22, true, 0xFFB000,
+                 "Liberation Sans");
     TextCentered(cr, w / 2, 585, "© Quorbant software", 12, false, 0xC8D2DC, "Liberation Sans");
     (void)h;
 }
@@ -477,7 +472,7 @@ void Podklad(cairo_t* cr, double w, double h) {
     // Monitor bezel.
     Panel(cr, 12, 12, 776, 242, 14, 0x4A505A);
     Panel(cr, 20, 20, 760, 227, 8, 0x1E2228, true);
-    Text(cr, 30, 252, "MONITOR 01 — PŘEHLED SEKTORU", 8, true, 0x8B96A3);
+    Text(cr, 30, 252, Say(cr, "MONITOR 01 — PŘEHLED SEKTORU", 8, true, "DejaVu Sans"), 8, true, 0x8B96A3);
     Glow(cr, 770, 250, 4, 0x40DC38, 0.9);
     // Item tiles.
     Panel(cr, 52, 252, 696, 92, 10, 0x3A4048);
@@ -502,7 +497,7 @@ void Podklad(cairo_t* cr, double w, double h) {
     RoundRect(cr, 693, 581, 82, 15, 3);
     FillVertical(cr, 581, 596, 0x3C0F52, 0x1A0626);
     TextCentered(cr, 734, 592, "QUORBANT", 9, true, 0xF2D7FF);
-    Text(cr, 22, 593, "KAVRIX · velitelský terminál", 9, true, 0x8B96A3);
+    Text(cr, 22, 593, Say(cr, "KAVRIX · velitelský terminál", 9, true, "DejaVu Sans"), 9, true, 0x8B96A3);
     // The monitor window: cut out so the monitor content shows through.
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_rectangle(cr, 25, 25, 749, 217);
@@ -547,6 +542,8 @@ bool PaintMenu(const ManifestEntry& e, int frame, cairo_t* cr) {
     else if (name == "Ano") Button(cr, w, h, "ANO", true);
     else if (name == "Ne") Button(cr, w, h, "NE", true);
     else if (name == "Ok") Button(cr, w, h, "OK", true);
+    else if (name == "Cestina") Button(cr, w, h, "ČEŠTINA", true);
+    else if (name == "English") Button(cr, w, h, "ENGLISH", true);
     else if (name == "Krizek") {
         Glow(cr, w / 2, h / 2, w / 2, 0x40DC38, 0.5);
         cairo_set_line_width(cr, 4);

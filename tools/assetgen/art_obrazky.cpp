@@ -7,6 +7,7 @@
 
 #include "art.h"
 #include "draw_util.h"
+#include "picture_words.h"
 
 using namespace art;
 
@@ -351,7 +352,9 @@ void Lista(cairo_t* cr, double w, double h) {
         Rgb(cr, 0x000000);
         cairo_fill(cr);
     };
-    auto label = [&](double x, double y, const char* text) { Text(cr, x, y - o, text, 8.5, true, 0x8B96A3); };
+    auto label = [&](double x, double y, const char* text) {
+        Text(cr, x, y - o, Say(cr, text, 8.5, true, "DejaVu Sans"), 8.5, true, 0x8B96A3);
+    };
     // Radar (also the commander's and the probe's screen).
     Panel(cr, 8, 2, 104, 100, 6, 0x4A505A);
     cairo_rectangle(cr, 13, 474 - o, 95, 94);
@@ -558,8 +561,8 @@ void IcoSat(cairo_t* cr, double w, double h, int frame) {
         Glow(cr, w / 2, y + 18 * s, 10 * s + 4, 0xFFB000, 0.9);
         Probe(cr, w / 2, y, s, 0, true);
     }
-    TextCentered(cr, w / 2, h - 4, frame < 10 ? "SONDA" : (frame < 18 ? "START" : "ODESLÁNO"), 8.5,
-                 true, 0x00D500);
+    const char* caption = frame < 10 ? "SONDA" : (frame < 18 ? "START" : "ODESLÁNO");
+    TextCentered(cr, w / 2, h - 4, Say(cr, caption, 8.5, true, "DejaVu Sans"), 8.5, true, 0x00D500);
 }
 
 void Sonda(cairo_t* cr, double w, double h, int frame) {

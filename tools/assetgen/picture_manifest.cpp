@@ -101,6 +101,8 @@ const std::vector<ManifestEntry> kManifest = {
     {M, 24, "Napis", 312, 31, 1, 0, true, Dib},
     {M, 25, "Uvadi", 93, 18, 1, 0, true, Dib},
     {M, 26, "Nazev", 800, 600, 1, 0, true, Dib},
+    {M, 27, "Cestina", 80, 22, 1, 0, true, Bmp},
+    {M, 28, "English", 80, 22, 1, 0, true, Bmp},
 
     // Level from video/mesto.lev: the alien city.
     {C, 0, "Kostky", 101, 101, 18, 0, true, Dib},
@@ -165,6 +167,14 @@ const char* CollectionFileName(Collection collection) {
         case Collection::Velkalod: return "video/velkalod.lev";
     }
     return "";
+}
+
+bool HasWords(Collection collection) { return collection == Collection::MenuObr || collection == Collection::Obrazky; }
+
+std::string CollectionFileName(Collection collection, WordsLanguage language) {
+    const std::string name = CollectionFileName(collection);
+    if (language == WordsLanguage::Czech) return name;
+    return "video/" + std::string(WordsFolder(language)) + name.substr(6);
 }
 
 const char* CollectionName(Collection collection) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "levpack.h"
+#include "picture_words.h"
 
 enum class Collection { Rakety, Obrazky, MenuObr, Mesto, Velkalod };
 
@@ -28,6 +29,10 @@ const std::vector<ManifestEntry>& Manifest();
 std::vector<ManifestEntry> ManifestOf(Collection collection);
 // "video/rakety.lev" and so on, relative to the data directory.
 const char* CollectionFileName(Collection collection);
+// The collections whose pictures carry words, drawn once per language.
+bool HasWords(Collection collection);
+// A collection's file in a language: "video/menu.lev", "video/en/menu.lev".
+std::string CollectionFileName(Collection collection, WordsLanguage language);
 const char* CollectionName(Collection collection);
 constexpr Collection kAllCollections[] = {Collection::Rakety, Collection::Obrazky,
                                           Collection::MenuObr, Collection::Mesto,

@@ -1,6 +1,7 @@
-// Generates the five picture collection files: renders every manifest entry
-// with its painter, flattens it onto its colour key and writes the files
-// through the collection writer.
+// Generates the five picture collection files, and the English variants of
+// the two with words: renders every manifest entry with its painter,
+// flattens it onto its colour key and writes the files through the
+// collection writer.
 #include <cairo.h>
 
 #include <filesystem>
@@ -68,17 +69,24 @@ static levpack::PictureEntry EntryFor(const ManifestEntry& e) {
     return desc;
 }
 
+// Every collection in Czech, then the collections with words in each other
+// language into its folder.
 void GeneratePictures(const std::string& outDir) {
-    std::filesystem::create_directories(outDir + "/video");
-    for (Collection c : kAllCollections) {
-        std::vector<levpack::PictureEntry> items;
-        int expected = 0;
-        for (const ManifestEntry& e : ManifestOf(c)) {
-            if (e.index != expected++)
-                throw std::runtime_error(std::string("picture table of ") + CollectionName(c) +
-                                         " has a gap before index " + std::to_string(e.index));
-            items.push_back(EntryFor(e));
+    for (WordsLanguage language : kWordsLanguages) {
+        std::filesystem::create_directories(outDir + "/video/" + WordsFolder(language));
+        SetWordsLanguage(language);
+        for (Collection c : kAllCollections) {
+            if (language != WordsLanguage::Czech && !HasWords(c)) continue;
+            std::vector<levpack::PictureEntry> items;
+            int expected = 0;
+            for (const ManifestEntry& e : ManifestOf(c)) {
+                if (e.index != expected++)
+                    throw std::runtime_error(std::string("picture table of ") + CollectionName(c) +
+                                             " has a gap before index " + std::to_string(e.index));
+                items.push_back(EntryFor(e));
+            }
+            levpack::WriteFile(outDir + "/" + CollectionFileName(c, language), levpack::WritePictureCollection(items));
         }
-        levpack::WriteFile(outDir + "/" + CollectionFileName(c), levpack::WritePictureCollection(items));
     }
+    SetWordsLanguage(WordsLanguage::Czech);
 }

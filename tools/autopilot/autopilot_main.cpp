@@ -19,7 +19,7 @@ namespace {
 
 const char* kUsage =
     "usage: kavrix-autopilot [--data DIR] [--save-dir DIR] [--record FILE] [--frames N]\n"
-    "                        [--seed S] [--difficulty 1..3] [--name NAME]\n"
+    "                        [--seed S] [--difficulty 1..3] [--name NAME] [--lang cs|en]\n"
     "                        (--level 1..9 | --whole-game [--frames-after-reload N])\n"
     "                        [--stop-after-level] [--stop-at-victory] [--lose]\n"
     "                        [--commander skip|wait] [--score-page-frames N]\n"
@@ -146,6 +146,11 @@ int main(int argc, char** argv) {
             if (!next) return bad();
             setup.pilot.playerName = next;
             replayOptions += " --name '" + std::string(next) + "'";
+            ++i;
+        } else if (arg == "--lang") {
+            if (!next || (std::string_view(next) != "cs" && std::string_view(next) != "en")) return bad();
+            keep(true);
+            setup.language = next;
             ++i;
         } else if (arg == "--whole-game") {
             keep(false);

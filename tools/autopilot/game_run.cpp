@@ -30,6 +30,7 @@ GameResult PlayGame(const GameSetup& setup) {
     options.seed = setup.seed;
     options.frames = setup.frameLimit;
     options.recordFile = setup.recordFile;
+    options.language = setup.language;
     for (const std::string& shot : setup.screenshots) {
         const size_t colon = shot.find(':');
         if (colon == std::string::npos) throw std::runtime_error("screenshot '" + shot + "' is not FRAME:FILE.png");

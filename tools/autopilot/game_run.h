@@ -17,6 +17,7 @@ struct GameSetup {
     uint32_t seed = 1;
     int level = 1;             // ignored for the whole game
     std::string recordFile;    // empty: no recording
+    std::string language;      // "cs" or "en"; empty: Czech, the game's own
     int64_t frameLimit = 400000;
     std::vector<std::string> screenshots;  // "FRAME:FILE.png", as kavrix takes them
     PilotOptions pilot;

@@ -1,0 +1,25 @@
+// The language's own files and the switch between languages. Czech keeps
+// the game's own collection files; another language has variants of the
+// collections whose pictures carry words (the menu's pages and buttons,
+// the instrument bar) in a folder of its own, "video\en\menu.lev". Its
+// texts are its text set (texts.cpp). The rest is shared, and no rule of
+// the game looks at the language.
+#pragma once
+#include <string>
+
+#include "state/language.h"
+
+struct World;
+
+// The asset name of a collection with words in the language's variant:
+// "video\menu.lev" stays as it is for Czech, "video\en\menu.lev" for English.
+std::string LanguageAssetName(Language language, const char* assetName);
+// The collections with words, and the asset names they load from.
+constexpr const char* kMenuAsset = "video\\menu.lev";
+constexpr const char* kObrazkyAsset = "video\\obrazky.lev";
+
+// Switches the game to the language: its pictures with words and its texts
+// are loaded first and put in place only when all have loaded, so a failure
+// (a missing or damaged file, named in the error thrown) leaves the game as
+// it was. Between frames only: it replaces collections the frame draws from.
+void UseLanguage(World& w, Language language);
