@@ -19,10 +19,25 @@ class Hasher {
 public:
     uint64_t value = 1469598103934665603ull;
 
-    void Int(const char*, int64_t v) { I(v); }
-    void Hidden(const char*, int64_t v) { I(v); }
-    void Text(const char*, std::string_view s) { HashText(s); }
-    void HiddenText(const char*, std::string_view s) { HashText(s); }
+    template <class T>
+    void Int(const char*, const T& v) {
+        I(int64_t(v));
+    }
+    template <class T>
+    void Hidden(const char*, const T& v) {
+        I(int64_t(v));
+    }
+    void Index(const char*, int64_t v) { I(v); }
+    template <class T>
+    void Text(const char*, const T& s) {
+        HashText(FieldText(s));
+    }
+    template <class T>
+    void HiddenText(const char*, const T& s) {
+        HashText(FieldText(s));
+    }
+    template <class T>
+    void Carried(const char*, const T&) {}
     void Key(const char*) {}
     void BeginObject() {}
     void EndObject() {}
