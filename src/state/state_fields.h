@@ -235,6 +235,8 @@ void SavedTables(V& v, S& saved) {
         v.EndObject();
     }
     v.EndArray();
+    // The score page marks the entries with a kept replay.
+    for (int i = 1; i <= 10; ++i) v.Carried("ScoreReplays", saved.ScoreReplays[i]);
     v.BeginArray("ProfileTable");
     for (int k = 1; k <= 6; ++k) {
         v.Element(true);
