@@ -8,7 +8,30 @@
 
 #include "shell/options.h"
 #include "shell/runner.h"
+#ifdef KAVRIX_WEB
+#include <memory>
+
+#include "media/frame_loop.h"
+
+namespace {
+
+// On the page the browser's animation frames drive the ticks: main returns to
+// the browser and the run goes on from there; its status ends the program.
+int RunOnPage(const RunOptions& options) {
+    static std::unique_ptr<GameRun> run;
+    run = std::make_unique<GameRun>(options);
+    if (const int status = run->Open(); status != 0) {
+        run->Close();
+        return status;
+    }
+    RunFrameLoop([] { return run->Tick(); }, [] { return run->Close(); });
+    return 0;
+}
+
+}  // namespace
+#else
 #include "video/capture.h"
+#endif
 
 int main(int argc, char** argv) {
     try {
@@ -26,7 +49,13 @@ int main(int argc, char** argv) {
             std::cout << VersionText();
             return 0;
         }
+#ifdef KAVRIX_WEB
+        // The browser build makes no videos: it has no FFmpeg.
+        if (!options.headless) return RunOnPage(options);
+        return RunKavrix(options);
+#else
         return RunKavrix(options, nullptr, MakeVideoCapture);
+#endif
     } catch (const std::exception& e) {
         std::cerr << "Kavrix: " << e.what() << "\n";
     } catch (...) {

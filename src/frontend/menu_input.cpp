@@ -102,7 +102,7 @@ void StartNewGame(World& w) {
         BuildLevel(w);
         // A game lost or left just after a finish line must not keep the new
         // game's first finish line from saving.
-        w.shell.FinishPassed = 0;
+        w.game.FinishPassed = 0;
         w.shell.CurrentScene = Scene::Uvod;
         f.GameActive = 1;
         ++f.GamesBegun;

@@ -51,7 +51,7 @@ void CheckLevelEnd(World& w) {
     ProgressRecord& p = w.game.Progress;
     for (const LevelEndEntry& entry : kLevelEnds) {
         if (entry.level == p.Level && entry.scrollDistance == p.ScrollDistance) {
-            w.shell.FinishPassed = 0;
+            w.game.FinishPassed = 0;
             p.Level = p.Level + 1;
             p.ScrollDistance = 600;
             BuildLevel(w);
@@ -64,10 +64,10 @@ void CheckFinishLine(World& w) {
     GameState& g = w.game;
     ProgressRecord& p = g.Progress;
     const int64_t distance = FinishLineOffset(p) - p.PlayerY;
-    if (distance <= -40 || distance >= 40 || w.shell.FinishPassed || p.Level == 9) return;
+    if (distance <= -40 || distance >= 40 || w.game.FinishPassed || p.Level == 9) return;
     PlayGameSound(w, "Vlajky");
     g.FinishLightOn = 1;
-    w.shell.FinishPassed = 1;
+    w.game.FinishPassed = 1;
     // The one save point of a game, written by the frame once the scene's
     // routine is over (this is its last step).
     AskFor(w, SceneRequest::SaveProgress);

@@ -1,13 +1,22 @@
-// Level construction: BuildLevel empties LevelObjects and fills it again from
-// the rules of the current level, then adds the item boxes every level gets;
-// PlaceLevelObject gives one prepared object a random place inside a band.
+// The level builder: BuildLevel empties LevelObjects and fills it again as
+// the level table (level_table.cpp) describes the current level, then adds
+// the boxes every level gets; PlaceLevelObject gives one prepared object a
+// random place inside a band, away from everything already placed.
 #include "game/level_build.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
-#include "game/level_rules.h"
+#include "game/level_table.h"
+#include "game/mother_ship.h"
+#include "game/object_kinds.h"
+#include "media/asset_path.h"
+#include "media/collection_file.h"
 #include "media/picture.h"
+#include "media/surface.h"
 #include "state/world.h"
 
 namespace {
@@ -15,13 +24,11 @@ namespace {
 // Far above what any band of the game needs (a few dozen tries at most); an
 // object that still finds no place is left out instead of hanging the frame.
 constexpr int kMaxPlacementAttempts = 10000;
-
-LevelFactors FactorsFor(uint8_t difficulty) {
-    // A damaged profile may bring any byte: below 1 plays as 1, above 3 as 3.
-    if (difficulty <= 1) return {1.0, 1.0};
-    if (difficulty == 2) return {1.5, 1.2};
-    return {2.0, 2.0};
-}
+// An object's X lies in kPlaceFrom..kPlaceFrom + kPlaceAcross - 1 - W, and it
+// keeps kClearance pixels beyond its own size from every placed object.
+constexpr int kPlaceFrom = 5;
+constexpr int kPlaceAcross = 780;
+constexpr int kClearance = 50;
 
 void ClearSlotForBuild(LevelObject& o) {
     ClearObjectPlace(o);
@@ -30,52 +37,146 @@ void ClearSlotForBuild(LevelObject& o) {
     o.FireInterval = 0;
     o.ShotKind = 0;
     o.ShotSpread = 0;
-    // CollisionDamage, ShotDamage and Score are left as they are: every rule
-    // that needs them sets them.
+    // CollisionDamage, ShotDamage and Score are left as they are: every
+    // group that needs them sets them.
+}
+
+// n x CountFactor, an exact half going to the even neighbour (15 x 1.5 = 22).
+int CountOf(Count c, const LevelFactors& f) { return c.scaled ? int(std::nearbyint(double(c.n) * f.count)) : c.n; }
+
+// v x StrengthFactor rounded to the nearest integer (199 x 1.2 = 239).
+int32_t StrengthOf(Strength s, const LevelFactors& f) {
+    return s.scaled ? int32_t(std::lround(double(s.v) * f.strength)) : s.v;
+}
+
+int Draw(World& w, Drawn d) { return d.roll != 0 ? d.from + RandomInt(w, d.roll) : d.from; }
+
+// The lowest-numbered slot whose X is 0, or 0 when none is free.
+int TakeFreeSlot(const GameState& g) {
+    for (int i = 1; i <= kLevelObjectCount; ++i)
+        if (g.LevelObjects[i].X == 0) return i;
+    return 0;
+}
+
+// Places the group's objects one by one, each drawing its values in field
+// order and then its place; an object without a free slot is left out and
+// the loop goes on.
+void PlaceGroup(World& w, const ObjectGroup& group, const LevelFactors& f) {
+    const int count = CountOf(group.count, f);
+    for (int n = 0; n < count; ++n) {
+        const int slot = TakeFreeSlot(w.game);
+        if (slot == 0) continue;
+        LevelObject& o = w.game.LevelObjects[slot];
+        o.Picture = uint8_t(Draw(w, group.picture));
+        o.Speed = uint8_t(Draw(w, group.speed));
+        o.Energy = StrengthOf(group.energy, f);
+        if (group.collisionDamage) o.CollisionDamage = StrengthOf(*group.collisionDamage, f);
+        o.Score = group.score;
+        o.Content = uint8_t(Draw(w, group.content));
+        o.Hit = 0;
+        o.Visible = 0;
+        if (group.gun) {
+            const Gun& gun = *group.gun;
+            o.Fires = 1;
+            o.ShotSpeed = uint8_t(gun.shotSpeed);
+            o.FireInterval = uint8_t(Draw(w, gun.fireInterval));
+            o.ShotKind = uint8_t(gun.shotKind);
+            o.ShotSpread = uint8_t(gun.shotSpread);
+            o.ShotDamage = StrengthOf(gun.shotDamage, f);
+        }
+        PlaceLevelObject(w, slot, group.band.low, group.band.high);
+    }
+}
+
+// Barrier blocks are laid in rows at a fixed pitch, not placed at random.
+void PlaceBarrierRows(World& w, const BarrierRows& b, const LevelFactors& f) {
+    int32_t t = b.from;
+    do {
+        const int rows = Draw(w, b.rows);
+        const int offset = RandomInt(w, kSurfaceWidth - b.columns * b.pitch);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < b.columns; ++column) {
+                const int slot = TakeFreeSlot(w.game);
+                if (slot == 0) continue;
+                LevelObject& o = w.game.LevelObjects[slot];
+                o.Picture = uint8_t(b.picture);
+                o.Speed = 0;
+                o.Hit = 0;
+                o.Visible = 0;
+                o.Energy = StrengthOf(b.energy, f);
+                o.CollisionDamage = StrengthOf(b.collisionDamage, f);
+                o.Score = b.score;
+                o.X = column * b.pitch + offset;
+                // X 0 would mark the slot free and the next object would take
+                // it; the block moves one pixel right so that it stays.
+                if (o.X == 0) o.X = 1;
+                o.Y = t;
+            }
+            t += b.pitch;
+        }
+        t += Draw(w, b.gap);
+    } while (t <= b.until);
+}
+
+// After the level's own groups: item boxes and mystery boxes where the level
+// has them, and the extra-life box everywhere, from kBoxesFrom up to
+// kBoxesBeforeFinish before the finish.
+void PlaceBoxes(World& w, const LevelDesign& level, const LevelFactors& f) {
+    ObjectGroup box = {.picture = kBoxPicture,
+                       .speed = level.boxSpeed,
+                       .band = {kBoxesFrom, w.game.Progress.LevelEnd - kBoxesBeforeFinish},
+                       .energy = kBoxEnergy,
+                       .score = 0};
+    if (level.itemBoxes) {
+        box.count = kItemBoxes;
+        box.content = kFirstItem + Roll{kLastItem - kFirstItem + 1};
+        PlaceGroup(w, box, f);
+        box.count = kMysteryBoxes;
+        box.content = kMysteryBox;
+        PlaceGroup(w, box, f);
+    }
+    box.count = 1;
+    box.content = kExtraLife;
+    PlaceGroup(w, box, f);
+}
+
+// The shown cells (0..6) of the nine columns, as a new game leaves them.
+void EmptyCityGrid(GameState& g) {
+    for (int column = 1; column <= 9; ++column)
+        for (int cell = 0; cell < 7; ++cell) g.CityGrid[column][size_t(cell)].Picture = -1;
+}
+
+// Letter case is ignored, as in every picture lookup: a collection whose
+// first picture the scenery finds by name is the one in place.
+bool FirstPictureIs(const PictureCollection& collection, const char* name) {
+    if (collection.items.empty()) return false;
+    const std::string& have = collection.items[0].Name;
+    if (have.size() != std::char_traits<char>::length(name)) return false;
+    for (size_t i = 0; i < have.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(have[i])) != std::tolower(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
 }
 
 }  // namespace
 
-int ScaledCount(int n, double countFactor) {
-    return int(std::nearbyint(double(n) * countFactor));  // default rounding: half to even
-}
-
-int32_t ScaledStrength(int32_t v, double strengthFactor) {
-    return int32_t(std::lround(double(v) * strengthFactor));
-}
-
-int TakeFreeSlot(World& w) {
-    auto& objects = w.game.LevelObjects;
-    for (int i = 1; i <= kLevelObjectCount; ++i)
-        if (objects[i].X == 0) return i;
-    return 0;
-}
-
-void PlaceGroup(World& w, const GroupRule& rule, const LevelFactors& factors) {
-    const int count = rule.countScaled ? ScaledCount(rule.count, factors.count) : rule.count;
-    for (int n = 0; n < count; ++n) {
-        const int slot = TakeFreeSlot(w);
-        if (slot == 0) continue;
-        LevelObject& o = w.game.LevelObjects[slot];
-        o.Picture = uint8_t(rule.picture == kMeteorPicture ? 9 + RandomInt(w, 5) : rule.picture);
-        o.Speed = uint8_t(rule.speed == kMeteorSpeed ? 2 + RandomInt(w, 2) : rule.speed);
-        o.Energy = rule.energyScaled ? ScaledStrength(rule.energy, factors.strength) : rule.energy;
-        if (rule.collisionDamage != kKeep)
-            o.CollisionDamage = ScaledStrength(rule.collisionDamage, factors.strength);
-        if (rule.score != kKeep) o.Score = rule.score;
-        o.Content = uint8_t(rule.content);
-        o.Hit = 0;
-        o.Visible = 0;
-        if (rule.fires) {
-            o.Fires = 1;
-            o.ShotSpeed = uint8_t(rule.shotSpeed);
-            o.FireInterval = uint8_t(rule.fireIntervalBase + RandomInt(w, 80));
-            o.ShotKind = uint8_t(rule.shotKind);
-            o.ShotSpread = uint8_t(rule.shotSpread);
-            o.ShotDamage = ScaledStrength(rule.shotDamage, factors.strength);
-        }
-        PlaceLevelObject(w, slot, rule.low, rule.high);
+void EnsureLevelScenery(World& w, int level) {
+    if (level < 1 || level > kLevelCount) return;
+    const char* firstPicture = nullptr;
+    const char* file = nullptr;
+    switch (LevelDesignOf(level).scenery) {
+        case Scenery::City:
+            firstPicture = "Kostky";
+            file = "video\\mesto.lev";
+            break;
+        case Scenery::MotherShip:
+            firstPicture = "Lod";
+            file = "video\\velkalod.lev";
+            break;
+        case Scenery::None: return;
     }
+    if (FirstPictureIs(w.media.Level, firstPicture)) return;
+    LoadPictureCollection(w.media.Level, ResolveAssetPath(w.shell.options.dataDir, file));
 }
 
 bool PlaceLevelObject(World& w, int32_t index, int32_t low, int32_t high) {
@@ -85,13 +186,13 @@ bool PlaceLevelObject(World& w, int32_t index, int32_t low, int32_t high) {
     const int width = PatternWidth(picture);
     const int height = PatternHeight(picture);
     for (int attempt = 0; attempt < kMaxPlacementAttempts; ++attempt) {
-        const int32_t x = RandomInt(w, 780 - width) + 5;
+        const int32_t x = RandomInt(w, kPlaceAcross - width) + kPlaceFrom;
         const int32_t y = low + RandomInt(w, high - low - height) + height;
         bool clash = false;
         for (int i = 1; i <= kLevelObjectCount && !clash; ++i) {
             const LevelObject& other = objects[i];
             if (other.X <= 0 || i == index) continue;
-            clash = std::abs(x - other.X) < width + 50 && std::abs(y - other.Y) < height + 50;
+            clash = std::abs(x - other.X) < width + kClearance && std::abs(y - other.Y) < height + kClearance;
         }
         if (!clash) {
             o.X = x;
@@ -109,6 +210,7 @@ bool PlaceLevelObject(World& w, int32_t index, int32_t low, int32_t high) {
 
 void BuildLevel(World& w) {
     GameState& g = w.game;
+    ProgressRecord& p = g.Progress;
     for (LevelObject& o : g.LevelObjects) ClearSlotForBuild(o);
     SetNoText(g.CommanderText);
     g.CommanderTextPos = 1;
@@ -116,37 +218,24 @@ void BuildLevel(World& w) {
 
     // A damaged profile may bring any Level: it is brought back into 1..9 so
     // that the level, its scenery and everything after it agree.
-    if (g.Progress.Level < 1) g.Progress.Level = 1;
-    if (g.Progress.Level > 9) g.Progress.Level = 9;
-    const int level = g.Progress.Level;
+    p.Level = std::clamp(p.Level, 1, kLevelCount);
+    const LevelDesign& level = LevelDesignOf(p.Level);
+    LevelFactors factors = FactorsFor(p.Difficulty);
 
-    LevelFactors factors = FactorsFor(g.Progress.Difficulty);
-    RunLevelRules(w, level, factors);
-
-    const bool city = level == 4 || level == 8;
-    GroupRule box;
-    box.count = 1;
-    box.countScaled = false;
-    box.picture = 8;
-    box.speed = city ? 1 : 0;
-    box.low = 1800;
-    box.high = g.Progress.LevelEnd - 600;
-    box.energy = 150;
-    box.energyScaled = false;
-    box.score = 0;
-    if (level >= 2) {
-        for (int n = 0; n < 4; ++n) {
-            const int slot = TakeFreeSlot(w);
-            if (slot == 0) continue;
-            // The content is drawn before the place, as for every box.
-            box.content = RandomInt(w, 7) + 1;
-            PlaceGroup(w, box, factors);
-        }
-        box.content = 8;
-        box.count = 2;
-        PlaceGroup(w, box, factors);
+    p.LevelEnd = level.levelEnd;
+    if (level.briefing) g.CommanderStep = 1;
+    if (level.countsBlackBoxes) p.BlackBoxCount = 0;
+    // The city starts empty; its scenery loads only when another is in place.
+    if (level.scenery == Scenery::City) EmptyCityGrid(g);
+    EnsureLevelScenery(w, p.Level);
+    if (level.countFactorAtMost) factors.count = std::min(factors.count, *level.countFactorAtMost);
+    if (level.scenery == Scenery::MotherShip) {
+        // The clock of the platform: the headless one is fixed per frame, so
+        // a replay builds the same escort.
+        if (w.media.platform) SeedRandom(w.random, w.media.platform->Milliseconds());
+        SetUpMotherShip(w, factors.strength);
     }
-    box.content = 9;
-    box.count = 1;
-    PlaceGroup(w, box, factors);
+    if (level.barriers) PlaceBarrierRows(w, *level.barriers, factors);
+    for (const ObjectGroup& group : level.groups) PlaceGroup(w, group, factors);
+    PlaceBoxes(w, level, factors);
 }

@@ -1,8 +1,8 @@
-// Level construction: the rules of levels 1..9 that fill LevelObjects with
-// meteors, craft, barriers and boxes along the level.
+// The level builder: the current level's objects placed as its entry in the
+// level table (level_table.cpp) describes them, its scenery loaded, and one
+// prepared object placed at random inside a band.
 #pragma once
 #include <cstdint>
-
 
 struct World;
 

@@ -1,12 +1,13 @@
-// Shared pieces of the level-object passes: a per-frame cache of object and
-// shot picture sizes, the point-sampling strike tests, damage with its
-// score, bomb blasts, and the passes kept in their own files.
+// Shared pieces of the level-object passes (level_objects.cpp, pickups.cpp,
+// enemy_shots.cpp): a per-frame cache of object and shot picture sizes, the
+// point-sampling strike tests, damage with its score, and bomb blasts.
 #pragma once
 #include <cstdint>
 
+#include "game/object_kinds.h"
 #include "state/game_state.h"
 
-struct World;
+struct PictureCollection;
 
 struct PictureSize {
     int width = 0, height = 0;
@@ -16,12 +17,12 @@ struct PictureSize {
 // pictures are 0..255 and shot pictures Kind + 23, so 0..278 are kept.
 class RaketySizes {
 public:
-    explicit RaketySizes(World& w) : w_(w) {}
+    explicit RaketySizes(const PictureCollection& rakety) : rakety_(rakety) {}
     PictureSize Of(int index);
 
 private:
-    static constexpr int kKept = 256 + 23;
-    World& w_;
+    static constexpr int kKept = 256 + kShotPictures;
+    const PictureCollection& rakety_;
     PictureSize sizes_[kKept];
     bool known_[kKept] = {};
 };
@@ -49,18 +50,11 @@ inline bool SampleBetween(int x0, int step, int count, int lo, int hi) {
 
 // Takes energy from an object: Hit = 1, and below 0 it is destroyed and
 // its score added.
-void DamageObject(World& w, LevelObject& o, int32_t amount);
-// Energy (bomb Damage x 10000) div (dx^2 + dy^2) to every object in play
-// within 200 pixels of the blast point (screen coordinates); onlyStanding
-// limits it to objects with energy left. A distance of 0 counts as 1.
-void ApplyBlastDamage(World& w, const ShotRecord& bomb, bool onlyStanding);
+void DamageObject(GameState& g, LevelObject& o, int32_t amount);
+// Energy (bomb Damage x kBlastStrength) div (dx^2 + dy^2) to every object in
+// play within kBlastReach of the blast point (screen coordinates);
+// onlyStanding limits it to objects with energy left. A distance of 0
+// counts as 1.
+void ApplyBlastDamage(GameState& g, const ShotRecord& bomb, bool onlyStanding);
 // Starts the one blast animation at the bomb's place.
-void StartBlast(World& w, const ShotRecord& bomb);
-
-// Step 4i: the ship touching one object in play.
-void TouchShip(World& w, LevelObject& o, int sy, PictureSize size);
-// Step 4j: an armed object firing when its clock comes up.
-void FireFromObject(World& w, LevelObject& o, PictureSize size, RaketySizes& sizes);
-// Steps 5 to 7: enemy shots against ship and player's shots, their
-// movement, drawing and bursts.
-void UpdateEnemyShots(World& w, RaketySizes& sizes);
+void StartBlast(GameState& g, const ShotRecord& bomb);

@@ -5,13 +5,16 @@
 #include "game/player_ship.h"
 
 #include "game/ship_flight.h"
+#include "game/weapon_table.h"
 #include "state/media_calls.h"
 #include "state/world.h"
 
 namespace {
 
-// The ship is under control (fire, items) once the zoom has shrunk below this.
-constexpr int kControlWidth = 78;
+// A Lifepack starts a refill of this many frames (the HUD gives one energy
+// every second frame); invulnerability lasts kInvulnerableFrames.
+constexpr uint8_t kLifepackRefill = 50;
+constexpr int32_t kInvulnerableFrames = 1000;
 
 // Picks a banking frame from the horizontal speed: level 1, right 2, left 0.
 int BankingFrame(int32_t speedX) { return speedX == 0 ? 1 : (speedX > 0 ? 2 : 0); }
@@ -21,7 +24,7 @@ void UseProtectiveOrbs(World& w, int32_t& slot) {
     for (ShotRecord& orb : w.game.ShieldOrbs) {
         orb.Mode = 0;
         orb.Active = 1;
-        orb.Damage = 300;
+        orb.Damage = kWeapons.shieldOrb.damage;
         orb.X = 0;
         orb.Y = 0;
     }
@@ -29,8 +32,7 @@ void UseProtectiveOrbs(World& w, int32_t& slot) {
 }
 
 // Takes the first idle beam; with all five in flight the item stays.
-void UseEggBeam(World& w, int32_t& slot) {
-    GameState& g = w.game;
+void UseEggBeam(GameState& g, int32_t& slot) {
     for (ShotRecord& beam : g.EggBeams) {
         if (beam.Active != 0) continue;
         beam.Active = 1;
@@ -85,7 +87,7 @@ void UseItem(World& w) {
     GameState& g = w.game;
     int32_t& slot = g.Progress.ItemSlots[g.ItemSlotToUse];
     if (slot == 3) UseProtectiveOrbs(w, slot);
-    if (slot == 1) UseEggBeam(w, slot);
+    if (slot == 1) UseEggBeam(g, slot);
     if (slot == 2) UseHomingDiscs(w, slot);
     if (slot == 4) UseWingmen(w, slot);
     if (slot == 5) {
@@ -96,12 +98,12 @@ void UseItem(World& w) {
     }
     if (slot == 6) {
         PlayGameSound(w, "Lifepack");
-        g.EnergyRefill = 50;
+        g.EnergyRefill = kLifepackRefill;
         slot = 0;
     }
     if (slot == 7) {
         PlayGameSound(w, "Energypack");
-        g.WeaponEnergy = 110;
+        g.WeaponEnergy = kFullWeaponEnergy;
         slot = 0;
     }
     g.ItemSlotToUse = 0;
@@ -109,19 +111,19 @@ void UseItem(World& w) {
 
 // The flight's values live in the progress record (saved with a profile)
 // and in the game state (the speed band's step).
-ShipFlight FlightOf(const World& w) {
-    const ProgressRecord& p = w.game.Progress;
-    return ShipFlight{p.PlayerX, p.PlayerY, p.SpeedX, p.SpeedY, w.game.StepX, w.game.StepY};
+ShipFlight FlightOf(const GameState& g) {
+    const ProgressRecord& p = g.Progress;
+    return ShipFlight{p.PlayerX, p.PlayerY, p.SpeedX, p.SpeedY, g.StepX, g.StepY};
 }
 
-void StoreFlight(World& w, const ShipFlight& f) {
-    ProgressRecord& p = w.game.Progress;
+void StoreFlight(GameState& g, const ShipFlight& f) {
+    ProgressRecord& p = g.Progress;
     p.PlayerX = f.x;
     p.PlayerY = f.y;
     p.SpeedX = f.speedX;
     p.SpeedY = f.speedY;
-    w.game.StepX = f.stepX;
-    w.game.StepY = f.stepY;
+    g.StepX = f.stepX;
+    g.StepY = f.stepY;
 }
 
 }  // namespace
@@ -133,33 +135,32 @@ void UpdatePlayerShip(World& w) {
     Input& input = w.media.input;
     // Direction states push the speed by one per frame. Pressing against the
     // current motion first cuts the speed to 10, so reversing is quick.
-    ShipFlight flight = FlightOf(w);
-    const ShipPush push =
-        SteerShip(flight, DirectionKeys{IsHeld(input, isLeft), IsHeld(input, isRight), IsHeld(input, isUp),
-                                        IsHeld(input, isDown)});
-    StoreFlight(w, flight);
+    ShipFlight flight = FlightOf(g);
+    const ShipPush push = SteerShip(flight, DirectionKeys{IsHeld(input, isLeft), IsHeld(input, isRight),
+                                                          IsHeld(input, isUp), IsHeld(input, isDown)});
+    StoreFlight(g, flight);
 
     // Arrival zoom: the ship shrinks from 400 pixels onto its place.
     if (g.ArrivalWidth > 74) {
         g.ArrivalWidth -= 4;
         g.ArrivalHeight -= 4;
-        g.ArrivalRect = Rect{p.PlayerX - 42, p.PlayerY - 34, p.PlayerX - 42 + g.ArrivalWidth,
-                             p.PlayerY - 34 + g.ArrivalHeight};
+        g.ArrivalRect =
+            Rect{p.PlayerX - 42, p.PlayerY - 34, p.PlayerX - 42 + g.ArrivalWidth, p.PlayerY - 34 + g.ArrivalHeight};
     }
-    const bool underControl = g.ArrivalWidth < kControlWidth;
+    const bool underControl = g.ArrivalWidth < kArrivedWidth;
 
     // Fire gate: open when fire is held and the laser has reloaded. The first
     // frame of a press lines the cadence counters up so everything fires now.
-    if (IsHeld(input, kFireKey) && underControl && g.ReloadTimer == 15 && p.Lives > 0) {
+    if (IsHeld(input, kFireKey) && underControl && g.ReloadTimer == kReloadFrames && p.Lives > 0) {
         if (g.FireHeld == 0) {
-            g.VolleyTick = 10;
-            g.RocketTick = 2;
-            g.BallTick = 1;
+            g.VolleyTick = uint8_t(kWeapons.laser.cadence);
+            g.RocketTick = uint8_t(kWeapons.rocket.cadence);
+            g.BallTick = uint8_t(kWeapons.sideBall.cadence);
         }
         g.FireHeld = 1;
     } else {
         g.FireHeld = 0;
-        if (g.ReloadTimer < 15) g.ReloadTimer += 1;
+        if (g.ReloadTimer < kReloadFrames) g.ReloadTimer += 1;
     }
 
     // Item keys: the highest key pressed this frame wins; all three are
@@ -175,9 +176,9 @@ void UpdatePlayerShip(World& w) {
     if (g.ItemSlotToUse >= 1 && g.ItemSlotToUse <= 3) UseItem(w);
 
     // Bounds are tested before the step, so the ship may end a step beyond.
-    flight = FlightOf(w);
+    flight = FlightOf(g);
     MoveShip(flight, push);
-    StoreFlight(w, flight);
+    StoreFlight(g, flight);
 
     // A hit shows for six frames.
     if (g.ShipHitTimer >= 1 && g.ShipHitTimer <= 5) {
@@ -212,7 +213,7 @@ void DrawPlayerShip(World& w) {
 
 void RunInvulnerabilityClock(GameState& g) {
     if (g.InvulnerableEnergy <= 0) return;
-    if (g.InvulnerableTimer < 1000) {
+    if (g.InvulnerableTimer < kInvulnerableFrames) {
         ++g.InvulnerableTimer;
     } else {
         g.InvulnerableEnergy = 0;

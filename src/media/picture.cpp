@@ -7,6 +7,8 @@
 #include <cstring>
 #if defined(__x86_64__)
 #include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>  // the browser build: SSE2 as WebAssembly SIMD
 #endif
 
 #include "media/media_error.h"

@@ -1,7 +1,9 @@
 // The real game's platform on SDL2: the window and its present routine
 // (sdl_view), pads and joysticks (sdl_pads), window events as the game's
 // mouse, character, focus and full-screen events, keyboard sampling, the
-// audio device that drives the mixer, and the 16 ms frame tick.
+// audio device that drives the mixer, and the 16 ms frame tick. The browser
+// build is the same platform with the page's canvas as its view
+// (browser_view) and the page's animation frames as its clock.
 #include <SDL.h>
 
 #include <chrono>
@@ -13,7 +15,17 @@
 #include "media/mixer.h"
 #include "media/platform.h"
 #include "media/sdl_pads.h"
+#ifdef __EMSCRIPTEN__
+#include "media/browser_view.h"
+using View = BrowserView;
+// The browser plays sound from the page's thread between frames: a longer
+// buffer keeps it going through a slow frame.
+constexpr int kAudioSamples = 2048;
+#else
 #include "media/sdl_view.h"
+using View = SdlView;
+constexpr int kAudioSamples = 512;
+#endif
 
 namespace {
 
@@ -81,7 +93,7 @@ public:
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
             throw MediaError(std::string("Cannot start the display: ") + SDL_GetError());
         try {
-            view_ = std::make_unique<SdlView>(options);
+            view_ = std::make_unique<View>(options);
         } catch (...) {
             SDL_Quit();
             throw;
@@ -180,7 +192,7 @@ public:
         want.freq = 44100;
         want.format = AUDIO_S16SYS;
         want.channels = 2;
-        want.samples = 512;
+        want.samples = kAudioSamples;
         want.callback = AudioCallback;
         want.userdata = &mixer;
         SDL_AudioSpec have{};
@@ -214,7 +226,10 @@ public:
     // Frames start on a fixed grid of 16 ms from the first tick, so the
     // interval never drifts; a tick missed by more than a whole frame (a
     // stall) starts the grid again from now rather than running a burst.
+    // In the browser the page's animation frames pace the ticks
+    // (RunFrameLoop), so nothing waits here.
     bool WaitForTick() override {
+#ifndef __EMSCRIPTEN__
         const auto now = Clock::now();
         if (nextTick_ == Clock::time_point{}) {  // the first frame at once
             nextTick_ = now;
@@ -223,6 +238,7 @@ public:
         nextTick_ += kTick;
         if (nextTick_ > now) std::this_thread::sleep_until(nextTick_);
         else if (now - nextTick_ > kTick) nextTick_ = now;
+#endif
         return focus_;
     }
 
@@ -230,8 +246,12 @@ public:
 
     void ShowError(const std::string& title, const std::string& message) override {
         std::fprintf(stderr, "%s: %s\n", title.c_str(), message.c_str());
+#ifdef __EMSCRIPTEN__
+        view_->ShowError(title, message);
+#else
         SDL_ShowCursor(SDL_ENABLE);
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), view_->Window());
+#endif
     }
 
     void Minimise() override { SDL_MinimizeWindow(view_->Window()); }
@@ -242,7 +262,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kTick{16};
+    [[maybe_unused]] static constexpr std::chrono::milliseconds kTick{16};  // not waited for in the browser
 
     // Escape, Enter, Backspace and Tab as the game's characters; Alt+Enter
     // and F11 switch between window and full screen instead.
@@ -267,7 +287,7 @@ private:
         }
     }
 
-    std::unique_ptr<SdlView> view_;
+    std::unique_ptr<View> view_;
     std::unique_ptr<SdlPads> pads_;
     SDL_AudioDeviceID audio_ = 0;
     Mixer* mixer_ = nullptr;

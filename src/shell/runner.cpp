@@ -170,7 +170,7 @@ void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int lev
     }
     p.Level = level;
     BuildLevel(w);
-    w.shell.FinishPassed = 0;
+    w.game.FinishPassed = 0;
     w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
     ++w.front.GamesBegun;

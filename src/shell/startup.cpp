@@ -18,6 +18,11 @@
 namespace {
 
 constexpr int kPrimedSounds = 26;
+#ifdef KAVRIX_SINGLE_THREADED
+constexpr std::launch kFontLaunch = std::launch::deferred;
+#else
+constexpr std::launch kFontLaunch = std::launch::async;
+#endif
 
 // Loading errors name the collection file, so the user knows what is missing.
 template <class Collection, class Loader>
@@ -69,8 +74,9 @@ uint32_t ClockSeed(const World& w) {
 void LoadGameData(World& w) {
     // The fonts' glyphs are rendered on a second thread while the
     // collections load and the waves are converted: they share nothing until
-    // the first text is drawn, and start-up takes the longer of the two.
-    std::future<void> fonts = std::async(std::launch::async, [&canvas = w.media.canvas] { PreloadFonts(canvas); });
+    // the first text is drawn, and start-up takes the longer of the two. The
+    // browser build has no threads: there they are rendered at the end.
+    std::future<void> fonts = std::async(kFontLaunch, [&canvas = w.media.canvas] { PreloadFonts(canvas); });
     LoadCollection(w, w.media.Level, "video\\mesto.lev", LoadPictureCollection);
     LoadCollection(w, w.media.MenuObr, "video\\menu.lev", LoadPictureCollection);
     LoadCollection(w, w.media.Rakety, "video\\rakety.lev", LoadPictureCollection);

@@ -221,8 +221,10 @@ struct GameState {
     int32_t CityScroll = 100;
     int32_t CityAge = 0;
 
-    // Finish line (never reset): the lights beside the flags after a
-    // crossing, and the flags' waving.
+    // Finish line (never reset): the level's finish passed (its progress
+    // saved), the lights beside the flags after a crossing, and the flags'
+    // waving.
+    uint8_t FinishPassed = 0;
     uint8_t FinishLightOn = 0;
     uint8_t FinishLightTimer = 0;  // 0..60
     uint8_t FlagFrame = 0;         // 0..4

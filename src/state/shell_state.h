@@ -44,7 +44,6 @@ struct Shell {
     uint8_t MusicVolume = 100;
     int32_t MusicChannel = 0;
     uint8_t ShowFrameRate = 0;
-    uint8_t FinishPassed = 0;  // the level's finish line is passed (its progress saved)
 
     // Frame-rate measurement over periods of at least 1000 ms.
     uint32_t rateStartMs = 0;

@@ -166,7 +166,7 @@ void ShellFields(V& v, S& s, G& g) {
     v.Int("MusicVolume", s.MusicVolume);
     v.Int("MusicChannel", s.MusicChannel);
     v.Int("ShowFrameRate", s.ShowFrameRate);
-    v.Int("FinishPassed", s.FinishPassed);
+    v.Int("FinishPassed", g.FinishPassed);
     v.Int("FinishLightOn", g.FinishLightOn);
     v.Int("FinishLightTimer", g.FinishLightTimer);
     v.Int("FlagFrame", g.FlagFrame);

@@ -31,8 +31,8 @@ TEST(MenuGameCycle, SavedAtTheFinishLoadedAsSavedLostIntoTheScoreTableOnce) {
     p.ScrollDistance = p.LevelEnd + p.PlayerY - 45;
     p.Score = 32000;
     p.HasSideBalls = 1;
-    for (int i = 0; i < 20 && !w.shell.FinishPassed; ++i) m.Frames(1);
-    ASSERT_TRUE(w.shell.FinishPassed);
+    for (int i = 0; i < 20 && !w.game.FinishPassed; ++i) m.Frames(1);
+    ASSERT_TRUE(w.game.FinishPassed);
     const ProgressRecord saved = w.saved.ProfileTable[1];
     EXPECT_EQ(saved.Score, 32000);
     const auto file = ReadFileBytes(m.dir + "/profily.lev");
@@ -81,7 +81,7 @@ TEST(MenuGameCycle, ANewGameAfterAPassedFinishLineStillSavesAtItsOwn) {
     MenuWorld m("menu-cycle-again");
     World& w = m.w;
     ProgressRecord& p = w.game.Progress;
-    w.shell.FinishPassed = 1;  // the last game passed a finish line, then was left
+    w.game.FinishPassed = 1;  // the last game passed a finish line, then was left
 
     m.OpenItem(0);
     m.ClickAt(150, 478);
@@ -99,7 +99,7 @@ TEST(MenuGameCycle, ANewGameAfterAPassedFinishLineStillSavesAtItsOwn) {
     w.game.CommanderStep = 0;
     p.ScrollDistance = p.LevelEnd + p.PlayerY - 45;
     p.Score = 700;
-    for (int i = 0; i < 20 && !w.shell.FinishPassed; ++i) m.Frames(1);
-    EXPECT_TRUE(w.shell.FinishPassed);
+    for (int i = 0; i < 20 && !w.game.FinishPassed; ++i) m.Frames(1);
+    EXPECT_TRUE(w.game.FinishPassed);
     EXPECT_EQ(w.saved.ProfileTable[1].Score, 700) << "the new game's first finish line saves";
 }

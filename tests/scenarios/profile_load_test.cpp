@@ -73,12 +73,12 @@ TEST(ProfileLoad, AGameResumedAtItsFinishLineAfterAFreshStartPassesItsFlagsAgain
     World& w = m.w;
     SaveSlot(w, 1, "Ivo", 3, 12800 + 300, 12800);  // saved where the flags met the ship
     LoadFromMenu(m, 1);
-    EXPECT_EQ(w.shell.FinishPassed, 0) << "loading leaves it as the start of the program set it";
+    EXPECT_EQ(w.game.FinishPassed, 0) << "loading leaves it as the start of the program set it";
     m.SilenceAll();
     m.Frames(1);
     EXPECT_TRUE(m.SoundStarted("Vlajky"));
     EXPECT_EQ(w.game.FinishLightOn, 1);
-    EXPECT_EQ(w.shell.FinishPassed, 1);
+    EXPECT_EQ(w.game.FinishPassed, 1);
     const auto file = ReadFileBytes(m.dir + "/profily.lev");
     ASSERT_EQ(file.size(), kProfilesFileSize);
     EXPECT_EQ(DecodeProgress(file.data()).ScrollDistance, 12800 + 301) << "saved again";

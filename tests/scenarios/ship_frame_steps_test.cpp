@@ -109,7 +109,7 @@ TEST(ShipFrameSteps, FinishLineWithoutAProfileLightsTheFlagsAndWritesNothing) {
     f.Frame();  // scroll 9761: the line is 39 rows from the ship, within reach
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors, "");
-    EXPECT_EQ(f.w.shell.FinishPassed, 1);
+    EXPECT_EQ(f.w.game.FinishPassed, 1);
     EXPECT_EQ(f.w.game.FinishLightOn, 1);
     EXPECT_TRUE(SoundStarted(f.w, "Vlajky"));
     EXPECT_FALSE(fs::exists(fs::path(f.dir) / "profily.lev"));
@@ -154,11 +154,11 @@ TEST(ShipFrameSteps, EachLevelEndsAtItsDistanceAndTheNextIsBuilt) {
         f.Frame();
         EXPECT_EQ(f.p.Level, c.level) << "one frame early";
         EXPECT_EQ(f.p.ScrollDistance, c.endsAt - 1);
-        f.w.shell.FinishPassed = 1;
+        f.w.game.FinishPassed = 1;
         f.Frame();
         EXPECT_EQ(f.p.Level, c.level + 1) << "level " << c.level;
         EXPECT_EQ(f.p.ScrollDistance, 600);
-        EXPECT_EQ(f.w.shell.FinishPassed, 0);
+        EXPECT_EQ(f.w.game.FinishPassed, 0);
         if (c.nextFinishLine != 0) { EXPECT_EQ(f.p.LevelEnd, c.nextFinishLine) << "level " << c.level + 1; }
     }
 }

@@ -152,7 +152,7 @@ TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
             EXPECT_EQ(slot.Level, 1);
             EXPECT_EQ(slot.PlayerName.View(), "Pilot");
             EXPECT_EQ(slot.ScrollDistance, 9400 + slot.PlayerY - 39);  // first frame within 40 rows
-            EXPECT_EQ(w.shell.FinishPassed, 1);
+            EXPECT_EQ(w.game.FinishPassed, 1);
             EXPECT_EQ(w.game.FinishLightOn, 1);
             fs::remove(file);
         }
@@ -162,7 +162,7 @@ TEST(FinishLine, SavesTheProgressExactlyOnceAndTheLevelChangesAtItsDistance) {
     RunFrame(w);  // scroll distance 10000: the end of level 1
     EXPECT_EQ(w.game.Progress.Level, 2);
     EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
-    EXPECT_EQ(w.shell.FinishPassed, 0);
+    EXPECT_EQ(w.game.FinishPassed, 0);
     EXPECT_FALSE(fs::exists(file));
 }
 
@@ -170,7 +170,7 @@ TEST(FinishLine, LevelNineHasNoFlagsAndNoSave) {
     const std::string dir = MakeTempDir("level-nine");
     TestWorld t = GameWorld(9, 9600, dir);
     Frames(t, 200);
-    EXPECT_EQ(t.w().shell.FinishPassed, 0);
+    EXPECT_EQ(t.w().game.FinishPassed, 0);
     EXPECT_EQ(t.w().game.FinishLightOn, 0);
     EXPECT_EQ(t.w().game.Progress.Level, 9);
     EXPECT_FALSE(fs::exists(fs::path(dir) / "profily.lev"));
@@ -339,14 +339,14 @@ TEST(LevelEnd, EachLevelEndsExactlyAtItsDistanceAndLevelNineNever) {
         EXPECT_EQ(w.game.Progress.Level, end.level);
 
         w.game.Progress.ScrollDistance = end.distance - 2;
-        w.shell.FinishPassed = 1;
+        w.game.FinishPassed = 1;
         RunFrame(w);
         EXPECT_EQ(w.game.Progress.Level, end.level);
         EXPECT_EQ(w.game.Progress.ScrollDistance, end.distance - 1);
         RunFrame(w);  // the starfield brings the distance to the end
         EXPECT_EQ(w.game.Progress.Level, end.level + 1);
         EXPECT_EQ(w.game.Progress.ScrollDistance, 600);
-        EXPECT_EQ(w.shell.FinishPassed, 0);
+        EXPECT_EQ(w.game.FinishPassed, 0);
     }
     TestWorld t = GameWorld(9, 9990, dir);
     Frames(t, 30);
@@ -362,7 +362,7 @@ TEST(FinishLine, WithoutAnActiveSlotTheFlagsLightButNothingIsSaved) {
     w.saved.CurrentProfile = 0;
     const ProgressRecord before = w.saved.ProfileTable[1];
     Frames(t, 20);
-    EXPECT_EQ(w.shell.FinishPassed, 1);
+    EXPECT_EQ(w.game.FinishPassed, 1);
     EXPECT_EQ(w.game.FinishLightOn, 1);
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_EQ(EncodeProgress(w.saved.ProfileTable[1]), EncodeProgress(before));
@@ -378,11 +378,11 @@ TEST(FinishLine, AFinishLineFarAwayInADamagedProfileIsNeverReached) {
     RunFrame(w);
     ASSERT_EQ(w.game.Progress.ScrollDistance, 1001);
     ASSERT_EQ(w.game.Progress.PlayerY, 300);
-    EXPECT_EQ(w.shell.FinishPassed, 0);
+    EXPECT_EQ(w.game.FinishPassed, 0);
     EXPECT_TRUE(fs::is_empty(dir));
     w.game.Progress.LevelEnd = INT32_MAX;
     Frames(t, 2);
-    EXPECT_EQ(w.shell.FinishPassed, 0);
+    EXPECT_EQ(w.game.FinishPassed, 0);
 }
 
 TEST(FinishFlags, TheLightsGoOnShowingAfterTheGameGivesWayToTheMenu) {

@@ -177,7 +177,7 @@ bool Autopilot::BeforeFrame(const World& w, int64_t frame, KeySet& held, std::ve
         frontEnd_.TextScreen(w, events);
     } else if (scene == Scene::HlavniHra) {
         if (options_.wholeGame && !wentToMenu_) {
-            if (escapePending_ < 0 && w.shell.FinishPassed) escapePending_ = kFramesBeforeEscape;
+            if (escapePending_ < 0 && w.game.FinishPassed) escapePending_ = kFramesBeforeEscape;
             if (escapePending_ > 0 && --escapePending_ == 0) {
                 ScriptEvent e;
                 e.kind = ScriptEventKind::Type;
