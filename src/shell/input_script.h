@@ -20,7 +20,7 @@ struct ScriptEvent {
     GameKey key = GameKey::Up;  // Down, Up
     uint8_t code = 0;           // Type: cp1250 character code
     int x = 0, y = 0;           // Move
-    InputSet pad;               // Pad: the joystick's input states from this frame on
+    InputSet pad{};             // Pad: the joystick's input states from this frame on
     uint64_t hash = 0;          // Hash: the game state's hash
     bool hasSurfaceHash = false;  // Hash: recordings before screen hashes have none
     uint64_t surfaceHash = 0;   // Hash: the back surface's hash

@@ -154,12 +154,17 @@ std::string ReplayLibrary::NewName(std::string& date) {
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
     std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &local);
     date = iso;
+    // Games begun within the same second get "_02", "_03", ...: two digits,
+    // so that the names still sort in the order the games began.
     std::string name = stamp;
     std::lock_guard<std::mutex> guard(lock_);
     for (int n = 2; std::find(namesGiven_.begin(), namesGiven_.end(), name) != namesGiven_.end() ||
                     fs::exists(fs::symlink_status(PathOf(name)));
-         ++n)
-        name = std::string(stamp) + "_" + std::to_string(n);
+         ++n) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "_%02d", n);
+        name = std::string(stamp) + suffix;
+    }
     namesGiven_.push_back(name);
     return name;
 }

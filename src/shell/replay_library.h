@@ -56,7 +56,7 @@ public:
     static void MarkScores(const std::vector<KeptReplay>& replays, const ScoreTableRecord& table,
                            NumberedArray<ReplayName, 10>& marks);
 
-    // A name for a game beginning now ("2026-03-14_21-05-33", "_2" and on
+    // A name for a game beginning now ("2026-03-14_21-05-33", "_02" and on
     // when taken); date gets the game line's date.
     std::string NewName(std::string& date);
     // Hands a finished recording over: it is written into the folder in the

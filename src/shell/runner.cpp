@@ -740,8 +740,10 @@ void GameRun::Finish() {
                 throw std::runtime_error("Cannot write recording '" + r.options.recordFile + "'");
             r.recordFile->Commit();
         }
-        // The game in progress is kept as it stands.
+        // The game in progress is kept as it stands, and the run ends once
+        // every kept replay is on the disk.
         if (r.gameRecorder) r.gameRecorder->Finish(w);
+        if (r.library) r.library->WaitForWrites();
         if (r.status == 1) return;  // the error is told; nothing more is written
         const bool stoppedEarly = r.options.frames >= 0 && r.frame == r.options.frames;
         if (r.replaying && r.status == 0 && r.nextHash < r.hashes.size() && !stoppedEarly) {

@@ -54,6 +54,7 @@ Watching::Watching(World& w, FramePlatform& platform, const InputScript& replay,
     s.saved = w.saved;
     s.game = w.game;
     s.front = w.front;
+    s.front.WatchRequest = 0;  // the click that began watching is answered
     s.random = w.random;
     s.input = w.media.input;
     s.music = w.media.music;
