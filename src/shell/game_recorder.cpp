@@ -86,8 +86,8 @@ void GameRecorder::End(World& w, int rank) {
     if (frame_ % kReplayHashInterval != 0) recorder->Hash(HashLine(w, frame_));
     recorder->End(frame_);
     if (recorder->Full()) {
-        std::cerr << "Kavrix: this game is not kept as a replay: its recording grew beyond "
-                  << (kMaxScriptBytes >> 20) << " MB\n";
+        std::cerr << "Kavrix: this game is not kept as a replay: its recording grew beyond " << (kMaxScriptBytes >> 20)
+                  << " MB\n";
         return;
     }
     game_.frames = frame_;

@@ -77,16 +77,17 @@ ReplayFileStatus LoadReplayFile(const std::string& path, InputScript& script, st
     if (CheckRecording(script, path, error)) return ReplayFileStatus::Ok;
     // Another version's recording is not damaged: that version plays it.
     return script.hasVersion && script.version != kRecordingVersion ? ReplayFileStatus::OtherVersion
-                                                                     : ReplayFileStatus::Damaged;
+                                                                    : ReplayFileStatus::Damaged;
 }
 
-void MoveDamagedReplayAside(const std::string& path, const std::string& problem) {
+std::string MoveDamagedReplayAside(const std::string& path, const std::string& problem) {
     const std::string keepAs = DamagedKeepName(path);
     std::error_code ec;
     fs::rename(path, keepAs, ec);
-    std::cerr << "Kavrix: " << problem << "\n";
-    if (ec) std::cerr << "Kavrix: the damaged replay '" << path << "' could not be moved aside: " << ec.message() << "\n";
-    else std::cerr << "Kavrix: the damaged replay is kept as '" << keepAs << "'\n";
+    const std::string where = ec ? "the damaged replay '" + path + "' could not be moved aside: " + ec.message()
+                                 : "the damaged replay is kept as '" + keepAs + "'";
+    std::cerr << "Kavrix: " << problem << "\nKavrix: " << where << "\n";
+    return problem + "\n" + where;
 }
 
 ReplayLibrary::ReplayLibrary(std::string folder) : folder_(std::move(folder)) {}
@@ -105,7 +106,7 @@ std::string ReplayLibrary::PathOf(const std::string& name) const {
     return (fs::path(folder_) / (name + kReplayExtension)).string();
 }
 
-std::vector<KeptReplay> ReplayLibrary::List() const {
+std::vector<KeptReplay> ReplayLibrary::List(std::vector<std::string>* damaged) const {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
@@ -121,7 +122,10 @@ std::vector<KeptReplay> ReplayLibrary::List() const {
         std::string error;
         bool missing = false;
         if (ReadHeader(replay.path, replay, error, missing)) replays.push_back(replay);
-        else if (!missing) MoveDamagedReplayAside(replay.path, error);
+        else if (!missing) {
+            const std::string told = MoveDamagedReplayAside(replay.path, error);
+            if (damaged) damaged->push_back(told);
+        }
     }
     return replays;
 }

@@ -34,7 +34,8 @@ enum class ReplayFileStatus { Ok, Missing, OtherVersion, Damaged };
 ReplayFileStatus LoadReplayFile(const std::string& path, InputScript& script, std::string& error);
 // Moves a damaged replay aside as NAME.damaged (or .damaged.2, ...) and says
 // so on stderr, as damaged saved files are kept.
-void MoveDamagedReplayAside(const std::string& path, const std::string& problem);
+// Returns what was said.
+std::string MoveDamagedReplayAside(const std::string& path, const std::string& problem);
 
 class ReplayLibrary {
 public:
@@ -47,8 +48,9 @@ public:
     std::string PathOf(const std::string& name) const;
 
     // Every kept replay, oldest first (by name, which is the time its game
-    // began); one whose header cannot be read is reported and moved aside.
-    std::vector<KeptReplay> List() const;
+    // began); one whose header cannot be read is reported and moved aside
+    // (and what was said of it added to damaged, when given).
+    std::vector<KeptReplay> List(std::vector<std::string>* damaged = nullptr) const;
     // Puts beside each entry of the table the kept replay made for it: the
     // replays whose score entered the table, oldest first, each take the
     // highest entry of the same score and name at or below the rank it

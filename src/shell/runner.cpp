@@ -501,7 +501,14 @@ int GameRun::OpenRun() {
         // The replay folder, and the score table's entries that have one.
         if (KeepsReplays(options)) {
             r.library = std::make_unique<ReplayLibrary>(ReplayFolderIn(w.shell.options.saveDir));
-            ReplayLibrary::MarkScores(r.library->List(), w.saved.ScoreTable, w.saved.ScoreReplays);
+            std::vector<std::string> damaged;
+            ReplayLibrary::MarkScores(r.library->List(&damaged), w.saved.ScoreTable, w.saved.ScoreReplays);
+            // The player who starts from the desktop is told as of a damaged saved file.
+            if (!damaged.empty() && !platform.IsHeadless()) {
+                std::string message;
+                for (const std::string& text : damaged) message += text + "\n";
+                platform.ShowError("Kavrix", message);
+            }
             r.gameRecorder = std::make_unique<GameRecorder>(*r.library, w);
         }
         // A new game from the command line, else the one the script names.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "heap_counter.h"
 #include "shell/replay.h"
 #include "shell/replay_library.h"
 #include "shell/runner.h"
@@ -194,7 +195,8 @@ TEST(KeptReplays, TheOldestOfElevenGamesIsDroppedAndTheScoreTablesReplaysStay) {
     const std::string scored = Kept(dir).back().name;
     std::vector<std::string> games;
     for (int i = 1; i <= 11; ++i) {
-        ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --frames 2 --new-game Hra" + std::to_string(i)), 0)
+        ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --frames 2 --new-game Hra" + std::to_string(i)),
+                  0)
             << ReadTextFile(dir + "/err.txt");
         games.push_back(Kept(dir).back().name);
         EXPECT_EQ(Kept(dir).back().game.name, "Hra" + std::to_string(i));
@@ -204,6 +206,70 @@ TEST(KeptReplays, TheOldestOfElevenGamesIsDroppedAndTheScoreTablesReplaysStay) {
     std::vector<std::string> expected = {scored};  // the oldest, but beside its score entry
     expected.insert(expected.end(), games.begin() + 1, games.end());
     EXPECT_EQ(names, expected);
+}
+
+TEST(KeptReplays, ADamagedReplayIsMovedAsideAndAReplayThatCannotBeWrittenNeverStopsTheGame) {
+    const std::string dir = MakeTempDir("kept-damaged");
+    WriteLowScores(dir);
+    fs::create_directories(dir + "/replays");
+    WriteText(dir + "/replays/2026-01-02_03-04-05.replay",
+              "# Kavrix replay\nversion 1 kavrix 1.0.0\ngame 2026-01-02\n");
+    ASSERT_EQ(Kavrix(dir, "--save-dir . --list-replays"), 0);
+    const std::string err = ReadTextFile(dir + "/err.txt");
+    EXPECT_NE(err.find("2026-01-02_03-04-05.replay:3:"), std::string::npos) << err;
+    EXPECT_NE(err.find("kept as './replays/2026-01-02_03-04-05.replay.damaged'"), std::string::npos) << err;
+    EXPECT_TRUE(fs::exists(dir + "/replays/2026-01-02_03-04-05.replay.damaged"));
+    EXPECT_FALSE(fs::exists(dir + "/replays/2026-01-02_03-04-05.replay"));
+
+    // No room for replays (a file stands where their folder goes): the game
+    // is played to its end all the same, the score entered, one message.
+    fs::remove_all(dir + "/replays");
+    WriteText(dir + "/replays", "");
+    WriteText(dir + "/game.txt", GoldenInput("lose_d2.replay"));
+    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300 --dump-state s.json"),
+              0)
+        << ReadTextFile(dir + "/err.txt");
+    const std::string json = ReadTextFile(dir + "/s.json");
+    EXPECT_EQ(DumpInt(json, "MenuPage"), 3);
+    EXPECT_GT(DumpInt(json, "Score", json.find("\"rank\":1,")), 100);
+    const std::string told = ReadTextFile(dir + "/err.txt");
+    const size_t first = told.find("the replay of this game is not kept");
+    EXPECT_NE(first, std::string::npos) << told;
+    EXPECT_EQ(told.find("the replay of this game is not kept", first + 1), std::string::npos) << told;
+}
+
+TEST(KeptReplays, RecordingAGameTakesNothingFromTheHeapInItsFrames) {
+    // The golden level 1 game played and kept: its frames up to the finish
+    // (key lines, hash lines every 300 frames) go into the room the
+    // recording took when the game began. A frame that starts a new song
+    // loads it, as every game does, recorded or not; that is not counted.
+    const std::string dir = MakeTempDir("kept-heap");
+    WriteText(dir + "/game.txt", GoldenInput("level1.replay"));
+    RunOptions options = KeepingRun(dir);
+    options.inputFile = dir + "/game.txt";
+    GameRun run(options);
+    ASSERT_EQ(run.Open(), 0);
+    for (int frame = 0; frame < 600; ++frame) ASSERT_TRUE(run.Tick());
+    const World& w = run.world();
+    ASSERT_EQ(w.shell.CurrentScene, Scene::HlavniHra);
+    int frames = 0, songs = 0;
+    long allocated = 0;
+    for (; frames < 8000; ++frames) {
+        const int32_t song = w.media.music.currentHandle;
+        allocations = 0;
+        counting = true;
+        const bool ran = run.Tick();
+        counting = false;
+        ASSERT_TRUE(ran);
+        if (w.media.music.currentHandle != song) ++songs;
+        else allocated += allocations.load();
+    }
+    EXPECT_EQ(allocated, 0) << "over " << frames << " frames of play";
+    EXPECT_EQ(w.game.Progress.Level, 1);
+    EXPECT_GE(songs, 1);
+    ASSERT_EQ(run.Close(), 0);
+    ASSERT_EQ(Kept(dir).size(), 1u);
+    EXPECT_EQ(Kept(dir)[0].game.frames, 8600);
 }
 
 namespace {
