@@ -178,11 +178,14 @@ void ReplayLibrary::Keep(const std::string& name, std::string text, const ScoreT
     jobs_.push_back(Job{name, std::move(text), table});
     if (!threadTried_) {
         threadTried_ = true;
+        // The browser's build has no threads: it writes at once, between
+        // frames, as where no thread is to be had.
+#ifndef KAVRIX_SINGLE_THREADED
         try {
             writer_ = std::thread([this] { WriterLoop(); });
         } catch (const std::system_error&) {
-            // A platform without threads (the browser) writes at once.
         }
+#endif
     }
     if (writer_.joinable()) {
         wake_.notify_one();

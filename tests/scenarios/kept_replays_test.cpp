@@ -118,6 +118,10 @@ TEST(KeptReplays, AScriptedGameEndsOnTheScoreTableAndItsKeptReplayPlaysHashForHa
     EXPECT_EQ(ReplayFails(dir, kept[0].name), "");
     EXPECT_FALSE(fs::exists(dir + "/" + kScoresFileName));
     EXPECT_FALSE(fs::exists(dir + "/" + kProfilesFileName));
+    // Shared as a video by its name.
+    ASSERT_EQ(Kavrix(dir, "--save-dir . --replay " + kept[0].name + " --frames 30 --video out.webm"), 0)
+        << ReadTextFile(dir + "/err.txt");
+    EXPECT_GT(fs::file_size(dir + "/out.webm"), 1000u);
 }
 
 TEST(KeptReplays, GamesBegunMidSessionReplayOnTheirOwnFromTheStateTheyCarry) {
