@@ -1,8 +1,8 @@
 // Mouse and character input between frames: which item or page button is
 // under the pointer (with its hover sound), what a click does on each page
 // (new game and its profile, continue, select, load and delete a profile,
-// the language, quit), typed characters for the name field, Escape, and keys that skip
-// the intro, complete or leave the story text and end the story animation.
+// the language, a kept replay on the score page, quit), typed characters for
+// the name field, Escape, and keys that skip the intro, complete or leave the story text and end the story animation.
 // These handlers change the scene at once instead of asking the frame for
 // it: several events may come between two frames, and each must find the
 // scene the one before it left (a key that skips the intro, then a mouse
@@ -106,6 +106,7 @@ void StartNewGame(World& w) {
         w.game.FinishPassed = 0;
         w.shell.CurrentScene = Scene::Uvod;
         f.GameActive = 1;
+        ++f.GamesBegun;
         PlayGameSound(w, "Text");
         Music& music = w.media.music;
         StopSong(music, w.shell.MusicChannel);
@@ -164,6 +165,7 @@ void LoadProfile(World& w) {
     // game may have been left in another level (the city after the mother
     // ship, or the other way round).
     EnsureLevelScenery(w, p.Level);
+    ++w.front.GamesBegun;
     PlayGameSound(w, "Klik");
 }
 
@@ -196,6 +198,14 @@ void LanguageClick(World& w, int x, int y) {
         const Language language = button.number == kCzechButton ? Language::Czech : Language::English;
         if (language != w.shell.language) UseLanguage(w, language);
     }
+}
+
+// A click on a score entry with a kept replay asks for it to be played
+// (the shell watches it between frames); only while the table is shown.
+void ScoreClick(World& w, int x, int y) {
+    if (w.front.IdleTimer <= 0) return;
+    for (int rank = 1; rank <= 10; ++rank)
+        if (w.saved.ScoreReplays[rank].size > 0 && ScoreRowArea(rank).Holds(x, y)) w.front.WatchRequest = uint8_t(rank);
 }
 
 // Quitting always works: a step that fails on the way (the settings cannot
@@ -314,6 +324,7 @@ void Click(World& w) {
     }
     if (f.MenuPage == Page::Load) ProfileClick(w, x, y);
     if (f.MenuPage == Page::Help) LanguageClick(w, x, y);
+    if (f.MenuPage == Page::Scores) ScoreClick(w, x, y);
     if (f.MenuPage == Page::QuitQuestion) QuitClick(w);
     if (f.MenuPage == Page::ProfilesTaken) {
         if (f.HoverButton == kOkButton) {

@@ -93,6 +93,23 @@ constexpr MenuButton kHelpButtons[] = {
 constexpr int kHelpLeftKeysX = 45, kHelpPadX = 181, kHelpRightKeysX = 435;
 constexpr int kHelpLeftKeysRight = 175, kHelpRightKeysRight = 560;  // where the action labels begin
 constexpr int kHelpFirstRowY = 415, kHelpRowStep = 23;
+// Page 3, scores: rank r (1..10) in row (r - 1) % 5 of its column, ranks
+// 1-5 on the left and 6-10 on the right, each row kScoreRowStep below the one
+// before; the rank and name from rankX, the score from scoreX. An entry with a
+// kept replay shows a small play mark left of its rank, and a click on its
+// row plays the replay.
+struct ScoreColumn {
+    int rankX, scoreX;
+    MenuArea firstRow;
+};
+constexpr ScoreColumn kScoreColumns[2] = {{151, 391, {136, 462, 423, 446}}, {476, 716, {461, 776, 423, 446}}};
+constexpr int kScoreRowY = 425, kScoreRowStep = 22;
+constexpr int kReplayMarkDx = -12;  // the mark's left edge from the rank's
+constexpr const ScoreColumn& ScoreColumnOf(int rank) { return kScoreColumns[rank <= 5 ? 0 : 1]; }
+constexpr int ScoreRowY(int rank) { return kScoreRowY + kScoreRowStep * ((rank - 1) % 5); }
+constexpr MenuArea ScoreRowArea(int rank) {
+    return ScoreColumnOf(rank).firstRow.Moved(0, kScoreRowStep * ((rank - 1) % 5));
+}
 
 // Page 5, the quit question.
 constexpr MenuButton kQuitButtons[] = {

@@ -92,6 +92,15 @@ void ProfilePage(World& w) {
     ReleaseCanvas(canvas);
 }
 
+// A small play mark left of an entry whose game was kept as a replay: a
+// triangle pointing right, in the entry's colour, as tall as its text.
+void ReplayMark(Canvas& canvas, int rank, uint32_t colour) {
+    const int x = ScoreColumnOf(rank).rankX + kReplayMarkDx, middle = ScoreRowY(rank) + 10;
+    canvas.BrushColor = colour;
+    for (int dx = 0; dx < 7; ++dx) FillRect(canvas, Rect{x + dx, middle - 6 + dx, x + dx + 1, middle + 7 - dx});
+    canvas.BrushColor = 0;
+}
+
 // The ten best, ranks 1-5 on the left and 6-10 on the right; a score just
 // entered is bright. The cup turns while the page is open.
 void ScorePage(World& w) {
@@ -102,8 +111,8 @@ void ScorePage(World& w) {
     EnterFinishedScore(w);
     Canvas& canvas = TextCanvas(w, 19, kGreen);
     for (int rank = 1; rank <= 10; ++rank) {
-        const int column = rank <= 5 ? 0 : 1;
-        const int y = 425 + 22 * ((rank - 1) % 5);
+        const ScoreColumn& column = ScoreColumnOf(rank);
+        const int y = ScoreRowY(rank);
         const std::string_view name = w.saved.ScoreTable.Names[rank].View();
         char text[40];
         const int prefix = std::snprintf(text, sizeof text, "%d. ", rank);
@@ -115,8 +124,9 @@ void ScorePage(World& w) {
         char score[16];
         const int digits = std::snprintf(score, sizeof score, "%d", int(w.saved.ScoreTable.Scores[rank]));
         canvas.Font.Color = rank == f.NewScoreRank ? kBrightGreen : kGreen;
-        TextOut(canvas, column == 0 ? 151 : 476, y, entry);
-        TextOut(canvas, column == 0 ? 391 : 716, y, std::string_view(score, size_t(digits)));
+        TextOut(canvas, column.rankX, y, entry);
+        TextOut(canvas, column.scoreX, y, std::string_view(score, size_t(digits)));
+        if (w.saved.ScoreReplays[rank].size > 0) ReplayMark(canvas, rank, canvas.Font.Color);
     }
     ReleaseCanvas(canvas);
 }

@@ -166,6 +166,7 @@ int32_t LoadSong(Music& music, bool fromMemory, const std::string& fileName, int
     music.looping = looping;
     music.songLengthMs = lengthMs;
     music.playedMs = 0;
+    music.songFile = fromMemory ? std::string() : fileName;
     return handle;
 }
 
@@ -201,6 +202,34 @@ bool StopSong(Music& music, int32_t channel) {
     if (!player || player->handle != channel) return false;
     player->playing = false;
     return true;
+}
+
+void RestoreSong(Music& music) {
+    if (!music.mixer) return;
+    ModulePlayer* fresh = nullptr;
+    std::vector<char> bytes;
+    if (HasDevice(music) && !music.songFile.empty() &&
+        ReadModuleBytes(music, false, music.songFile, 0, 0, bytes)) {
+        openmpt_module* module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent,
+                                                                    nullptr, openmpt_error_func_ignore, nullptr,
+                                                                    nullptr, nullptr, nullptr);
+        if (module) {
+            openmpt_module_set_repeat_count(module, music.looping ? -1 : 0);
+            openmpt_module_set_position_seconds(module, double(music.playedMs) / 1000.0);
+            fresh = new ModulePlayer;
+            fresh->module = module;
+            fresh->handle = music.currentHandle;
+            fresh->playing = music.playing;
+        }
+    }
+    ModulePlayer* old = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(music.mixer->lock);
+        old = music.mixer->music;
+        music.mixer->music = fresh;
+        music.mixer->musicGain = MusicGain(music.musicVolume);
+    }
+    FreeModulePlayer(old);
 }
 
 void CloseMusic(Music& music) {

@@ -27,6 +27,7 @@ struct Music {
     bool looping = false;
     int64_t songLengthMs = 0;
     int64_t playedMs = 0;
+    std::string songFile;  // the asset name of the current song, empty for none
 };
 
 // The linear gain a module is mixed at for a music volume of 0..100. Full
@@ -48,6 +49,10 @@ bool PlaySong(Music& music, int32_t channel);
 // music clock), was stopped or is unknown.
 int IsSongPlaying(Music& music, int32_t channel);
 bool StopSong(Music& music, int32_t channel);
+// Puts the song that songFile names back into the mixer as the fields above
+// describe it (handle, playing, position playedMs), without counting a new
+// handle: the music as a replay's starting state or a paused session left it.
+void RestoreSong(Music& music);
 void CloseMusic(Music& music);
 
 // Called by MixAudio with the mixer's lock held: adds frames of the loaded

@@ -20,8 +20,13 @@ public:
     // 16 ms per frame), so reseeds from the clock repeat on playback.
     bool virtualClock = false;
     uint32_t clock = 0;
+    // Frames run faster than the ticks (a replay watched at 2 or 4 times its
+    // speed) show only the tick's last one.
+    bool holdPresent = false;
 
-    void Present(const Surface& surface) override { inner.Present(surface); }
+    void Present(const Surface& surface) override {
+        if (!holdPresent) inner.Present(surface);
+    }
     void PollEvents(std::vector<PlatformEvent>& events) override { inner.PollEvents(events); }
     KeySet HeldKeys() override { return keys; }
     InputSet JoystickStates() override { return joystick; }

@@ -58,6 +58,41 @@ bool ParseNewGame(const std::string& line, ScriptNewGame& game) {
     return true;
 }
 
+// "YYYY-MM-DDTHH:MM:SS", as a kept replay's game line writes its date.
+bool IsGameDate(const std::string& text) {
+    static constexpr char kPattern[] = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() != sizeof kPattern - 1) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kPattern[i] == 'd' ? !digit : text[i] != kPattern[i]) return false;
+    }
+    return true;
+}
+
+// "game DATE FRAMES SCORE LEVEL RANK NAME": the name is the rest of the line.
+bool ParseGame(const std::string& line, ScriptGame& game) {
+    std::istringstream in(line);
+    std::string word, date, frames, score, level, rank;
+    if (!(in >> word >> date >> frames >> score >> level >> rank) || word != "game") return false;
+    int64_t f = 0, s = 0, l = 0, r = 0;
+    if (!IsGameDate(date) || !ToInteger(frames, 0, kMaxScriptFrame, f) || !ToInteger(score, 0, INT32_MAX, s) ||
+        !ToInteger(level, 1, 9, l) || !ToInteger(rank, 0, 10, r))
+        return false;
+    std::string name;
+    std::getline(in, name);
+    const size_t first = name.find_first_not_of(" \t\r");
+    const size_t last = name.find_last_not_of(" \t\r");
+    if (first == std::string::npos) return false;
+    game.name = name.substr(first, last - first + 1);
+    if (!IsPlayerName(game.name)) return false;
+    game.date = date;
+    game.frames = f;
+    game.score = int32_t(s);
+    game.level = int(l);
+    game.rank = int(r);
+    return true;
+}
+
 }  // namespace
 
 bool IsPlayerName(const std::string& utf8) {
@@ -96,6 +131,13 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
             script.hasNewGame = true;
             continue;
         }
+        if (line.rfind("game ", 0) == 0) {
+            if (!ParseGame(line, script.game))
+                return fail("expected 'game DATE FRAMES SCORE LEVEL RANK NAME' with DATE as 2026-03-14T21:05:33, "
+                            "LEVEL 1..9, RANK 0..10 and a player's NAME");
+            script.hasGame = true;
+            continue;
+        }
         const size_t hashMark = line.find('#');
         if (hashMark != std::string::npos) line.erase(hashMark);
         std::istringstream words(line);
@@ -103,6 +145,20 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         if (w.empty()) continue;
         if (script.hasEnd) return fail("a line after the end line (line " + std::to_string(script.endLine) + ")");
         int64_t number = 0;
+        if (w[0] == "version") {
+            if (w.size() < 2 || !ToInteger(w[1], 1, 1'000'000, number))
+                return fail("expected 'version V' with V a whole number from 1");
+            script.hasVersion = true;
+            script.version = int(number);
+            script.versionLine = lineNumber;
+            for (size_t i = 2; i < w.size(); ++i) script.versionNote += (i > 2 ? " " : "") + w[i];
+            continue;
+        }
+        if (w[0] == "state") {
+            if (script.stateLine == 0) script.stateLine = lineNumber;
+            for (size_t i = 1; i < w.size(); ++i) (script.startingState += w[i]) += ' ';
+            continue;
+        }
         if (w[0] == "seed") {
             if (w.size() != 2 || !ToInteger(w[1], 0, UINT32_MAX, number))
                 return fail("expected 'seed S' with S in 0..4294967295");
@@ -141,8 +197,9 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
             continue;
         }
         if (!ToInteger(w[0], 0, kMaxScriptFrame, e.frame))
-            return fail("'" + w[0] + "' is neither a frame number in " + frameRange + " nor 'seed', 'language', 'hash' or 'end'");
-        if (w.size() < 2) return fail("a frame number needs an action (down, up, type, move, click)");
+            return fail("'" + w[0] + "' is neither a frame number in " + frameRange +
+                        " nor 'version', 'seed', 'language', 'state', 'hash' or 'end'");
+        if (w.size() < 2) return fail("a frame number needs an action (down, up, type, move, click, pad)");
         const std::string& action = w[1];
         if (action == "down" || action == "up") {
             if (w.size() != 3) return fail("expected 'FRAME " + action + " KEY'");
@@ -163,8 +220,14 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         } else if (action == "click") {
             if (w.size() != 2) return fail("expected 'FRAME click'");
             e.kind = ScriptEventKind::Click;
+        } else if (action == "pad") {
+            uint64_t states = 0;
+            if (w.size() != 3 || !ToHash(w[2], states) || states >> kInputStateCount != 0)
+                return fail("expected 'FRAME pad STATES' with STATES the input states in hexadecimal");
+            e.kind = ScriptEventKind::Pad;
+            e.pad = InputSet(states);
         } else {
-            return fail("unknown action '" + action + "' (down, up, type, move, click)");
+            return fail("unknown action '" + action + "' (down, up, type, move, click, pad)");
         }
         script.events.push_back(e);
     }
@@ -184,27 +247,42 @@ bool LoadInputScript(const std::string& path, InputScript& script, std::string& 
 }
 
 std::string FormatScriptEvent(const ScriptEvent& e) {
-    char buffer[96];
+    ScriptLineText text;
+    return std::string(FormatScriptEvent(e, text));
+}
+
+std::string_view FormatScriptEvent(const ScriptEvent& e, ScriptLineText& text) {
+    char* buffer = text.bytes;
+    const size_t size = sizeof text.bytes;
     const long long f = (long long)e.frame;
+    int n = 0;
     switch (e.kind) {
-        case ScriptEventKind::Down: std::snprintf(buffer, sizeof buffer, "%lld down %s", f, GameKeyName(e.key)); break;
-        case ScriptEventKind::Up: std::snprintf(buffer, sizeof buffer, "%lld up %s", f, GameKeyName(e.key)); break;
-        case ScriptEventKind::Type: std::snprintf(buffer, sizeof buffer, "%lld type %d", f, int(e.code)); break;
-        case ScriptEventKind::Move: std::snprintf(buffer, sizeof buffer, "%lld move %d %d", f, e.x, e.y); break;
-        case ScriptEventKind::Click: std::snprintf(buffer, sizeof buffer, "%lld click", f); break;
+        case ScriptEventKind::Down: n = std::snprintf(buffer, size, "%lld down %s", f, GameKeyName(e.key)); break;
+        case ScriptEventKind::Up: n = std::snprintf(buffer, size, "%lld up %s", f, GameKeyName(e.key)); break;
+        case ScriptEventKind::Type: n = std::snprintf(buffer, size, "%lld type %d", f, int(e.code)); break;
+        case ScriptEventKind::Move: n = std::snprintf(buffer, size, "%lld move %d %d", f, e.x, e.y); break;
+        case ScriptEventKind::Click: n = std::snprintf(buffer, size, "%lld click", f); break;
+        case ScriptEventKind::Pad:
+            n = std::snprintf(buffer, size, "%lld pad %llx", f, (unsigned long long)e.pad.to_ullong());
+            break;
         case ScriptEventKind::Hash:
             if (e.hasSurfaceHash)
-                std::snprintf(buffer, sizeof buffer, "hash %lld %016" PRIx64 " %016" PRIx64, f, e.hash, e.surfaceHash);
+                n = std::snprintf(buffer, size, "hash %lld %016" PRIx64 " %016" PRIx64, f, e.hash, e.surfaceHash);
             else
-                std::snprintf(buffer, sizeof buffer, "hash %lld %016" PRIx64, f, e.hash);
+                n = std::snprintf(buffer, size, "hash %lld %016" PRIx64, f, e.hash);
             break;
     }
-    return buffer;
+    return std::string_view(buffer, size_t(n));
 }
 
 std::string FormatEndLine(int64_t frame) { return "end " + std::to_string(frame); }
 
 std::string FormatLanguageLine(Language language) { return std::string("language ") + LanguageCode(language); }
+
+std::string FormatGameLine(const ScriptGame& game) {
+    return "game " + game.date + " " + std::to_string(game.frames) + " " + std::to_string(game.score) + " " +
+           std::to_string(game.level) + " " + std::to_string(game.rank) + " " + game.name;
+}
 
 std::string FormatNewGameLine(const ScriptNewGame& game) {
     return "newgame " + std::to_string(game.difficulty) + " " + std::to_string(game.level) + " " + game.name;

@@ -1,17 +1,19 @@
 // Input scripts: the one text format of scripted runs, recordings and
-// replays. Lines: "seed S", "language cs|en", "newgame DIFFICULTY LEVEL
-// NAME", "N down KEY", "N up KEY", "N type CODE", "N move X Y", "N click",
-// "hash N STATE [SCREEN]", "end N"; '#' starts a comment (except in a newgame
-// line, whose name runs to the end of the line).
+// replays. Lines: "version V NOTE", "seed S", "language cs|en", "newgame
+// DIFFICULTY LEVEL NAME", "game DATE FRAMES SCORE LEVEL RANK NAME", "state
+// WORDS...", "N down KEY", "N up KEY", "N type CODE", "N move X Y", "N click",
+// "N pad STATES", "hash N STATE [SCREEN]", "end N"; '#' starts a comment
+// (except in a newgame or game line, whose name runs to the end of the line).
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "media/input.h"
 #include "state/language.h"
 
-enum class ScriptEventKind { Down, Up, Type, Move, Click, Hash };
+enum class ScriptEventKind { Down, Up, Type, Move, Click, Pad, Hash };
 
 struct ScriptEvent {
     int64_t frame = 0;  // applied before this frame runs (hash: after this many frames)
@@ -19,6 +21,7 @@ struct ScriptEvent {
     GameKey key = GameKey::Up;  // Down, Up
     uint8_t code = 0;           // Type: cp1250 character code
     int x = 0, y = 0;           // Move
+    InputSet pad{};             // Pad: the joystick's input states from this frame on
     uint64_t hash = 0;          // Hash: the game state's hash
     bool hasSurfaceHash = false;  // Hash: recordings before screen hashes have none
     uint64_t surfaceHash = 0;   // Hash: the back surface's hash
@@ -40,7 +43,32 @@ constexpr int64_t kMaxScriptFrame = 10'000'000;
 // about 100 KB.
 constexpr size_t kMaxScriptBytes = size_t(16) << 20;
 
+// What a kept replay says of its game, for lists: when it began (local
+// time, "2026-03-14T21:05:33"), its length in frames, the score it ended
+// with, the highest level it reached, the rank its score took in the score
+// table (0 none) and the player's name (UTF-8).
+struct ScriptGame {
+    std::string date;
+    int64_t frames = 0;
+    int32_t score = 0;
+    int level = 1;
+    int rank = 0;
+    std::string name;
+};
+
 struct InputScript {
+    // "version V NOTE": the game version that made a recording (see
+    // kRecordingVersion) and what the program said of itself.
+    bool hasVersion = false;
+    int version = 0;
+    std::string versionNote;
+    int versionLine = 0;
+    bool hasGame = false;
+    ScriptGame game;
+    // The words of the "state" lines in order: the starting state of a kept
+    // replay (shell/starting_state.h); empty for a game from start-up.
+    std::string startingState;
+    int stateLine = 0;  // the first "state" line
     bool hasSeed = false;
     uint32_t seed = 0;
     // The language the run plays in; a recording plays in the language it
@@ -75,6 +103,13 @@ bool LoadInputScript(const std::string& path, InputScript& script, std::string& 
                      const char* what = "input script");
 // One line of the format (without the newline), as recordings write it.
 std::string FormatScriptEvent(const ScriptEvent& event);
+// The same into text of the caller's, so a frame that records a line never
+// touches the heap; the view points into text.
+struct ScriptLineText {
+    char bytes[96];
+};
+std::string_view FormatScriptEvent(const ScriptEvent& event, ScriptLineText& text);
 std::string FormatNewGameLine(const ScriptNewGame& game);
+std::string FormatGameLine(const ScriptGame& game);
 std::string FormatEndLine(int64_t frame);
 std::string FormatLanguageLine(Language language);

@@ -169,8 +169,13 @@ const OptionSpec kOptions[] = {
      }},
     {"--record", nullptr, "FILE", "[--record FILE]", "record the game's input and state hashes into FILE",
      [](RunOptions& o, const char* v, std::string&) { return o.recordFile = v, true; }},
-    {"--replay", nullptr, "FILE", "[--replay FILE]", "play a recording back, checking every hash",
+    {"--replay", nullptr, "FILE|NAME", "[--replay FILE|NAME]",
+     "play a recording or a kept replay back, checking every hash",
      [](RunOptions& o, const char* v, std::string&) { return o.replayFile = v, true; }},
+    {"--list-replays", nullptr, nullptr, "[--list-replays]", "list the kept replays of your games and exit",
+     [](RunOptions& o, const char*, std::string&) { return o.listReplays = true; }},
+    {"--keep-replays", nullptr, nullptr, "", "headless: keep each game's replay as the windowed game does",
+     [](RunOptions& o, const char*, std::string&) { return o.keepReplays = true; }},
     {"--video", nullptr, "OUT.webm", "[--video OUT.webm [--video-scale 1..4] [--quiet]]",
      "render the replay (or --frames N of a run) headless into a WebM video",
      [](RunOptions& o, const char* v, std::string&) {
@@ -231,12 +236,16 @@ std::string HelpText() {
            "\n"
            "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
            "data/ beside the program and the installed share/kavrix. Headless runs and\n"
-           "replays keep their saved files in the working directory. Window, scaling,\n"
-           "language and the keys of every action are kept in ~/.config/kavrix/kavrix.conf\n"
-           "($XDG_CONFIG_HOME); see the manual, kavrix(6).\n"
+           "replays keep their saved files in the working directory; replays write none.\n"
+           "The replays of your last ten games and of the score table's entries are kept\n"
+           "in replays/ beside the saved files. Window, scaling, language and the keys\n"
+           "of every action are kept in ~/.config/kavrix/kavrix.conf ($XDG_CONFIG_HOME);\n"
+           "see the manual, kavrix(6).\n"
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
            "script or replay, 3 a replay that differs from its recording.\n";
 }
+
+const char* ProgramVersion() { return KAVRIX_VERSION; }
 
 const char* VersionText() {
     return "Kavrix " KAVRIX_VERSION "\n"
@@ -265,7 +274,7 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
         }
         if (!option->apply(o, value, error)) return false;
     }
-    if (o.help || o.version) return true;  // nothing runs, so nothing else needs to agree
+    if (o.help || o.version || o.listReplays) return true;  // nothing runs, so nothing else needs to agree
     if ((o.difficultyGiven || o.levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
         return false;

@@ -37,7 +37,9 @@ struct RunOptions {
     int level = 1;
     bool difficultyGiven = false, levelGiven = false;
     std::string recordFile;
-    std::string replayFile;
+    std::string replayFile;    // a path, or the name of a kept replay
+    bool keepReplays = false;  // headless: keep the games' replays as the windowed game does
+    bool listReplays = false;
     std::string videoFile;  // a WebM of the run (headless)
     int videoScale = 1;
     bool quiet = false;     // no progress line
@@ -54,3 +56,5 @@ std::string UsageText();
 std::string HelpText();
 // What --version prints: the name, the version and the licence.
 const char* VersionText();
+// The program's version ("1.0.0").
+const char* ProgramVersion();

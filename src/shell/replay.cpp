@@ -2,11 +2,11 @@
 // recorder of played games.
 #include "shell/replay.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
-#include "media/whole_file.h"
-
+#include "shell/options.h"
 #include "state/state_fields.h"
 #include "state/world.h"
 
@@ -19,10 +19,25 @@ class Hasher {
 public:
     uint64_t value = 1469598103934665603ull;
 
-    void Int(const char*, int64_t v) { I(v); }
-    void Hidden(const char*, int64_t v) { I(v); }
-    void Text(const char*, std::string_view s) { HashText(s); }
-    void HiddenText(const char*, std::string_view s) { HashText(s); }
+    template <class T>
+    void Int(const char*, const T& v) {
+        I(int64_t(v));
+    }
+    template <class T>
+    void Hidden(const char*, const T& v) {
+        I(int64_t(v));
+    }
+    void Index(const char*, int64_t v) { I(v); }
+    template <class T>
+    void Text(const char*, const T& s) {
+        HashText(FieldText(s));
+    }
+    template <class T>
+    void HiddenText(const char*, const T& s) {
+        HashText(FieldText(s));
+    }
+    template <class T>
+    void Carried(const char*, const T&) {}
     void Key(const char*) {}
     void BeginObject() {}
     void EndObject() {}
@@ -97,6 +112,19 @@ bool CheckRecording(const InputScript& recording, const std::string& name, std::
         error = name + ":" + std::to_string(line) + ": " + reason;
         return false;
     };
+    // A recording of another version of the game is refused before anything
+    // runs: its hashes could not match, and the player is told why.
+    if (!recording.hasVersion)
+        return fail(1, "it has no version line, so it was made before recordings carried one; a recording made by "
+                       "this game (version " + std::to_string(kRecordingVersion) + ", kavrix " + ProgramVersion() +
+                       ") replays once '" + VersionLine() + "' is added after its first line");
+    if (recording.version != kRecordingVersion) {
+        const std::string made = recording.versionNote.empty() ? "" : " (" + recording.versionNote + ")";
+        return fail(recording.versionLine,
+                    "it was made by version " + std::to_string(recording.version) + " of the game" + made +
+                        "; this is version " + std::to_string(kRecordingVersion) + " (kavrix " + ProgramVersion() +
+                        "), which plays differently, so it cannot be replayed");
+    }
     int64_t lastHash = 0;
     int hashes = 0;
     for (const ScriptEvent& e : recording.events) {
@@ -116,32 +144,21 @@ bool CheckRecording(const InputScript& recording, const std::string& name, std::
     if (recording.endFrame != lastHash)
         return fail(recording.endLine, "the recording ends at frame " + std::to_string(recording.endFrame) +
                                            " but its last hash is of frame " + std::to_string(lastHash));
+    // A starting state is proved by the state hash before the first frame.
+    if (!recording.startingState.empty()) {
+        if (recording.hasNewGame) return fail(recording.stateLine, "a recording with a starting state starts no new game");
+        const auto first = std::find_if(recording.events.begin(), recording.events.end(),
+                                        [](const ScriptEvent& e) { return e.kind == ScriptEventKind::Hash; });
+        if (first->frame != 0) return fail(recording.stateLine, "the starting state has no 'hash 0' line to prove it");
+    }
     return true;
 }
 
-Recorder::Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame, Language language)
-    : file(std::make_unique<ReplacementFile>(path, false, "recording ")) {
-    std::FILE* out = file->Stream();
-    std::fprintf(out, "# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files\n");
-    std::fprintf(out, "seed %u\n", seed);
-    if (language != Language::Czech) std::fprintf(out, "%s\n", FormatLanguageLine(language).c_str());
-    if (newGame) {
-        std::string line = FormatNewGameLine(*newGame);  // one line, whatever the name holds
-        for (char& c : line)
-            if (uint8_t(c) < 0x20) c = '?';
-        std::fprintf(out, "%s\n", line.c_str());
-    }
-}
+std::string VersionLine() { return "version " + std::to_string(kRecordingVersion) + " kavrix " + ProgramVersion(); }
 
-// A recording never closed (the run failed) leaves its name as it was.
-Recorder::~Recorder() = default;
+Recorder::Recorder() : text(kMaxScriptBytes) {}
 
-void Recorder::Line(const std::string& text) {
-    if (!file) return;
-    std::FILE* out = file->Stream();
-    std::fputs(text.c_str(), out);
-    std::fputc('\n', out);
-}
+void Recorder::Line(std::string_view line) { text.Line(line); }
 
 void Recorder::Keys(int64_t frame, const KeySet& held) {
     const KeySet changed = held ^ lastKeys;
@@ -152,18 +169,30 @@ void Recorder::Keys(int64_t frame, const KeySet& held) {
         e.frame = frame;
         e.key = GameKey(k);
         e.kind = held.test(size_t(k)) ? ScriptEventKind::Down : ScriptEventKind::Up;
-        Line(FormatScriptEvent(e));
+        Event(e);
     }
     lastKeys = held;
 }
 
-void Recorder::Event(const ScriptEvent& event) { Line(FormatScriptEvent(event)); }
+void Recorder::Pad(int64_t frame, const InputSet& states) {
+    if (states == lastPad) return;
+    ScriptEvent e;
+    e.frame = frame;
+    e.kind = ScriptEventKind::Pad;
+    e.pad = states;
+    Event(e);
+    lastPad = states;
+}
 
-void Recorder::Hash(const ScriptEvent& hashLine) { Line(FormatScriptEvent(hashLine)); }
+void Recorder::Event(const ScriptEvent& event) {
+    ScriptLineText line;
+    text.Line(FormatScriptEvent(event, line));
+}
 
-void Recorder::Close(int64_t frames) {
-    if (!file) return;
-    Line(FormatEndLine(frames));
-    std::unique_ptr<ReplacementFile> closing = std::move(file);
-    closing->Commit();
+void Recorder::Hash(const ScriptEvent& hashLine) { Event(hashLine); }
+
+void Recorder::End(int64_t frames) {
+    char line[32];
+    const int n = std::snprintf(line, sizeof line, "end %lld", (long long)frames);
+    text.Line(std::string_view(line, size_t(n)));
 }

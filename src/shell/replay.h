@@ -9,6 +9,7 @@
 
 #include "media/input.h"
 #include "shell/input_script.h"
+#include "shell/line_buffer.h"
 
 struct World;
 
@@ -31,34 +32,43 @@ bool CheckHashLine(const World& w, const ScriptEvent& recorded, std::string& mes
 // "NAME:LINE: reason" (a recording without an end line was cut off).
 bool CheckRecording(const InputScript& recording, const std::string& name, std::string& error);
 
-class ReplacementFile;
+// The version of the game's behaviour a recording was made by, written in
+// its version line and checked before it is replayed: a recording of
+// another version is refused, as its hashes could not match. Raise it with
+// every intended change of behaviour (the golden replays re-recorded, see
+// scripts/rerecord-replays.sh) and with every change to the field list or
+// the starting state, whose values a replay reads by their place.
+constexpr int kRecordingVersion = 1;
+// "version 1 kavrix 1.0.0": the version and the program that wrote it.
+std::string VersionLine();
 
-// Writes the input of a game as it is played: the seed, the language (when
-// not Czech), every key change, character, mouse move and click with its
-// frame, the hash lines, and the end line when it is closed. The file replaces what stood at its name only
-// once it is closed; a recording that is never closed leaves the name as
-// it was.
+// Records the input of a game as it is played, in the input-script format:
+// every key change, pad change, character, mouse move and click with its
+// frame, and the hash lines. The text is held in memory with its room taken
+// at the start (the most a replay reads, kMaxScriptBytes), so a frame that
+// records never allocates nor waits for a disk; whoever keeps the recording
+// writes it once it is ended.
 class Recorder {
 public:
-    // Throws std::runtime_error naming the file when it cannot be created.
-    // newGame: how a game started straight away began (null: from the
-    // intro). A game in another language than Czech says which.
-    Recorder(const std::string& path, uint32_t seed, const ScriptNewGame* newGame = nullptr,
-             Language language = Language::Czech);
-    ~Recorder();
-    Recorder(const Recorder&) = delete;
-    Recorder& operator=(const Recorder&) = delete;
-
+    Recorder();
+    // A line as it stands (the lines before the input: version, seed,
+    // language, newgame).
+    void Line(std::string_view text);
     // Key changes between the held keys of the last frame and these.
     void Keys(int64_t frame, const KeySet& held);
+    // The pad's input states when they changed since the last frame.
+    void Pad(int64_t frame, const InputSet& states);
     void Event(const ScriptEvent& event);
     void Hash(const ScriptEvent& hashLine);
-    // Writes the end line after this many frames and puts the file in
-    // place; throws naming the file.
-    void Close(int64_t frames);
+    // The end line after this many frames.
+    void End(int64_t frames);
+    LineBuffer& Buffer() { return text; }
+    std::string_view Text() const { return text.Text(); }
+    // It grew beyond what a replay reads: it cannot be kept.
+    bool Full() const { return text.Full(); }
 
 private:
-    std::unique_ptr<ReplacementFile> file;
+    LineBuffer text;
     KeySet lastKeys;
-    void Line(const std::string& text);
+    InputSet lastPad;
 };

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -23,11 +24,15 @@
 #include "shell/display_settings.h"
 #include "shell/frame.h"
 #include "shell/frame_platform.h"
+#include "shell/game_recorder.h"
 #include "shell/input_script.h"
 #include "shell/pad_pointer.h"
 #include "shell/replay.h"
+#include "shell/replay_library.h"
+#include "shell/starting_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "shell/watching.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
 #include "state/user_folders.h"
@@ -37,18 +42,7 @@ namespace {
 
 constexpr uint32_t kHeadlessSeed = 1;
 
-void Deliver(World& w, const ScriptEvent& e) {
-    switch (e.kind) {
-        case ScriptEventKind::Type: {
-            uint8_t key = e.code;
-            OnKey(w, key);
-            break;
-        }
-        case ScriptEventKind::Move: OnMouseMove(w, e.x, e.y); break;
-        case ScriptEventKind::Click: OnClick(w); break;
-        default: break;
-    }
-}
+void Deliver(World& w, const ScriptEvent& e) { DeliverScriptEvent(w, e); }
 
 // Where the saved files go when --save-dir is not given: the per-user data
 // folder for the windowed game (created on the first save), the working
@@ -70,7 +64,88 @@ void ChooseSaveFolder(const RunOptions& options, ShellOptions& shell) {
     }
 }
 
+// The player's own save folder, whatever this run saves into: --save-dir,
+// else the per-user data folder (the working directory without one). Kept
+// replays are looked for in "replays" there.
+std::string PlayerSaveFolder(const RunOptions& options) {
+    if (!options.saveDir.empty()) return options.saveDir;
+    const std::string folder = UserDataFolder();
+    return folder.empty() ? "." : folder;
+}
+
+// The windowed game keeps the replay of every game; headless runs only when
+// asked (--keep-replays); a replay never.
+bool KeepsReplays(const RunOptions& options) {
+    return options.replayFile.empty() && (!options.headless || options.keepReplays);
+}
+
 }  // namespace
+
+void DeliverScriptEvent(World& w, const ScriptEvent& e) {
+    switch (e.kind) {
+        case ScriptEventKind::Type: {
+            uint8_t key = e.code;
+            OnKey(w, key);
+            break;
+        }
+        case ScriptEventKind::Move: OnMouseMove(w, e.x, e.y); break;
+        case ScriptEventKind::Click: OnClick(w); break;
+        default: break;
+    }
+}
+
+std::string ResolveReplayFile(const RunOptions& options, const std::string& nameOrPath) {
+    std::error_code ec;
+    if (nameOrPath.find('/') != std::string::npos || std::filesystem::exists(nameOrPath, ec)) return nameOrPath;
+    std::string name = nameOrPath;
+    if (name.size() > 7 && name.compare(name.size() - 7, 7, ".replay") == 0) name.resize(name.size() - 7);
+    const std::string kept = ReplayLibrary(ReplayFolderIn(PlayerSaveFolder(options))).PathOf(name);
+    return std::filesystem::exists(kept, ec) ? kept : nameOrPath;
+}
+
+int ListKeptReplays(const RunOptions& options, std::ostream& out) {
+    ReplayLibrary library(ReplayFolderIn(PlayerSaveFolder(options)));
+    const std::vector<KeptReplay> replays = library.List();
+    if (replays.empty()) {
+        out << "No replays are kept in '" << library.Folder() << "'.\n";
+        return 0;
+    }
+    // The score table the windowed game would show, to tell which replays
+    // stand beside its entries.
+    World w;
+    w.shell.options.saveDir = PlayerSaveFolder(options);
+    LoadScoresFile(w);
+    NumberedArray<ReplayName, 10> marks;
+    ReplayLibrary::MarkScores(replays, w.saved.ScoreTable, marks);
+    out << "Replays kept in '" << library.Folder() << "' (kavrix --replay NAME plays one):\n";
+    char line[160];
+    std::snprintf(line, sizeof line, "%-22s %-16s %-20s %10s %5s %8s  %s\n", "NAME", "DATE", "PLAYER", "SCORE", "LEVEL",
+                  "LENGTH", "");
+    out << line;
+    for (const KeptReplay& r : replays) {
+        const int64_t seconds = r.game.frames * 16 / 1000;
+        char length[24];
+        std::snprintf(length, sizeof length, "%lld:%02lld:%02lld", (long long)(seconds / 3600),
+                      (long long)(seconds / 60 % 60), (long long)(seconds % 60));
+        std::string date = r.game.date.substr(0, 16);
+        date[10] = ' ';
+        std::string rank;
+        for (int k = 1; k <= 10; ++k)
+            if (marks[k].View() == r.name) rank = "score table rank " + std::to_string(k);
+        // Names are padded by their characters, not their UTF-8 bytes.
+        std::string player = r.game.name;
+        size_t chars = player.size();
+        try {
+            chars = Utf8ToCp1250(player).size();
+        } catch (const std::exception&) {
+        }
+        for (; chars < 20; ++chars) player += ' ';
+        std::snprintf(line, sizeof line, "%-22s %-16s %s %10d %5d %8s  %s\n", r.name.c_str(), date.c_str(),
+                      player.c_str(), int(r.game.score), r.game.level, length, rank.c_str());
+        out << line;
+    }
+    return 0;
+}
 
 void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int level) {
     const std::string name = Utf8ToCp1250(utf8Name);
@@ -98,6 +173,7 @@ void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int lev
     w.game.FinishPassed = 0;
     w.shell.CurrentScene = Scene::HlavniHra;
     w.front.GameActive = 1;
+    ++w.front.GamesBegun;
 }
 
 void WriteScreenshot(const World& w, const std::string& path) {
@@ -110,14 +186,19 @@ namespace {
 // split into its input lines and its hash lines. Returns 0, or 2 with the
 // reason on stderr when the file is damaged (a recording also when it was
 // cut off or its hash lines cannot be a recording's).
-int LoadDrivingScript(const RunOptions& options, InputScript& script, std::vector<ScriptEvent>& hashes) {
+int LoadDrivingScript(const RunOptions& options, const std::string& file, InputScript& script,
+                      std::vector<ScriptEvent>& hashes) {
     const bool replaying = !options.replayFile.empty();
-    const std::string file = replaying ? options.replayFile : options.inputFile;
     if (file.empty()) return 0;
     std::string error;
     if (!LoadInputScript(file, script, error, replaying ? "recording" : "input script") ||
         (replaying && !CheckRecording(script, file, error))) {
         std::cerr << "Kavrix: " << error << "\n";
+        return 2;
+    }
+    if (!replaying && !script.startingState.empty()) {
+        std::cerr << "Kavrix: " << file << ":" << script.stateLine
+                  << ": a starting state belongs to a recording; play it with --replay\n";
         return 2;
     }
     std::vector<ScriptEvent> inputs;
@@ -187,8 +268,19 @@ void SaveSettingsOnClose(World& w) {
 
 // Hands the window's events of one tick to the menu's handlers (and the
 // recording); a replay listens only to its recording, so it drops them.
+// What records a run's input: the recording --record asks for and the
+// game being kept as a replay (either may be absent).
+struct Recorders {
+    Recorder* run = nullptr;
+    GameRecorder* game = nullptr;
+    void Event(const ScriptEvent& e) const {
+        if (run) run->Event(e);
+        if (game) game->Event(e);
+    }
+};
+
 void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int64_t frame, bool replaying,
-                         Recorder* recorder, WindowSettings& window) {
+                         const Recorders& recorders, WindowSettings& window) {
     Platform& platform = *w.media.platform;
     for (const PlatformEvent& e : events) {
         if (e.kind == EventKind::Quit) {
@@ -218,7 +310,7 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
             continue;
         }
         Deliver(w, recorded);
-        if (recorder) recorder->Event(recorded);
+        recorders.Event(recorded);
     }
     // A language chosen on the help page is remembered for the next run.
     if (w.shell.language != window.inUse) {
@@ -231,7 +323,7 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
 }
 
 // In the menu a pad's left stick moves the pointer, as a mouse move would.
-void PadPointer(World& w, Platform& platform, int64_t frame, Recorder* recorder) {
+void PadPointer(World& w, Platform& platform, int64_t frame, const Recorders& recorders) {
     if (w.shell.CurrentScene != Scene::Menu) return;
     int stickX = 0, stickY = 0;
     platform.PadStick(stickX, stickY);
@@ -240,7 +332,7 @@ void PadPointer(World& w, Platform& platform, int64_t frame, Recorder* recorder)
     move.kind = ScriptEventKind::Move;
     move.frame = frame;
     Deliver(w, move);
-    if (recorder) recorder->Event(move);
+    recorders.Event(move);
 }
 
 }  // namespace
@@ -263,7 +355,12 @@ struct GameRun::State {
     std::unique_ptr<World> world;
     TickCaptureMaker makeCapture = nullptr;
     std::unique_ptr<TickCapture> video;
-    std::unique_ptr<Recorder> recorder;
+    std::unique_ptr<Recorder> recorder;            // --record
+    std::unique_ptr<ReplacementFile> recordFile;   // where it goes, made when the run begins
+    std::unique_ptr<ReplayLibrary> library;        // the kept replays
+    std::unique_ptr<GameRecorder> gameRecorder;    // every game of the session, for the library
+    std::unique_ptr<Watching> watching;            // a kept replay watched from the score page
+    uint32_t clockBase = 0;  // the clock at frame 0: the seed, or a replay's starting state
     bool formCreated = false;
     bool audioOpen = false;
     bool opened = false;  // the run began: its first tick may run
@@ -272,8 +369,11 @@ struct GameRun::State {
     int64_t frame = 0;
     size_t nextEvent = 0, nextHash = 0, hashesMatched = 0;
     KeySet scriptKeys, pilotKeys;
+    InputSet scriptPad;
     std::vector<PlatformEvent> events;
     std::vector<ScriptEvent> pilotEvents;
+
+    Recorders Recording() const { return Recorders{recorder.get(), gameRecorder.get()}; }
 
     // A replay that went its own way ends the run with status 3, its
     // partial video removed.
@@ -292,6 +392,10 @@ struct GameRun::State {
     void ScriptInput();
     void PilotInput();
     void CheckHashes();
+    void Tell(const std::string& message);
+    void StartWatching();
+    bool WatchTick();
+    void KeptReplayFailures();
 };
 
 GameRun::GameRun(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture)
@@ -300,7 +404,7 @@ GameRun::GameRun(const RunOptions& options, FramePilot* pilot, TickCaptureMaker 
     s->makeCapture = makeCapture;
     s->replaying = !options.replayFile.empty();
     s->pilot = s->replaying ? nullptr : pilot;  // a replay plays only what was recorded
-    s->scriptFile = s->replaying ? options.replayFile : options.inputFile;
+    s->scriptFile = s->replaying ? ResolveReplayFile(options, options.replayFile) : options.inputFile;
 }
 
 GameRun::~GameRun() = default;
@@ -317,7 +421,7 @@ int GameRun::Open() {
 int GameRun::OpenRun() {
     State& r = *s;
     const RunOptions& options = r.options;
-    if (const int status = LoadDrivingScript(options, r.script, r.hashes); status != 0) return status;
+    if (const int status = LoadDrivingScript(options, r.scriptFile, r.script, r.hashes); status != 0) return status;
     r.limit = options.frames;
     if (r.limit < 0 && r.replaying) r.limit = r.script.endFrame;
     if (!OutputsReplaceable(options)) return 1;
@@ -348,13 +452,19 @@ int GameRun::OpenRun() {
     // One seed for the run, which also stands for the clock at later reseeds.
     int64_t seed = options.seed;
     if (seed < 0 && r.script.hasSeed) seed = r.script.seed;
-    if (seed < 0 && (options.headless || !options.recordFile.empty())) {
+    // A recorded game (every game the windowed game plays, which keeps its
+    // replay) reads a clock of its own, so it replays exactly.
+    const bool recorded = !options.recordFile.empty() || KeepsReplays(options);
+    if (seed < 0 && (options.headless || recorded)) {
         seed = options.headless ? kHeadlessSeed : int64_t(ClockSeed(w));
     }
     r.seed = seed;
+    r.clockBase = uint32_t(seed);
     w.shell.options.seed = seed;
-    platform.virtualClock = r.replaying || !options.recordFile.empty();
+    platform.virtualClock = r.replaying || recorded;
     platform.clock = uint32_t(seed);
+    // A replay reads the saved files it starts from and writes none.
+    if (r.replaying) w.shell.options.writeSaves = false;
     platform.OpenAudio(*w.media.mixer);
     r.audioOpen = true;
 
@@ -389,17 +499,53 @@ int GameRun::OpenRun() {
         if (!damaged.empty()) platform.ShowError("Kavrix", damaged);
     }
 
+    // A kept replay begins from the state it carries, proved by its hash 0.
+    if (r.replaying && !r.script.startingState.empty()) {
+        try {
+            r.clockBase = ReadStartingState(w, r.script.startingState);
+        } catch (const std::exception& e) {
+            std::cerr << "Kavrix: replay '" << r.scriptFile << "': " << e.what() << "\n";
+            return 2;
+        }
+        r.CheckHashes();
+        if (r.status != 0) return r.status;
+    }
+
     try {
+        // The replay folder, and the score table's entries that have one.
+        if (KeepsReplays(options)) {
+            r.library = std::make_unique<ReplayLibrary>(ReplayFolderIn(w.shell.options.saveDir));
+            std::vector<std::string> damaged;
+            ReplayLibrary::MarkScores(r.library->List(&damaged), w.saved.ScoreTable, w.saved.ScoreReplays);
+            // The player who starts from the desktop is told as of a damaged saved file.
+            if (!damaged.empty() && !platform.IsHeadless()) {
+                std::string message;
+                for (const std::string& text : damaged) message += text + "\n";
+                platform.ShowError("Kavrix", message);
+            }
+            r.gameRecorder = std::make_unique<GameRecorder>(*r.library, w);
+        }
         // A new game from the command line, else the one the script names.
         ScriptNewGame newGame;
         const bool startsGame = options.newGame || r.script.hasNewGame;
         if (options.newGame) newGame = {options.newGameName, options.difficulty, options.level};
         else if (r.script.hasNewGame) newGame = r.script.newGame;
         if (startsGame) StartNewGame(w, newGame.name, newGame.difficulty, newGame.level);
-        if (!options.recordFile.empty())
-            r.recorder =
-                std::make_unique<Recorder>(options.recordFile, uint32_t(seed), startsGame ? &newGame : nullptr,
-                                           w.shell.language);
+        if (!options.recordFile.empty()) {
+            r.recordFile = std::make_unique<ReplacementFile>(options.recordFile, false, "recording ");
+            r.recorder = std::make_unique<Recorder>();
+            r.recorder->Line("# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files");
+            r.recorder->Line(VersionLine());
+            r.recorder->Line("seed " + std::to_string(uint32_t(seed)));
+            // A game in another language than Czech says which.
+            if (w.shell.language != Language::Czech) r.recorder->Line(FormatLanguageLine(w.shell.language));
+            if (startsGame) {
+                std::string line = FormatNewGameLine(newGame);  // one line, whatever the name holds
+                for (char& c : line)
+                    if (uint8_t(c) < 0x20) c = '?';
+                r.recorder->Line(line);
+            }
+        }
     } catch (const std::exception& e) {
         r.Failure(e);
         return r.status;
@@ -416,11 +562,12 @@ void GameRun::State::ScriptInput() {
         const ScriptEvent& e = script.events[nextEvent];
         if (e.kind == ScriptEventKind::Down) scriptKeys.set(size_t(e.key));
         else if (e.kind == ScriptEventKind::Up) scriptKeys.reset(size_t(e.key));
+        else if (e.kind == ScriptEventKind::Pad) scriptPad = e.pad;
         else Deliver(*world, e);
-        if (recorder && e.kind != ScriptEventKind::Down && e.kind != ScriptEventKind::Up) {
+        if (e.kind != ScriptEventKind::Down && e.kind != ScriptEventKind::Up && e.kind != ScriptEventKind::Pad) {
             ScriptEvent copy = e;
             copy.frame = frame;
-            recorder->Event(copy);
+            Recording().Event(copy);
         }
     }
 }
@@ -445,10 +592,11 @@ bool GameRun::Tick() {
     World& w = *r.world;
     if (r.status != 0 || w.shell.quitRequested || (r.limit >= 0 && r.frame >= r.limit)) return false;
     try {
+        if (r.watching) return r.WatchTick();
         const bool tick = r.inner->WaitForTick();
         r.events.clear();
         r.inner->PollEvents(r.events);
-        DeliverWindowEvents(w, r.events, r.frame, r.replaying, r.recorder.get(), r.window);
+        DeliverWindowEvents(w, r.events, r.frame, r.replaying, r.Recording(), r.window);
         if (w.shell.quitRequested) return false;
         if (!tick) return true;  // the window is inactive: the game pauses
 
@@ -460,21 +608,32 @@ bool GameRun::Tick() {
             for (ScriptEvent& e : r.pilotEvents) {
                 e.frame = r.frame;
                 Deliver(w, e);
-                if (r.recorder) r.recorder->Event(e);
+                r.Recording().Event(e);
             }
+        }
+        // A click on a score entry's replay: watching takes the next ticks.
+        if (w.front.WatchRequest != 0) {
+            if (r.library && !r.replaying) r.StartWatching();
+            w.front.WatchRequest = 0;
+            if (r.watching) return true;
         }
         FramePlatform& platform = *r.platform;
         // The keys held become the game's keys through the player's
         // bindings; a replay holds the game's keys already.
         platform.keys = r.replaying ? r.scriptKeys
                                     : GameKeysFromHeld(r.scriptKeys | r.pilotKeys | r.inner->HeldKeys(), w.media.bindings);
-        // Joystick input is not part of recordings, so it is left out of
-        // recorded and replayed games.
-        platform.joystick = (r.replaying || r.recorder) ? InputSet() : r.inner->JoystickStates();
-        if (!r.replaying) PadPointer(w, *r.inner, r.frame, r.recorder.get());
-        if (r.recorder) r.recorder->Keys(r.frame, platform.keys);
+        platform.joystick = r.replaying ? r.scriptPad : (r.scriptPad | r.inner->JoystickStates());
+        if (!r.replaying) PadPointer(w, *r.inner, r.frame, r.Recording());
+        platform.clock = r.clockBase + uint32_t(r.frame) * 16u;
+        if (r.gameRecorder) {
+            r.gameRecorder->BeforeFrame(w, platform.clock);
+            r.gameRecorder->Input(platform.keys, platform.joystick);
+        }
+        if (r.recorder) {
+            r.recorder->Keys(r.frame, platform.keys);
+            r.recorder->Pad(r.frame, platform.joystick);
+        }
 
-        platform.clock = uint32_t(r.seed) + uint32_t(r.frame) * 16u;
         RunFrame(w);
         if (r.pilot) r.pilot->AfterFrame(w, r.frame);
         ++r.frame;
@@ -483,11 +642,97 @@ bool GameRun::Tick() {
         for (const ScreenshotRequest& shot : r.options.screenshots)
             if (shot.frame == r.frame - 1) WriteScreenshot(w, shot.file);
         if (r.recorder && r.frame % kReplayHashInterval == 0) r.recorder->Hash(HashLine(w, r.frame));
+        if (r.gameRecorder) r.gameRecorder->AfterFrame(w);
+        if (r.library) r.KeptReplayFailures();
         r.CheckHashes();
     } catch (const std::exception& e) {
         r.Failure(e);
     }
     return r.status == 0;
+}
+
+// Something the player must know (a replay that cannot be watched): on
+// stderr, and in a message box in the windowed game.
+void GameRun::State::Tell(const std::string& message) {
+    std::cerr << "Kavrix: " << message << "\n";
+    if (!platform->IsHeadless()) platform->ShowError("Kavrix", message);
+}
+
+// The replay beside the clicked score entry, read and checked; a damaged
+// one is moved aside, one of another version only refused.
+void GameRun::State::StartWatching() {
+    World& w = *world;
+    const int rank = w.front.WatchRequest;
+    ReplayName& mark = w.saved.ScoreReplays[rank];
+    const std::string path = library->PathOf(std::string(mark.View()));
+    InputScript replay;
+    std::string error;
+    switch (LoadReplayFile(path, replay, error)) {
+        case ReplayFileStatus::Ok: break;
+        case ReplayFileStatus::Missing:
+            Tell("the replay of this score is no longer kept ('" + path + "' is gone)");
+            mark = ReplayName{};
+            return;
+        case ReplayFileStatus::OtherVersion: Tell(error); return;
+        case ReplayFileStatus::Damaged:
+            MoveDamagedReplayAside(path, error);
+            Tell(error);
+            mark = ReplayName{};
+            return;
+    }
+    if (replay.startingState.empty()) {
+        Tell("'" + path + "' is not a kept replay: it carries no starting state");
+        return;
+    }
+    try {
+        watching = std::make_unique<Watching>(w, *platform, replay, path);
+    } catch (const std::exception& e) {
+        Tell(e.what());
+    }
+}
+
+// A tick while watching: the window's events (and a pilot's characters)
+// steer the watching; the session's frames wait.
+bool GameRun::State::WatchTick() {
+    World& w = *world;
+    const bool tick = inner->WaitForTick();
+    events.clear();
+    inner->PollEvents(events);
+    if (pilot) {
+        pilotEvents.clear();
+        pilotKeys.reset();
+        pilot->BeforeFrame(w, frame, pilotKeys, pilotEvents);
+        for (const ScriptEvent& e : pilotEvents)
+            if (e.kind == ScriptEventKind::Type) events.push_back(PlatformEvent{EventKind::KeyPress, 0, 0, e.code});
+    }
+    bool quit = false;
+    for (const PlatformEvent& e : events) {
+        if (e.kind == EventKind::Quit) quit = true;
+        if (e.kind == EventKind::ToggleFullScreen) {
+            platform->SetFullScreen(!platform->IsFullScreen());
+            window.settings.fullScreen = platform->IsFullScreen();
+            window.file.Save(window.settings);
+        }
+    }
+    if (!watching->Tick(events, tick)) {
+        const std::string problem = watching->Problem();
+        watching.reset();  // the session comes back
+        if (!problem.empty()) Tell(problem);
+    }
+    if (quit) {
+        watching.reset();
+        if (!platform->IsHeadless()) SaveSettingsOnClose(w);
+        w.shell.quitRequested = true;
+        return false;
+    }
+    return true;
+}
+
+// A kept replay that could not be written leaves no mark behind.
+void GameRun::State::KeptReplayFailures() {
+    for (const std::string& name : library->TakeFailures())
+        for (ReplayName& mark : world->saved.ScoreReplays)
+            if (mark.View() == name) mark = ReplayName{};
 }
 
 int GameRun::Close() {
@@ -508,11 +753,23 @@ int GameRun::Close() {
 void GameRun::Finish() {
     State& r = *s;
     World& w = *r.world;
+    r.watching.reset();  // the session as it was
     try {
         if (r.recorder) {
             if (r.frame % kReplayHashInterval != 0) r.recorder->Hash(HashLine(w, r.frame));
-            r.recorder->Close(r.frame);
+            r.recorder->End(r.frame);
+            if (r.recorder->Full())
+                throw std::runtime_error("recording '" + r.options.recordFile + "' is not written: it grew beyond " +
+                                         std::to_string(kMaxScriptBytes >> 20) + " MB, more than a replay reads");
+            const std::string_view text = r.recorder->Text();
+            if (std::fwrite(text.data(), 1, text.size(), r.recordFile->Stream()) != text.size())
+                throw std::runtime_error("Cannot write recording '" + r.options.recordFile + "'");
+            r.recordFile->Commit();
         }
+        // The game in progress is kept as it stands, and the run ends once
+        // every kept replay is on the disk.
+        if (r.gameRecorder) r.gameRecorder->Finish(w);
+        if (r.library) r.library->WaitForWrites();
         if (r.status == 1) return;  // the error is told; nothing more is written
         const bool stoppedEarly = r.options.frames >= 0 && r.frame == r.options.frames;
         if (r.replaying && r.status == 0 && r.nextHash < r.hashes.size() && !stoppedEarly) {
@@ -536,6 +793,7 @@ void GameRun::Finish() {
 }
 
 int RunKavrix(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture) {
+    if (options.listReplays) return ListKeptReplays(options, std::cout);
     GameRun run(options, pilot, makeCapture);
     if (run.Open() == 0) {
         while (run.Tick()) {

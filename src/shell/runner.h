@@ -3,6 +3,7 @@
 // state dumps, recording and replaying, shutdown.
 #pragma once
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,3 +88,13 @@ int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr, TickCaptur
 void StartNewGame(World& w, const std::string& utf8Name, int difficulty, int level);
 // Writes the back surface as an RGB PNG; throws std::runtime_error naming the file.
 void WriteScreenshot(const World& w, const std::string& path);
+// A character, mouse move or click of a script or recording, handed to the
+// menu's handlers as the window's would be.
+void DeliverScriptEvent(World& w, const ScriptEvent& event);
+// What --replay plays: a path as given when something stands there, else
+// the kept replay of that name ("2026-03-14_21-05-33", with or without
+// ".replay") in the player's replay folder.
+std::string ResolveReplayFile(const RunOptions& options, const std::string& nameOrPath);
+// --list-replays: the kept replays with their date, player, score, level
+// reached and length, and the score entry each stands beside.
+int ListKeptReplays(const RunOptions& options, std::ostream& out);

@@ -78,16 +78,23 @@ public:
     Json& j;
     explicit DumpVisitor(Json& json) : j(json) {}
 
-    void Int(const char* name, int64_t v) {
+    template <class T>
+    void Int(const char* name, const T& v) {
         if (name) j.Key(name);
-        j.Int(v);
+        j.Int(int64_t(v));
     }
-    void Hidden(const char*, int64_t) {}
-    void Text(const char* name, std::string_view cp1250) {
+    void Index(const char* name, int64_t v) { Int(name, v); }
+    template <class T>
+    void Hidden(const char*, const T&) {}
+    template <class T>
+    void Text(const char* name, const T& cp1250) {
         j.Key(name);
-        j.Cp1250(cp1250);
+        j.Cp1250(FieldText(cp1250));
     }
-    void HiddenText(const char*, std::string_view) {}
+    template <class T>
+    void HiddenText(const char*, const T&) {}
+    template <class T>
+    void Carried(const char*, const T&) {}
     void Key(const char* name) { j.Key(name); }
     void BeginObject() { j.Open('{'); }
     void EndObject() { j.Close('}'); }

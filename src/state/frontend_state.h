@@ -51,6 +51,12 @@ struct FrontEnd {
     uint8_t GameActive = 0;
     int32_t MouseX = 0, MouseY = 0;
     int32_t LastHoverItem = -1;
+    // Not game state (neither dumped nor hashed): every game begun (a new
+    // game, a profile loaded) counts here, so the shell sees between frames
+    // that one began; and the score rank whose kept replay the player clicked
+    // (0 none), which the shell starts watching between frames.
+    uint32_t GamesBegun = 0;
+    uint8_t WatchRequest = 0;
 
     // Intro.
     uint8_t IntroPhase = 0;

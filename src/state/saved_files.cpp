@@ -83,8 +83,9 @@ std::string PathToSave(const World& w, const char* fileName) {
 }
 
 // One save: a file found damaged at start-up is first kept under a name of
-// its own, then the new record replaces it.
+// its own, then the new record replaces it. A replay saves nothing.
 void WriteSavedFile(World& w, DamagedSavedFile& damage, const char* fileName, const uint8_t* bytes, size_t size) {
+    if (!w.shell.options.writeSaves) return;
     const std::string path = PathToSave(w, fileName);
     KeepDamagedSavedFile(damage, path);
     WriteFileAtomically(path, bytes, size, "saved file ");
@@ -236,7 +237,13 @@ int EnterScore(ScoreTableRecord& table, ProgressRecord& progress) {
 
 int EnterScore(World& w) {
     const int rank = EnterScore(w.saved.ScoreTable, w.game.Progress);
-    if (rank != 0) SaveScores(w);
+    if (rank == 0) return 0;
+    // The replays move with their entries; the new entry's replay is put
+    // beside it once its recording is kept.
+    auto& replays = w.saved.ScoreReplays;
+    for (int i = 10; i > rank; --i) replays[i] = replays[i - 1];
+    replays[rank] = ReplayName{};
+    SaveScores(w);
     return rank;
 }
 

@@ -41,7 +41,8 @@ void ClearProfileSlot(World& w);
 // The score entry rule: returns the rank 1..10 taken, or 0 when none.
 int EnterScore(ScoreTableRecord& table, ProgressRecord& progress);
 // The whole entry of a finished game: the rule above on ScoreTable and
-// Progress, then SaveScores when a rank was taken. Returns the rank or 0.
+// Progress (the kept replays beside the entries moving with them), then
+// SaveScores when a rank was taken. Returns the rank or 0.
 int EnterScore(World& w);
 
 constexpr const char* kSettingsFileName = "nastaveni.lev";

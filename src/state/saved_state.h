@@ -29,9 +29,17 @@ struct DamagedSavedFile {
     bool kept = false;
 };
 
+// The name of a kept replay (its file in the replay folder without
+// ".replay"), empty for none.
+using ReplayName = FixedString<32>;
+
 struct SavedFiles {
     SettingsRecord Settings;
     ScoreTableRecord ScoreTable;
+    // Beside each entry of the score table, the kept replay of the game that
+    // made it (none for entries without one): the score page marks those
+    // entries, and they move down with the table as later scores enter.
+    NumberedArray<ReplayName, 10> ScoreReplays;
     NumberedArray<ProgressRecord, 6> ProfileTable;  // slots 1..6
     int32_t CurrentProfile = 0;                     // 0 none
     DamagedSavedFile settingsDamage, scoresDamage, profilesDamage;

@@ -1,18 +1,35 @@
 // The one list of the game's state fields, walked by the state dump (JSON with
-// the game's names) and by the replay hash. A visitor sees, in order:
-//   Int(name, v)      a field both write;  Hidden(name, v)  a field only the hash takes;
-//   Text(name, cp1250), BeginObject/EndObject, BeginArray/EndArray;
-//   Element(inUse)    before an array element: the dump lists the elements in
-//                     use, the hash takes every element, used or not.
+// the game's names), by the replay hash and by the starting state a kept
+// replay carries (written from the list and read back into it). A visitor
+// sees, in order:
+//   Int(name, field)   a field all take;     Hidden(name, field)  a field the dump leaves out;
+//   Text(name, field), HiddenText(name, field)  texts (a computed text, passed as a
+//                      string_view, is shown and hashed but not carried);
+//   Index(name, i)     an element's number, shown and hashed, not state;
+//   Carried(name, field)  state only the starting state takes (neither shown nor hashed);
+//   Key(name), BeginObject/EndObject, BeginArray/EndArray;
+//   Element(inUse)     before an array element: the dump lists the elements in
+//                      use, the hash and the starting state take every element.
+// The record arguments are const for the dump and the hash and mutable for
+// reading a starting state back, so every field passed is a real field.
 #pragma once
 #include <string_view>
 
 #include "state/world.h"
 
+// The text of a text field as the dump and the hash read it.
+inline std::string_view FieldText(std::string_view text) { return text; }
+inline std::string_view FieldText(const ShortString20& text) { return text.View(); }
+template <int Capacity>
+std::string_view FieldText(const FixedString<Capacity>& text) {
+    return text.View();
+}
+inline std::string_view FieldText(Scene scene) { return SceneName(scene); }
+
 namespace state_fields {
 
-template <class V>
-void Progress(V& v, const ProgressRecord& p) {
+template <class V, class P>
+void Progress(V& v, P& p) {
     v.BeginObject();
     v.Int("PlayerX", p.PlayerX);
     v.Int("PlayerY", p.PlayerY);
@@ -27,7 +44,7 @@ void Progress(V& v, const ProgressRecord& p) {
     v.Int("HasSideBalls", p.HasSideBalls);
     v.Int("HasBombs", p.HasBombs);
     v.Int("LastWeapon", p.LastWeapon);
-    v.Text("PlayerName", p.PlayerName.View());
+    v.Text("PlayerName", p.PlayerName);
     v.Int("Level", p.Level);
     v.Int("ScrollDistance", p.ScrollDistance);
     v.BeginArray("ItemSlots");
@@ -43,14 +60,14 @@ void Progress(V& v, const ProgressRecord& p) {
     v.EndObject();
 }
 
-template <class V>
-void Shots(V& v, const char* name, const ShotRecord* shots, int count) {
+template <class V, class S>
+void Shots(V& v, const char* name, S* shots, int count) {
     v.BeginArray(name);
     for (int i = 0; i < count; ++i) {
-        const ShotRecord& s = shots[i];
+        S& s = shots[i];
         if (!v.Element(s.Active != 0)) continue;
         v.BeginObject();
-        v.Int("index", i);
+        v.Index("index", i);
         v.Int("X", s.X);
         v.Int("Y", s.Y);
         v.Int("StartX", s.StartX);
@@ -63,8 +80,8 @@ void Shots(V& v, const char* name, const ShotRecord* shots, int count) {
     v.EndArray();
 }
 
-template <class V>
-void RunningGameCounters(V& v, const GameState& g) {
+template <class V, class G>
+void RunningGameCounters(V& v, G& g) {
     v.Int("ArrivalWidth", g.ArrivalWidth);
     v.Int("ArrivalHeight", g.ArrivalHeight);
     v.Int("StarMode", g.StarMode);
@@ -83,6 +100,7 @@ void RunningGameCounters(V& v, const GameState& g) {
     // "No text" (one NUL character) is shown as an empty string.
     v.Text("CommanderText", IsNoText(g.CommanderText) ? std::string_view() : g.CommanderText.View());
     v.Hidden("CommanderTextSize", g.CommanderText.size);
+    v.Carried("CommanderText", g.CommanderText);
     v.Int("CommanderTextPos", g.CommanderTextPos);
     v.Int("CommanderStep", g.CommanderStep);
     v.Int("CommanderTimer", g.CommanderTimer);
@@ -91,8 +109,8 @@ void RunningGameCounters(V& v, const GameState& g) {
 }
 
 // The counters that run for the whole program and are not dumped.
-template <class V>
-void LongLivedCounters(V& v, const GameState& g) {
+template <class V, class G>
+void LongLivedCounters(V& v, G& g) {
     v.Hidden("StepX", g.StepX);
     v.Hidden("StepY", g.StepY);
     v.Hidden("ArrivalRect.left", g.ArrivalRect.left);
@@ -121,12 +139,12 @@ void LongLivedCounters(V& v, const GameState& g) {
     v.Hidden("ProbeTick", g.ProbeTick);
     v.Hidden("CityScroll", g.CityScroll);
     v.Hidden("CityAge", g.CityAge);
-    for (const EggBeamEnd& e : g.EggBeamEnds) {
+    for (auto& e : g.EggBeamEnds) {
         v.Hidden("EggBeamEnds.LeftX", e.LeftX);
         v.Hidden("EggBeamEnds.RightX", e.RightX);
     }
-    for (int32_t t : g.EggBeamTimers) v.Hidden("EggBeamTimers", t);
-    for (int32_t t : g.MuzzleTimers) v.Hidden("MuzzleTimers", t);
+    for (auto& t : g.EggBeamTimers) v.Hidden("EggBeamTimers", t);
+    for (auto& t : g.MuzzleTimers) v.Hidden("MuzzleTimers", t);
     v.Hidden("LauncherState", g.LauncherState);
     v.Hidden("LauncherFrame", g.LauncherFrame);
     v.Hidden("ShipDirX", g.ShipDirX);
@@ -136,13 +154,13 @@ void LongLivedCounters(V& v, const GameState& g) {
     v.Hidden("ShipTick9", g.ShipTick9);
     v.Hidden("ProbeLaunchCounter", g.ProbeLaunchCounter);
     v.Hidden("ShipFireClock", g.ShipFireClock);
-    for (int32_t b : g.ShipBlast) v.Hidden("ShipBlast", b);
+    for (auto& b : g.ShipBlast) v.Hidden("ShipBlast", b);
 }
 
 // The finish line's lights and flags belong to the game but keep their place
 // among the shell's fields, so the dump and the hash read as they always have.
-template <class V>
-void ShellFields(V& v, const Shell& s, const GameState& g) {
+template <class V, class S, class G>
+void ShellFields(V& v, S& s, G& g) {
     v.Int("SoundEnabled", s.SoundEnabled);
     v.Int("MusicEnabled", s.MusicEnabled);
     v.Int("MusicVolume", s.MusicVolume);
@@ -154,13 +172,15 @@ void ShellFields(V& v, const Shell& s, const GameState& g) {
     v.Int("FlagFrame", g.FlagFrame);
     v.Int("FlagTick", g.FlagTick);
     v.Hidden("FrameRate", s.FrameRate);
+    v.Carried("rateStartMs", s.rateStartMs);
+    v.Carried("rateTicks", s.rateTicks);
 }
 
 // The menu, intro, story text and ending counters; the dump shows the menu's
 // page, idle timer, game flag and pointer.
-template <class V>
-void FrontEndFields(V& v, const FrontEnd& f) {
-    v.Int("MenuPage", int32_t(f.MenuPage));
+template <class V, class F>
+void FrontEndFields(V& v, F& f) {
+    v.Int("MenuPage", f.MenuPage);
     v.Int("IdleTimer", f.IdleTimer);
     v.Int("GameActive", f.GameActive);
     v.Int("MouseX", f.MouseX);
@@ -185,7 +205,7 @@ void FrontEndFields(V& v, const FrontEnd& f) {
     v.Hidden("NewScoreRank", f.NewScoreRank);
     v.Hidden("NameEntryActive", f.NameEntryActive);
     v.Hidden("TypedKey", f.TypedKey);
-    v.HiddenText("EnteredName", f.EnteredName.View());
+    v.HiddenText("EnteredName", f.EnteredName);
     v.Hidden("LastHoverItem", f.LastHoverItem);
     v.Hidden("IntroPhase", f.IntroPhase);
     v.Hidden("IntroFade", f.IntroFade);
@@ -199,27 +219,29 @@ void FrontEndFields(V& v, const FrontEnd& f) {
     v.Hidden("ProbeDrift", f.ProbeDrift);
     v.Hidden("ProbeDriftTick", f.ProbeDriftTick);
     v.Hidden("ProbeBlinkTimer", f.ProbeBlinkTimer);
-    for (int i = 1; i <= 12; ++i) v.HiddenText("TerminalLines", f.TerminalLines[i].View());
+    for (int i = 1; i <= 12; ++i) v.HiddenText("TerminalLines", f.TerminalLines[i]);
 }
 
-template <class V>
-void SavedTables(V& v, const SavedFiles& saved) {
+template <class V, class S>
+void SavedTables(V& v, S& saved) {
     v.Int("CurrentProfile", saved.CurrentProfile);
     v.BeginArray("ScoreTable");
     for (int i = 1; i <= 10; ++i) {
         v.Element(true);
         v.BeginObject();
-        v.Int("rank", i);
+        v.Index("rank", i);
         v.Int("Score", saved.ScoreTable.Scores[i]);
-        v.Text("Name", saved.ScoreTable.Names[i].View());
+        v.Text("Name", saved.ScoreTable.Names[i]);
         v.EndObject();
     }
     v.EndArray();
+    // The score page marks the entries with a kept replay.
+    for (int i = 1; i <= 10; ++i) v.Carried("ScoreReplays", saved.ScoreReplays[i]);
     v.BeginArray("ProfileTable");
     for (int k = 1; k <= 6; ++k) {
         v.Element(true);
         v.BeginObject();
-        v.Int("slot", k);
+        v.Index("slot", k);
         v.Key("Progress");
         Progress(v, saved.ProfileTable[k]);
         v.EndObject();
@@ -227,15 +249,15 @@ void SavedTables(V& v, const SavedFiles& saved) {
     v.EndArray();
 }
 
-template <class V>
-void LevelObjects(V& v, const GameState& g) {
+template <class V, class G>
+void LevelObjects(V& v, G& g) {
     v.BeginArray("LevelObjects");
     for (int i = 1; i <= kLevelObjectCount; ++i) {
-        const LevelObject& o = g.LevelObjects[i];
+        auto& o = g.LevelObjects[i];
         const bool blank = o.X == 0 && o.Y == 0 && o.Energy == 0 && o.Picture == 0 && o.Visible == 0;
         if (!v.Element(!blank)) continue;
         v.BeginObject();
-        v.Int("index", i);
+        v.Index("index", i);
         v.Int("X", o.X);
         v.Int("Y", o.Y);
         v.Int("Energy", o.Energy);
@@ -257,14 +279,14 @@ void LevelObjects(V& v, const GameState& g) {
     v.EndArray();
 }
 
-template <class V>
-void Stars(V& v, const GameState& g) {
+template <class V, class G>
+void Stars(V& v, G& g) {
     v.BeginArray("Stars");
     for (int i = 0; i < kStarCount; ++i) {
-        const Star& star = g.Stars[i];
+        auto& star = g.Stars[i];
         v.Element(true);
         v.BeginObject();
-        v.Int("index", i);
+        v.Index("index", i);
         v.Int("X", star.X);
         v.Int("Y", star.Y);
         v.Int("Colour", star.Colour);
@@ -274,14 +296,14 @@ void Stars(V& v, const GameState& g) {
     v.EndArray();
 }
 
-template <class V>
-void EnemiesAndCompanions(V& v, const GameState& g) {
+template <class V, class G>
+void EnemiesAndCompanions(V& v, G& g) {
     v.BeginArray("EnemyShots");
     for (int i = 0; i < kEnemyShotCount; ++i) {
-        const EnemyShotRecord& e = g.EnemyShots[i];
+        auto& e = g.EnemyShots[i];
         if (!v.Element(e.Active != 0)) continue;
         v.BeginObject();
-        v.Int("index", i);
+        v.Index("index", i);
         v.Int("X", e.X);
         v.Int("Y", e.Y);
         v.Int("Active", e.Active);
@@ -295,10 +317,10 @@ void EnemiesAndCompanions(V& v, const GameState& g) {
 
     v.BeginArray("Wingmen");
     for (int i = 0; i < 3; ++i) {
-        const WingmanRecord& m = g.Wingmen[i];
+        auto& m = g.Wingmen[i];
         if (!v.Element(m.State != 0)) continue;
         v.BeginObject();
-        v.Int("index", i);
+        v.Index("index", i);
         v.Int("X", m.X);
         v.Int("Y", m.Y);
         v.Int("State", m.State);
@@ -310,11 +332,11 @@ void EnemiesAndCompanions(V& v, const GameState& g) {
     v.BeginArray("CityGrid");
     for (int column = 1; column <= 9; ++column) {
         for (int cell = 0; cell < 9; ++cell) {
-            const CityCell& c = g.CityGrid[column][size_t(cell)];
+            auto& c = g.CityGrid[column][size_t(cell)];
             if (!v.Element(c.Picture != -1)) continue;
             v.BeginObject();
-            v.Int("column", column);
-            v.Int("cell", cell);
+            v.Index("column", column);
+            v.Index("cell", cell);
             v.Int("Picture", c.Picture);
             v.Int("Frame", c.Frame);
             v.Hidden("FrameDelay", c.FrameDelay);
@@ -328,8 +350,8 @@ void EnemiesAndCompanions(V& v, const GameState& g) {
 }
 
 // The mother ship of level 9: its position and the parts still standing.
-template <class V>
-void MotherShip(V& v, const GameState& g) {
+template <class V, class G>
+void MotherShip(V& v, G& g) {
     v.Key("MotherShip");
     v.BeginObject();
     v.Int("X", g.MotherShip.X);
@@ -337,10 +359,10 @@ void MotherShip(V& v, const GameState& g) {
     v.Int("DestructionCounter", g.DestructionCounter);
     v.BeginArray("Parts");
     for (int i = 0; i < 30; ++i) {
-        const ShipPart& part = g.MotherShipParts[i];
+        auto& part = g.MotherShipParts[i];
         if (!v.Element(!(part.Energy == 0 && part.Width == 0 && part.Height == 0))) continue;
         v.BeginObject();
-        v.Int("index", i);
+        v.Index("index", i);
         v.Int("X", part.X);
         v.Int("Y", part.Y);
         v.Int("Width", part.Width);
@@ -359,10 +381,10 @@ void MotherShip(V& v, const GameState& g) {
 }
 
 // The whole state in the dump's order.
-template <class V>
-void World(V& v, const ::World& w) {
-    const GameState& g = w.game;
-    v.Text("CurrentScene", SceneName(w.shell.CurrentScene));
+template <class V, class W>
+void World(V& v, W& w) {
+    auto& g = w.game;
+    v.Text("CurrentScene", w.shell.CurrentScene);
     v.Hidden("RandomSeed", w.random.seed);
     v.Key("Progress");
     Progress(v, g.Progress);

@@ -40,12 +40,15 @@ std::string UserConfigFolder() { return GameFolderUnder("XDG_CONFIG_HOME", ".con
 
 void CreateUserFolder(const std::string& folder) {
     std::filesystem::path path;
+    struct stat st;
     for (const std::filesystem::path& part : std::filesystem::path(folder)) {
         path /= part;
+        // A folder that is there is passed by: the browser's file system
+        // answers mkdir(".") with EINVAL rather than EEXIST.
+        if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
         if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) continue;
         throw std::runtime_error("Cannot create folder '" + path.string() + "': " + std::strerror(errno));
     }
-    struct stat st;
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         throw std::runtime_error("Cannot create folder '" + folder + "': a file of that name is in the way");
 }

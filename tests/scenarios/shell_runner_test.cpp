@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/replay.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -247,8 +248,15 @@ TEST(ShellRunner, RecordingsThatCannotBeTrustedAreRefusedNamingFileAndLine) {
     // A damaged new game: a name too long, one with a character Windows-1250
     // cannot hold, one that is not UTF-8.
     for (const std::string name : {"Abcdefghijklmnopqrstu", "Rek\xE2\x82\xAC\xF0\x9F\x9A\x80", "R\xC3"}) {
-        refused("name.rec", replaced(recording, "newgame 2 1 Rek", "newgame 2 1 " + name), "name.rec:3:");
+        refused("name.rec", replaced(recording, "newgame 2 1 Rek", "newgame 2 1 " + name), "name.rec:4:");
     }
+    // A recording of another version of the game is refused with the version
+    // it was made by, rather than diverging; one from before version lines
+    // with how to mend it.
+    const std::string version = "version " + std::to_string(kRecordingVersion) + " ";
+    refused("other.rec", replaced(recording, version, "version " + std::to_string(kRecordingVersion + 1) + " "),
+            "other.rec:2: it was made by version " + std::to_string(kRecordingVersion + 1) + " of the game");
+    refused("unversioned.rec", replaced(recording, VersionLine() + "\n", ""), "it has no version line");
     // What is not a regular file is refused unread: a folder, a named pipe
     // (which would otherwise block), a file larger than any recording.
     fs::create_directories(dir + "/folder.rec");

@@ -18,6 +18,8 @@
 std::string TestDataDir() { return KAVRIX_TEST_DATA_DIR; }
 std::string KavrixBinary() { return KAVRIX_BINARY; }
 
+std::string GoldenReplay(const std::string& name) { return std::string(KAVRIX_GOLDEN_REPLAYS) + "/" + name; }
+
 TestWorld MakeTestWorld(bool loadAssets, uint32_t seed) {
     TestWorld t;
     t.platform = CreateHeadlessPlatform();

@@ -18,6 +18,8 @@ inline void PrintTo(Page page, std::ostream* os) { *os << "page " << int(page); 
 std::string TestDataDir();
 // Path of the kavrix binary of this build (for scenario tests).
 std::string KavrixBinary();
+// A golden replay of tests/replays ("level9.replay").
+std::string GoldenReplay(const std::string& name);
 
 // A world on the headless platform. With loadAssets the five collections
 // and the texts are loaded as start-up loads them (no saved files are read,
