@@ -3,12 +3,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
-#include <system_error>
-#include <unistd.h>
 #include <memory>
+#include <system_error>
 
 #include "media/picture.h"
 
@@ -49,8 +49,7 @@ void ReportRelative(benchmark::State& state, double totalNs) {
     state.counters["x_fullscreen_blit"] = each / ReferenceBlitNs();
 }
 
-BenchWorld::BenchWorld(const std::string& tag)
-    : platform(CreateHeadlessPlatform()), world(std::make_unique<World>()) {
+BenchWorld::BenchWorld(const std::string& tag) : platform(CreateHeadlessPlatform()), world(std::make_unique<World>()) {
     saveDir = (std::filesystem::temp_directory_path() / ("kavrix-" + tag + "-" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(saveDir);
     World& w = *world;

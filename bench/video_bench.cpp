@@ -7,16 +7,16 @@
 
 #include "bench_support.h"
 
+#include <unistd.h>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <unistd.h>
 
 #include "shell/frame.h"
 #include "shell/runner.h"
 #include "shell/startup.h"
-#include "video/writer.h"
 #include "state/world.h"
+#include "video/writer.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ double ProcessNs() {
 }
 
 double WallNs() {
-    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                      std::chrono::steady_clock::now().time_since_epoch())
-                      .count());
+    return double(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
 }
 
 void BM_VideoTick(benchmark::State& state) {

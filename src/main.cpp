@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         RunOptions options;
         std::string error;
         if (!ParseOptions(argc, argv, options, error)) {
-            std::cerr << "kavrix: " << error << "\n" << UsageText() << "Try 'kavrix --help' for what each option does.\n";
+            std::cerr << "kavrix: " << error << "\n"
+                      << UsageText() << "Try 'kavrix --help' for what each option does.\n";
             return 2;
         }
         if (options.help) {

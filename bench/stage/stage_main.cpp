@@ -31,8 +31,8 @@
 #include "game/level_objects.h"
 #include "shell/options.h"
 #include "shell/runner.h"
-#include "state/world.h"
 #include "startup_pieces.h"
+#include "state/world.h"
 
 namespace {
 
@@ -98,10 +98,11 @@ private:
         const double drift = total - 16.0 * double(ms.size());
         int late = 0;
         for (double m : ms) late += m > 17.5;
-        std::printf("pacing over %zu frames: median %.3f ms, p99 %.3f ms, max %.3f ms, over 17.5 ms %d, "
-                    "drift %+.3f ms in %.1f s\n",
-                    ms.size(), sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100], sorted.back(), late, drift,
-                    total / 1000);
+        std::printf(
+            "pacing over %zu frames: median %.3f ms, p99 %.3f ms, max %.3f ms, over 17.5 ms %d, "
+            "drift %+.3f ms in %.1f s\n",
+            ms.size(), sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100], sorted.back(), late, drift,
+            total / 1000);
     }
     static constexpr int kSettleFrames = 60;
     int wanted_;
@@ -142,8 +143,8 @@ public:
 
     void AfterFrame(const World&, int64_t frame) override {
         if (stage_ == Stage::Start && frame == 0)
-            std::printf("start-up: main %" PRId64 " first-frame %" PRId64 " presented %" PRId64
-                        " cpu-process %" PRId64 " cpu-main-thread %" PRId64 "\n",
+            std::printf("start-up: main %" PRId64 " first-frame %" PRId64 " presented %" PRId64 " cpu-process %" PRId64
+                        " cpu-main-thread %" PRId64 "\n",
                         mainStart, firstFrame_, WallMicroseconds(), CpuMicroseconds(CLOCK_PROCESS_CPUTIME_ID),
                         CpuMicroseconds(CLOCK_THREAD_CPUTIME_ID));
     }
@@ -185,7 +186,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string name = argv[1];
-    if (name == "pieces" && argc >= 3) return TimeStartUpPieces(argv[2], argc >= 4 && std::strcmp(argv[3], "window") == 0);
+    if (name == "pieces" && argc >= 3)
+        return TimeStartUpPieces(argv[2], argc >= 4 && std::strcmp(argv[3], "window") == 0);
     Stage stage;
     std::vector<const char*> args = {argv[0]};
     if (name == "menu" || name == "start") {

@@ -65,9 +65,8 @@ int TimeStartUpPieces(const std::string& dataDir, bool window) {
         clock.Time("pictures: menu.lev", [&] { pictures(w.media.MenuObr, "video\\menu.lev"); });
         clock.Time("pictures: rakety.lev", [&] { pictures(w.media.Rakety, "video\\rakety.lev"); });
         clock.Time("pictures: obrazky.lev", [&] { pictures(w.media.Obrazky, "video\\obrazky.lev"); });
-        clock.Time("waves: zvuky.lev read", [&] {
-            LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(dataDir, "audio\\zvuky.lev"));
-        });
+        clock.Time("waves: zvuky.lev read",
+                   [&] { LoadWaveCollection(w.media.Zvuky, ResolveAssetPath(dataDir, "audio\\zvuky.lev")); });
         clock.Time("waves: converted to 44100 Hz float", [&] { AttachWaves(*w.media.mixer, w.media.Zvuky); });
         clock.Time("texts", [&] { LoadTexts(w); });
         clock.Time("fonts (fontconfig, SDL_ttf)", [&] { PreloadFonts(w.media.canvas); });

@@ -150,8 +150,8 @@ void DrawHelpKeys(World& w) {
     KeyText(canvas, kHelpLeftKeysX, kHelpLeftKeysRight, 4, escape, escape);
 
     // The right column: help, sound, music, volume, frame rate, full screen.
-    const KeyAction rightRows[] = {KeyAction::Help, KeyAction::Sound, KeyAction::Music, KeyAction::Louder,
-                                   KeyAction::FrameRate, KeyAction::FullScreen};
+    const KeyAction rightRows[] = {KeyAction::Help,   KeyAction::Sound,     KeyAction::Music,
+                                   KeyAction::Louder, KeyAction::FrameRate, KeyAction::FullScreen};
     for (int row = 0; row < 6; ++row) {
         const KeyAction action = rightRows[row];
         Line full, brief;

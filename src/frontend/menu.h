@@ -2,7 +2,6 @@
 // score entry of a finished game.
 #pragma once
 
-
 struct World;
 
 void RunMenu(World& w);

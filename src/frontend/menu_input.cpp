@@ -277,7 +277,8 @@ void GuardEvent(World& w, Handler handler) {
         handler();
     } catch (const std::exception& error) {
         const std::string message = error.what();
-        if (w.shell.reportedErrors.insert(message).second) std::cerr << "Kavrix: error in an event: " << message << "\n";
+        if (w.shell.reportedErrors.insert(message).second)
+            std::cerr << "Kavrix: error in an event: " << message << "\n";
     }
 }
 

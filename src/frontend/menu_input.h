@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 
-
 struct World;
 
 void OnMouseMove(World& w, int x, int y);

@@ -27,14 +27,14 @@ struct MenuButton {
 };
 
 // What HoverButton holds while the pointer is on a page's button.
-constexpr uint8_t kStartButton = 1;   // page 0
-constexpr uint8_t kDeleteButton = 1;  // page 2, "Vymaz"
-constexpr uint8_t kLoadButton = 2;    // page 2, "Nacti"
-constexpr uint8_t kYesButton = 1;     // pages 5 and 7, "Ano"
-constexpr uint8_t kNoButton = 2;      // pages 5 and 7, "Ne"
-constexpr uint8_t kOkButton = 1;      // page 6
-constexpr uint8_t kCzechButton = 1;   // page 4, "Cestina"
-constexpr uint8_t kEnglishButton = 2; // page 4, "English"
+constexpr uint8_t kStartButton = 1;    // page 0
+constexpr uint8_t kDeleteButton = 1;   // page 2, "Vymaz"
+constexpr uint8_t kLoadButton = 2;     // page 2, "Nacti"
+constexpr uint8_t kYesButton = 1;      // pages 5 and 7, "Ano"
+constexpr uint8_t kNoButton = 2;       // pages 5 and 7, "Ne"
+constexpr uint8_t kOkButton = 1;       // page 6
+constexpr uint8_t kCzechButton = 1;    // page 4, "Cestina"
+constexpr uint8_t kEnglishButton = 2;  // page 4, "English"
 
 // The six items (new game, continue, load profile, scores, help, quit), each
 // kItemStep to the right of the one before; "Polozky" lights an item.

@@ -30,8 +30,7 @@ void Flash(World& w) {
     DrawShip(w, kShipY);
     UpdateHud(w);
     if (f.EndingCounter > 0)
-        BlendDrawPattern(FindPicture(w.media.Obrazky, "bila"), *w.media.back, Rect{0, 0, 800, 600}, 0,
-                         f.EndingCounter);
+        BlendDrawPattern(FindPicture(w.media.Obrazky, "bila"), *w.media.back, Rect{0, 0, 800, 600}, 0, f.EndingCounter);
     if (f.EndingCounter > 0) {
         f.EndingCounter -= kFlashStep;
     } else {

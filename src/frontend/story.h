@@ -1,7 +1,6 @@
 // The ending animation "Animace" after the mother ship is destroyed.
 #pragma once
 
-
 struct World;
 
 void RunStoryAnimation(World& w);

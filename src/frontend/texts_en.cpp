@@ -10,7 +10,7 @@ namespace {
 std::vector<std::string_view> EnglishTerminal() {
     std::vector<std::string_view> lines = {
         "WELCOME TO KAVRIX OPERATING SYSTEM 1.1", "KAVRIX - A SPACE GAME FOR ONE PILOT", "CODE: THE KAVRIX TEAM",
-        "ART, SOUND, MUSIC: THE KAVRIX TEAM",  "THANKS TO ALL OUR TEST PILOTS",
+        "ART, SOUND, MUSIC: THE KAVRIX TEAM",     "THANKS TO ALL OUR TEST PILOTS",
     };
     const std::vector<std::string_view>& czech = CzechTexts().prikazy;
     lines.insert(lines.end(), czech.begin() + lines.size(), czech.end());

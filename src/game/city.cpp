@@ -49,10 +49,8 @@ CityCell NewBlock(GameState& g, Random& random, int k) {
     const ProgressRecord& p = g.Progress;
     CityCell cell{0, 0, 0, 0, 0, 0};
 
-    if (RandomInt(random, 7) == 0)
-        cell.Picture = RandomInt(random, 13) + 5;  // a tall tile 5..17
-    else
-        cell.Picture = RandomInt(random, 5);  // a low tile 0..4
+    if (RandomInt(random, 7) == 0) cell.Picture = RandomInt(random, 13) + 5;  // a tall tile 5..17
+    else cell.Picture = RandomInt(random, 5);                                 // a low tile 0..4
 
     if (RandomInt(random, 12) == 0) {  // a reactor, five frames
         cell.Picture = kReactor;
@@ -84,8 +82,7 @@ CityCell NewBlock(GameState& g, Random& random, int k) {
     if (RandomInt(random, 200) + 500 < g.CityAge) cell.Picture = kEmpty;
     if (RandomInt(random, 300) + 1000 < g.CityAge) g.CityAge = 0;
     // The city runs out before the finish line.
-    if ((p.Level == 4 && p.ScrollDistance > 10200) || (p.Level == 8 && p.ScrollDistance > 8800))
-        cell.Picture = kEmpty;
+    if ((p.Level == 4 && p.ScrollDistance > 10200) || (p.Level == 8 && p.ScrollDistance > 8800)) cell.Picture = kEmpty;
     return cell;
 }
 

@@ -20,9 +20,7 @@ constexpr uint32_t kOlive = 0x005928;
 // the screen's edge instead of running over the bar.
 constexpr int kPanelTextRight = 630;
 
-bool HasMessages(int32_t level) {
-    return level == 1 || level == 2 || level == 3 || level == 6 || level == 9;
-}
+bool HasMessages(int32_t level) { return level == 1 || level == 2 || level == 3 || level == 6 || level == 9; }
 
 // Index of the line "#<level>" in Texty, or -1 when the level has no block.
 int FindMarker(const FrontEnd& f, int32_t level) {
@@ -78,7 +76,8 @@ void MessageStep(World& w) {
         const int64_t line = int64_t(marker) + g.CommanderStep;
         // A level without its block, or a block running off the end of the
         // list, ends the message as its closing marker would.
-        if (marker < 0 || line >= int64_t(texty.size()) || (!texty[size_t(line)].empty() && texty[size_t(line)][0] == '#')) {
+        if (marker < 0 || line >= int64_t(texty.size()) ||
+            (!texty[size_t(line)].empty() && texty[size_t(line)][0] == '#')) {
             EndMessage(w);
         } else {
             g.CommanderText.Assign(texty[size_t(line)]);

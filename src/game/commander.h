@@ -2,7 +2,6 @@
 // the instrument bar; a step of UpdateHud.
 #pragma once
 
-
 struct World;
 
 void UpdateCommander(World& w);

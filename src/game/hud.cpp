@@ -212,8 +212,7 @@ void DestructionSequence(World& w) {
     if (p.ShipExplosionFrame <= 3) {
         const int32_t dy = RandomInt(w, 75);
         const int32_t dx = RandomInt(w, 73);
-        DrawPicture(w, w.media.Obrazky, "MalyBum", p.PlayerX - 54 + dx, p.PlayerY - 46 + dy,
-                    p.ShipExplosionFrame - 1);
+        DrawPicture(w, w.media.Obrazky, "MalyBum", p.PlayerX - 54 + dx, p.PlayerY - 46 + dy, p.ShipExplosionFrame - 1);
     } else if (p.ShipExplosionFrame <= 7) {
         DrawPicture(w, w.media.Obrazky, "Velkybum", p.PlayerX - 34, p.PlayerY - 29, p.ShipExplosionFrame - 4);
     }

@@ -2,7 +2,6 @@
 // shots, touching the ship, pick-ups, enemy fire, explosions and blasts.
 #pragma once
 
-
 struct World;
 
 void UpdateLevelObjects(World& w);

@@ -10,8 +10,8 @@ struct World;
 
 namespace mothership {
 
-constexpr int kRecords = 20;    // parts 0..18 and the probe
-constexpr int kLauncher = 17;   // the probe launcher
+constexpr int kRecords = 20;   // parts 0..18 and the probe
+constexpr int kLauncher = 17;  // the probe launcher
 constexpr int kCore = 18;
 constexpr int kProbe = 19;
 

@@ -2,7 +2,6 @@
 // new game (stars drawn anew, shots, objects and companions cleared).
 #pragma once
 
-
 struct World;
 
 void ResetGameState(World& w);

@@ -2,7 +2,6 @@
 // level's scroll distance by one each frame.
 #pragma once
 
-
 struct World;
 
 void DrawStarfield(World& w);

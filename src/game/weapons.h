@@ -2,7 +2,6 @@
 // special items call up: wingmen, protective orbs, egg beams, homing discs.
 #pragma once
 
-
 struct World;
 
 void UpdateWeapons(World& w);

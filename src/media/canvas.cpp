@@ -24,14 +24,14 @@ constexpr int kSystemCellHeight = 16;
 
 struct Glyph {
     int advance = 0;
-    int offsetX = 0;        // where the mask starts relative to the pen
+    int offsetX = 0;  // where the mask starts relative to the pen
     int width = 0, height = 0;
-    size_t mask = 0;        // offset into FontFace::masks
+    size_t mask = 0;  // offset into FontFace::masks
 };
 
 struct FontFace {
     GameFont file;
-    int height;             // requested cell height
+    int height;  // requested cell height
     TTF_Font* font = nullptr;
     Glyph glyphs[256];
     std::vector<uint8_t> masks;
@@ -114,8 +114,8 @@ struct FontCache {
             glyph.mask = face->masks.size();
             SDL_LockSurface(argb);
             for (int y = 0; y < argb->h; ++y) {
-                const uint32_t* row = reinterpret_cast<const uint32_t*>(
-                    static_cast<const uint8_t*>(argb->pixels) + size_t(y) * size_t(argb->pitch));
+                const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
+                                                                        size_t(y) * size_t(argb->pitch));
                 for (int x = 0; x < argb->w; ++x) face->masks.push_back(uint8_t(row[x] >> 24));
             }
             SDL_UnlockSurface(argb);
@@ -165,8 +165,8 @@ inline uint16_t Mix(uint16_t dst, int r, int g, int b, int alpha) {
 void PreloadFonts(Canvas& canvas) {
     if (!canvas.fonts) canvas.fonts = SharedFontCache();
     static const CanvasFont kGameFaces[] = {
-        {"Arial", 12, false, 0}, {"Arial", 12, true, 0}, {"Arial", 13, false, 0}, {"Arial", 19, true, 0},
-        {"Arial", 15, true, 0}, {"Arial", 20, false, 0}, {"Arial", 25, true, 0}, {"System", 25, true, 0},
+        {"Arial", 12, false, 0}, {"Arial", 12, true, 0},  {"Arial", 13, false, 0}, {"Arial", 19, true, 0},
+        {"Arial", 15, true, 0},  {"Arial", 20, false, 0}, {"Arial", 25, true, 0},  {"System", 25, true, 0},
     };
     for (const CanvasFont& font : kGameFaces) canvas.fonts->Face(font);
 }

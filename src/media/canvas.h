@@ -15,7 +15,7 @@ struct CanvasFont {
     std::string Name = "Arial";  // "Arial", "System" or "system"
     int Height = 13;             // cell height in pixels
     bool Bold = false;
-    uint32_t Color = 0;          // 0xBBGGRR
+    uint32_t Color = 0;  // 0xBBGGRR
 };
 
 struct Canvas {

@@ -44,14 +44,18 @@ struct SystemColour {
     uint32_t value;  // 0xBBGGRR
 };
 constexpr SystemColour kSystemColours[] = {
-    {"clScrollBar", 0xC8C8C8},       {"clBackground", 0x000000},     {"clActiveCaption", 0xD1B499},
-    {"clInactiveCaption", 0xDBCDBF}, {"clMenu", 0xF0F0F0},           {"clWindow", 0xFFFFFF},
-    {"clWindowFrame", 0x646464},     {"clMenuText", 0x000000},       {"clWindowText", 0x000000},
-    {"clCaptionText", 0x000000},     {"clActiveBorder", 0xB4B4B4},   {"clInactiveBorder", 0xFCF7F4},
-    {"clAppWorkSpace", 0xABABAB},    {"clHighlight", 0xD77800},      {"clHighlightText", 0xFFFFFF},
-    {"clBtnFace", 0xF0F0F0},         {"clBtnShadow", 0xA0A0A0},      {"clGrayText", 0x6D6D6D},
-    {"clBtnText", 0x000000},         {"clInactiveCaptionText", 0x000000}, {"clBtnHighlight", 0xFFFFFF},
-    {"cl3DDkShadow", 0x696969},      {"cl3DLight", 0xE3E3E3},        {"clInfoText", 0x000000},
+    {"clScrollBar", 0xC8C8C8},     {"clBackground", 0x000000},
+    {"clActiveCaption", 0xD1B499}, {"clInactiveCaption", 0xDBCDBF},
+    {"clMenu", 0xF0F0F0},          {"clWindow", 0xFFFFFF},
+    {"clWindowFrame", 0x646464},   {"clMenuText", 0x000000},
+    {"clWindowText", 0x000000},    {"clCaptionText", 0x000000},
+    {"clActiveBorder", 0xB4B4B4},  {"clInactiveBorder", 0xFCF7F4},
+    {"clAppWorkSpace", 0xABABAB},  {"clHighlight", 0xD77800},
+    {"clHighlightText", 0xFFFFFF}, {"clBtnFace", 0xF0F0F0},
+    {"clBtnShadow", 0xA0A0A0},     {"clGrayText", 0x6D6D6D},
+    {"clBtnText", 0x000000},       {"clInactiveCaptionText", 0x000000},
+    {"clBtnHighlight", 0xFFFFFF},  {"cl3DDkShadow", 0x696969},
+    {"cl3DLight", 0xE3E3E3},       {"clInfoText", 0x000000},
     {"clInfoBk", 0xE1FFFF},
 };
 constexpr uint32_t kSystemColourBase = 0x80000000u;
@@ -103,8 +107,7 @@ ByteReader OpenObjectStream(const std::vector<uint8_t>& bytes) {
     // flags, uint32 size; only the first three bytes are checked, as the
     // header is looked at through its first 79 bytes.
     const size_t probe = bytes.size() < 79 ? bytes.size() : 79;
-    if (probe < 3 || bytes[0] != 0xFF || bytes[1] != 10 || bytes[2] != 0)
-        throw MediaError("Invalid stream format");
+    if (probe < 3 || bytes[0] != 0xFF || bytes[1] != 10 || bytes[2] != 0) throw MediaError("Invalid stream format");
     const void* zero = std::memchr(bytes.data() + 3, 0, probe - 3);
     if (!zero) throw MediaError("Invalid stream format");
     const size_t nameLength = size_t(static_cast<const uint8_t*>(zero) - (bytes.data() + 3));
@@ -126,8 +129,7 @@ ByteReader OpenObjectStream(const std::vector<uint8_t>& bytes) {
 // of a property name, so a tag byte there is always taken as the order.
 void SkipItemOrder(ByteReader& in) {
     const uint8_t first = in.Peek();
-    if (first == uint8_t(ValueTag::Int8) || first == uint8_t(ValueTag::Int16) ||
-        first == uint8_t(ValueTag::Int32))
+    if (first == uint8_t(ValueTag::Int8) || first == uint8_t(ValueTag::Int16) || first == uint8_t(ValueTag::Int32))
         ReadIntegerValue(in);
 }
 
@@ -150,15 +152,13 @@ void ReadCollectionItems(ByteReader& in, BeginItem begin, ReadProperty readPrope
             while (in.Peek() != 0) {
                 property = in.ShortString();
                 if (!readProperty(property, in))
-                    throw PropertyError("Error reading " + ItemWhere(index) + ": Unknown property '" +
-                                        property + "'");
+                    throw PropertyError("Error reading " + ItemWhere(index) + ": Unknown property '" + property + "'");
                 property.clear();
             }
             in.U8();
         } catch (const StreamReadError& e) {
             if (property.empty()) throw PropertyError("Error reading " + ItemWhere(index) + ": " + e.what());
-            throw PropertyError("Error reading property '" + property + "' of " + ItemWhere(index) + ": " +
-                                e.what());
+            throw PropertyError("Error reading property '" + property + "' of " + ItemWhere(index) + ": " + e.what());
         }
         finish();
     }
@@ -274,8 +274,8 @@ void ReadPictureCollection(PictureCollection& collection, const std::vector<uint
                     if (!SameText(property, "Picture.Data")) return true;
                     pixels += uint64_t(image.width) * uint64_t(image.height);
                     if (pixels > kMaxCollectionPixels)
-                        throw StreamReadError("the pictures are larger than " +
-                                              std::to_string(kMaxCollectionPixels) + " pixels in all");
+                        throw StreamReadError("the pictures are larger than " + std::to_string(kMaxCollectionPixels) +
+                                              " pixels in all");
                     return true;
                 },
                 [&] {

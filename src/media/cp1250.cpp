@@ -8,6 +8,7 @@
 
 namespace {
 
+// clang-format off
 constexpr char16_t kUpperHalf[128] = {
     // 0x80
     0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -34,6 +35,7 @@ constexpr char16_t kUpperHalf[128] = {
     0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
+// clang-format on
 
 std::string Describe(char32_t ch) {
     char buf[16];
@@ -61,9 +63,7 @@ void AppendUtf8(std::string& out, char32_t ch) {
 
 }  // namespace
 
-char32_t Cp1250ToUnicode(uint8_t byte) {
-    return byte < 0x80 ? char32_t(byte) : char32_t(kUpperHalf[byte - 0x80]);
-}
+char32_t Cp1250ToUnicode(uint8_t byte) { return byte < 0x80 ? char32_t(byte) : char32_t(kUpperHalf[byte - 0x80]); }
 
 uint8_t UnicodeToCp1250(char32_t ch) {
     if (ch == 0) return 0;

@@ -64,8 +64,7 @@ DibHeader ReadHeader(ByteReader& in) {
         h.height = in.U16();
         in.U16();  // planes
         h.bits = in.U16();
-    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
-               headerSize == 124) {
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
         // The information header and its longer successors, which only add
         // fields after the first 40 bytes (their masks sit where the masks
         // after a 40-byte header would).
@@ -101,15 +100,26 @@ DibHeader ReadHeader(ByteReader& in) {
     if (h.width < 0 || h.height < 0 || h.width > kMaxSide || h.height > kMaxSide) Invalid();
     if (h.width * h.height > kMaxPixels) Invalid();
     switch (h.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: Invalid();
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32: break;
+        default: Invalid();
     }
     switch (h.compression) {
-    case kBiRgb: break;
-    case kBiRle8: if (h.bits != 8 || h.topDown) Invalid(); break;
-    case kBiRle4: if (h.bits != 4 || h.topDown) Invalid(); break;
-    case kBiBitfields: if (h.bits != 16 && h.bits != 32) Invalid(); break;
-    default: Invalid();
+        case kBiRgb: break;
+        case kBiRle8:
+            if (h.bits != 8 || h.topDown) Invalid();
+            break;
+        case kBiRle4:
+            if (h.bits != 4 || h.topDown) Invalid();
+            break;
+        case kBiBitfields:
+            if (h.bits != 16 && h.bits != 32) Invalid();
+            break;
+        default: Invalid();
     }
 
     size_t count = colorsUsed;
@@ -128,9 +138,7 @@ DibHeader ReadHeader(ByteReader& in) {
     return h;
 }
 
-uint32_t PaletteColour(const DibHeader& h, unsigned index) {
-    return index < h.palette.size() ? h.palette[index] : 0;
-}
+uint32_t PaletteColour(const DibHeader& h, unsigned index) { return index < h.palette.size() ? h.palette[index] : 0; }
 
 void DecodeRows(const DibHeader& h, ByteReader& in, RgbImage& image) {
     const uint64_t stride = ((uint64_t(h.width) * uint64_t(h.bits) + 31) / 32) * 4;
@@ -147,24 +155,24 @@ void DecodeRows(const DibHeader& h, ByteReader& in, RgbImage& image) {
         uint32_t* dst = &image.pixels[size_t(y * h.width)];
         for (int64_t x = 0; x < h.width; ++x) {
             switch (h.bits) {
-            case 1: dst[x] = PaletteColour(h, (src[x >> 3] >> (7 - (x & 7))) & 1); break;
-            case 4: dst[x] = PaletteColour(h, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15); break;
-            case 8: dst[x] = PaletteColour(h, src[x]); break;
-            case 16: {
-                const uint32_t p = uint32_t(src[2 * x] | (src[2 * x + 1] << 8));
-                dst[x] = Rgb(red.Get(p), green.Get(p), blue.Get(p));
-                break;
-            }
-            case 24: dst[x] = Rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
-            case 32:
-                if (h.compression == kBiBitfields) {
-                    const uint32_t p = uint32_t(src[4 * x]) | (uint32_t(src[4 * x + 1]) << 8) |
-                                       (uint32_t(src[4 * x + 2]) << 16) | (uint32_t(src[4 * x + 3]) << 24);
+                case 1: dst[x] = PaletteColour(h, (src[x >> 3] >> (7 - (x & 7))) & 1); break;
+                case 4: dst[x] = PaletteColour(h, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15); break;
+                case 8: dst[x] = PaletteColour(h, src[x]); break;
+                case 16: {
+                    const uint32_t p = uint32_t(src[2 * x] | (src[2 * x + 1] << 8));
                     dst[x] = Rgb(red.Get(p), green.Get(p), blue.Get(p));
-                } else {
-                    dst[x] = Rgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
+                    break;
                 }
-                break;
+                case 24: dst[x] = Rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
+                case 32:
+                    if (h.compression == kBiBitfields) {
+                        const uint32_t p = uint32_t(src[4 * x]) | (uint32_t(src[4 * x + 1]) << 8) |
+                                           (uint32_t(src[4 * x + 2]) << 16) | (uint32_t(src[4 * x + 3]) << 24);
+                        dst[x] = Rgb(red.Get(p), green.Get(p), blue.Get(p));
+                    } else {
+                        dst[x] = Rgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
+                    }
+                    break;
             }
         }
     }
@@ -178,7 +186,8 @@ void DecodeRle(const DibHeader& h, ByteReader& in, RgbImage& image) {
     std::fill(image.pixels.begin(), image.pixels.end(), PaletteColour(h, 0));
     int64_t x = 0, y = 0;  // y counts rows from the bottom
     auto put = [&](unsigned index) {
-        if (x < h.width && y < h.height) image.pixels[size_t((h.height - 1 - y) * h.width + x)] = PaletteColour(h, index);
+        if (x < h.width && y < h.height)
+            image.pixels[size_t((h.height - 1 - y) * h.width + x)] = PaletteColour(h, index);
         ++x;
     };
     while (y < h.height) {
@@ -191,29 +200,29 @@ void DecodeRle(const DibHeader& h, ByteReader& in, RgbImage& image) {
             continue;
         }
         switch (value) {
-        case 0:  // end of line
-            x = 0;
-            ++y;
-            break;
-        case 1:  // end of bitmap
-            return;
-        case 2:  // delta
-            x += in.U8();
-            y += in.U8();
-            break;
-        default: {  // absolute run of `value` pixels, padded to a word
-            const size_t bytes = four ? (size_t(value) + 1) / 2 : value;
-            const uint8_t* src = in.Take(bytes);
-            for (unsigned i = 0; i < value; ++i) {
-                if (x >= h.width) {
-                    ++x;
-                    continue;
+            case 0:  // end of line
+                x = 0;
+                ++y;
+                break;
+            case 1:  // end of bitmap
+                return;
+            case 2:  // delta
+                x += in.U8();
+                y += in.U8();
+                break;
+            default: {  // absolute run of `value` pixels, padded to a word
+                const size_t bytes = four ? (size_t(value) + 1) / 2 : value;
+                const uint8_t* src = in.Take(bytes);
+                for (unsigned i = 0; i < value; ++i) {
+                    if (x >= h.width) {
+                        ++x;
+                        continue;
+                    }
+                    put(four ? ((i & 1) ? (src[i / 2] & 15) : (src[i / 2] >> 4)) : src[i]);
                 }
-                put(four ? ((i & 1) ? (src[i / 2] & 15) : (src[i / 2] >> 4)) : src[i]);
+                if (bytes & 1) in.Skip(1);
+                break;
             }
-            if (bytes & 1) in.Skip(1);
-            break;
-        }
         }
     }
 }
@@ -242,10 +251,8 @@ RgbImage Decode(ByteReader& in, uint64_t pixelOffset) {
     image.width = int(h.width);
     image.height = int(h.height);
     image.pixels.assign(size_t(h.width * h.height), 0);
-    if (h.compression == kBiRle8 || h.compression == kBiRle4)
-        DecodeRle(h, in, image);
-    else
-        DecodeRows(h, in, image);
+    if (h.compression == kBiRle8 || h.compression == kBiRle4) DecodeRle(h, in, image);
+    else DecodeRows(h, in, image);
     return image;
 }
 

@@ -15,11 +15,11 @@ namespace {
 // answer: text is laid out by pixel, so a face with other metrics (which
 // fontconfig offers when nothing fits) would break the screens.
 struct FontRequest {
-    const char* asked;               // the face as the game names it, for messages
-    const char* family;              // the family fontconfig is asked for
+    const char* asked;   // the face as the game names it, for messages
+    const char* family;  // the family fontconfig is asked for
     bool bold;
-    const char* const* accepted;     // families with the same metrics, null-ended
-    const char* install;             // what to install when none is there
+    const char* const* accepted;  // families with the same metrics, null-ended
+    const char* install;          // what to install when none is there
 };
 constexpr const char* kArialMetrics[] = {"Arial",       "Liberation Sans", "Arimo",     "Albany AMT",
                                          "Nimbus Sans", "Nimbus Sans L",   "Helvetica", nullptr};

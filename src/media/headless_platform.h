@@ -17,7 +17,7 @@ public:
     KeySet heldKeys;
     InputSet joystick;
     std::vector<PlatformEvent> pending;
-    uint32_t clock = 0;          // advanced by 16 per tick
+    uint32_t clock = 0;  // advanced by 16 per tick
     uint64_t presentedFrames = 0;
     uint64_t lastPresentedHash = 0;
 
@@ -29,7 +29,10 @@ public:
     bool OpenAudio(Mixer& mixer) override;
     void CloseAudio() override;
     uint32_t Milliseconds() override { return clock; }
-    bool WaitForTick() override { clock += kTickMilliseconds; return true; }
+    bool WaitForTick() override {
+        clock += kTickMilliseconds;
+        return true;
+    }
     bool HasFocus() override { return true; }
     void ShowError(const std::string& title, const std::string& message) override;
     void Minimise() override {}

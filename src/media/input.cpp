@@ -2,8 +2,8 @@
 // update of InputStates, and the key names that input scripts use.
 #include "media/input.h"
 
-#include <cstdlib>
 #include <strings.h>
+#include <cstdlib>
 
 #include "media/platform.h"
 
@@ -16,17 +16,24 @@ struct KeyBinding {
 
 // At most three keys per state; every other state has no key.
 constexpr KeyBinding kKeyTable[] = {
-    {GameKey::K, isUp},          {GameKey::Up, isUp},
-    {GameKey::J, isDown},        {GameKey::Down, isDown},
-    {GameKey::H, isLeft},        {GameKey::Left, isLeft},
-    {GameKey::L, isRight},       {GameKey::Right, isRight},
+    {GameKey::K, isUp},
+    {GameKey::Up, isUp},
+    {GameKey::J, isDown},
+    {GameKey::Down, isDown},
+    {GameKey::H, isLeft},
+    {GameKey::Left, isLeft},
+    {GameKey::L, isRight},
+    {GameKey::Right, isRight},
     {GameKey::Space, kFireKey},
     {GameKey::Enter, kNextLineKey},
     {GameKey::F2, kSoundKey},
     {GameKey::F3, kMusicKey},
-    {GameKey::Key1, kItemKey1},  {GameKey::KP1, kItemKey1},
-    {GameKey::Key2, kItemKey2},  {GameKey::KP2, kItemKey2},
-    {GameKey::Key3, kItemKey3},  {GameKey::KP3, kItemKey3},
+    {GameKey::Key1, kItemKey1},
+    {GameKey::KP1, kItemKey1},
+    {GameKey::Key2, kItemKey2},
+    {GameKey::KP2, kItemKey2},
+    {GameKey::Key3, kItemKey3},
+    {GameKey::KP3, kItemKey3},
     {GameKey::F1, kHelpKey},
     {GameKey::KPPlus, kLouderKey},
     {GameKey::KPMinus, kQuieterKey},
@@ -34,16 +41,18 @@ constexpr KeyBinding kKeyTable[] = {
 };
 
 constexpr const char* kKeyNames[int(GameKey::Count)] = {
-    "Up", "Down", "Left", "Right", "H", "J", "K", "L", "Space", "Enter", "Escape",
-    "F1", "F2", "F3", "F12", "1", "2", "3", "KP1", "KP2", "KP3", "KP+", "KP-",
-    "A", "B", "C", "D", "E", "F", "G", "I", "M", "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z",
-    "0", "4", "5", "6", "7", "8", "9",
-    "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11",
-    "KP0", "KP4", "KP5", "KP6", "KP7", "KP8", "KP9", "KP*", "KP/", "KP.",
-    "Tab", "Backspace", "Insert", "Delete", "Home", "End", "PageUp", "PageDown",
-    "LeftShift", "RightShift", "LeftCtrl", "RightCtrl", "LeftAlt", "RightAlt",
-    "Minus", "Equals", "LeftBracket", "RightBracket", "Backslash", "Semicolon", "Apostrophe", "Comma", "Period",
-    "Slash", "Grave",
+    "Up",        "Down",      "Left",       "Right",    "H",      "J",        "K",           "L",
+    "Space",     "Enter",     "Escape",     "F1",       "F2",     "F3",       "F12",         "1",
+    "2",         "3",         "KP1",        "KP2",      "KP3",    "KP+",      "KP-",         "A",
+    "B",         "C",         "D",          "E",        "F",      "G",        "I",           "M",
+    "N",         "O",         "P",          "Q",        "R",      "S",        "T",           "U",
+    "V",         "W",         "X",          "Y",        "Z",      "0",        "4",           "5",
+    "6",         "7",         "8",          "9",        "F4",     "F5",       "F6",          "F7",
+    "F8",        "F9",        "F10",        "F11",      "KP0",    "KP4",      "KP5",         "KP6",
+    "KP7",       "KP8",       "KP9",        "KP*",      "KP/",    "KP.",      "Tab",         "Backspace",
+    "Insert",    "Delete",    "Home",       "End",      "PageUp", "PageDown", "LeftShift",   "RightShift",
+    "LeftCtrl",  "RightCtrl", "LeftAlt",    "RightAlt", "Minus",  "Equals",   "LeftBracket", "RightBracket",
+    "Backslash", "Semicolon", "Apostrophe", "Comma",    "Period", "Slash",    "Grave",
 };
 static_assert(kKeyNames[int(GameKey::Count) - 1] != nullptr, "every key has a name");
 

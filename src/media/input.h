@@ -5,6 +5,7 @@
 #pragma once
 #include <bitset>
 
+// clang-format off
 enum InputState : int {
     isUp = 0, isDown, isLeft, isRight,
     isButton1, isButton2, isButton3, isButton4, isButton5, isButton6, isButton7, isButton8,
@@ -13,6 +14,7 @@ enum InputState : int {
     isButton25, isButton26, isButton27, isButton28, isButton29, isButton30, isButton31, isButton32,
     kInputStateCount
 };
+// clang-format on
 using InputSet = std::bitset<kInputStateCount>;
 
 // What the game reads the input states as (the key table below says which
@@ -33,6 +35,7 @@ constexpr InputState kFrameRateKey = isButton11;  // F12: the frame-rate text
 // first the keys of the game's own key table (the default keys of its
 // actions, which recordings hold), then every other key a player may bind.
 // Keys are places on the keyboard, named as on a US layout.
+// clang-format off
 enum class GameKey : int {
     Up, Down, Left, Right, H, J, K, L, Space, Enter, Escape,
     F1, F2, F3, F12, Key1, Key2, Key3, KP1, KP2, KP3, KPPlus, KPMinus,
@@ -45,6 +48,7 @@ enum class GameKey : int {
     Minus, Equals, LeftBracket, RightBracket, Backslash, Semicolon, Apostrophe, Comma, Period, Slash, Grave,
     Count
 };
+// clang-format on
 using KeySet = std::bitset<int(GameKey::Count)>;
 
 class Platform;

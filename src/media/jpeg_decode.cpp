@@ -44,8 +44,8 @@ void ProgressMonitor(j_common_ptr info) {
 
 // The libjpeg part, kept free of objects with destructors so that a longjmp
 // out of it skips nothing. Returns false with err.message set on failure.
-bool DecodeInto(const uint8_t* data, size_t size, RgbImage* image, ErrorManager* err,
-                jpeg_decompress_struct* cinfo, jpeg_progress_mgr* progress) {
+bool DecodeInto(const uint8_t* data, size_t size, RgbImage* image, ErrorManager* err, jpeg_decompress_struct* cinfo,
+                jpeg_progress_mgr* progress) {
     if (setjmp(err->jump)) {
         jpeg_destroy_decompress(cinfo);
         return false;
@@ -55,8 +55,7 @@ bool DecodeInto(const uint8_t* data, size_t size, RgbImage* image, ErrorManager*
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(cinfo, TRUE);
     if (cinfo->image_width == 0 || cinfo->image_height == 0 || cinfo->image_width > kMaxSide ||
-        cinfo->image_height > kMaxSide ||
-        (long long)cinfo->image_width * (long long)cinfo->image_height > kMaxPixels) {
+        cinfo->image_height > kMaxSide || (long long)cinfo->image_width * (long long)cinfo->image_height > kMaxPixels) {
         std::snprintf(err->message, sizeof err->message, "image of %ux%u pixels is too large",
                       unsigned(cinfo->image_width), unsigned(cinfo->image_height));
         jpeg_destroy_decompress(cinfo);
@@ -68,8 +67,7 @@ bool DecodeInto(const uint8_t* data, size_t size, RgbImage* image, ErrorManager*
     image->width = int(width);
     image->height = int(cinfo->output_height);
     image->pixels.resize(size_t(width) * cinfo->output_height);
-    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                  width * 3, 1);
+    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, width * 3, 1);
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION y = cinfo->output_scanline;
         jpeg_read_scanlines(cinfo, row, 1);

@@ -11,11 +11,11 @@ constexpr int kMaxVoices = 256;
 
 struct Voice {
     std::shared_ptr<const std::vector<float>> samples;  // interleaved stereo
-    size_t position = 0;  // in frames
+    size_t position = 0;                                // in frames
     float gain = 1.0f;
     bool playing = false;
     bool looped = false;
-    bool inUse = false;   // allocated to an item
+    bool inUse = false;           // allocated to an item
     const void* owner = nullptr;  // the wave collection that allocated it
 };
 

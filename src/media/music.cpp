@@ -29,9 +29,7 @@ constexpr size_t kMaxModuleBytes = size_t(64) << 20;
 
 // Every call needs a mixer with an open device (or the headless null sink);
 // without one, music is silent and only the channel bookkeeping runs.
-bool HasDevice(const Music& music) {
-    return music.mixer != nullptr && music.mixer->available;
-}
+bool HasDevice(const Music& music) { return music.mixer != nullptr && music.mixer->available; }
 
 bool ReadModuleBytes(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
                      std::vector<char>& bytes) {
@@ -106,9 +104,7 @@ bool OpenMusic(Music& music, int device, int frequency, int flags, void* window)
     return music.mixer->available;
 }
 
-bool StartMusic(Music& music) {
-    return HasDevice(music);
-}
+bool StartMusic(Music& music) { return HasDevice(music); }
 
 bool SetMusicVolumes(Music& music, int musicVolume, int sampleVolume, int streamVolume) {
     (void)sampleVolume, (void)streamVolume;
@@ -119,8 +115,7 @@ bool SetMusicVolumes(Music& music, int musicVolume, int sampleVolume, int stream
     return true;
 }
 
-int32_t LoadSong(Music& music, bool fromMemory, const std::string& fileName, int offset, int length,
-                       int flags) {
+int32_t LoadSong(Music& music, bool fromMemory, const std::string& fileName, int offset, int length, int flags) {
     if (!music.mixer) return 0;
     // The module is read even without a device: its length decides when the
     // game sees the song end.
@@ -129,9 +124,9 @@ int32_t LoadSong(Music& music, bool fromMemory, const std::string& fileName, int
 
     int error = 0;
     const char* message = nullptr;
-    openmpt_module* module = openmpt_module_create_from_memory2(
-        bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr, &error,
-        &message, nullptr);
+    openmpt_module* module =
+        openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+                                           openmpt_error_func_ignore, nullptr, &error, &message, nullptr);
     if (!module) {
         std::fprintf(stderr, "Music '%s': not a playable module (%s)\n", fileName.c_str(),
                      message ? message : "unknown error");
@@ -208,11 +203,10 @@ void RestoreSong(Music& music) {
     if (!music.mixer) return;
     ModulePlayer* fresh = nullptr;
     std::vector<char> bytes;
-    if (HasDevice(music) && !music.songFile.empty() &&
-        ReadModuleBytes(music, false, music.songFile, 0, 0, bytes)) {
-        openmpt_module* module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent,
-                                                                    nullptr, openmpt_error_func_ignore, nullptr,
-                                                                    nullptr, nullptr, nullptr);
+    if (HasDevice(music) && !music.songFile.empty() && ReadModuleBytes(music, false, music.songFile, 0, 0, bytes)) {
+        openmpt_module* module =
+            openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+                                               openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
         if (module) {
             openmpt_module_set_repeat_count(module, music.looping ? -1 : 0);
             openmpt_module_set_position_seconds(module, double(music.playedMs) / 1000.0);

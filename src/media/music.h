@@ -14,11 +14,11 @@ constexpr int kMusicLoop = 4;  // the song repeats for ever
 
 struct Music {
     Mixer* mixer = nullptr;
-    std::string dataDir;      // asset names are resolved under it
+    std::string dataDir;  // asset names are resolved under it
     int32_t nextHandle = 1;
     int32_t currentHandle = 0;
     bool initialised = false;
-    int musicVolume = 100;    // 0..100
+    int musicVolume = 100;  // 0..100
     // What the game sees of the current song, counted in the game's own
     // time (AdvanceMusicClock, once per frame) rather than by the audio
     // device, so a song ends in the same frame in a window, headless, without

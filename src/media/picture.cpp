@@ -194,8 +194,7 @@ const PictureItem& FindPicture(const PictureCollection& collection, std::string_
     for (char& c : key)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     auto it = collection.byLowerName.find(key);
-    if (it == collection.byLowerName.end())
-        throw MediaError("Image '" + std::string(name) + "' not found");
+    if (it == collection.byLowerName.end()) throw MediaError("Image '" + std::string(name) + "' not found");
     return collection.items[size_t(it->second)];
 }
 
@@ -206,9 +205,7 @@ const PictureItem& PictureAt(const PictureCollection& collection, int index) {
     return collection.items[size_t(index)];
 }
 
-int PatternWidth(const PictureItem& item) {
-    return item.StoredPatternWidth > 0 ? item.StoredPatternWidth : item.width;
-}
+int PatternWidth(const PictureItem& item) { return item.StoredPatternWidth > 0 ? item.StoredPatternWidth : item.width; }
 
 int PatternHeight(const PictureItem& item) {
     return item.StoredPatternHeight > 0 ? item.StoredPatternHeight : item.height;

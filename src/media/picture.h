@@ -19,7 +19,7 @@ struct RgbImage {
 
 struct PictureItem {
     std::string Name;
-    int StoredPatternWidth = 0;   // as in the file; 0 or less = whole picture
+    int StoredPatternWidth = 0;  // as in the file; 0 or less = whole picture
     int StoredPatternHeight = 0;
     int SkipWidth = 0, SkipHeight = 0;
     bool SystemMemory = false;
@@ -30,7 +30,7 @@ struct PictureItem {
     int width = 0, height = 0;
     std::vector<uint16_t> pixels;  // 5-6-5, row-major
     uint16_t key565 = 0;
-    int columns = 0, rows = 0;     // frame grid
+    int columns = 0, rows = 0;  // frame grid
     // Opaque runs of every frame row, so keyed blits copy spans instead of
     // testing each pixel: runs[runIndex[frame * h + row] .. runIndex[... + 1])
     // hold (x within the frame, length) pairs.
@@ -53,7 +53,7 @@ const PictureItem& FindPicture(const PictureCollection& collection, std::string_
 // Throws MediaError when the index is outside the collection.
 const PictureItem& PictureAt(const PictureCollection& collection, int index);
 
-int PatternWidth(const PictureItem& item);   // as read: the whole width when stored <= 0
+int PatternWidth(const PictureItem& item);  // as read: the whole width when stored <= 0
 int PatternHeight(const PictureItem& item);
 int FrameCount(const PictureItem& item);
 

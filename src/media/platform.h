@@ -20,8 +20,8 @@ enum class EventKind { MouseMove, Click, KeyPress, Quit, FocusLost, FocusGained,
 
 struct PlatformEvent {
     EventKind kind;
-    int x = 0, y = 0;       // surface pixels, for mouse moves
-    uint8_t key = 0;        // cp1250 character code (13 Enter, 8 Backspace, 27 Escape)
+    int x = 0, y = 0;  // surface pixels, for mouse moves
+    uint8_t key = 0;   // cp1250 character code (13 Enter, 8 Backspace, 27 Escape)
 };
 
 class Platform {

@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "media/cp1250.h"
+#include "media/key_bindings.h"
 #include "media/media_error.h"
 #include "media/mixer.h"
-#include "media/key_bindings.h"
 #include "media/platform.h"
 #include "media/sdl_pads.h"
 #ifdef __EMSCRIPTEN__
@@ -40,6 +40,7 @@ struct ScancodeKey {
 
 // The physical keys behind the game's key names, by their place on the
 // keyboard (a US layout names them); both Enter keys count as Enter.
+// clang-format off
 constexpr ScancodeKey kScancodes[] = {
     {SDL_SCANCODE_UP, GameKey::Up},         {SDL_SCANCODE_DOWN, GameKey::Down},
     {SDL_SCANCODE_LEFT, GameKey::Left},     {SDL_SCANCODE_RIGHT, GameKey::Right},
@@ -87,6 +88,7 @@ constexpr ScancodeKey kScancodes[] = {
     {SDL_SCANCODE_PERIOD, GameKey::Period}, {SDL_SCANCODE_SLASH, GameKey::Slash},
     {SDL_SCANCODE_GRAVE, GameKey::Grave},
 };
+// clang-format on
 
 // The key a scancode names, or Count for one the game does not know.
 GameKey KeyOfScancode(SDL_Scancode scancode) {
@@ -106,9 +108,16 @@ void AppendTypedText(const char* utf8, std::vector<PlatformEvent>& events) {
     while (*p) {
         char32_t ch = *p;
         int extra = 0;
-        if (ch >= 0xF0) { ch &= 0x07; extra = 3; }
-        else if (ch >= 0xE0) { ch &= 0x0F; extra = 2; }
-        else if (ch >= 0xC0) { ch &= 0x1F; extra = 1; }
+        if (ch >= 0xF0) {
+            ch &= 0x07;
+            extra = 3;
+        } else if (ch >= 0xE0) {
+            ch &= 0x0F;
+            extra = 2;
+        } else if (ch >= 0xC0) {
+            ch &= 0x1F;
+            extra = 1;
+        }
         ++p;
         for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) ch = (ch << 6) | (*p & 0x3F);
         const uint8_t code = UnicodeToCp1250(ch);
@@ -158,49 +167,38 @@ public:
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             switch (e.type) {
-            case SDL_QUIT:
-                events.push_back(PlatformEvent{EventKind::Quit});
-                break;
-            case SDL_WINDOWEVENT:
-                if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                    focus_ = true;
-                    events.push_back(PlatformEvent{EventKind::FocusGained});
-                } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                    focus_ = false;
-                    events.push_back(PlatformEvent{EventKind::FocusLost});
-                }
-                view_->WindowEvent(e.window);
-                break;
-            case SDL_MOUSEMOTION: {
-                PlatformEvent event{EventKind::MouseMove};
-                view_->GamePoint(e.motion.x, e.motion.y, event.x, event.y);
-                events.push_back(event);
-                break;
-            }
-            case SDL_MOUSEBUTTONUP:
-                if (e.button.button == SDL_BUTTON_LEFT) {
-                    PlatformEvent event{EventKind::Click};
-                    view_->GamePoint(e.button.x, e.button.y, event.x, event.y);
+                case SDL_QUIT: events.push_back(PlatformEvent{EventKind::Quit}); break;
+                case SDL_WINDOWEVENT:
+                    if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                        focus_ = true;
+                        events.push_back(PlatformEvent{EventKind::FocusGained});
+                    } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                        focus_ = false;
+                        events.push_back(PlatformEvent{EventKind::FocusLost});
+                    }
+                    view_->WindowEvent(e.window);
+                    break;
+                case SDL_MOUSEMOTION: {
+                    PlatformEvent event{EventKind::MouseMove};
+                    view_->GamePoint(e.motion.x, e.motion.y, event.x, event.y);
                     events.push_back(event);
+                    break;
                 }
-                break;
-            case SDL_TEXTINPUT:
-                AppendTypedText(e.text.text, events);
-                break;
-            case SDL_KEYDOWN:
-                KeyDown(e.key, events);
-                break;
-            case SDL_CONTROLLERBUTTONDOWN:
-                if (focus_) pads_->ButtonDown(e.cbutton, events);
-                break;
-            case SDL_JOYDEVICEADDED:
-                pads_->DeviceAdded(e.jdevice.which);
-                break;
-            case SDL_JOYDEVICEREMOVED:
-                pads_->DeviceRemoved(e.jdevice.which);
-                break;
-            default:
-                break;
+                case SDL_MOUSEBUTTONUP:
+                    if (e.button.button == SDL_BUTTON_LEFT) {
+                        PlatformEvent event{EventKind::Click};
+                        view_->GamePoint(e.button.x, e.button.y, event.x, event.y);
+                        events.push_back(event);
+                    }
+                    break;
+                case SDL_TEXTINPUT: AppendTypedText(e.text.text, events); break;
+                case SDL_KEYDOWN: KeyDown(e.key, events); break;
+                case SDL_CONTROLLERBUTTONDOWN:
+                    if (focus_) pads_->ButtonDown(e.cbutton, events);
+                    break;
+                case SDL_JOYDEVICEADDED: pads_->DeviceAdded(e.jdevice.which); break;
+                case SDL_JOYDEVICEREMOVED: pads_->DeviceRemoved(e.jdevice.which); break;
+                default: break;
             }
         }
     }
@@ -319,11 +317,12 @@ private:
         }
         uint8_t code = 0;
         switch (key.keysym.sym) {
-        case SDLK_RETURN: case SDLK_KP_ENTER: code = 13; break;
-        case SDLK_BACKSPACE: code = 8; break;
-        case SDLK_ESCAPE: code = 27; break;
-        case SDLK_TAB: code = 9; break;
-        default: break;
+            case SDLK_RETURN:
+            case SDLK_KP_ENTER: code = 13; break;
+            case SDLK_BACKSPACE: code = 8; break;
+            case SDLK_ESCAPE: code = 27; break;
+            case SDLK_TAB: code = 9; break;
+            default: break;
         }
         if (code) {
             PlatformEvent event{EventKind::KeyPress};

@@ -17,7 +17,7 @@ struct ActionState {
     InputState state;
 };
 constexpr ActionState kActionStates[] = {
-    {PadAction::Fire, kFireKey},   {PadAction::Item1, kItemKey1}, {PadAction::Item2, kItemKey2},
+    {PadAction::Fire, kFireKey},   {PadAction::Item1, kItemKey1},       {PadAction::Item2, kItemKey2},
     {PadAction::Item3, kItemKey3}, {PadAction::NextLine, kNextLineKey},
 };
 
@@ -27,8 +27,10 @@ struct ButtonState {
     InputState state;
 };
 constexpr ButtonState kCross[] = {
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, isUp},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, isDown},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, isLeft}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, isRight},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, isUp},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, isDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, isLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, isRight},
 };
 
 int Scaled(Sint16 raw) { return std::clamp(int(raw) * 1000 / 32767, -1000, 1000); }
@@ -72,7 +74,7 @@ void SdlPads::DeviceRemoved(SDL_JoystickID id) {
 void SdlPads::ButtonDown(const SDL_ControllerButtonEvent& event, std::vector<PlatformEvent>& events) const {
     if (event.button >= int(PadButton::Count)) return;
     PlatformEvent e{EventKind::KeyPress};
-    if (Bound(PadAction::Menu, event.button)) e.key = 27;  // Escape
+    if (Bound(PadAction::Menu, event.button)) e.key = 27;           // Escape
     else if (Bound(PadAction::NextLine, event.button)) e.key = 13;  // Enter
     else if (Bound(PadAction::Fire, event.button)) e.kind = EventKind::Click;
     else return;
@@ -98,7 +100,9 @@ InputSet SdlPads::States() const {
                     if (Bound(a.action, button)) states.set(a.state);
             }
         } else if (d.joystick) {
-            auto axis = [&](int n) { return SDL_JoystickNumAxes(d.joystick) > n ? Scaled(SDL_JoystickGetAxis(d.joystick, n)) : 0; };
+            auto axis = [&](int n) {
+                return SDL_JoystickNumAxes(d.joystick) > n ? Scaled(SDL_JoystickGetAxis(d.joystick, n)) : 0;
+            };
             unsigned buttons = 0;
             const int count = std::min(SDL_JoystickNumButtons(d.joystick), 32);
             for (int i = 0; i < count; ++i)

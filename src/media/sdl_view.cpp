@@ -16,14 +16,13 @@
 namespace {
 
 constexpr size_t kRowBytes = sizeof(uint16_t) * kSurfaceWidth;
-constexpr const char* kSoftwareRasterisers[] = {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast",
-                                                "lavapipe"};
+constexpr const char* kSoftwareRasterisers[] = {"llvmpipe", "softpipe", "Software Rasterizer",
+                                                "SWR",      "swrast",   "lavapipe"};
 
 // Whether a surface holds 32-bit XRGB (or ARGB) pixels that the game's own
 // conversion writes directly.
 bool IsXrgb(const SDL_PixelFormat* format) {
-    return format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 && format->Gmask == 0xFF00 &&
-           format->Bmask == 0xFF;
+    return format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 && format->Gmask == 0xFF00 && format->Bmask == 0xFF;
 }
 
 // Whether the machine has a GPU device node at all. Without one, OpenGL can
@@ -50,8 +49,7 @@ void ConvertRows(const Surface& from, int firstRow, int endRow, uint8_t* to, int
 
 }  // namespace
 
-SdlView::SdlView(const SdlOptions& options)
-    : fullScreen_(options.fullScreen), scaling_(options.scaling) {
+SdlView::SdlView(const SdlOptions& options) : fullScreen_(options.fullScreen), scaling_(options.scaling) {
     SDL_Rect usable{0, 0, kSurfaceWidth, kSurfaceHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
     const int scale = WindowScaleThatFits(std::max(1, options.scale), usable.w, usable.h);
@@ -135,7 +133,8 @@ void SdlView::ChoosePresentPath(PresentPath wanted) {
     if (wanted == PresentPath::Auto && !GpuDevicePresent()) pathName_ = "no GPU device";
     else if (wanted != PresentPath::Surface) {
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-        if (!renderer_ && wanted == PresentPath::Gpu) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (!renderer_ && wanted == PresentPath::Gpu)
+            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         if (!renderer_ && wanted == PresentPath::Gpu) Fail("Cannot create the renderer");
     }
     SDL_RendererInfo info{};
@@ -295,15 +294,16 @@ void SdlView::DrawSurface(int firstRow, int endRow) {
     // Scaled (or another pixel format): the frame in XRGB first, then scaled
     // into the window: sharp by the game's own scaler, only the picture rows
     // that show a changed game row; whole factors and linear by SDL's stretch.
-    if (!staging_) staging_ = SDL_CreateRGBSurfaceWithFormat(0, kSurfaceWidth, kSurfaceHeight, 32, SDL_PIXELFORMAT_RGB888);
+    if (!staging_)
+        staging_ = SDL_CreateRGBSurfaceWithFormat(0, kSurfaceWidth, kSurfaceHeight, 32, SDL_PIXELFORMAT_RGB888);
     if (!staging_) return;
-    ConvertRows(*last_, firstRow, endRow, static_cast<uint8_t*>(staging_->pixels) + size_t(firstRow) * size_t(staging_->pitch),
-                staging_->pitch);
+    ConvertRows(*last_, firstRow, endRow,
+                static_cast<uint8_t*>(staging_->pixels) + size_t(firstRow) * size_t(staging_->pitch), staging_->pitch);
     if (scaling_ == ScaleMode::Sharp && IsXrgb(screen->format) && sharp_.Width() == picture_.w &&
         sharp_.Height() == picture_.h) {
         if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
-        uint8_t* at = static_cast<uint8_t*>(screen->pixels) + size_t(picture_.y) * size_t(screen->pitch) +
-                      size_t(picture_.x) * 4;
+        uint8_t* at =
+            static_cast<uint8_t*>(screen->pixels) + size_t(picture_.y) * size_t(screen->pitch) + size_t(picture_.x) * 4;
         int first = 0, end = 0;
         sharp_.Scale(static_cast<const uint8_t*>(staging_->pixels), staging_->pitch, firstRow, endRow, at,
                      screen->pitch, first, end);
@@ -324,14 +324,9 @@ void SdlView::DrawSurface(int firstRow, int endRow) {
 void SdlView::WindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-            Relayout();
-            break;
-        case SDL_WINDOWEVENT_EXPOSED:
-            redrawAll_ = true;
-            break;
-        default:
-            return;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED: Relayout(); break;
+        case SDL_WINDOWEVENT_EXPOSED: redrawAll_ = true; break;
+        default: return;
     }
     // The last frame again, at once: a resize or toggle never leaves the
     // window empty until the next frame (or at all while the game pauses).

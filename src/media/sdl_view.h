@@ -49,19 +49,19 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;  // the GPU path only
     SDL_Texture* texture_ = nullptr;
-    SDL_Texture* enlarged_ = nullptr;   // the GPU path's sharp step: the frame at a whole multiple
-    SDL_Surface* staging_ = nullptr;    // XRGB copy of the frame when the surface path scales
+    SDL_Texture* enlarged_ = nullptr;  // the GPU path's sharp step: the frame at a whole multiple
+    SDL_Surface* staging_ = nullptr;   // XRGB copy of the frame when the surface path scales
     bool useGpu_ = false;
-    bool canEnlarge_ = false;           // the renderer draws into textures
+    bool canEnlarge_ = false;  // the renderer draws into textures
     bool fullScreen_ = false;
     SDL_Rect windowed_{};  // the window that leaving full screen returns to
     ScaleMode scaling_ = ScaleMode::Sharp;
-    SharpScaler sharp_;                 // the surface path's sharp scaling
+    SharpScaler sharp_;  // the surface path's sharp scaling
     std::string pathName_;
     // The last frame presented: rows that equal it are not sent again.
     std::unique_ptr<Surface> last_ = std::make_unique<Surface>();
     bool haveLast_ = false;
-    bool redrawAll_ = true;  // after a resize, exposure or toggle: bars and picture anew
+    bool redrawAll_ = true;    // after a resize, exposure or toggle: bars and picture anew
     int outW_ = 0, outH_ = 0;  // output size in pixels
     ViewRect picture_;
 };

@@ -22,19 +22,18 @@ namespace {
 // Each byte (colour channel) of a and b mixed with b's share weight/256,
 // rounded. Written channel by channel over plain bytes so the compiler turns
 // it into vector code (this file is built with -O3 for it).
-KAVRIX_VECTOR_CLONES void MixRow(const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* __restrict to, int bytes,
-            unsigned weight) {
+KAVRIX_VECTOR_CLONES void MixRow(const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* __restrict to,
+                                 int bytes, unsigned weight) {
     const unsigned keep = 256 - weight;
     for (int i = 0; i < bytes; ++i) to[i] = uint8_t((a[i] * keep + b[i] * weight + 128) >> 8);
 }
 
 // The same with a weight per pixel (four bytes).
-KAVRIX_VECTOR_CLONES void MixPixels(const uint8_t* __restrict a, const uint8_t* __restrict b, const uint8_t* __restrict weights,
-               uint8_t* __restrict to, int pixels) {
+KAVRIX_VECTOR_CLONES void MixPixels(const uint8_t* __restrict a, const uint8_t* __restrict b,
+                                    const uint8_t* __restrict weights, uint8_t* __restrict to, int pixels) {
     for (int x = 0; x < pixels; ++x) {
         const unsigned weight = weights[x], keep = 256 - weight;
-        for (int c = 0; c < 4; ++c)
-            to[4 * x + c] = uint8_t((a[4 * x + c] * keep + b[4 * x + c] * weight + 128) >> 8);
+        for (int c = 0; c < 4; ++c) to[4 * x + c] = uint8_t((a[4 * x + c] * keep + b[4 * x + c] * weight + 128) >> 8);
     }
 }
 
@@ -107,7 +106,9 @@ void SharpScaler::Scale(const uint8_t* frame, int framePitch, int firstRow, int 
         uint8_t* row = to + size_t(y) * size_t(pitch);
         const uint32_t* a = &wideRows_[size_t(tap.index) * size_t(w_)];
         if (!tap.weight) std::memcpy(row, a, rowBytes);
-        else MixRow(reinterpret_cast<const uint8_t*>(a), reinterpret_cast<const uint8_t*>(a + w_), row, int(rowBytes), tap.weight);
+        else
+            MixRow(reinterpret_cast<const uint8_t*>(a), reinterpret_cast<const uint8_t*>(a + w_), row, int(rowBytes),
+                   tap.weight);
     }
     if (outEnd == 0) outFirst = 0;
 }

@@ -37,6 +37,6 @@ private:
     std::vector<SharpTap> columns_, rows_;
     std::vector<uint8_t> columnWeights_;
     std::vector<uint32_t> left_, right_;  // one game row's pixels under each picture column, and their neighbours
-    std::vector<uint32_t> wideRows_;  // every game row already scaled across, w_ pixels each
+    std::vector<uint32_t> wideRows_;      // every game row already scaled across, w_ pixels each
     int w_ = 0, h_ = 0;
 };

@@ -20,9 +20,9 @@ struct WaveItem {
     WaveData wave;
     // Shared, read-only after load: the mixer's copy of the samples.
     std::shared_ptr<const std::vector<float>> mixSamples;
-    int volume = 0;          // hundredths of a dB, -10000..0
-    int mainVoice = -1;      // mixer voice of the main voice
-    std::vector<int> voices; // further voices, oldest first
+    int volume = 0;           // hundredths of a dB, -10000..0
+    int mainVoice = -1;       // mixer voice of the main voice
+    std::vector<int> voices;  // further voices, oldest first
 };
 
 struct WaveCollection {

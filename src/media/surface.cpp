@@ -18,13 +18,10 @@ bool LockSurface(Surface& surface) {
 void UnlockSurface(Surface& surface) { surface.locked = false; }
 
 static inline void WritePixel(Surface& surface, int x, int y, uint16_t pixel) {
-    if (unsigned(x) < unsigned(kSurfaceWidth) && unsigned(y) < unsigned(kSurfaceHeight))
-        surface.pixels[y][x] = pixel;
+    if (unsigned(x) < unsigned(kSurfaceWidth) && unsigned(y) < unsigned(kSurfaceHeight)) surface.pixels[y][x] = pixel;
 }
 
-void PutPixel(Surface& surface, int x, int y, uint32_t colour) {
-    WritePixel(surface, x, y, ColorTo565(colour));
-}
+void PutPixel(Surface& surface, int x, int y, uint32_t colour) { WritePixel(surface, x, y, ColorTo565(colour)); }
 
 void DrawPixelLine(Surface& surface, int x1, int y1, int x2, int y2, int r, int g, int b) {
     const uint16_t pixel = RgbTo565(r, g, b);

@@ -25,8 +25,7 @@ int SharpUpscaleFactor(const ViewRect& picture);
 // for a window of winW x winH points whose output has outW x outH pixels
 // (more pixels than points on a high-DPI screen). Points on the bars land on
 // the nearest edge pixel of the picture.
-void GamePixelAt(int x, int y, int winW, int winH, int outW, int outH, const ViewRect& picture, int& gameX,
-                 int& gameY);
+void GamePixelAt(int x, int y, int winW, int winH, int outW, int outH, const ViewRect& picture, int& gameX, int& gameY);
 
 // The window size for --scale N: the largest multiple of 800 x 600 up to N
 // that fits inside the usable desktop (at least 1).

@@ -53,9 +53,7 @@ float Kernel(const std::vector<float>& table, double x) {
     return table[i] + (table[i + 1] - table[i]) * frac;
 }
 
-[[noreturn]] void Unsupported(const std::string& what) {
-    throw MediaError("Wave format not supported: " + what);
-}
+[[noreturn]] void Unsupported(const std::string& what) { throw MediaError("Wave format not supported: " + what); }
 
 }  // namespace
 

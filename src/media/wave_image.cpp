@@ -53,8 +53,8 @@ WaveData ParseWaveImage(const uint8_t* data, size_t size) {
         }
     }
     if (haveData && !haveFormat) Invalid();
-    if (haveFormat && (wave.format.channels == 0 || wave.format.sampleRate == 0 ||
-                       wave.format.bitsPerSample == 0 || wave.format.blockAlign == 0))
+    if (haveFormat && (wave.format.channels == 0 || wave.format.sampleRate == 0 || wave.format.bitsPerSample == 0 ||
+                       wave.format.blockAlign == 0))
         Invalid();
     return wave;
 }

@@ -155,8 +155,7 @@ void CheckReplaceable(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return;  // nothing there (or nothing we may see): the write will tell
     if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) return;
-    throw std::runtime_error("'" + path + "' is " + FileKindName(st.st_mode) +
-                             ", not a file: it is not written over");
+    throw std::runtime_error("'" + path + "' is " + FileKindName(st.st_mode) + ", not a file: it is not written over");
 }
 
 void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size, const char* label) {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 
 #include "media/whole_file.h"
@@ -179,7 +179,8 @@ SettingsText ParseSettingsText(const std::string& text) {
         }
         // A key of a newer game stays for it; a damaged line is dropped (the
         // whole file is kept aside before the first write).
-        const bool unknown = !known && equals != std::string::npos && !key.empty() && line.find('\0') == std::string::npos;
+        const bool unknown =
+            !known && equals != std::string::npos && !key.empty() && line.find('\0') == std::string::npos;
         if (unknown) read.lines.push_back(line);
         else read.damaged = true;
         if (++read.problems <= kProblemsShown) {
@@ -187,7 +188,8 @@ SettingsText ParseSettingsText(const std::string& text) {
             if (unknown) read.report += " (unknown)";
         }
     }
-    if (read.problems > kProblemsShown) read.report += " and " + std::to_string(read.problems - kProblemsShown) + " more";
+    if (read.problems > kProblemsShown)
+        read.report += " and " + std::to_string(read.problems - kProblemsShown) + " more";
     read.settings = state.settings;
     if (!state.scalingGiven && state.olderLinear) read.settings.scaling = ScaleMode::Linear;
     return read;

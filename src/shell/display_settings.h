@@ -38,9 +38,9 @@ constexpr size_t kMaxSettingsFileBytes = 64 * 1024;
 struct SettingsText {
     DisplaySettings settings;
     std::vector<std::string> lines;
-    int problems = 0;     // lines ignored: damaged or unknown
+    int problems = 0;      // lines ignored: damaged or unknown
     bool damaged = false;  // some of them damaged (not only unknown keys)
-    std::string report;   // "3 'filter=blurry', 5 'vsync=on' (unknown)", quoting at most 40 characters a line
+    std::string report;    // "3 'filter=blurry', 5 'vsync=on' (unknown)", quoting at most 40 characters a line
 };
 SettingsText ParseSettingsText(const std::string& text);
 // The file's text for these settings, written into lines kept by
@@ -64,7 +64,7 @@ public:
 private:
     std::string path_;
     std::vector<std::string> lines_;  // as SettingsText keeps them
-    DamagedSavedFile damage_;  // a damaged file, kept before the first write over it
+    DamagedSavedFile damage_;         // a damaged file, kept before the first write over it
     bool saveWarned_ = false;
 };
 

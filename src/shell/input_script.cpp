@@ -126,15 +126,17 @@ bool ParseInputScript(const std::string& text, const std::string& name, InputScr
         script.lines = lineNumber;
         if (line.rfind("newgame", 0) == 0) {
             if (!ParseNewGame(line, script.newGame))
-                return fail("expected 'newgame DIFFICULTY LEVEL NAME' with DIFFICULTY 1..3, LEVEL 1..9 and a NAME of 1 "
-                            "to 20 characters that Windows-1250 can hold");
+                return fail(
+                    "expected 'newgame DIFFICULTY LEVEL NAME' with DIFFICULTY 1..3, LEVEL 1..9 and a NAME of 1 "
+                    "to 20 characters that Windows-1250 can hold");
             script.hasNewGame = true;
             continue;
         }
         if (line.rfind("game ", 0) == 0) {
             if (!ParseGame(line, script.game))
-                return fail("expected 'game DATE FRAMES SCORE LEVEL RANK NAME' with DATE as 2026-03-14T21:05:33, "
-                            "LEVEL 1..9, RANK 0..10 and a player's NAME");
+                return fail(
+                    "expected 'game DATE FRAMES SCORE LEVEL RANK NAME' with DATE as 2026-03-14T21:05:33, "
+                    "LEVEL 1..9, RANK 0..10 and a player's NAME");
             script.hasGame = true;
             continue;
         }
@@ -268,8 +270,7 @@ std::string_view FormatScriptEvent(const ScriptEvent& e, ScriptLineText& text) {
         case ScriptEventKind::Hash:
             if (e.hasSurfaceHash)
                 n = std::snprintf(buffer, size, "hash %lld %016" PRIx64 " %016" PRIx64, f, e.hash, e.surfaceHash);
-            else
-                n = std::snprintf(buffer, size, "hash %lld %016" PRIx64, f, e.hash);
+            else n = std::snprintf(buffer, size, "hash %lld %016" PRIx64, f, e.hash);
             break;
     }
     return std::string_view(buffer, size_t(n));

@@ -18,14 +18,14 @@ enum class ScriptEventKind { Down, Up, Type, Move, Click, Pad, Hash };
 struct ScriptEvent {
     int64_t frame = 0;  // applied before this frame runs (hash: after this many frames)
     ScriptEventKind kind = ScriptEventKind::Click;
-    GameKey key = GameKey::Up;  // Down, Up
-    uint8_t code = 0;           // Type: cp1250 character code
-    int x = 0, y = 0;           // Move
-    InputSet pad{};             // Pad: the joystick's input states from this frame on
-    uint64_t hash = 0;          // Hash: the game state's hash
+    GameKey key = GameKey::Up;    // Down, Up
+    uint8_t code = 0;             // Type: cp1250 character code
+    int x = 0, y = 0;             // Move
+    InputSet pad{};               // Pad: the joystick's input states from this frame on
+    uint64_t hash = 0;            // Hash: the game state's hash
     bool hasSurfaceHash = false;  // Hash: recordings before screen hashes have none
-    uint64_t surfaceHash = 0;   // Hash: the back surface's hash
-    int line = 0;               // line in the script, for messages
+    uint64_t surfaceHash = 0;     // Hash: the back surface's hash
+    int line = 0;                 // line in the script, for messages
 };
 
 // A game started straight away, as --new-game starts it.
@@ -83,8 +83,8 @@ struct InputScript {
     bool hasEnd = false;
     int64_t endFrame = 0;
     int endLine = 0;
-    int lines = 0;                    // lines in the file
-    int64_t LastFrame() const;        // the highest frame any line names, -1 when none
+    int lines = 0;              // lines in the file
+    int64_t LastFrame() const;  // the highest frame any line names, -1 when none
 };
 
 // A player's name as the menu takes it: 1 to 20 characters, each with a

@@ -4,8 +4,8 @@
 // belongs to.
 #include "shell/options.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -32,8 +32,8 @@ bool ParseInteger(const char* text, int64_t low, int64_t high, int64_t& value) {
 
 // A value read as a whole number in low..high into field; otherwise the
 // error names the option, the value and what was expected.
-bool Integer(const char* option, const char* value, int64_t low, int64_t high, const char* expected,
-             int64_t& field, std::string& error) {
+bool Integer(const char* option, const char* value, int64_t low, int64_t high, const char* expected, int64_t& field,
+             std::string& error) {
     if (ParseInteger(value, low, high, field)) return true;
     error = std::string("option ") + option + ": '" + value + "' is not " + expected;
     return false;
@@ -84,21 +84,21 @@ const OptionSpec kOptions[] = {
     {"--fullscreen", nullptr, nullptr, "", "play full screen this time",
      [](RunOptions& o, const char*, std::string&) { return o.fullScreen = true; }},
     {"--scale", nullptr, "N", "[--scale N]", "open the window at N times 800 x 600 (as far as it fits)",
-     [](RunOptions& o, const char* v, std::string& e) { return IntegerInto("--scale", v, 1, 16, "a factor 1..16", o.scale, e); }},
+     [](RunOptions& o, const char* v, std::string& e) {
+         return IntegerInto("--scale", v, 1, 16, "a factor 1..16", o.scale, e);
+     }},
     {"--scaling", nullptr, "sharp|integer|linear", "[--scaling sharp|integer|linear]",
      "fill the screen sharply (default), by whole factors, or smoothed (remembered)",
      [](RunOptions& o, const char* v, std::string& e) {
          o.scaling = v;
          return OneOf("--scaling", v, "sharp|integer|linear", e);
      }},
-    {"--filter", nullptr, "nearest|linear", "",
-     "older spelling: linear is --scaling linear, nearest is sharp",
+    {"--filter", nullptr, "nearest|linear", "", "older spelling: linear is --scaling linear, nearest is sharp",
      [](RunOptions& o, const char* v, std::string& e) {
          o.filter = v;
          return OneOf("--filter", v, "nearest|linear", e);
      }},
-    {"--integer-scale", nullptr, "on|off", "",
-     "older spelling: on is --scaling integer, off is sharp",
+    {"--integer-scale", nullptr, "on|off", "", "older spelling: on is --scaling integer, off is sharp",
      [](RunOptions& o, const char* v, std::string& e) {
          o.integerScale = std::string_view(v) == "on";
          return OneOf("--integer-scale", v, "on|off", e);
@@ -248,7 +248,8 @@ std::string HelpText() {
 const char* ProgramVersion() { return KAVRIX_VERSION; }
 
 const char* VersionText() {
-    return "Kavrix " KAVRIX_VERSION "\n"
+    return "Kavrix " KAVRIX_VERSION
+           "\n"
            "Copyright (C) 2026 the Kavrix developers\n"
            "License GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>,\n"
            "the game's generated pictures, sounds and music included.\n"

@@ -16,18 +16,18 @@ struct RunOptions {
     bool window = false;      // this run in a window, whatever kavrix.conf says
     bool fullScreen = false;  // this run full screen, likewise
     bool headless = false;
-    int scale = 0;            // the window as a multiple of 800 x 600; 0: not given
-    std::string scaling;      // "sharp", "integer" or "linear" (remembered); empty: not given
+    int scale = 0;        // the window as a multiple of 800 x 600; 0: not given
+    std::string scaling;  // "sharp", "integer" or "linear" (remembered); empty: not given
     // The older spellings of the scaling, kept working: --integer-scale on is
     // integer, --filter linear is linear, the rest sharp (see WindowOptions).
-    std::string filter;       // "nearest" or "linear"; empty: not given
-    int integerScale = -1;    // 1 on, 0 off; -1: not given
-    std::string renderer;     // "auto", "gpu" or "surface"; empty: $KAVRIX_RENDERER or auto
-    std::string language;     // "cs" or "en" for this run; empty: kavrix.conf's, or Czech
-    std::string dataDir;  // empty: looked for (see FindDataFolder)
-    std::string saveDir;  // empty: the per-user data folder, or the working directory headless
-    int64_t frames = -1;  // -1: until the game quits (headless: required)
-    int64_t seed = -1;    // -1: from the clock (or the input script)
+    std::string filter;     // "nearest" or "linear"; empty: not given
+    int integerScale = -1;  // 1 on, 0 off; -1: not given
+    std::string renderer;   // "auto", "gpu" or "surface"; empty: $KAVRIX_RENDERER or auto
+    std::string language;   // "cs" or "en" for this run; empty: kavrix.conf's, or Czech
+    std::string dataDir;    // empty: looked for (see FindDataFolder)
+    std::string saveDir;    // empty: the per-user data folder, or the working directory headless
+    int64_t frames = -1;    // -1: until the game quits (headless: required)
+    int64_t seed = -1;      // -1: from the clock (or the input script)
     std::string inputFile;
     std::vector<ScreenshotRequest> screenshots;
     std::string dumpStateFile;
@@ -42,7 +42,7 @@ struct RunOptions {
     bool listReplays = false;
     std::string videoFile;  // a WebM of the run (headless)
     int videoScale = 1;
-    bool quiet = false;     // no progress line
+    bool quiet = false;  // no progress line
     bool help = false;
     bool version = false;
 };

@@ -96,11 +96,12 @@ bool CheckHashLine(const World& w, const ScriptEvent& recorded, std::string& mes
                       (unsigned long long)recorded.surfaceHash, (unsigned long long)now.hash,
                       (unsigned long long)now.surfaceHash);
     else if (stateDiffers)
-        std::snprintf(text, sizeof text, "state hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
-                      (long long)recorded.frame, recorded.line, (unsigned long long)recorded.hash,
-                      (unsigned long long)now.hash);
+        std::snprintf(
+            text, sizeof text, "state hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
+            (long long)recorded.frame, recorded.line, (unsigned long long)recorded.hash, (unsigned long long)now.hash);
     else
-        std::snprintf(text, sizeof text, "screen hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
+        std::snprintf(text, sizeof text,
+                      "screen hash differs after frame %lld (line %d): recorded %016llx, replayed %016llx",
                       (long long)recorded.frame, recorded.line, (unsigned long long)recorded.surfaceHash,
                       (unsigned long long)now.surfaceHash);
     message = text;
@@ -115,15 +116,17 @@ bool CheckRecording(const InputScript& recording, const std::string& name, std::
     // A recording of another version of the game is refused before anything
     // runs: its hashes could not match, and the player is told why.
     if (!recording.hasVersion)
-        return fail(1, "it has no version line, so it was made before recordings carried one; a recording made by "
-                       "this game (version " + std::to_string(kRecordingVersion) + ", kavrix " + ProgramVersion() +
-                       ") replays once '" + VersionLine() + "' is added after its first line");
+        return fail(1,
+                    "it has no version line, so it was made before recordings carried one; a recording made by "
+                    "this game (version " +
+                        std::to_string(kRecordingVersion) + ", kavrix " + ProgramVersion() + ") replays once '" +
+                        VersionLine() + "' is added after its first line");
     if (recording.version != kRecordingVersion) {
         const std::string made = recording.versionNote.empty() ? "" : " (" + recording.versionNote + ")";
-        return fail(recording.versionLine,
-                    "it was made by version " + std::to_string(recording.version) + " of the game" + made +
-                        "; this is version " + std::to_string(kRecordingVersion) + " (kavrix " + ProgramVersion() +
-                        "), which plays differently, so it cannot be replayed");
+        return fail(recording.versionLine, "it was made by version " + std::to_string(recording.version) +
+                                               " of the game" + made + "; this is version " +
+                                               std::to_string(kRecordingVersion) + " (kavrix " + ProgramVersion() +
+                                               "), which plays differently, so it cannot be replayed");
     }
     int64_t lastHash = 0;
     int hashes = 0;
@@ -138,15 +141,17 @@ bool CheckRecording(const InputScript& recording, const std::string& name, std::
     }
     if (hashes == 0) return fail(recording.lines, "it holds no hash lines: it is not a recording");
     if (!recording.hasEnd)
-        return fail(recording.lines, "the recording has no end line: it was cut off (a recording made before end "
-                                     "lines existed replays once 'end " + std::to_string(lastHash) +
-                                     "' is added after its last hash)");
+        return fail(recording.lines,
+                    "the recording has no end line: it was cut off (a recording made before end "
+                    "lines existed replays once 'end " +
+                        std::to_string(lastHash) + "' is added after its last hash)");
     if (recording.endFrame != lastHash)
         return fail(recording.endLine, "the recording ends at frame " + std::to_string(recording.endFrame) +
                                            " but its last hash is of frame " + std::to_string(lastHash));
     // A starting state is proved by the state hash before the first frame.
     if (!recording.startingState.empty()) {
-        if (recording.hasNewGame) return fail(recording.stateLine, "a recording with a starting state starts no new game");
+        if (recording.hasNewGame)
+            return fail(recording.stateLine, "a recording with a starting state starts no new game");
         const auto first = std::find_if(recording.events.begin(), recording.events.end(),
                                         [](const ScriptEvent& e) { return e.kind == ScriptEventKind::Hash; });
         if (first->frame != 0) return fail(recording.stateLine, "the starting state has no 'hash 0' line to prove it");

@@ -233,8 +233,7 @@ struct WindowSettings {
     Language inUse = Language::Czech;  // the run's language, which --lang may choose for this run only
 };
 
-std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window,
-                                       HeadlessPlatform*& headless) {
+std::unique_ptr<Platform> OpenPlatform(const RunOptions& options, WindowSettings& window, HeadlessPlatform*& headless) {
     if (options.headless) {
         std::unique_ptr<HeadlessPlatform> platform = CreateHeadlessPlatform();
         headless = platform.get();
@@ -355,12 +354,12 @@ struct GameRun::State {
     std::unique_ptr<World> world;
     TickCaptureMaker makeCapture = nullptr;
     std::unique_ptr<TickCapture> video;
-    std::unique_ptr<Recorder> recorder;            // --record
-    std::unique_ptr<ReplacementFile> recordFile;   // where it goes, made when the run begins
-    std::unique_ptr<ReplayLibrary> library;        // the kept replays
-    std::unique_ptr<GameRecorder> gameRecorder;    // every game of the session, for the library
-    std::unique_ptr<Watching> watching;            // a kept replay watched from the score page
-    uint32_t clockBase = 0;  // the clock at frame 0: the seed, or a replay's starting state
+    std::unique_ptr<Recorder> recorder;           // --record
+    std::unique_ptr<ReplacementFile> recordFile;  // where it goes, made when the run begins
+    std::unique_ptr<ReplayLibrary> library;       // the kept replays
+    std::unique_ptr<GameRecorder> gameRecorder;   // every game of the session, for the library
+    std::unique_ptr<Watching> watching;           // a kept replay watched from the score page
+    uint32_t clockBase = 0;                       // the clock at frame 0: the seed, or a replay's starting state
     bool formCreated = false;
     bool audioOpen = false;
     bool opened = false;  // the run began: its first tick may run
@@ -534,7 +533,8 @@ int GameRun::OpenRun() {
         if (!options.recordFile.empty()) {
             r.recordFile = std::make_unique<ReplacementFile>(options.recordFile, false, "recording ");
             r.recorder = std::make_unique<Recorder>();
-            r.recorder->Line("# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files");
+            r.recorder->Line(
+                "# Kavrix recording: replay with kavrix --headless --replay FILE and the same saved files");
             r.recorder->Line(VersionLine());
             r.recorder->Line("seed " + std::to_string(uint32_t(seed)));
             // A game in another language than Czech says which.
@@ -620,8 +620,9 @@ bool GameRun::Tick() {
         FramePlatform& platform = *r.platform;
         // The keys held become the game's keys through the player's
         // bindings; a replay holds the game's keys already.
-        platform.keys = r.replaying ? r.scriptKeys
-                                    : GameKeysFromHeld(r.scriptKeys | r.pilotKeys | r.inner->HeldKeys(), w.media.bindings);
+        platform.keys = r.replaying
+                            ? r.scriptKeys
+                            : GameKeysFromHeld(r.scriptKeys | r.pilotKeys | r.inner->HeldKeys(), w.media.bindings);
         platform.joystick = r.replaying ? r.scriptPad : (r.scriptPad | r.inner->JoystickStates());
         if (!r.replaying) PadPointer(w, *r.inner, r.frame, r.Recording());
         platform.clock = r.clockBase + uint32_t(r.frame) * 16u;

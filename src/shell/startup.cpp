@@ -45,8 +45,8 @@ void PrimeSounds(World& w) {
     if (int(w.media.Zvuky.items.size()) < kPrimedSounds) {
         throw MediaError("Cannot load collection file '" +
                          ResolveAssetPath(w.shell.options.dataDir, "audio\\zvuky.lev") + "': it holds " +
-                         std::to_string(w.media.Zvuky.items.size()) + " sounds, " +
-                         std::to_string(kPrimedSounds) + " needed");
+                         std::to_string(w.media.Zvuky.items.size()) + " sounds, " + std::to_string(kPrimedSounds) +
+                         " needed");
     }
     Mixer& mixer = *w.media.mixer;
     for (int i = 0; i < kPrimedSounds; ++i) {

@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 
-
 struct World;
 
 // Throws MediaError / std::runtime_error when a collection cannot be loaded.

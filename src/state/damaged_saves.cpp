@@ -3,12 +3,12 @@
 // game first writes the file anew.
 #include "state/damaged_saves.h"
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace {
 
@@ -33,8 +33,7 @@ std::string FreeKeepName(const std::string& path) {
 
 std::string DamagedKeepName(const std::string& path) { return FreeKeepName(path); }
 
-void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const std::string& problem,
-                          bool keepable) {
+void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const std::string& problem, bool keepable) {
     note = DamagedSavedFile{};
     note.path = path;
     note.problem = problem;

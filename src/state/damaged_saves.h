@@ -11,8 +11,7 @@
 // Notes that the file at path could not be used (problem says why, as
 // "is damaged (100 bytes, 648 expected)") and reports it on stderr. A file
 // that stands there (keepable) gets the free name it will be kept under.
-void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const std::string& problem,
-                          bool keepable);
+void NoteDamagedSavedFile(DamagedSavedFile& note, const std::string& path, const std::string& problem, bool keepable);
 // What the windowed game tells the player at start-up, in the sentences of
 // the language in use: every damaged file with what was wrong, that its
 // defaults are in use and where it is kept. Empty when every file was read

@@ -19,7 +19,7 @@ enum class Page : int32_t {
     Scores = 3,
     Help = 4,
     QuitQuestion = 5,
-    ProfilesTaken = 6,   // all six profile slots are in use
+    ProfilesTaken = 6,  // all six profile slots are in use
     DeleteQuestion = 7,
 };
 

@@ -27,7 +27,7 @@ struct ProgressRecord {
     ShortString20 PlayerName;
     int32_t Level = 1;
     int32_t ScrollDistance = 600;
-    NumberedArray<int32_t, 3> ItemSlots;          // 1..3
+    NumberedArray<int32_t, 3> ItemSlots;  // 1..3
     int32_t LevelEnd = 0;
     NumberedArray<int32_t, 5> WeaponPickupState;  // 1..5
     uint8_t BlackBoxCount = 0;
@@ -248,4 +248,7 @@ struct GameState {
 
 // The "no text" value of CommanderText: one character with code 0.
 inline bool IsNoText(const FixedString<255>& text) { return text.size == 1 && text.data[0] == 0; }
-inline void SetNoText(FixedString<255>& text) { text.data[0] = 0; text.size = 1; }
+inline void SetNoText(FixedString<255>& text) {
+    text.data[0] = 0;
+    text.size = 1;
+}

@@ -6,17 +6,17 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "media/whole_file.h"
@@ -50,7 +50,8 @@ ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size, Damage
         if (errno == ENOENT) return ReadResult::Missing;
         return Damaged(note, path, "cannot be examined (" + ErrnoText() + ")", false);
     }
-    if (!S_ISREG(st.st_mode)) return Damaged(note, path, std::string("is ") + FileKindName(st.st_mode) + ", not a file");
+    if (!S_ISREG(st.st_mode))
+        return Damaged(note, path, std::string("is ") + FileKindName(st.st_mode) + ", not a file");
     // Opened without waiting and looked at once more, in case something else
     // took the file's place in between.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -165,15 +166,15 @@ void LoadScoresFile(World& w) {
     uint8_t bytes[kScoresFileSize];
     if (ReadRecord(SavedFilePath(w, kScoresFileName), bytes, sizeof bytes, w.saved.scoresDamage) == ReadResult::Ok)
         w.saved.ScoreTable = DecodeScores(bytes);
-    else
-        DefaultScores(w.saved.ScoreTable);
+    else DefaultScores(w.saved.ScoreTable);
 }
 
 void LoadProfilesFile(World& w) {
     uint8_t bytes[kProfilesFileSize];
     const std::string path = SavedFilePath(w, kProfilesFileName);
     if (ReadRecord(path, bytes, sizeof bytes, w.saved.profilesDamage) == ReadResult::Ok) {
-        for (int k = 1; k <= 6; ++k) w.saved.ProfileTable[k] = DecodeProgress(bytes + kProgressRecordSize * size_t(k - 1));
+        for (int k = 1; k <= 6; ++k)
+            w.saved.ProfileTable[k] = DecodeProgress(bytes + kProgressRecordSize * size_t(k - 1));
     } else {
         DefaultProfiles(w.saved);
     }
@@ -262,4 +263,3 @@ ProgressRecord ResumableProgress(const ProgressRecord& slot) {
     p.Lives = std::clamp<int8_t>(p.Lives, 0, 9);
     return p;
 }
-

@@ -57,4 +57,3 @@ std::string SavedFilePath(const World& w, const char* fileName);
 // and speeds are brought inside the field, the level into 1..9 and the
 // distances into a range that frame arithmetic cannot overflow.
 ProgressRecord ResumableProgress(const ProgressRecord& slot);
-

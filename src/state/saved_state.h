@@ -14,7 +14,7 @@ struct SettingsRecord {
 };
 
 struct ScoreTableRecord {
-    NumberedArray<int32_t, 10> Scores;        // rank 1..10, best first
+    NumberedArray<int32_t, 10> Scores;       // rank 1..10, best first
     NumberedArray<ShortString20, 10> Names;  // parallel to Scores
     uint8_t padding[2] = {};
 };

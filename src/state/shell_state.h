@@ -10,13 +10,13 @@
 #include "state/scene_requests.h"
 
 struct ShellOptions {
-    std::string dataDir = ".";  // where video\ and audio\ are found
-    std::string saveDir = ".";  // where the three saved files live
+    std::string dataDir = ".";   // where video\ and audio\ are found
+    std::string saveDir = ".";   // where the three saved files live
     bool createSaveDir = false;  // the per-user save folder is made on the first save
     // Replays (and watching one inside the game) read the saved files they
     // start from but write none: the player's files stay as they were.
     bool writeSaves = true;
-    int64_t seed = -1;          // RandomInt seed and clock value for reseeds; -1 = the clock
+    int64_t seed = -1;  // RandomInt seed and clock value for reseeds; -1 = the clock
 };
 
 // The scenes, by the names the game gives them: the intro, the main menu, the

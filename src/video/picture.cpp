@@ -88,8 +88,8 @@ void PictureConverter::Convert(const Surface& picture, uint8_t* y, int yStride, 
                     outU[cx] = outV[cx] = 128;
                     continue;
                 }
-                const uint32_t sum = chroma[top[2 * cx]] + chroma[top[2 * cx + 1]] + chroma[bottom[2 * cx]] +
-                                     chroma[bottom[2 * cx + 1]];
+                const uint32_t sum =
+                    chroma[top[2 * cx]] + chroma[top[2 * cx + 1]] + chroma[bottom[2 * cx]] + chroma[bottom[2 * cx + 1]];
                 outU[cx] = ChromaByte(sum & 0xFFFF);
                 outV[cx] = ChromaByte(sum >> 16);
             }

@@ -15,8 +15,7 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
     // Fills the three planes (luma Width x Height, chroma half that each way).
-    void Convert(const Surface& picture, uint8_t* y, int yStride, uint8_t* u, int uStride, uint8_t* v,
-                 int vStride);
+    void Convert(const Surface& picture, uint8_t* y, int yStride, uint8_t* u, int uStride, uint8_t* v, int vStride);
 
 private:
     int scale, width, height;

@@ -25,8 +25,8 @@ void MissingEncoder(const std::string& path, const std::string& encoders) {
     // Debian's libavcodec is built with libvpx and libopus; a trimmed build
     // is replaced by the distribution's own (or its "extra" flavour).
     const std::string package = "libavcodec" + std::to_string(LIBAVCODEC_VERSION_MAJOR);
-    Fail(path, "the installed FFmpeg has no " + encoders + " encoder; install the Debian package " + package +
-                   " (or " + "libavcodec-extra" + std::to_string(LIBAVCODEC_VERSION_MAJOR) + "), which provides it");
+    Fail(path, "the installed FFmpeg has no " + encoders + " encoder; install the Debian package " + package + " (or " +
+                   "libavcodec-extra" + std::to_string(LIBAVCODEC_VERSION_MAJOR) + "), which provides it");
 }
 
 void Encode(AVFormatContext* file, AVCodecContext* codec, AVStream* stream, const AVFrame* frame, AVPacket* packet,
@@ -88,7 +88,7 @@ SoundTrack::SoundTrack(AVFormatContext* file_, const std::string& path_) : file(
     if (error < 0) Fail(path, "cannot describe the sound track", error);
 
     error = FFmpeg().swr_alloc_set_opts2(&resampler, &codec->ch_layout, codec->sample_fmt, kOpusRate, &stereo,
-                                AV_SAMPLE_FMT_S16, kMixRate, 0, nullptr);
+                                         AV_SAMPLE_FMT_S16, kMixRate, 0, nullptr);
     if (error >= 0) error = FFmpeg().swr_init(resampler);
     if (error < 0) Fail(path, "cannot set up the resampler", error);
     queue = FFmpeg().av_audio_fifo_alloc(codec->sample_fmt, 2, 4 * codec->frame_size);
@@ -118,7 +118,8 @@ void SoundTrack::Queue(const uint8_t* const* input, int count) {
     if (room > resampledCapacity) {
         if (resampled) FFmpeg().av_freep(&resampled[0]);
         FFmpeg().av_freep(&resampled);
-        const int error = FFmpeg().av_samples_alloc_array_and_samples(&resampled, nullptr, 2, room, codec->sample_fmt, 0);
+        const int error =
+            FFmpeg().av_samples_alloc_array_and_samples(&resampled, nullptr, 2, room, codec->sample_fmt, 0);
         if (error < 0) Fail(path, "cannot resample the sound", error);
         resampledCapacity = room;
     }

@@ -14,8 +14,8 @@ using video::FFmpeg;
 
 namespace {
 
-constexpr AVRational kTick = {2, 125};       // 16 ms: 62.5 pictures a second
-constexpr int kKeyPictureInterval = 250;     // a key picture every 4 s, for seeking
+constexpr AVRational kTick = {2, 125};    // 16 ms: 62.5 pictures a second
+constexpr int kKeyPictureInterval = 250;  // a key picture every 4 s, for seeking
 // Constant-quality level (0 best .. 63): sprites and text stay clean; the
 // faintest one-pixel stars lose a little of their light.
 constexpr int kQuality = 20;

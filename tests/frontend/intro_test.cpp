@@ -30,7 +30,6 @@ struct Intro {
     int Phase() const { return f.IntroPhase == 0 ? 1 : f.IntroPhase; }
 };
 
-
 int LitIn(const Surface& s, int left, int top, int right, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; ++y)
@@ -48,8 +47,7 @@ TEST(IntroTiming, EachPhaseLastsItsFramesThenTheMenuFollows) {
         ++framesIn[in.Phase()];
         in.Frame();
         ++frame;
-        if (musicFrame < 0 && IsSongPlaying(in.w.media.music, in.w.shell.MusicChannel) == 1)
-            musicFrame = frame;
+        if (musicFrame < 0 && IsSongPlaying(in.w.media.music, in.w.shell.MusicChannel) == 1) musicFrame = frame;
     }
     // Fades 0, 2, ..., 256: 129 frames each.
     EXPECT_EQ(framesIn[1], 129);

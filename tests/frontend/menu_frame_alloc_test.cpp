@@ -41,7 +41,7 @@ void PlayMenuAndStory(World& w) {
     for (int x = 0; x < 800; x += 7) OnMouseMove(w, x, 298);
     OnMouseMove(w, 720, 554);
     OnMouseMove(w, 102 + 119 * 2, 298);
-    OnClick(w);  // the profile page
+    OnClick(w);                // the profile page
     OnMouseMove(w, 734, 587);  // the logo
     for (int frame = 0; frame < 20; ++frame) RunMenu(w);
     OnMouseMove(w, 400, 100);

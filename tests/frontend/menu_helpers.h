@@ -56,8 +56,7 @@ struct MenuWorld {
     // True when frame `frame` of the picture stands on the back surface at (x, y).
     // Only the picture's non-black pixels are compared. With share below 1,
     // that share of them is enough (text or buttons may stand on it).
-    bool Shows(const PictureCollection& collection, const char* name, int x, int y, int frame = 0,
-               double share = 1.0) {
+    bool Shows(const PictureCollection& collection, const char* name, int x, int y, int frame = 0, double share = 1.0) {
         const double shown = ShownShare(w, collection, name, x, y, frame, true);
         return shown > 0 && shown >= share;
     }

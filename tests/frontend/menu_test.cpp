@@ -286,8 +286,8 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
     const struct {
         Page page;
         const char* picture;
-    } pages[] = {{Page::NewGame, "Novahra"},     {Page::Load, "Profil"},           {Page::Scores, "Skore"},
-                 {Page::Help, "Helpik"},         {Page::QuitQuestion, "Konec"},    {Page::ProfilesTaken, "Obsazeno"},
+    } pages[] = {{Page::NewGame, "Novahra"},       {Page::Load, "Profil"},        {Page::Scores, "Skore"},
+                 {Page::Help, "Helpik"},           {Page::QuitQuestion, "Konec"}, {Page::ProfilesTaken, "Obsazeno"},
                  {Page::DeleteQuestion, "Vymazat"}};
     for (const auto& page : pages) {
         f.MenuPage = page.page;
@@ -302,9 +302,9 @@ TEST(MenuPage, PagesShowTheirPicturesButtonsAndNames) {
         int button;
         const char* picture;
         int x, y;
-    } buttons[] = {{Page::Load, 1, "Vymaz", 663, 520},        {Page::Load, 2, "Nacti", 663, 410},
-                   {Page::QuitQuestion, 1, "Ano", 276, 469},  {Page::QuitQuestion, 2, "Ne", 453, 469},
-                   {Page::ProfilesTaken, 1, "Ok", 363, 492},  {Page::DeleteQuestion, 1, "Ano", 277, 470},
+    } buttons[] = {{Page::Load, 1, "Vymaz", 663, 520},       {Page::Load, 2, "Nacti", 663, 410},
+                   {Page::QuitQuestion, 1, "Ano", 276, 469}, {Page::QuitQuestion, 2, "Ne", 453, 469},
+                   {Page::ProfilesTaken, 1, "Ok", 363, 492}, {Page::DeleteQuestion, 1, "Ano", 277, 470},
                    {Page::DeleteQuestion, 2, "Ne", 454, 470}};
     for (const auto& b : buttons) {
         f.MenuPage = b.page;
@@ -361,7 +361,7 @@ TEST(MenuTerminal, TheLineBeingTypedIsSpacedLikeAFinishedLine) {
     f.TerminalLines[1].Assign("READY");
     f.TerminalLines[2].Assign(line);
     f.TerminalTypedChars = uint8_t(line.size());  // fully typed: all in the normal green
-    f.BlinkCounter = 10;                           // cursor off
+    f.BlinkCounter = 10;                          // cursor off
     f.TerminalTick = 0;
     f.MenuPage = Page::None;
     m.Menu();

@@ -43,7 +43,7 @@ struct Story {
         PlaySong(w.media.music, w.shell.MusicChannel);
     }
     void Frame() {
-        RunStoryAnimation(w);  // the starfield clears the surface
+        RunStoryAnimation(w);   // the starfield clears the surface
         ApplySceneRequests(w);  // as the frame does after the story
     }
     bool Playing(const char* name) {
@@ -81,7 +81,6 @@ struct Story {
         EXPECT_EQ(f.ProbeDrift, 0);
     }
 };
-
 
 TEST(StoryFlash, WhiteFadesOutInSixFramesThenTheMessageStarts) {
     Story s;

@@ -60,8 +60,8 @@ std::vector<int> Range(int first, int last) {
 
 TEST_F(TextsTest, MarkersStandWhereTheMessagesExpectThem) {
     ASSERT_EQ(texty().size(), 51u);
-    const std::vector<std::pair<int, std::string>> markers = {
-        {9, "#1"}, {15, "#2"}, {27, "#3"}, {31, "#9"}, {40, "#"}, {44, "#"}, {48, "#6"}, {50, "#"}};
+    const std::vector<std::pair<int, std::string>> markers = {{9, "#1"}, {15, "#2"}, {27, "#3"}, {31, "#9"},
+                                                              {40, "#"}, {44, "#"},  {48, "#6"}, {50, "#"}};
     for (const auto& [line, text] : markers) EXPECT_EQ(texty()[line], text) << "line " << line;
     for (size_t i = 0; i < texty().size(); ++i) {
         bool isMarker = false;
@@ -74,13 +74,13 @@ TEST_F(TextsTest, MarkersStandWhereTheMessagesExpectThem) {
 }
 
 TEST_F(TextsTest, EachMessageShowsItsLines) {
-    EXPECT_EQ(MessageLines(1, 1), Range(10, 14));            // level-1 briefing
-    EXPECT_EQ(MessageLines(2, 6), Range(21, 26));            // reprimand
+    EXPECT_EQ(MessageLines(1, 1), Range(10, 14));  // level-1 briefing
+    EXPECT_EQ(MessageLines(2, 6), Range(21, 26));  // reprimand
     EXPECT_EQ(MessageLines(3, 1), Range(28, 30));
-    EXPECT_EQ(MessageLines(6, 1), Range(49, 49));            // meteor warning
-    EXPECT_EQ(MessageLines(9, 1), Range(32, 39));            // level-9 briefing
-    EXPECT_EQ(MessageLines(9, 10), Range(41, 43));           // mother ship in view
-    EXPECT_EQ(MessageLines(9, 14), Range(45, 47));           // victory
+    EXPECT_EQ(MessageLines(6, 1), Range(49, 49));   // meteor warning
+    EXPECT_EQ(MessageLines(9, 1), Range(32, 39));   // level-9 briefing
+    EXPECT_EQ(MessageLines(9, 10), Range(41, 43));  // mother ship in view
+    EXPECT_EQ(MessageLines(9, 14), Range(45, 47));  // victory
     // With black boxes the level-2 message runs lines 16..20, then the step
     // jumps to 12, which must land on a line that ends the message.
     std::vector<int> level2 = MessageLines(2, 1);
@@ -91,7 +91,8 @@ TEST_F(TextsTest, EachMessageShowsItsLines) {
 
 TEST_F(TextsTest, ProbeLinesOfTheLevel9BriefingSpeakOfTheProbe) {
     for (int line = 36; line <= 38; ++line)
-        EXPECT_NE(Cp1250ToUtf8(texty()[line]).find("ond"), std::string::npos) << "line " << line << ": " << Cp1250ToUtf8(texty()[line]);
+        EXPECT_NE(Cp1250ToUtf8(texty()[line]).find("ond"), std::string::npos)
+            << "line " << line << ": " << Cp1250ToUtf8(texty()[line]);
 }
 
 TEST_F(TextsTest, StoryLinesHaveTheTextScreenShape) {
@@ -144,8 +145,7 @@ TEST_F(TextsTest, LinesFitWhereTheGameDrawsThem) {
         EXPECT_LE(125 + TypedWidth(texty()[i], 13, false, "Arial"), 600) << "line " << i;
     }
     // Story lines start at x 65 in Arial 20 inside the frame ending at 740.
-    for (int i = 0; i <= 8; ++i)
-        EXPECT_LE(65 + TypedWidth(texty()[i], 20, false, "Arial"), 740) << "line " << i;
+    for (int i = 0; i <= 8; ++i) EXPECT_LE(65 + TypedWidth(texty()[i], 20, false, "Arial"), 740) << "line " << i;
     // Terminal lines start at x 32 in bold System 25; the monitor ends at 773.
     for (size_t i = 0; i < prikazy().size(); ++i)
         EXPECT_LE(32 + TypedWidth(prikazy()[i], 25, true, "System"), 773) << "line " << i;
@@ -193,7 +193,8 @@ TEST_F(TextsTest, EnglishFitsWhereCzechStands) {
         EXPECT_LE(rightEdge(en), rightEdge(cs)) << "item " << item << ": " << en.lines[0].text;
         for (int i = 0; i < en.count; ++i) EXPECT_GE(en.lines[i].dx, 1) << "item " << item;
     }
-    EXPECT_LE(TypedWidth(english.words.ending, 25, false, "System"), TypedWidth(czech.words.ending, 25, false, "System"));
+    EXPECT_LE(TypedWidth(english.words.ending, 25, false, "System"),
+              TypedWidth(czech.words.ending, 25, false, "System"));
     EXPECT_LE(TypedWidth(english.words.storyPrompt, 20, false, "Arial"),
               TypedWidth(czech.words.storyPrompt, 20, false, "Arial"));
 }

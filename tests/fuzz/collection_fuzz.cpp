@@ -15,19 +15,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data + 1, data + size);
     try {
         switch (mode) {
-        case 0: {
-            PictureCollection pictures;
-            ReadPictureCollection(pictures, bytes);
-            break;
-        }
-        case 1: {
-            WaveCollection waves;
-            ReadWaveCollection(waves, bytes);
-            break;
-        }
-        case 2: DecodePackedDib(bytes.data(), bytes.size()); break;
-        case 3: DecodeBmpFile(bytes.data(), bytes.size()); break;
-        case 4: ParseWaveImage(bytes.data(), bytes.size()); break;
+            case 0: {
+                PictureCollection pictures;
+                ReadPictureCollection(pictures, bytes);
+                break;
+            }
+            case 1: {
+                WaveCollection waves;
+                ReadWaveCollection(waves, bytes);
+                break;
+            }
+            case 2: DecodePackedDib(bytes.data(), bytes.size()); break;
+            case 3: DecodeBmpFile(bytes.data(), bytes.size()); break;
+            case 4: ParseWaveImage(bytes.data(), bytes.size()); break;
         }
     } catch (const MediaError&) {
     }

@@ -24,8 +24,8 @@ int seedCount = 0;
 void Seed(const std::string& target, const std::string& name, const Bytes& bytes) {
     const fs::path dir = outDir / target;
     fs::create_directories(dir);
-    std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                       std::streamsize(bytes.size()));
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     ++seedCount;
 }
 
@@ -39,10 +39,16 @@ void CollectionSeed(const std::string& name, Reader reader, const Bytes& bytes) 
 
 struct Writer {
     Bytes b;
-    Writer& U8(unsigned v) { b.push_back(uint8_t(v)); return *this; }
+    Writer& U8(unsigned v) {
+        b.push_back(uint8_t(v));
+        return *this;
+    }
     Writer& U16(unsigned v) { return U8(v & 0xFF).U8((v >> 8) & 0xFF); }
     Writer& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-    Writer& Str(const char* s) { for (; *s; ++s) U8(uint8_t(*s)); return *this; }
+    Writer& Str(const char* s) {
+        for (; *s; ++s) U8(uint8_t(*s));
+        return *this;
+    }
 };
 
 levpack::PictureEntry Picture(const char* name, int width, int height, levpack::PictureData data) {
@@ -92,7 +98,7 @@ levpack::WaveEntry Wave(const char* name, int channels, int rate, int bits, size
 
 void WaveCollectionSeeds() {
     const levpack::WaveEntry formats[] = {
-        Wave("Mono8", 1, 8000, 8, 6),    Wave("Stereo8", 2, 11025, 8, 5), Wave("Mono16", 1, 22050, 16, 4),
+        Wave("Mono8", 1, 8000, 8, 6),      Wave("Stereo8", 2, 11025, 8, 5), Wave("Mono16", 1, 22050, 16, 4),
         Wave("Stereo16", 2, 44100, 16, 3), Wave("Ticho", 1, 22050, 16, 0),
     };
     for (const levpack::WaveEntry& w : formats) {
@@ -112,8 +118,7 @@ void WaveCollectionSeeds() {
 }
 
 // A packed bitmap: information header, colour table, rows.
-Writer InfoHeader(uint32_t size, int32_t width, int32_t height, unsigned bits, uint32_t compression,
-                  uint32_t colours) {
+Writer InfoHeader(uint32_t size, int32_t width, int32_t height, unsigned bits, uint32_t compression, uint32_t colours) {
     Writer d;
     d.U32(size).U32(uint32_t(width)).U32(uint32_t(height)).U16(1).U16(bits).U32(compression).U32(0).U32(0).U32(0);
     d.U32(colours).U32(0);
@@ -240,13 +245,16 @@ void SavedFileSeeds() {
     Seed("profiles", "slot-one-all-ff", extreme);
 }
 
-void Text(const std::string& name, const std::string& text) { Seed("input_script", name, Bytes(text.begin(), text.end())); }
+void Text(const std::string& name, const std::string& text) {
+    Seed("input_script", name, Bytes(text.begin(), text.end()));
+}
 
 void InputScriptSeeds() {
     Text("keys", "seed 12345\n0 down Right\n36 up Right\n37 down Space # fire\n40 up space\n41 down KP+\n42 up F12\n");
     Text("menu", "0 type 32\n5 move 102 298\n5 click\n8 move 150 478\n9 click\n10 type 65\n11 type 154\n12 type 13\n");
-    Text("recording", "seed 7\nnewgame 3 9 Zdeněk\n0 down Up\n299 up Up\nhash 300 0123456789abcdef fedcba9876543210\n"
-                      "hash 600 00000000000000ff\nend 600\n");
+    Text("recording",
+         "seed 7\nnewgame 3 9 Zdeněk\n0 down Up\n299 up Up\nhash 300 0123456789abcdef fedcba9876543210\n"
+         "hash 600 00000000000000ff\nend 600\n");
     Text("cut-recording", "seed 7\n0 down Up\nhash 300 0123456789abcdef fedcba9876543210\n");
     Text("bad-line", "seed 1\n5 down Up\nhash 300 zz\n");
 }
@@ -255,12 +263,14 @@ void SettingsTextSeeds() {
     auto text = [](const std::string& name, const std::string& t) {
         Seed("settings_text", name, Bytes(t.begin(), t.end()));
     };
-    text("written", "# Kavrix: window and scaling, written by the game\nfullscreen=on\nfilter=nearest\n"
-                    "integer-scale=on\n");
+    text("written",
+         "# Kavrix: window and scaling, written by the game\nfullscreen=on\nfilter=nearest\n"
+         "integer-scale=on\n");
     text("players-own", "# mine\n fullscreen = off \n\nvsync=on\nfilter=linear\r\nfilter=blurry\ninteger-scale\n");
     text("noise", "\x01\x02garbage\n=\n=on\nfullscreen=\x1b[2J\n");
-    text("language-and-keys", "language=en\nkey.up=Up W\nkey.fire=Space, LeftCtrl\nkey.help=\npad.fire=A RightShoulder\n"
-                              "key.jump=J\nkey.down=Nowhere\npad.menu=Start Start\nlanguage=xx\n");
+    text("language-and-keys",
+         "language=en\nkey.up=Up W\nkey.fire=Space, LeftCtrl\nkey.help=\npad.fire=A RightShoulder\n"
+         "key.jump=J\nkey.down=Nowhere\npad.menu=Start Start\nlanguage=xx\n");
 }
 
 }  // namespace

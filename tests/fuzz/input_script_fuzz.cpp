@@ -72,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool any = false;
         for (const ScriptEvent& e : script.events) {
             if (e.kind != ScriptEventKind::Hash) continue;
-            if (e.frame - previous > kReplayHashInterval) Fault("a recording with a gap between hashes", FormatScriptEvent(e));
+            if (e.frame - previous > kReplayHashInterval)
+                Fault("a recording with a gap between hashes", FormatScriptEvent(e));
             previous = e.frame;
             any = true;
         }

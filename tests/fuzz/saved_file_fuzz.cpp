@@ -65,7 +65,7 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
 // The bytes a record of `size` writes back as: name lengths cut to 20, the
 // padding zero.
 [[maybe_unused]] void ExpectWrittenBack(const uint8_t* written, const uint8_t* read, size_t size, const size_t* names,
-                       size_t nameCount, const size_t* padding, size_t paddingCount) {
+                                        size_t nameCount, const size_t* padding, size_t paddingCount) {
     uint8_t expected[kScoresFileSize];
     std::memcpy(expected, read, size);
     for (size_t i = 0; i < nameCount; ++i)
@@ -81,7 +81,8 @@ void CheckDamageNote(const DamagedSavedFile& note, const std::string& path, bool
     }
     Check(note.path == path && note.keepAs == path + ".damaged" && !note.problem.empty(),
           "a short file is not noted with its name and its copy's");
-    Check(DamagedSavedFilesMessage(FuzzWorld().saved, MessageWords{"", "{file}: {problem}", "", "{file}", ""}).find(path) != std::string::npos,
+    Check(DamagedSavedFilesMessage(FuzzWorld().saved, MessageWords{"", "{file}: {problem}", "", "{file}", ""})
+                  .find(path) != std::string::npos,
           "the message does not name the damaged file");
 }
 

@@ -56,11 +56,11 @@ TEST(CityDrawing, EachKindOfBlockStandsInItsColumnAndRow) {
     City c;
     c.NearFinish();
     c.g.CityScroll = 40;
-    c.Cell(1, 0) = Tile(7);                            // half off the left edge, above the top
-    c.Cell(9, 6) = CityCell{100, 30, 0, 3, 4, 0};      // reactor, frame 3
-    c.Cell(4, 2) = CityCell{109, 30, 0, 1, 1, 0};      // "Animace" 109 - 102 - 1
-    c.Cell(6, 3) = CityCell{212, 30, 0, -1, 2, -1};    // "Animace2" 212 - 201 - 1 only
-    c.Cell(6, 7) = Tile(3);                            // cells below row 6 are never shown
+    c.Cell(1, 0) = Tile(7);                          // half off the left edge, above the top
+    c.Cell(9, 6) = CityCell{100, 30, 0, 3, 4, 0};    // reactor, frame 3
+    c.Cell(4, 2) = CityCell{109, 30, 0, 1, 1, 0};    // "Animace" 109 - 102 - 1
+    c.Cell(6, 3) = CityCell{212, 30, 0, -1, 2, -1};  // "Animace2" 212 - 201 - 1 only
+    c.Cell(6, 7) = Tile(3);                          // cells below row 6 are never shown
     c.Frame();
 
     auto expected = std::make_unique<Surface>();
@@ -86,7 +86,7 @@ TEST(CityScrolling, ShiftAtOffset100MovesThePictureOnByOnePixel) {
     // Offset 100 is drawn before the shift...
     c.Frame();
     EXPECT_EQ(c.g.CityScroll, 0);
-    EXPECT_EQ(c.g.CityAge, age);  // the shifting frame does not age the city
+    EXPECT_EQ(c.g.CityAge, age);                       // the shifting frame does not age the city
     EXPECT_EQ(c.Cell(3, 1).Picture, Tile(3).Picture);  // every column one block lower
     EXPECT_EQ(c.Cell(3, 6).Picture, Tile(3 + 5).Picture);
     for (int k = 1; k <= 9; ++k) EXPECT_EQ(c.Cell(k, 0).Picture, -1);
@@ -277,8 +277,7 @@ TEST(CityAnimation, ReactorStructureAndArmCycles) {
     }
     {
         City c;
-        EXPECT_EQ(Cycle(c, CityCell{230, 25, 0, -1, 2, -1}, 5 * 26, &step),
-                  (std::vector<int32_t>{-1, 0, 1, 2, -1, 0}));
+        EXPECT_EQ(Cycle(c, CityCell{230, 25, 0, -1, 2, -1}, 5 * 26, &step), (std::vector<int32_t>{-1, 0, 1, 2, -1, 0}));
         EXPECT_EQ(step, 26);
     }
 }

@@ -56,7 +56,10 @@ bool ShowsFrame(World& w, const PictureCollection& collection, const char* name,
 TEST(Wingmen, DockedOnesBankWithTheShip) {
     // Frames 6, 7, 8 for the ship moving left, level, right, at the docking
     // places beside the ship.
-    struct Case { int32_t speed; int frame; };
+    struct Case {
+        int32_t speed;
+        int frame;
+    };
     for (Case c : {Case{-4, 6}, Case{0, 7}, Case{9, 8}}) {
         ShipWorld s;
         s.p.SpeedX = c.speed;
@@ -208,7 +211,9 @@ TEST(HomingDiscs, SeekTheFirstVisibleObjectInReach) {
     // to the left but only 92 to the right of the disc.
     ShipWorld s;
     ShotRecord& disc = s.g.HomingDiscs[2][5];
-    struct Case { int32_t cx, cy, x, y; };
+    struct Case {
+        int32_t cx, cy, x, y;
+    };
     for (Case c : {Case{350, 250, 304, 204}, Case{250, 150, 296, 196}, Case{200, 200, 296, 196},
                    Case{395, 200, 300, 199}, Case{300, 295, 300, 199}}) {
         disc = ShotRecord{300, 200, 0, 0, 0, 3, 1};

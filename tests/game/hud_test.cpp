@@ -37,7 +37,8 @@ void CodePicture(PictureCollection& collection, const char* name, int id) {
     image.height = fh;
     image.pixels.resize(size_t(image.width) * size_t(fh));
     for (int y = 0; y < fh; ++y)
-        for (int x = 0; x < image.width; ++x) image.pixels[size_t(y) * size_t(image.width) + size_t(x)] = CodedColour(id, x / fw);
+        for (int x = 0; x < image.width; ++x)
+            image.pixels[size_t(y) * size_t(image.width) + size_t(x)] = CodedColour(id, x / fw);
     item.StoredPatternWidth = fw;
     item.StoredPatternHeight = fh;
     item.SkipWidth = item.SkipHeight = 0;
@@ -49,7 +50,9 @@ struct Coded {
     int id = -1, frame = -1;
     bool operator==(const Coded&) const = default;
 };
-std::ostream& operator<<(std::ostream& os, const Coded& c) { return os << "{picture " << c.id << ", frame " << c.frame << "}"; }
+std::ostream& operator<<(std::ostream& os, const Coded& c) {
+    return os << "{picture " << c.id << ", frame " << c.frame << "}";
+}
 
 enum Id { kLista = 1, kCislaBody, kCislaLife, kProcenta, kIcoZivot, kIcoBat, kSpecial, kIconGuns, kMalyBum, kVelkybum };
 constexpr Coded None{};
@@ -65,14 +68,14 @@ struct Hud {
         w.shell.SoundEnabled = 0;
         w.shell.CurrentScene = Scene::HlavniHra;
         w.shell.options.saveDir = MakeTempDir("hud");
-        p.Level = 5;          // no black boxes, no messages
-        p.LevelEnd = 20000;   // no finish line near
+        p.Level = 5;         // no black boxes, no messages
+        p.LevelEnd = 20000;  // no finish line near
         g.ArrivalWidth = g.ArrivalHeight = 72;
-        g.VolleyTick = 0;     // no recharge unless a test asks for it
+        g.VolleyTick = 0;  // no recharge unless a test asks for it
         const std::pair<const char*, int> coded[] = {
-            {"Lista", kLista}, {"CislaBody", kCislaBody}, {"CislaLife", kCislaLife}, {"Procenta", kProcenta},
-            {"IcoZivot", kIcoZivot}, {"IcoBat", kIcoBat}, {"Special", kSpecial}, {"IconGuns", kIconGuns},
-            {"MalyBum", kMalyBum}, {"Velkybum", kVelkybum}};
+            {"Lista", kLista},       {"CislaBody", kCislaBody}, {"CislaLife", kCislaLife}, {"Procenta", kProcenta},
+            {"IcoZivot", kIcoZivot}, {"IcoBat", kIcoBat},       {"Special", kSpecial},     {"IconGuns", kIconGuns},
+            {"MalyBum", kMalyBum},   {"Velkybum", kVelkybum}};
         for (const auto& [name, id] : coded) CodePicture(w.media.Obrazky, name, id);
     }
     void Frame() {
@@ -128,7 +131,11 @@ void ExpectGauge(const Hud& h, const int (&blackEnd)[3], bool greenLamp) {
 
 TEST(HudGunGauge, EmptiesTopRowFirstAndSwitchesLampBelowTen) {
     Hud h;
-    struct Case { int32_t energy; int blackEnd[3]; bool green; };
+    struct Case {
+        int32_t energy;
+        int blackEnd[3];
+        bool green;
+    };
     const Case cases[] = {
         {110, {741, 741, 741}, true},  // full: nothing blacked
         {114, {741, 741, 741}, true},  // a recharge may overshoot 110
@@ -137,8 +144,7 @@ TEST(HudGunGauge, EmptiesTopRowFirstAndSwitchesLampBelowTen) {
         {75, {782, 741, 741}, true},   // six units empty black the whole top row
         {70, {782, 746, 741}, true},   // the seventh starts on the middle row
         {10, {782, 782, 776}, true},   // only the right-most 6 pixels of the bottom row
-        {9, {782, 782, 782}, false},
-        {0, {782, 782, 782}, false},
+        {9, {782, 782, 782}, false},  {0, {782, 782, 782}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("gun energy " + std::to_string(c.energy));
@@ -213,7 +219,11 @@ TEST(HudGunGauge, RechargesOnlyWithoutFireAndWarnsOncePerDrop) {
 TEST(HudNumbers, HullEnergyPicksDigitSetAndPercentSign) {
     Hud h;
     h.p.Lives = 0;  // energy 0 and below must not cost a ship here
-    struct Case { int32_t energy; std::vector<int> frames; int percent; };  // frames from the units digit
+    struct Case {
+        int32_t energy;
+        std::vector<int> frames;
+        int percent;
+    };  // frames from the units digit
     const Case cases[] = {
         {200, {0, 0, 2}, -1}, {31, {1, 3}, -1}, {30, {10, 13}, 0}, {11, {11, 11}, 0},
         {10, {20, 21}, 1},    {0, {20}, 1},     {-4, {}, -1},
@@ -256,7 +266,10 @@ TEST(HudNumbers, ScoreAndBlackBoxesRightAligned) {
     EXPECT_EQ(h.At(765, 55), None);
 }
 
-struct RadarObject { int32_t x, ahead, energy; uint8_t content; };
+struct RadarObject {
+    int32_t x, ahead, energy;
+    uint8_t content;
+};
 
 TEST(HudRadar, ShowsObjectsShipAndFinishDots) {
     Hud h;
@@ -287,9 +300,9 @@ TEST(HudRadar, ShowsObjectsShipAndFinishDots) {
     EXPECT_EQ(h.Pixel(39, 542), green);
     EXPECT_EQ(h.Pixel(83, 520), yellow);
     EXPECT_EQ(h.Pixel(28, 477), red);
-    EXPECT_TRUE(h.IsLista(94, 476));  // 600 ahead
-    EXPECT_TRUE(h.IsLista(94, 564));  // 600 behind
-    EXPECT_TRUE(h.IsLista(72, 513));  // destroyed
+    EXPECT_TRUE(h.IsLista(94, 476));      // 600 ahead
+    EXPECT_TRUE(h.IsLista(94, 564));      // 600 behind
+    EXPECT_TRUE(h.IsLista(72, 513));      // destroyed
     EXPECT_EQ(h.Pixel(56, 543), yellow);  // the ship: ((400-37)*88/800+17, (300-37)*44/600+524)
 
     // The finish line: two cyan dots from 600 rows before it on, not in level 9.
@@ -308,7 +321,7 @@ TEST(HudRadar, ShowsObjectsShipAndFinishDots) {
     EXPECT_FALSE(dots(-300, 9));
 
     // While a message is armed or shown the radar is dark.
-    h.p.Level = 4;  // no messages of its own, so the step does not touch the scroll
+    h.p.Level = 4;              // no messages of its own, so the step does not touch the scroll
     h.p.ScrollDistance = 6000;  // the panel itself stays hidden this late
     h.p.LevelEnd = h.p.ScrollDistance + 300;
     for (LevelObject& lo : h.g.LevelObjects) lo.Y += 3000;

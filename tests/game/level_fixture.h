@@ -31,10 +31,10 @@ inline Size RaketySize(int index) {
         case 2: return {48, 36, 3};
         case 3: return {54, 42, 3};
         case 4: return {66, 56, 3};
-        case 5: return {44, 44, 1};   // barrier block
+        case 5: return {44, 44, 1};  // barrier block
         case 7: return {72, 60, 3};
-        case 8: return {50, 50, 1};   // box
-        case 9: return {30, 30, 1};   // meteors 9..13
+        case 8: return {50, 50, 1};  // box
+        case 9: return {30, 30, 1};  // meteors 9..13
         case 10: return {42, 38, 1};
         case 11: return {56, 50, 1};
         case 12: return {64, 60, 1};
@@ -97,7 +97,8 @@ inline void BuildCollections(World& w) {
     w.media.Rakety = PictureCollection{};
     for (int i = 0; i < kRaketyPictures; ++i) {
         const Size s = RaketySize(i);
-        w.media.Rakety.items.push_back(MakePicture("Obj" + std::to_string(i), s.width, s.height, s.frames, RaketyColour(i)));
+        w.media.Rakety.items.push_back(
+            MakePicture("Obj" + std::to_string(i), s.width, s.height, s.frames, RaketyColour(i)));
     }
     w.media.Rakety.items.push_back(MakePicture("Zivot", 24, 24, 7, kZivotColour));
     IndexCollection(w.media.Rakety);

@@ -357,7 +357,9 @@ TEST(LevelObjectBlasts, TheOneBlastRunsItsFramesAndEnds) {
         s.Frames(1);
         ++frames;
         if (SoundStarted(s.w(), "Prstenec")) rings.push_back(frames);
-        if (frames == 7) { EXPECT_EQ(px[99 + 74][300 - 33], FramePixel(kVelkybumColour, 2)); }
+        if (frames == 7) {
+            EXPECT_EQ(px[99 + 74][300 - 33], FramePixel(kVelkybumColour, 2));
+        }
     }
     EXPECT_EQ(frames, 5 + 4 * 6 + 1);
     EXPECT_EQ(rings, std::vector<int>{6});

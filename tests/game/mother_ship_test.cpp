@@ -78,8 +78,10 @@ protected:
 };
 
 TEST_F(MotherShipTest, SetUpScalesEnergyByStrengthAndKeepsTheRunsCounters) {
-    const struct { double s; int part0, part9, part18; } table[] = {{1.0, 1000, 200, 300}, {1.2, 1200, 240, 360},
-                                                                    {2.0, 2000, 400, 600}};
+    const struct {
+        double s;
+        int part0, part9, part18;
+    } table[] = {{1.0, 1000, 200, 300}, {1.2, 1200, 240, 360}, {2.0, 2000, 400, 600}};
     for (const auto& row : table) {
         SetUpMotherShip(w, row.s);
         EXPECT_EQ(part(0).Energy, row.part0);
@@ -164,9 +166,12 @@ TEST_F(MotherShipTest, DirectHitsScoreAtZeroAndLasersStrikeOncePerPartAndFrame) 
 
     // Rockets, balls and bombs strike with their whole body: 14 x 57,
     // 16 x 16 and 33 x 47 sample grids, touching only strictly inside.
-    struct Body { ShotRecord* shots; int w, h; };
-    const Body bodies[] = {{g.RocketShots, 14, 57}, {g.SideBallShots, 16, 16}, {g.DiagonalBallShots, 16, 16},
-                           {g.BombShots, 33, 47}};
+    struct Body {
+        ShotRecord* shots;
+        int w, h;
+    };
+    const Body bodies[] = {
+        {g.RocketShots, 14, 57}, {g.SideBallShots, 16, 16}, {g.DiagonalBallShots, 16, 16}, {g.BombShots, 33, 47}};
     for (const Body& b : bodies) {
         part(11).Energy = 200;
         Place(b.shots[0], 11, 1 - b.w, 5, 1);  // its last column on the left edge
@@ -390,9 +395,9 @@ TEST_F(MotherShipTest, EachGunAndPodOfTheTwelveShieldsTheLauncherAlone) {
 }
 
 TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
-    part(10).Hit = 1;   // standing part: 1, 2, gone
+    part(10).Hit = 1;  // standing part: 1, 2, gone
     part(11).Energy = 0;
-    part(11).Hit = 1;   // destroyed part: four explosion frames
+    part(11).Hit = 1;     // destroyed part: four explosion frames
     part(kCore).Hit = 1;  // shielded core: five flash frames on the slow tick
     g.ShipTick6 = 0;
     g.ShipTick9 = 0;
@@ -414,7 +419,6 @@ TEST_F(MotherShipTest, HitAnimationsRunOnTheirTicks) {
     EXPECT_EQ(core[44], 0);
     EXPECT_EQ(part(kCore).Energy, 150);
 }
-
 
 TEST_F(MotherShipTest, BombBurstOnTheShipRingsOnceAndShowsFiveFramesOnTheSixFrameTick) {
     w.shell.SoundEnabled = 1;
@@ -494,8 +498,10 @@ TEST_F(MotherShipTest, ProbeSteersFivePixelsAFrameTowardsTheShip) {
     // Still inside the window 44..30 left of the ship and 42..28 above it;
     // vertically it heads for the ship's own row, so just above the window
     // it goes on down.
-    const struct { int x, y, dx, dy; } cases[] = {
-        {px - 45, py - 43, 5, 5}, {px - 44, py - 42, 0, 0}, {px - 30, py - 28, 0, 0},
+    const struct {
+        int x, y, dx, dy;
+    } cases[] = {
+        {px - 45, py - 43, 5, 5},  {px - 44, py - 42, 0, 0},    {px - 30, py - 28, 0, 0},
         {px - 29, py - 27, -5, 5}, {px + 100, py + 10, -5, -5}, {px - 300, py + 1, 5, -5},
     };
     for (const auto& c : cases) {

@@ -10,9 +10,11 @@ TEST(PlayerShipMovement, StepsBoundsAndFriction) {
     // Without keys the step comes from the speed before friction: 6 moves 3
     // and 5 moves 2 on the right; on the left -6 still moves 2, -7 moves 3;
     // 28..35 moves 6 and 36 moves 7.
-    struct Case { int32_t speed, moved; };
-    for (Case c : {Case{6, 3}, Case{5, 2}, Case{-6, -2}, Case{-7, -3}, Case{28, 6}, Case{35, 6}, Case{36, 7},
-                   Case{-36, -7}}) {
+    struct Case {
+        int32_t speed, moved;
+    };
+    for (Case c :
+         {Case{6, 3}, Case{5, 2}, Case{-6, -2}, Case{-7, -3}, Case{28, 6}, Case{35, 6}, Case{36, 7}, Case{-36, -7}}) {
         ShipWorld s(false);
         s.p.SpeedX = c.speed;
         s.ShipFrames(1);
@@ -45,7 +47,9 @@ TEST(PlayerShipMovement, StepsBoundsAndFriction) {
 TEST(PlayerShipMovement, VerticalStepsAreSymmetricAndTheOtherBoundsHold) {
     // Up and down share their thresholds (-6 already moves 3 upward, unlike
     // the left side of the horizontal steps).
-    struct Case { int32_t speed, moved; };
+    struct Case {
+        int32_t speed, moved;
+    };
     for (Case c : {Case{5, 2}, Case{6, 3}, Case{-5, -2}, Case{-6, -3}, Case{10, 3}, Case{11, 4}, Case{-11, -4},
                    Case{22, 4}, Case{23, 5}, Case{-23, -5}}) {
         ShipWorld s(false);
@@ -241,7 +245,10 @@ TEST(PlayerShipItems, WingmenAreCalledTurnedBackOrKept) {
 
 TEST(PlayerShipItems, EachItemPlaysItsSoundOnlyWithSoundOn) {
     ShipWorld s;
-    struct Case { int item; const char* sound; };
+    struct Case {
+        int item;
+        const char* sound;
+    };
     for (Case c : {Case{3, "Ochranne koule"}, Case{2, "Disky"}, Case{4, "Kamaradi"}, Case{5, "Nesmrtelnost"},
                    Case{6, "Lifepack"}, Case{7, "Energypack"}}) {
         for (uint8_t enabled : {uint8_t(0), uint8_t(1)}) {

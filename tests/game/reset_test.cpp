@@ -7,6 +7,9 @@
 #include "state/world.h"
 #include "test_support.h"
 
+// The byte builders and state set-ups below are laid out by hand, a value per field.
+// clang-format off
+
 TEST(ResetGameState, StarsTakeFourDrawsEachInXYColourSpeedOrder) {
     TestWorld t = MakeTestWorld(false);
     World& w = t.w();

@@ -71,7 +71,10 @@ TEST(WeaponsVolley, FullVolleyLaunchesEveryWeaponFromTheShip) {
 }
 
 TEST(WeaponsVolley, SoundsDependOnLaserUpgradeAndDiagonalBalls) {
-    struct Case { uint8_t good, diagonal; bool laser, goodLaser, other; };
+    struct Case {
+        uint8_t good, diagonal;
+        bool laser, goodLaser, other;
+    };
     ShipWorld s;
     for (Case c : {Case{0, 0, true, false, false}, Case{1, 0, false, true, false}, Case{0, 1, true, false, true},
                    Case{1, 1, false, false, true}}) {

@@ -2,9 +2,9 @@
 // whatever the letter case of each path component.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "media/asset_path.h"
 

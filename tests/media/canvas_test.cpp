@@ -88,10 +88,9 @@ TEST_F(CanvasTest, CzechLettersHaveTheirOwnGlyphs) {
 
     // Each accented letter differs from its plain letter, and the accent adds
     // ink above the plain letter's top.
-    const char* pairs[][2] = {{"á", "a"}, {"č", "c"}, {"é", "e"}, {"ě", "e"}, {"í", "i"},
-                              {"ň", "n"}, {"ó", "o"}, {"ř", "r"}, {"š", "s"}, {"ú", "u"},
-                              {"ů", "u"}, {"ý", "y"}, {"ž", "z"}, {"Č", "C"}, {"Ř", "R"}, {"Š", "S"},
-                              {"Ž", "Z"}, {"Ě", "E"}, {"Ů", "U"}, {"Ý", "Y"}};
+    const char* pairs[][2] = {{"á", "a"}, {"č", "c"}, {"é", "e"}, {"ě", "e"}, {"í", "i"}, {"ň", "n"}, {"ó", "o"},
+                              {"ř", "r"}, {"š", "s"}, {"ú", "u"}, {"ů", "u"}, {"ý", "y"}, {"ž", "z"}, {"Č", "C"},
+                              {"Ř", "R"}, {"Š", "S"}, {"Ž", "Z"}, {"Ě", "E"}, {"Ů", "U"}, {"Ý", "Y"}};
     for (auto& pair : pairs) {
         const std::string accented = Utf8ToCp1250(pair[0]), plain = Utf8ToCp1250(pair[1]);
         ASSERT_EQ(accented.size(), 1u);
@@ -229,8 +228,8 @@ TEST_F(CanvasTest, PieOutlineInThePenColour) {
     canvas.BrushColor = 0xFF0000;
     Pie(canvas, 0, 0, 40, 40, 40, 20, 0, 20);  // upper half, partly off nothing
     EXPECT_EQ(At(20, 10), brush);
-    EXPECT_EQ(At(20, 0), pen);   // top of the arc
-    EXPECT_EQ(At(5, 19), pen);   // along the closing diameter
+    EXPECT_EQ(At(20, 0), pen);                    // top of the arc
+    EXPECT_EQ(At(5, 19), pen);                    // along the closing diameter
     Pie(canvas, -20, -20, 20, 20, 20, 0, 20, 0);  // clipped at the corner
     EXPECT_EQ(At(0, 0), brush);
 }

@@ -17,6 +17,9 @@
 #include "media/wave.h"
 #include "test_support.h"
 
+// The byte builders and state set-ups below are laid out by hand, a value per field.
+// clang-format off
+
 namespace {
 
 // Little-endian byte building, independent of the writer under test.

@@ -34,9 +34,7 @@ std::vector<levpack::PictureEntry> SamplePictures() {
     return descs;
 }
 
-std::vector<uint8_t> SamplePictureFile() {
-    return levpack::WritePictureCollection(SamplePictures());
-}
+std::vector<uint8_t> SamplePictureFile() { return levpack::WritePictureCollection(SamplePictures()); }
 
 std::vector<uint8_t> SampleWaveFile() {
     return levpack::WriteWaveCollection({levpack::WaveEntry{"Pip", false, 2, 1, 8000, 8, {1, 2, 3}},
@@ -131,10 +129,9 @@ TEST(CollectionFuzz, HugeAndNegativeLengthsAnywhere) {
 TEST(CollectionFuzz, DecodersOnMutatedBitmapsAndWaves) {
     // The decoders alone, on inputs closer to their own format.
     std::mt19937 random(7);
-    std::vector<uint8_t> dib = {40, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
-                                0, 0, 0, 0, 255, 255, 255, 0,
-                                4, 1, 0, 2, 2, 0, 0, 3, 1, 0, 1, 0, 0, 0, 4, 1, 0, 1};
+    std::vector<uint8_t> dib = {40,  0,   0,   0, 4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0, 0, 0,
+                                0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                255, 255, 255, 0, 4, 1, 0, 2, 2, 0, 0, 3, 1, 0, 1, 0, 0, 0, 4, 1, 0, 1};
     const std::vector<uint8_t> wave = levpack::WaveImage(levpack::WaveEntry{"w", false, 0, 1, 8000, 16, {1, 2, 3, 4}});
     for (int round = 0; round < 3000; ++round) {
         std::vector<uint8_t> d = dib;

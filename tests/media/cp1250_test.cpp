@@ -43,7 +43,7 @@ TEST(Cp1250, UpperHalfAgreesWithTheSystemConverter) {
 TEST(Cp1250, CzechLettersBothWays) {
     const std::string czech = "Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŇŤĎ";
     const std::string bytes = Utf8ToCp1250(czech);
-    EXPECT_EQ(bytes.size(), 53u);  // one byte per letter
+    EXPECT_EQ(bytes.size(), 53u);         // one byte per letter
     EXPECT_EQ(uint8_t(bytes[1]), 0xF8);   // ř
     EXPECT_EQ(uint8_t(bytes[5]), 0x9A);   // š
     EXPECT_EQ(uint8_t(bytes[7]), 0x9E);   // ž
@@ -72,9 +72,9 @@ TEST(Cp1250, UnshowableTextFailsNamingTheCharacter) {
     } catch (const std::invalid_argument& e) {
         EXPECT_NE(std::string(e.what()).find("U+65E5"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(Utf8ToCp1250("\xC5"), std::invalid_argument);      // cut short
-    EXPECT_THROW(Utf8ToCp1250("a\x80z"), std::invalid_argument);    // stray continuation
-    EXPECT_THROW(Utf8ToCp1250("\xC5z"), std::invalid_argument);     // bad continuation
+    EXPECT_THROW(Utf8ToCp1250("\xC5"), std::invalid_argument);    // cut short
+    EXPECT_THROW(Utf8ToCp1250("a\x80z"), std::invalid_argument);  // stray continuation
+    EXPECT_THROW(Utf8ToCp1250("\xC5z"), std::invalid_argument);   // bad continuation
     EXPECT_EQ(Utf8ToCp1250(""), "");
 }
 

@@ -23,22 +23,25 @@ InputSet States(std::initializer_list<InputState> states) {
 }
 
 TEST(KeyTable, EveryKeyFeedsItsState) {
-    struct Row { GameKey key; InputState state; };
+    struct Row {
+        GameKey key;
+        InputState state;
+    };
     const Row table[] = {
-        {GameKey::K, isUp}, {GameKey::Up, isUp}, {GameKey::J, isDown}, {GameKey::Down, isDown},
-        {GameKey::H, isLeft}, {GameKey::Left, isLeft}, {GameKey::L, isRight}, {GameKey::Right, isRight},
-        {GameKey::Space, isButton1}, {GameKey::Enter, isButton2}, {GameKey::F2, isButton3},
-        {GameKey::F3, isButton4}, {GameKey::Key1, isButton5}, {GameKey::KP1, isButton5},
-        {GameKey::Key2, isButton6}, {GameKey::KP2, isButton6}, {GameKey::Key3, isButton7},
-        {GameKey::KP3, isButton7}, {GameKey::F1, isButton8}, {GameKey::KPPlus, isButton9},
-        {GameKey::KPMinus, isButton10}, {GameKey::F12, isButton11},
+        {GameKey::K, isUp},          {GameKey::Up, isUp},          {GameKey::J, isDown},
+        {GameKey::Down, isDown},     {GameKey::H, isLeft},         {GameKey::Left, isLeft},
+        {GameKey::L, isRight},       {GameKey::Right, isRight},    {GameKey::Space, isButton1},
+        {GameKey::Enter, isButton2}, {GameKey::F2, isButton3},     {GameKey::F3, isButton4},
+        {GameKey::Key1, isButton5},  {GameKey::KP1, isButton5},    {GameKey::Key2, isButton6},
+        {GameKey::KP2, isButton6},   {GameKey::Key3, isButton7},   {GameKey::KP3, isButton7},
+        {GameKey::F1, isButton8},    {GameKey::KPPlus, isButton9}, {GameKey::KPMinus, isButton10},
+        {GameKey::F12, isButton11},
     };
     for (const Row& row : table)
         EXPECT_EQ(StatesFromKeys(Keys({row.key})), States({row.state})) << GameKeyName(row.key);
     // Escape belongs to the window's key events, not to the states.
     EXPECT_TRUE(StatesFromKeys(Keys({GameKey::Escape})).none());
-    EXPECT_EQ(StatesFromKeys(Keys({GameKey::Up, GameKey::Space, GameKey::KP2})),
-              States({isUp, isButton1, isButton6}));
+    EXPECT_EQ(StatesFromKeys(Keys({GameKey::Up, GameKey::Space, GameKey::KP2})), States({isUp, isButton1, isButton6}));
     EXPECT_EQ(StatesFromKeys(Keys({GameKey::K, GameKey::Up})), States({isUp}));
 }
 

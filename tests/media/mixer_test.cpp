@@ -27,7 +27,8 @@ WaveData Wave16(uint16_t channels, uint32_t rate, const std::vector<int16_t>& sa
 
 std::vector<int16_t> Sine(uint32_t rate, double hz, double amplitude, double seconds) {
     std::vector<int16_t> s(size_t(rate * seconds));
-    for (size_t i = 0; i < s.size(); ++i) s[i] = int16_t(std::lround(amplitude * 32767 * std::sin(2 * kPi * hz * i / rate)));
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = int16_t(std::lround(amplitude * 32767 * std::sin(2 * kPi * hz * i / rate)));
     return s;
 }
 

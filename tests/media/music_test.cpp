@@ -27,17 +27,17 @@ std::vector<uint8_t> MakeModule(int rows) {
         std::vector<uint8_t> header(30, 0);
         if (s == 0) {
             header[22] = 0;
-            header[23] = sampleBytes / 2;  // length in words, big-endian
-            header[24] = 0;                // finetune
-            header[25] = 64;               // volume
-            header[26] = 0, header[27] = 0;                  // loop start
-            header[28] = 0, header[29] = sampleBytes / 2;    // loop length
+            header[23] = sampleBytes / 2;                  // length in words, big-endian
+            header[24] = 0;                                // finetune
+            header[25] = 64;                               // volume
+            header[26] = 0, header[27] = 0;                // loop start
+            header[28] = 0, header[29] = sampleBytes / 2;  // loop length
         } else {
             header[29] = 1;  // no loop
         }
         m.insert(m.end(), header.begin(), header.end());
     }
-    m.push_back(1);    // song length: one order
+    m.push_back(1);  // song length: one order
     m.push_back(127);
     for (int i = 0; i < 128; ++i) m.push_back(0);
     for (char c : std::string("M.K.")) m.push_back(uint8_t(c));

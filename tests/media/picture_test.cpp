@@ -15,8 +15,8 @@ namespace {
 // A distinct colour for every bitmap position (0xBBGGRR), never the key.
 uint32_t ColourAt(int x, int y) { return uint32_t((x * 8) & 0xF8) | (uint32_t((y * 4) & 0xFC) << 8) | 0x400000u; }
 
-PictureItem MakeItem(int width, int height, int patternW, int patternH, int skipW, int skipH,
-                     bool transparent = false, uint32_t key = 0) {
+PictureItem MakeItem(int width, int height, int patternW, int patternH, int skipW, int skipH, bool transparent = false,
+                     uint32_t key = 0) {
     RgbImage image;
     image.width = width;
     image.height = height;
@@ -150,15 +150,17 @@ TEST_F(PictureTest, NoneAsKeyColourMakesNothingTransparent) {
 TEST_F(PictureTest, ClippingAtEveryEdge) {
     for (bool transparent : {false, true}) {
         PictureItem item = MakeItem(10, 10, 0, 0, 0, 0, transparent, 0x000000);
-        struct Case { int x, y, visible; };
+        struct Case {
+            int x, y, visible;
+        };
         const Case cases[] = {
-            {-3, 20, 7 * 10},    // left
-            {795, 20, 5 * 10},   // right
-            {20, -4, 10 * 6},    // top
-            {20, 597, 10 * 3},   // bottom
-            {-6, -7, 4 * 3},     // top-left corner
-            {797, 598, 3 * 2},   // bottom-right corner
-            {800, 20, 0}, {-10, 20, 0}, {20, 600, 0}, {20, -10, 0},
+            {-3, 20, 7 * 10},   // left
+            {795, 20, 5 * 10},  // right
+            {20, -4, 10 * 6},   // top
+            {20, 597, 10 * 3},  // bottom
+            {-6, -7, 4 * 3},    // top-left corner
+            {797, 598, 3 * 2},  // bottom-right corner
+            {800, 20, 0},      {-10, 20, 0}, {20, 600, 0}, {20, -10, 0},
         };
         for (const Case& c : cases) {
             FillSurface(*surface, kBackground);
@@ -187,8 +189,7 @@ TEST_F(PictureTest, RaggedKeyedFramesMatchAPixelByPixelDraw) {
     image.width = 80;
     image.height = 6;
     for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 80; ++x)
-            image.pixels.push_back((x * 5 + y * 3) % 7 < 3 ? 0x00FF00u : ColourAt(x, y));
+        for (int x = 0; x < 80; ++x) image.pixels.push_back((x * 5 + y * 3) % 7 < 3 ? 0x00FF00u : ColourAt(x, y));
     PictureItem item;
     item.Name = "Ragged";
     item.StoredPatternWidth = 40;

@@ -4,11 +4,11 @@
 
 #include <png.h>
 
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 #include "media/png_writer.h"
@@ -20,10 +20,10 @@ namespace fs = std::filesystem;
 TEST(WritePng, ReadsBackWithTheSurfaceColours) {
     auto surface = std::make_unique<Surface>();
     FillSurface(*surface, 0);
-    surface->pixels[0][0] = 0xFFFF;                   // white
-    surface->pixels[0][1] = 0xF800;                   // red
-    surface->pixels[0][2] = 0x07E0;                   // green
-    surface->pixels[0][3] = 0x001F;                   // blue
+    surface->pixels[0][0] = 0xFFFF;                    // white
+    surface->pixels[0][1] = 0xF800;                    // red
+    surface->pixels[0][2] = 0x07E0;                    // green
+    surface->pixels[0][3] = 0x001F;                    // blue
     surface->pixels[599][799] = ColorTo565(0x808080);  // mid grey, bottom right
     const fs::path path = fs::temp_directory_path() / ("kavrix-png-" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(WritePng(*surface, path.string()));

@@ -85,11 +85,14 @@ protected:
 TEST_F(SdlPads, APadWithALayoutPlaysTheWholeGame) {
     Attach(true);
     EXPECT_TRUE(platform->JoystickStates().none());
-    const struct { SDL_GameControllerButton button; InputState state; } layout[] = {
-        {SDL_CONTROLLER_BUTTON_A, kFireKey},        {SDL_CONTROLLER_BUTTON_X, kItemKey1},
-        {SDL_CONTROLLER_BUTTON_Y, kItemKey2},       {SDL_CONTROLLER_BUTTON_B, kItemKey3},
-        {SDL_CONTROLLER_BUTTON_BACK, kNextLineKey}, {SDL_CONTROLLER_BUTTON_DPAD_UP, isUp},
-        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, isDown},  {SDL_CONTROLLER_BUTTON_DPAD_LEFT, isLeft},
+    const struct {
+        SDL_GameControllerButton button;
+        InputState state;
+    } layout[] = {
+        {SDL_CONTROLLER_BUTTON_A, kFireKey},         {SDL_CONTROLLER_BUTTON_X, kItemKey1},
+        {SDL_CONTROLLER_BUTTON_Y, kItemKey2},        {SDL_CONTROLLER_BUTTON_B, kItemKey3},
+        {SDL_CONTROLLER_BUTTON_BACK, kNextLineKey},  {SDL_CONTROLLER_BUTTON_DPAD_UP, isUp},
+        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, isDown},   {SDL_CONTROLLER_BUTTON_DPAD_LEFT, isLeft},
         {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, isRight},
     };
     for (const auto& row : layout) {

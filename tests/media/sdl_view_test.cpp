@@ -37,8 +37,9 @@ enum class Tone { Black, White, Grey };
 struct Shown {
     SDL_Surface* screen;
     uint32_t At(int x, int y) const {
-        return *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(screen->pixels) + size_t(y) * screen->pitch +
-                                                  size_t(x) * 4) & 0xFFFFFF;
+        return *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(screen->pixels) +
+                                                  size_t(y) * screen->pitch + size_t(x) * 4) &
+               0xFFFFFF;
     }
     Tone ToneAt(int x, int y) const {
         const uint32_t p = At(x, y);
@@ -97,7 +98,9 @@ TEST_P(SdlViewSizes, PictureFillsTheHeightCentredWithSharpEdges) {
     options.fullScreen = false;
     options.present = GetParam();
     SdlView view(options);
-    struct Size { int w, h, pictureX, pictureW; };
+    struct Size {
+        int w, h, pictureX, pictureW;
+    };
     for (const Size size : {Size{1920, 1080, 240, 1440}, Size{1280, 720, 160, 960}}) {
         SCOPED_TRACE(std::to_string(size.w) + "x" + std::to_string(size.h) + " " + view.PathName());
         const Shown shown = Present(view, size.w, size.h);
@@ -111,7 +114,8 @@ TEST_P(SdlViewSizes, PictureFillsTheHeightCentredWithSharpEdges) {
             EXPECT_TRUE(shown.Black(size.pictureX - 1, y) && shown.Black(size.pictureX + size.pictureW, y)) << y;
             EXPECT_TRUE(shown.Black(0, y) && shown.Black(size.w - 1, y));
         }
-        const int blockX = size.pictureX + int(300 * scale), blockTop = int(101 * scale), blockBottom = int(298 * scale);
+        const int blockX = size.pictureX + int(300 * scale), blockTop = int(101 * scale),
+                  blockBottom = int(298 * scale);
         EXPECT_TRUE(shown.White(blockX, blockTop) && shown.White(blockX, blockBottom));
         EXPECT_TRUE(shown.Black(size.pictureX + int(149 * scale), int(200 * scale)));
         // Edge softness: the block's left and right edges and its top and

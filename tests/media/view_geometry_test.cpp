@@ -27,7 +27,7 @@ TEST(ViewGeometry, PictureKeepsItsAspectWithBarsWholeOrFree) {
     ExpectRect(PictureRect(1280, 720, false), 160, 0, 960, 720);
     ExpectRect(PictureRect(2560, 1440, true), 480, 120, 1600, 1200);
     ExpectRect(PictureRect(3840, 2160, true), 720, 180, 2400, 1800);
-    ExpectRect(PictureRect(1000, 1200, false), 0, 225, 1000, 750);   // bars above and below
+    ExpectRect(PictureRect(1000, 1200, false), 0, 225, 1000, 750);  // bars above and below
     // Smaller than the picture: whole factors cannot fit, so it shrinks to fit.
     ExpectRect(PictureRect(640, 400, true), 53, 0, 533, 400);
     ExpectRect(PictureRect(0, 0, true), 0, 0, 0, 0);
@@ -41,12 +41,15 @@ void WindowPointOf(int gx, int gy, int winW, int winH, int outW, int outH, const
 }
 
 TEST(ViewGeometry, ThePointerLandsOnTheGamePixelUnderItInEveryMode) {
-    struct Mode { int winW, winH, outW, outH; bool integer; };
+    struct Mode {
+        int winW, winH, outW, outH;
+        bool integer;
+    };
     const Mode modes[] = {
-        {800, 600, 800, 600, true},      {1280, 720, 1280, 720, true},   {1280, 720, 1280, 720, false},
-        {1920, 1080, 1920, 1080, true},  {1920, 1080, 1920, 1080, false}, {1600, 1200, 1600, 1200, true},
-        {1024, 768, 1024, 768, false},   {640, 480, 640, 480, true},     {1700, 1000, 1700, 1000, false},
-        {1280, 720, 2560, 1440, true},   {1280, 720, 2560, 1440, false},  // high DPI: two pixels a point
+        {800, 600, 800, 600, true},     {1280, 720, 1280, 720, true},    {1280, 720, 1280, 720, false},
+        {1920, 1080, 1920, 1080, true}, {1920, 1080, 1920, 1080, false}, {1600, 1200, 1600, 1200, true},
+        {1024, 768, 1024, 768, false},  {640, 480, 640, 480, true},      {1700, 1000, 1700, 1000, false},
+        {1280, 720, 2560, 1440, true},  {1280, 720, 2560, 1440, false},  // high DPI: two pixels a point
         {1920, 1080, 3840, 2160, true},
     };
     for (const Mode& m : modes) {
@@ -82,7 +85,7 @@ TEST(ViewGeometry, ScaleOptionFitsTheDesktop) {
     EXPECT_EQ(WindowScaleThatFits(2, 1920, 1080), 1);  // 1600 x 1200 would not fit
     EXPECT_EQ(WindowScaleThatFits(2, 2560, 1400), 2);
     EXPECT_EQ(WindowScaleThatFits(5, 3840, 2100), 3);
-    EXPECT_EQ(WindowScaleThatFits(3, 640, 480), 1);    // never below one
+    EXPECT_EQ(WindowScaleThatFits(3, 640, 480), 1);  // never below one
 }
 
 TEST(PixelConvert, EveryValueWidensAsTheScreenshotsDo) {

@@ -47,8 +47,7 @@ Flight Fly(const std::string& tag, int level, int seed, int frames) {
         if (std::sscanf(flight.dump.c_str() + at, "{\"column\":%d,\"cell\":%d,\"Picture\":%d,\"Frame\":%d", &b.column,
                         &b.cell, &b.picture, &b.frame) == 4)
             flight.city.push_back(b);
-        else
-            ADD_FAILURE() << "unreadable city block in " << tag << ": " << flight.dump.substr(at, 60);
+        else ADD_FAILURE() << "unreadable city block in " << tag << ": " << flight.dump.substr(at, 60);
         at = flight.dump.find('{', at + 1);
     }
     return flight;

@@ -37,7 +37,8 @@ struct Game {
             bool same = true;
             for (int y = 0; y < fh && same; ++y)
                 for (int x = 0; x < fw && same; ++x)
-                    same = w.media.back->pixels[480 + y][32 + x] == item.pixels[size_t(y) * size_t(item.width) + size_t(f * fw + x)];
+                    same = w.media.back->pixels[480 + y][32 + x] ==
+                           item.pixels[size_t(y) * size_t(item.width) + size_t(f * fw + x)];
             if (same) return true;
         }
         return false;

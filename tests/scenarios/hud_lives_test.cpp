@@ -30,7 +30,9 @@ struct Game {
         for (int i = 0; i < n; ++i) RunFrame(w);
     }
     // Whether the opaque pixels of a picture's frame are on the surface at (x, y).
-    bool Shows(const char* name, int x, int y, int frame) const { return ::Shows(w, w.media.Obrazky, name, x, y, frame); }
+    bool Shows(const char* name, int x, int y, int frame) const {
+        return ::Shows(w, w.media.Obrazky, name, x, y, frame);
+    }
 };
 
 TEST(HudLivesInGame, FirstShipLostFliesInAgain) {

@@ -4,11 +4,11 @@
 // saves in the per-user data folder; a missing font stops start-up by name.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <sys/stat.h>
 
 #include "test_support.h"
 
@@ -19,8 +19,8 @@ namespace {
 // Runs the program with a clean environment for the game's own variables;
 // stdout and stderr go to out.txt and err.txt in dir.
 int RunProgram(const std::string& dir, const std::string& env, const std::string& program, const std::string& args) {
-    return RunCommand("cd '" + dir + "' && env -u KAVRIX_DATA -u XDG_DATA_HOME " + env + " '" + program + "' " +
-                      args + " >out.txt 2>err.txt");
+    return RunCommand("cd '" + dir + "' && env -u KAVRIX_DATA -u XDG_DATA_HOME " + env + " '" + program + "' " + args +
+                      " >out.txt 2>err.txt");
 }
 
 }  // namespace
@@ -87,9 +87,10 @@ TEST(InstalledGame, MissingFontStopsStartUpNamingTheFaceAskedFor) {
     const std::string dir = MakeTempDir("installed-fonts");
     std::ofstream(dir + "/fonts.conf") << "<?xml version=\"1.0\"?>\n"
                                           "<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir>"
-                                          "<cachedir>" << dir << "/cache</cachedir></fontconfig>\n";
+                                          "<cachedir>"
+                                       << dir << "/cache</cachedir></fontconfig>\n";
     EXPECT_EQ(RunProgram(dir, "FONTCONFIG_FILE='" + dir + "/fonts.conf'", KavrixBinary(),
-                  "--headless --frames 3 --data '" + TestDataDir() + "'"),
+                         "--headless --frames 3 --data '" + TestDataDir() + "'"),
               1);
     const std::string err = ReadTextFile(dir + "/err.txt");
     EXPECT_NE(err.find("Cannot find the font \"Arial\""), std::string::npos) << err;

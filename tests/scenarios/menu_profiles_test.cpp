@@ -111,8 +111,12 @@ TEST(MenuScenario, NewGameWithoutAProfileFileTakesSlotOneOnceTheNameIsClosed) {
 
 TEST(MenuScenario, AllSlotsTakenLeadToTheProfilesWhereOneIsDeletedForTheNewGame) {
     const std::string dir = MakeTempDir("menu-full");
-    const auto full = ProfilesWith({{1, Named("Adam")}, {2, Named("Bara")}, {3, Named("Cyril")},
-                                    {4, Named("Dana")}, {5, Named("Emil")}, {6, Named("Fanda")}});
+    const auto full = ProfilesWith({{1, Named("Adam")},
+                                    {2, Named("Bara")},
+                                    {3, Named("Cyril")},
+                                    {4, Named("Dana")},
+                                    {5, Named("Emil")},
+                                    {6, Named("Fanda")}});
     // Every run starts from the same six taken slots.
     auto play = [&](const Script& script, int frames) {
         WriteFileBytes(dir + "/profily.lev", full);

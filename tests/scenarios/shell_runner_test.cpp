@@ -21,9 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // Runs kavrix in dir with the arguments; stdout and stderr go to files there.
 int Kavrix(const std::string& dir, const std::string& args) {
@@ -87,8 +85,8 @@ TEST(ShellRunner, InputScriptDrivesTheGlobalKeys) {
 TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
     const std::string dir = MakeTempDir("run-missing");
     fs::create_directories(dir + "/data/video");
-    const int status = RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
-                                  "' --headless --frames 5 --data data >out.txt 2>err.txt");
+    const int status =
+        RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --headless --frames 5 --data data >out.txt 2>err.txt");
     EXPECT_NE(status, 0);
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("mesto.lev"), std::string::npos) << ReadTextFile(dir + "/err.txt");
 
@@ -96,9 +94,9 @@ TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
     for (const char* name : {"mesto.lev", "menu.lev"})
         fs::copy_file(TestDataDir() + "/video/" + name, dir + "/data/video/" + name);
     WriteText(dir + "/data/video/rakety.lev", "not a collection");
-    EXPECT_NE(RunCommand("cd '" + dir + "' && '" + KavrixBinary() +
-                         "' --headless --frames 5 --data data >out.txt 2>err.txt"),
-              0);
+    EXPECT_NE(
+        RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --headless --frames 5 --data data >out.txt 2>err.txt"),
+        0);
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("rakety.lev"), std::string::npos) << ReadTextFile(dir + "/err.txt");
 }
 
@@ -124,8 +122,9 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
               "501 up H\n");
     fs::create_directories(dir + "/rec");
     fs::create_directories(dir + "/play");
-    ASSERT_EQ(Kavrix(dir + "/rec", "--headless --frames 700 --new-game Rek --input ../play.txt --record ../game.rec"
-                                   " --dump-state ../rec.json"),
+    ASSERT_EQ(Kavrix(dir + "/rec",
+                     "--headless --frames 700 --new-game Rek --input ../play.txt --record ../game.rec"
+                     " --dump-state ../rec.json"),
               0)
         << ReadTextFile(dir + "/rec/err.txt");
     const std::string recording = ReadTextFile(dir + "/game.rec");
@@ -197,10 +196,11 @@ TEST(ShellRunner, GameRecordedWithRemappedKeysReplaysWithTheDefaults) {
               "250 up LeftCtrl\n");
     fs::create_directories(dir + "/rec");
     fs::create_directories(dir + "/play");
-    const std::string windowed = "cd '" + dir + "/rec' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" +
-                                 dir + "/config' '" + KavrixBinary() + "' --data '" + TestDataDir() +
-                                 "' --window --save-dir . --frames 320 --new-game Rek --input ../play.txt --record ../game.rec"
-                                 " >out.txt 2>err.txt";
+    const std::string windowed =
+        "cd '" + dir + "/rec' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME='" + dir + "/config' '" +
+        KavrixBinary() + "' --data '" + TestDataDir() +
+        "' --window --save-dir . --frames 320 --new-game Rek --input ../play.txt --record ../game.rec"
+        " >out.txt 2>err.txt";
     ASSERT_EQ(RunCommand(windowed), 0) << ReadTextFile(dir + "/rec/err.txt");
     const std::string recording = ReadTextFile(dir + "/game.rec");
     EXPECT_NE(recording.find("40 down Up\n"), std::string::npos) << recording;

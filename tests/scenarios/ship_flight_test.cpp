@@ -23,8 +23,8 @@ RunResult RunScript(const std::string& tag, const std::string& script, int frame
     std::ofstream(scriptFile) << script;
     std::ostringstream command;
     command << "'" << KavrixBinary() << "' --headless --frames " << frames << " --data '" << TestDataDir()
-            << "' --save-dir '" << dir << "' --new-game Pilot --input '" << scriptFile << "' --dump-state '"
-            << dumpFile << "' > '" << dir << "/output.txt' 2>&1";
+            << "' --save-dir '" << dir << "' --new-game Pilot --input '" << scriptFile << "' --dump-state '" << dumpFile
+            << "' > '" << dir << "/output.txt' 2>&1";
     RunResult result;
     result.status = RunCommand(command.str());
     std::ifstream in(dumpFile);

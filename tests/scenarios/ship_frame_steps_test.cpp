@@ -39,10 +39,12 @@ struct Flight {
     void Frame() { RunFrame(w); }
 };
 
-
-
 TEST(ShipFrameSteps, ShipShownWhileLivesLastOrTheFirstExplosionStepsRun) {
-    struct Case { int8_t lives; int32_t explosionFrame; bool shown; };
+    struct Case {
+        int8_t lives;
+        int32_t explosionFrame;
+        bool shown;
+    };
     // Flying on the last ship; the last ship in its small explosions (the
     // sparks cover only a corner of it); the pause after the last ship.
     Flight f;
@@ -64,10 +66,13 @@ TEST(ShipFrameSteps, ShieldShowsSteadilyThenBlinksAndHoldsEnergyOnlyWhenShown) {
     // Shown all the way below 850 (also where the blink counter is still
     // negative), then hidden for 850-874, 900-924, 950-974 and 1000.
     Flight f;
-    struct Case { int32_t timer; bool shown; };
-    for (Case c : {Case{0, true}, Case{810, true}, Case{824, true}, Case{849, true}, Case{850, false},
-                   Case{874, false}, Case{875, true}, Case{899, true}, Case{900, false}, Case{924, false},
-                   Case{925, true}, Case{950, false}, Case{975, true}, Case{999, true}, Case{1000, false}}) {
+    struct Case {
+        int32_t timer;
+        bool shown;
+    };
+    for (Case c : {Case{0, true}, Case{810, true}, Case{824, true}, Case{849, true}, Case{850, false}, Case{874, false},
+                   Case{875, true}, Case{899, true}, Case{900, false}, Case{924, false}, Case{925, true},
+                   Case{950, false}, Case{975, true}, Case{999, true}, Case{1000, false}}) {
         f.g.InvulnerableEnergy = 150;
         f.g.InvulnerableTimer = c.timer;
         f.p.Energy = 60;
@@ -84,7 +89,10 @@ TEST(ShipFrameSteps, ShieldShowsSteadilyThenBlinksAndHoldsEnergyOnlyWhenShown) {
 
 TEST(ShipFrameSteps, ShieldBanksWithTheShip) {
     // Frame 2 moving right, 0 moving left, drawn where the ship now is.
-    struct Case { int32_t speed; int frame; };
+    struct Case {
+        int32_t speed;
+        int frame;
+    };
     for (Case c : {Case{20, 2}, Case{-20, 0}}) {
         Flight f;
         f.g.InvulnerableEnergy = 90;
@@ -144,7 +152,9 @@ TEST(ShipFrameSteps, FlagsWaveInOppositePhase) {
 
 TEST(ShipFrameSteps, EachLevelEndsAtItsDistanceAndTheNextIsBuilt) {
     Flight f;
-    struct Case { int32_t level, endsAt, nextFinishLine; };
+    struct Case {
+        int32_t level, endsAt, nextFinishLine;
+    };
     for (Case c : {Case{1, 10000, 9500}, Case{2, 10100, 12800}, Case{3, 13500, 10800}, Case{4, 11500, 13000},
                    Case{5, 13700, 9600}, Case{6, 10200, 9600}, Case{7, 10200, 9400}, Case{8, 10000, 0}}) {
         f.p.Level = c.level;
@@ -159,7 +169,9 @@ TEST(ShipFrameSteps, EachLevelEndsAtItsDistanceAndTheNextIsBuilt) {
         EXPECT_EQ(f.p.Level, c.level + 1) << "level " << c.level;
         EXPECT_EQ(f.p.ScrollDistance, 600);
         EXPECT_EQ(f.w.game.FinishPassed, 0);
-        if (c.nextFinishLine != 0) { EXPECT_EQ(f.p.LevelEnd, c.nextFinishLine) << "level " << c.level + 1; }
+        if (c.nextFinishLine != 0) {
+            EXPECT_EQ(f.p.LevelEnd, c.nextFinishLine) << "level " << c.level + 1;
+        }
     }
 }
 

@@ -39,8 +39,9 @@ TEST(WindowedMessages, DamagedSavedFilesAreToldInOneBoxAndTheGameGoesOn) {
     const std::string err = ReadTextFile(dir + "/err.txt");
     EXPECT_EQ(Count(err, "Kavrix: Kavrix could not use all of its saved files."), 1) << err;
     const size_t box = err.find("Kavrix could not use all of its saved files.");
-    EXPECT_NE(err.find("The saved file '" + dir + "/profily.lev' is damaged (100 bytes, 648 expected).\n"
-                       "Its defaults are in use. Before the game first saves over it, it will be kept as '" +
+    EXPECT_NE(err.find("The saved file '" + dir +
+                           "/profily.lev' is damaged (100 bytes, 648 expected).\n"
+                           "Its defaults are in use. Before the game first saves over it, it will be kept as '" +
                            dir + "/profily.lev.damaged'.",
                        box),
               std::string::npos)

@@ -36,8 +36,9 @@ TEST(DisplaySettingsFile, MissingDamagedAndUnknownLines) {
     EXPECT_EQ(s.scaling, ScaleMode::Sharp);
 
     const std::string path = dir + "/kavrix.conf";
-    WriteText(path, "# mine\n fullscreen = off \nfilter=blurry\ninteger-scale\nvsync=on\n\x01\x02garbage\n"
-                    "integer-scale=off\n");
+    WriteText(path,
+              "# mine\n fullscreen = off \nfilter=blurry\ninteger-scale\nvsync=on\n\x01\x02garbage\n"
+              "integer-scale=off\n");
     DisplaySettingsFile file(path);
     testing::internal::CaptureStderr();
     s = file.Load();
@@ -196,8 +197,9 @@ TEST(DisplaySettingsFile, RunOptionsOverTheRememberedSettings) {
 TEST(DisplaySettingsFile, LanguageAndTheKeysOfEveryAction) {
     const std::string dir = MakeTempDir("conf-keys");
     const std::string path = dir + "/kavrix.conf";
-    WriteText(path, "language=en\nkey.up=W up\nkey.fire = Space, LeftCtrl\nkey.help=\npad.fire=A RightShoulder\n"
-                    "key.down=Nowhere\nkey.jump=J\nkey.item1=1 2 3 4 5\npad.menu=Turbo\n");
+    WriteText(path,
+              "language=en\nkey.up=W up\nkey.fire = Space, LeftCtrl\nkey.help=\npad.fire=A RightShoulder\n"
+              "key.down=Nowhere\nkey.jump=J\nkey.item1=1 2 3 4 5\npad.menu=Turbo\n");
     DisplaySettingsFile file(path);
     testing::internal::CaptureStderr();
     DisplaySettings s = file.Load();
@@ -225,8 +227,9 @@ TEST(DisplaySettingsFile, LanguageAndTheKeysOfEveryAction) {
     testing::internal::CaptureStderr();
     file.Save(s);
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadTextFile(path), "language=cs\nkey.up=W Up\nkey.fire=Space LeftCtrl\nkey.help=\n"
-                                  "pad.fire=A RightShoulder\nkey.jump=J\nfullscreen=on\nscaling=sharp\n");
+    EXPECT_EQ(ReadTextFile(path),
+              "language=cs\nkey.up=W Up\nkey.fire=Space LeftCtrl\nkey.help=\n"
+              "pad.fire=A RightShoulder\nkey.jump=J\nfullscreen=on\nscaling=sharp\n");
     EXPECT_EQ(DisplaySettingsFile(path).Load().bindings, s.bindings);
 }
 

@@ -207,14 +207,12 @@ TEST(FrameErrors, AMissingPictureIsReportedOnceAndLaterFramesStillRun) {
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(w.game.Progress.ScrollDistance, 1003);  // every frame ran up to the flags
     size_t count = 0;
-    for (size_t at = errors.find("VlajkaLeva"); at != std::string::npos; at = errors.find("VlajkaLeva", at + 1)) ++count;
+    for (size_t at = errors.find("VlajkaLeva"); at != std::string::npos; at = errors.find("VlajkaLeva", at + 1))
+        ++count;
     EXPECT_EQ(count, 1u) << errors;
 }
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ShipPicture, BanksWithTheSpeedAndShowsTheHitFrames) {
     TestWorld t = GameWorld(1, 1000, MakeTempDir("ship-frames"));
@@ -279,7 +277,8 @@ TEST(FinishFlags, WaveEveryFourthFrameAndTheLightsShowFor61Frames) {
     w.game.FinishLightOn = 1;
     Frames(t, 60);
     EXPECT_EQ(w.game.FinishLightOn, 1);
-    EXPECT_TRUE(Shows(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
+    EXPECT_TRUE(
+        Shows(w, w.media.Obrazky, "VlajkaLight", 787, w.game.Progress.ScrollDistance - w.game.Progress.LevelEnd, 1));
     RunFrame(w);
     EXPECT_EQ(w.game.FinishLightOn, 0);
     EXPECT_EQ(w.game.FinishLightTimer, 0);
@@ -328,8 +327,7 @@ TEST(LevelEnd, EachLevelEndsExactlyAtItsDistanceAndLevelNineNever) {
         int level;
         int distance;
     };
-    const End ends[] = {{1, 10000}, {2, 10100}, {3, 13500}, {4, 11500},
-                        {5, 13700}, {6, 10200}, {7, 10200}, {8, 10000}};
+    const End ends[] = {{1, 10000}, {2, 10100}, {3, 13500}, {4, 11500}, {5, 13700}, {6, 10200}, {7, 10200}, {8, 10000}};
     const std::string dir = MakeTempDir("level-ends");
     for (const End& end : ends) {
         SCOPED_TRACE("level " + std::to_string(end.level));

@@ -63,7 +63,7 @@ TEST(InputScript, BadLinesAreRejectedNamingFileAndLine) {
         {"hash 300 1\nhash 300 1\n", "keys.txt:2:"},
         {"newgame 4 1 Jan\n", "keys.txt:1:"},
         {"newgame 2 1\n", "keys.txt:1:"},
-        {"newgame 2 1 \r\r\n", "keys.txt:1:"},  // no name, only line ends
+        {"newgame 2 1 \r\r\n", "keys.txt:1:"},        // no name, only line ends
         {"newgame 3\0junk 2 Jan\n"s, "keys.txt:1:"},  // a NUL inside a number
         {"hash 300 1\0f\n"s, "keys.txt:1:"},
     };
@@ -87,7 +87,8 @@ TEST(InputScript, RecordedLinesReadBackAsTheSameEvents) {
     events[3] = {.frame = 11, .kind = ScriptEventKind::Move, .x = -3, .y = 599};
     events[4] = {.frame = 12, .kind = ScriptEventKind::Click};
     events[5] = {.frame = 300, .kind = ScriptEventKind::Hash, .hash = 0xFEDCBA9876543210ull};
-    events[6] = {.frame = 600, .kind = ScriptEventKind::Hash, .hash = 1, .hasSurfaceHash = true, .surfaceHash = 0xABCull};
+    events[6] = {
+        .frame = 600, .kind = ScriptEventKind::Hash, .hash = 1, .hasSurfaceHash = true, .surfaceHash = 0xABCull};
     // A new game's line keeps a name with spaces and a '#' whole.
     const ScriptNewGame game{"Jan # Žák", 3, 7};
     std::string text = FormatNewGameLine(game) + "\n";
@@ -123,10 +124,11 @@ bool Parse(std::vector<const char*> args, RunOptions& o, std::string& error) {
 TEST(CommandLineOptions, HeadlessRunWithScreenshotsNewGameAndDirectories) {
     RunOptions o;
     std::string error;
-    ASSERT_TRUE(Parse({"--headless", "--frames", "120", "--seed", "7", "--data", "d", "--save-dir", "s",
-                       "--screenshot", "0:a.png", "--screenshot", "119:b.png", "--dump-state", "st.json",
-                       "--new-game", "Jan", "--difficulty", "3", "--level", "4", "--input", "in.txt"},
-                      o, error))
+    ASSERT_TRUE(Parse(
+        {"--headless", "--frames",     "120",     "--seed",       "7",         "--data",       "d",       "--save-dir",
+         "s",          "--screenshot", "0:a.png", "--screenshot", "119:b.png", "--dump-state", "st.json", "--new-game",
+         "Jan",        "--difficulty", "3",       "--level",      "4",         "--input",      "in.txt"},
+        o, error))
         << error;
     EXPECT_TRUE(o.headless);
     EXPECT_EQ(o.frames, 120);
@@ -145,13 +147,19 @@ TEST(CommandLineOptions, HeadlessRunWithScreenshotsNewGameAndDirectories) {
 
 TEST(CommandLineOptions, BadValuesNameTheOption) {
     const std::vector<std::vector<const char*>> bad = {
-        {"--frames", "ten"},        {"--headless"},           {"--seed", "-1"},
-        {"--screenshot", "a.png"},  {"--level", "10"},        {"--difficulty", "2"},
-        {"--new-game", "X", "--difficulty", "0"},             {"--bogus"},
-        {"--data"},                 {"--replay", "r", "--record", "q"},
+        {"--frames", "ten"},
+        {"--headless"},
+        {"--seed", "-1"},
+        {"--screenshot", "a.png"},
+        {"--level", "10"},
+        {"--difficulty", "2"},
+        {"--new-game", "X", "--difficulty", "0"},
+        {"--bogus"},
+        {"--data"},
+        {"--replay", "r", "--record", "q"},
     };
-    const std::vector<const char*> names = {"--frames", "--headless", "--seed", "--screenshot", "--level",
-                                            "--difficulty", "--difficulty", "--bogus", "--data", "--replay"};
+    const std::vector<const char*> names = {"--frames",     "--headless",   "--seed",  "--screenshot", "--level",
+                                            "--difficulty", "--difficulty", "--bogus", "--data",       "--replay"};
     for (size_t i = 0; i < bad.size(); ++i) {
         RunOptions o;
         std::string error;

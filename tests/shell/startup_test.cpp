@@ -157,7 +157,7 @@ TEST(StartUp, SavedFilesAreTakenAsTheyStand) {
     EXPECT_EQ(w.saved.ProfileTable[2].Level, 5);
     EXPECT_TRUE(w.saved.ProfileTable[1].PlayerName.Empty());
     EXPECT_EQ(w.saved.ProfileTable[1].Level, 0);  // as stored, not the missing file's default
-    EXPECT_EQ(w.game.Progress.Level, 1);  // the live game does not take a slot
+    EXPECT_EQ(w.game.Progress.Level, 1);          // the live game does not take a slot
 }
 
 TEST(StartUp, EffectsArePrimedInSilenceAndLeftAtMinus1000) {

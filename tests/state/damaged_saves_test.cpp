@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <filesystem>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "frontend/text_sources.h"

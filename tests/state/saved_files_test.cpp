@@ -6,15 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "state/world.h"
@@ -62,25 +62,26 @@ ProgressRecord SampleProgress() {
 
 // The 108 bytes of SampleProgress as a profile slot holds them.
 const std::vector<uint8_t> kSampleProgressBytes = {
-    0x04, 0x03, 0x02, 0x01,              // 0 PlayerX
-    0xFE, 0xFF, 0xFF, 0xFF,              // 4 PlayerY -2
-    0xDC, 0xFF, 0xFF, 0xFF,              // 8 SpeedX -36
-    0x17, 0x00, 0x00, 0x00,              // 12 SpeedY 23
-    0xC8, 0x00, 0x00, 0x00,              // 16 Energy 200
-    0x40, 0xE2, 0x01, 0x00,              // 20 Score 123456
-    0x03,                                // 24 Difficulty
-    0x01, 0x00, 0x01, 0x00, 0x01,        // 25..29 weapon flags
-    0xFF,                                // 30 LastWeapon -1
-    0x04, 'P', 'e', 't', 'r', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 31 PlayerName
-    0x07, 0x00, 0x00, 0x00,              // 52 Level
-    0xBD, 0x25, 0x00, 0x00,              // 56 ScrollDistance 9661
+    0x04, 0x03, 0x02, 0x01,        // 0 PlayerX
+    0xFE, 0xFF, 0xFF, 0xFF,        // 4 PlayerY -2
+    0xDC, 0xFF, 0xFF, 0xFF,        // 8 SpeedX -36
+    0x17, 0x00, 0x00, 0x00,        // 12 SpeedY 23
+    0xC8, 0x00, 0x00, 0x00,        // 16 Energy 200
+    0x40, 0xE2, 0x01, 0x00,        // 20 Score 123456
+    0x03,                          // 24 Difficulty
+    0x01, 0x00, 0x01, 0x00, 0x01,  // 25..29 weapon flags
+    0xFF,                          // 30 LastWeapon -1
+    0x04, 'P',  'e',  't',  'r',  0,    0,    0,    0,    0,    0,    0,
+    0,    0,    0,    0,    0,    0,    0,    0,    0,                       // 31 PlayerName
+    0x07, 0x00, 0x00, 0x00,                                                  // 52 Level
+    0xBD, 0x25, 0x00, 0x00,                                                  // 56 ScrollDistance 9661
     0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00,  // 60 ItemSlots
-    0x80, 0x25, 0x00, 0x00,              // 72 LevelEnd 9600
+    0x80, 0x25, 0x00, 0x00,                                                  // 72 LevelEnd 9600
     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,  // 76 WeaponPickupState
-    0x04, 0x00, 0x00, 0x00,              // 96 BlackBoxCount + padding
-    0xFF, 0xFF, 0xFF, 0xFF,              // 100 ShipExplosionFrame -1
-    0xFF, 0x00, 0x00, 0x00,              // 104 Lives -1 + padding
+    0x04, 0x00, 0x00, 0x00,                          // 96 BlackBoxCount + padding
+    0xFF, 0xFF, 0xFF, 0xFF,                          // 100 ShipExplosionFrame -1
+    0xFF, 0x00, 0x00, 0x00,                          // 104 Lives -1 + padding
 };
 
 }  // namespace
@@ -346,10 +347,10 @@ TEST(ProfileSlots, ClearingTheActiveSlotKeepsItsOtherBytes) {
     const auto file = ReadFileBytes(s.Path("profily.lev"));
     ASSERT_EQ(file.size(), 648u);
     std::vector<uint8_t> expected = kSampleProgressBytes;
-    expected[31] = 0;                                        // name length
+    expected[31] = 0;                                               // name length
     expected[20] = expected[21] = expected[22] = expected[23] = 0;  // Score
-    expected[52] = 1;                                        // Level 1
-    expected[56] = 0x58;                                     // ScrollDistance 600
+    expected[52] = 1;                                               // Level 1
+    expected[56] = 0x58;                                            // ScrollDistance 600
     expected[57] = 0x02;
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 324, file.begin() + 432), expected);
 }

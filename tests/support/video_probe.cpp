@@ -49,9 +49,8 @@ VideoProbe ProbeVideo(const std::string& path, const std::function<void(int64_t,
     AVFormatContext* file = nullptr;
     int error = avformat_open_input(&file, path.c_str(), nullptr, nullptr);
     if (error < 0) Fail(path, "cannot open", error);
-    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> closer(file, [](AVFormatContext* f) {
-        avformat_close_input(&f);
-    });
+    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> closer(
+        file, [](AVFormatContext* f) { avformat_close_input(&f); });
     error = avformat_find_stream_info(file, nullptr);
     if (error < 0) Fail(path, "cannot read the streams", error);
 

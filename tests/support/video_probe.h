@@ -15,7 +15,7 @@ struct VideoProbe {
     int64_t pictures = 0;
     double picturesStart = 0;  // seconds: the first picture's time
     double picturesEnd = 0;    // seconds: the last picture's time plus its duration
-    double fileSeconds = 0;   // the duration the container states
+    double fileSeconds = 0;    // the duration the container states
     int sampleRate = 0;
     double soundStart = 0;     // seconds: the time of the first sample
     std::vector<float> sound;  // the mean of both channels, -1..1

@@ -33,17 +33,17 @@
 
 namespace {
 
-const char* const kGameSounds[] = {
-    "Ochranne koule", "Disky", "Kamaradi", "Nesmrtelnost", "Lifepack", "Energypack", "Laser",
-    "GoodLaser", "Ostatni", "RoztahnutiLej", "PrubehLej", "Vybuch", "Prstenec", "bumLod", "Box",
-    "BoxGun", "Baterie", "Outenergie", "Prepnuti", "Vlajky", "Najeti", "Klik", "Text", "Sonda", "Konec"};
+const char* const kGameSounds[] = {"Ochranne koule", "Disky",   "Kamaradi",   "Nesmrtelnost", "Lifepack",
+                                   "Energypack",     "Laser",   "GoodLaser",  "Ostatni",      "RoztahnutiLej",
+                                   "PrubehLej",      "Vybuch",  "Prstenec",   "bumLod",       "Box",
+                                   "BoxGun",         "Baterie", "Outenergie", "Prepnuti",     "Vlajky",
+                                   "Najeti",         "Klik",    "Text",       "Sonda",        "Konec"};
 const char* const kModules[] = {"intro.mod", "song01.mod", "song02.mod", "song03.mod", "song04.mod", "song05.mod"};
 
 std::vector<float> Samples(const WaveItem& item) {
     std::vector<float> out;
     const auto& b = item.wave.samples;
-    for (size_t i = 0; i + 1 < b.size(); i += 2)
-        out.push_back(static_cast<int16_t>(b[i] | (b[i + 1] << 8)) / 32768.0f);
+    for (size_t i = 0; i + 1 < b.size(); i += 2) out.push_back(static_cast<int16_t>(b[i] | (b[i + 1] << 8)) / 32768.0f);
     return out;
 }
 
@@ -158,8 +158,8 @@ struct LoadedModule {
     std::vector<std::string> log;
     explicit LoadedModule(const std::string& path) {
         std::vector<uint8_t> bytes = ReadFileBytes(path);
-        module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), CollectLog, &log,
-                                                    nullptr, nullptr, nullptr, nullptr, nullptr);
+        module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), CollectLog, &log, nullptr, nullptr,
+                                                    nullptr, nullptr, nullptr);
     }
     ~LoadedModule() {
         if (module) openmpt_module_destroy(module);
@@ -331,7 +331,10 @@ TEST(ModuleWriter, WritesTheProTrackerLayout) {
         s.name = "s" + std::to_string(i);
         s.data.assign(64, 1);
         s.volume = 40;
-        if (i == 0) { s.loopStart = 16; s.loopLength = 32; }
+        if (i == 0) {
+            s.loopStart = 16;
+            s.loopLength = 32;
+        }
         m.samples.push_back(s);
     }
     m.patterns.resize(2);
@@ -342,18 +345,27 @@ TEST(ModuleWriter, WritesTheProTrackerLayout) {
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "Test");
     // Sample 1 header at 20: name, length 32 words, finetune, volume, loop 8 + 16 words.
     EXPECT_EQ(std::string(b.begin() + 20, b.begin() + 22), "s0");
-    EXPECT_EQ(b[42], 0); EXPECT_EQ(b[43], 32);
+    EXPECT_EQ(b[42], 0);
+    EXPECT_EQ(b[43], 32);
     EXPECT_EQ(b[45], 40);
-    EXPECT_EQ(b[47], 8); EXPECT_EQ(b[49], 16);
+    EXPECT_EQ(b[47], 8);
+    EXPECT_EQ(b[49], 16);
     // Sample 2 has no loop: loop length one word.
-    EXPECT_EQ(b[50 + 28], 0); EXPECT_EQ(b[50 + 29], 1);
+    EXPECT_EQ(b[50 + 28], 0);
+    EXPECT_EQ(b[50 + 29], 1);
     // Order count, restart byte, order table.
-    EXPECT_EQ(b[950], 3); EXPECT_EQ(b[951], 127);
-    EXPECT_EQ(b[952], 1); EXPECT_EQ(b[953], 0); EXPECT_EQ(b[954], 1);
+    EXPECT_EQ(b[950], 3);
+    EXPECT_EQ(b[951], 127);
+    EXPECT_EQ(b[952], 1);
+    EXPECT_EQ(b[953], 0);
+    EXPECT_EQ(b[954], 1);
     // The cell: sample high nibble with period high bits, period low byte,
     // sample low nibble with the effect, parameter.
     size_t cell = 1084 + 1024 + (3 * 4 + 2) * 4;
-    EXPECT_EQ(b[cell], 0x11); EXPECT_EQ(b[cell + 1], 0xAC); EXPECT_EQ(b[cell + 2], 0x2C); EXPECT_EQ(b[cell + 3], 0x20);
+    EXPECT_EQ(b[cell], 0x11);
+    EXPECT_EQ(b[cell + 1], 0xAC);
+    EXPECT_EQ(b[cell + 2], 0x2C);
+    EXPECT_EQ(b[cell + 3], 0x20);
     // Sample data follows the patterns.
     EXPECT_EQ(b[1084 + 2048], 1);
 }
@@ -373,16 +385,16 @@ TEST(ModuleWriter, RefusesWhatTheFormatCannotHold) {
     EXPECT_THROW(mod::WriteModule(m), std::invalid_argument);
     m = base();
     m.samples[0].loopStart = 32;
-    m.samples[0].loopLength = 64;               // runs past the end
+    m.samples[0].loopLength = 64;  // runs past the end
     EXPECT_THROW(mod::WriteModule(m), std::invalid_argument);
     m = base();
-    m.samples[0].data.push_back(0);             // odd length
+    m.samples[0].data.push_back(0);  // odd length
     EXPECT_THROW(mod::WriteModule(m), std::invalid_argument);
     m = base();
-    m.order = {1};                              // missing pattern
+    m.order = {1};  // missing pattern
     EXPECT_THROW(mod::WriteModule(m), std::invalid_argument);
     m = base();
-    m.patterns[0].rows[0][0] = {0, 2, 0, 0};    // missing sample
+    m.patterns[0].rows[0][0] = {0, 2, 0, 0};  // missing sample
     EXPECT_THROW(mod::WriteModule(m), std::invalid_argument);
 }
 
@@ -427,7 +439,9 @@ TEST(Composer, EveryNoteStaysInTheKeyAndPhrasesCadenceOnTheChordRoot) {
     for (const mod::Pattern& p : m.patterns)
         for (const auto& row : p.rows)
             for (int ch = 1; ch < 4; ++ch)
-                if (row[ch].note >= 0) { EXPECT_TRUE(scale.count(row[ch].note % 12)) << "note " << row[ch].note; }
+                if (row[ch].note >= 0) {
+                    EXPECT_TRUE(scale.count(row[ch].note % 12)) << "note " << row[ch].note;
+                }
     // Melodic sections end on the root of their last chord.
     for (size_t i : {1u, 2u, 3u}) {
         auto notes = LeadNotes(m.patterns[i]);

@@ -116,7 +116,8 @@ TEST(LevpackLayout, ItemsOfEveryKindOpenUnambiguously) {
 }
 
 TEST(LevpackLayout, DibRowsAreBottomUpAndPaddedToFourBytes) {
-    const std::vector<uint8_t> d = PictureDataOf(levpack::WritePictureCollection({ThreeByTwo(levpack::PictureData::Dib)}));
+    const std::vector<uint8_t> d =
+        PictureDataOf(levpack::WritePictureCollection({ThreeByTwo(levpack::PictureData::Dib)}));
     ASSERT_EQ(d.at(0), 4);
     EXPECT_EQ(std::string(d.begin() + 1, d.begin() + 5), "TDIB");
     const size_t h = 5;
@@ -149,7 +150,8 @@ TEST(LevpackLayout, BitmapIsACompleteBmpFileAndJpegIsJfif) {
     const RgbImage decoded = DecodeBmpFile(bmp.data(), bmp.size());
     EXPECT_EQ(decoded.pixels, ThreeByTwo(levpack::PictureData::Bitmap).pixels);
 
-    const std::vector<uint8_t> j = PictureDataOf(levpack::WritePictureCollection({ThreeByTwo(levpack::PictureData::Jpeg)}));
+    const std::vector<uint8_t> j =
+        PictureDataOf(levpack::WritePictureCollection({ThreeByTwo(levpack::PictureData::Jpeg)}));
     EXPECT_EQ(std::string(j.begin() + 1, j.begin() + 11), "TJPEGImage");
     ASSERT_EQ(U32At(j, 11), j.size() - 15);
     EXPECT_EQ(j[15], 0xFF);
@@ -179,11 +181,11 @@ TEST(LevpackLayout, WaveImageChunksWithoutPadding) {
     EXPECT_EQ(U32At(b, 4), b.size() - 8);
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
     EXPECT_EQ(U32At(b, 16), 16u);
-    EXPECT_EQ(U16At(b, 20), 1);      // PCM
-    EXPECT_EQ(U16At(b, 22), 2);      // channels
+    EXPECT_EQ(U16At(b, 20), 1);  // PCM
+    EXPECT_EQ(U16At(b, 22), 2);  // channels
     EXPECT_EQ(U32At(b, 24), 11025u);
     EXPECT_EQ(U32At(b, 28), 11025u * 4);
-    EXPECT_EQ(U16At(b, 32), 4);      // block alignment
+    EXPECT_EQ(U16At(b, 32), 4);  // block alignment
     EXPECT_EQ(U16At(b, 34), 16);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
     EXPECT_EQ(U32At(b, 40), 5u);

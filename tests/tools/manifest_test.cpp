@@ -70,7 +70,9 @@ TEST(PictureCollections, EveryFileMatchesThePictureTable) {
             EXPECT_EQ(PatternHeight(item), e.frameHeight);
             EXPECT_EQ(FrameCount(item), e.frames);
             EXPECT_EQ(item.Transparent, e.keyed);
-            if (e.keyed) { EXPECT_EQ(item.key565, ColorTo565(kKeyFuchsia)); }
+            if (e.keyed) {
+                EXPECT_EQ(item.key565, ColorTo565(kKeyFuchsia));
+            }
         }
     }
 }
@@ -83,10 +85,11 @@ TEST(PictureCollections, EveryFrameShowsSomethingAndKeyedFramesHaveNoStrayKey) {
             auto s = DrawnOnMarker(item, 0, 0, f);
             int drawn = 0;
             for (int y = 0; y < std::min(e.frameHeight, kSurfaceHeight); ++y)
-                for (int x = 0; x < std::min(e.frameWidth, kSurfaceWidth); ++x)
-                    drawn += s->pixels[y][x] != kMarker;
+                for (int x = 0; x < std::min(e.frameWidth, kSurfaceWidth); ++x) drawn += s->pixels[y][x] != kMarker;
             EXPECT_GT(drawn, 0);
-            if (!e.keyed) { EXPECT_EQ(drawn, std::min(e.frameWidth, 800) * std::min(e.frameHeight, 600)); }
+            if (!e.keyed) {
+                EXPECT_EQ(drawn, std::min(e.frameWidth, 800) * std::min(e.frameHeight, 600));
+            }
         }
     }
 }
@@ -154,9 +157,9 @@ TEST(MenuPictures, MonitorWindowShowsTheMonitorAndPagesFitTheConsole) {
         EXPECT_LE(25 + PatternWidth(p), 775) << page;
     }
     // Buttons are the size of their hit areas.
-    const std::map<std::string, std::pair<int, int>> buttons = {
-        {"Start", {93, 28}}, {"Nacti", {91, 28}}, {"Vymaz", {91, 28}},
-        {"Ano", {61, 23}},   {"Ne", {61, 23}},    {"Ok", {61, 24}}};
+    const std::map<std::string, std::pair<int, int>> buttons = {{"Start", {93, 28}}, {"Nacti", {91, 28}},
+                                                                {"Vymaz", {91, 28}}, {"Ano", {61, 23}},
+                                                                {"Ne", {61, 23}},    {"Ok", {61, 24}}};
     for (const auto& [name, size] : buttons) {
         const PictureItem& b = FindPicture(menu, name);
         EXPECT_EQ(PatternWidth(b), size.first) << name;
@@ -228,13 +231,14 @@ TEST(ShipPictures, FighterGunsShieldAndBoxFitTheGame) {
 }
 
 TEST(MotherShipPictures, WrecksMatchThePartsAndThePartsAreVisible) {
-    struct Box { int x, y, w, h; };
-    const Box parts[18] = {
-        {586, 32, 63, 63}, {5, 141, 21, 62},  {774, 142, 21, 62}, {164, 0, 51, 45},
-        {488, 0, 39, 35},  {527, 0, 39, 35},  {85, 128, 18, 22},  {107, 123, 18, 22},
-        {676, 141, 18, 22}, {698, 129, 18, 22}, {342, 89, 30, 29}, {440, 81, 38, 27},
-        {533, 132, 70, 28}, {23, 140, 34, 41}, {743, 141, 21, 62}, {371, 50, 28, 28},
-        {247, 0, 58, 44},  {207, 98, 68, 72}};
+    struct Box {
+        int x, y, w, h;
+    };
+    const Box parts[18] = {{586, 32, 63, 63},  {5, 141, 21, 62},   {774, 142, 21, 62}, {164, 0, 51, 45},
+                           {488, 0, 39, 35},   {527, 0, 39, 35},   {85, 128, 18, 22},  {107, 123, 18, 22},
+                           {676, 141, 18, 22}, {698, 129, 18, 22}, {342, 89, 30, 29},  {440, 81, 38, 27},
+                           {533, 132, 70, 28}, {23, 140, 34, 41},  {743, 141, 21, 62}, {371, 50, 28, 28},
+                           {247, 0, 58, 44},   {207, 98, 68, 72}};
     const PictureCollection& lod = Loaded(Collection::Velkalod);
     EXPECT_EQ(PictureAt(lod, 0).Name, "Lod");
     EXPECT_EQ(PatternHeight(PictureAt(lod, 0)), 228);
@@ -343,8 +347,10 @@ std::pair<double, double> Centroid(const PictureItem& item, int x, int y, int fr
 TEST(Placement, IntroEmblemRingsShareOneCentreAndTheLetteringLeavesItClear) {
     const PictureCollection& menu = Loaded(Collection::MenuObr);
     // The places the intro draws them.
-    const struct { const char* name; int x, y; } rings[] = {
-        {"Bodliny", 356, 194}, {"Vnejsi kruh", 371, 209}, {"Vnitrni kruh", 383, 221}};
+    const struct {
+        const char* name;
+        int x, y;
+    } rings[] = {{"Bodliny", 356, 194}, {"Vnejsi kruh", 371, 209}, {"Vnitrni kruh", 383, 221}};
     for (const auto& r : rings) {
         const auto [cx, cy] = Centroid(FindPicture(menu, r.name), r.x, r.y, 0);
         EXPECT_NEAR(cx, 403.5, 1.5) << r.name;
@@ -430,7 +436,7 @@ TEST(Generation, ContactSheetIsAPngShowingEveryCollection) {
     EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
     const uint32_t width = uint32_t(png[16]) << 24 | png[17] << 16 | png[18] << 8 | png[19];
     const uint32_t height = uint32_t(png[20]) << 24 | png[21] << 16 | png[22] << 8 | png[23];
-    EXPECT_GE(width, 800u);   // the 800-wide pictures are shown whole
+    EXPECT_GE(width, 800u);  // the 800-wide pictures are shown whole
     EXPECT_GT(height, 600u * 4);
     std::filesystem::remove_all(dir);
 }
@@ -438,8 +444,7 @@ TEST(Generation, ContactSheetIsAPngShowingEveryCollection) {
 // Every picture name the game's code passes to a drawing call together with
 // its collection must be in that collection's table.
 TEST(GameCode, EveryPictureNameUsedInTheCodeIsInItsCollection) {
-    const std::filesystem::path src =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "src";
+    const std::filesystem::path src = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "src";
     ASSERT_TRUE(std::filesystem::is_directory(src)) << src;
     std::map<std::string, std::set<std::string>> known;  // collection member -> lower names
     std::map<std::string, int> counts;
@@ -453,7 +458,8 @@ TEST(GameCode, EveryPictureNameUsedInTheCodeIsInItsCollection) {
     }
     // media.<Collection>, "<Name>"  and  PictureAt(...media.<Collection>, <index>)
     const std::regex byName(R"(media\s*\.\s*(Rakety|Obrazky|MenuObr|Level)\s*,\s*"([^"]+)\")");
-    const std::regex byIndex(R"(PictureAt\s*\(\s*\w+\s*\.\s*media\s*\.\s*(Rakety|Obrazky|MenuObr|Level)\s*,\s*(\d+)\s*\))");
+    const std::regex byIndex(
+        R"(PictureAt\s*\(\s*\w+\s*\.\s*media\s*\.\s*(Rakety|Obrazky|MenuObr|Level)\s*,\s*(\d+)\s*\))");
     int uses = 0;
     for (const auto& file : std::filesystem::recursive_directory_iterator(src)) {
         const std::string ext = file.path().extension().string();

@@ -12,19 +12,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 extern "C" {
 #include <libavutil/version.h>
 }
 
 #include "shell/runner.h"
-#include "video/capture.h"
 #include "state/world.h"
 #include "test_support.h"
+#include "video/capture.h"
 #include "video_probe.h"
 
 namespace fs = std::filesystem;

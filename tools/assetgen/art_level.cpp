@@ -71,8 +71,7 @@ void Tower(cairo_t* cr, double x, double y, double w, double h, double height, u
         cairo_fill(cr);
     }
     RoundRect(cr, rx, ry, w, h, 3);
-    FillShaded(cr, rx + w / 2, ry + h / 2, std::fmax(w, h) * 0.8, Mix(roof, 0xFFFFFF, 0.18), roof,
-               Mix(roof, 0, 0.5));
+    FillShaded(cr, rx + w / 2, ry + h / 2, std::fmax(w, h) * 0.8, Mix(roof, 0xFFFFFF, 0.18), roof, Mix(roof, 0, 0.5));
     RoundRect(cr, rx + 3, ry + 3, w - 6, h - 6, 2);
     Rgb(cr, Mix(roof, 0, 0.35), 0.9);
     cairo_set_line_width(cr, 1);
@@ -86,8 +85,7 @@ void Kostky(cairo_t* cr, int frame) {
         // Low blocks: plazas, pipes, landing pads and domes.
         switch (frame) {
             case 0:
-                for (int i = 0; i < 4; ++i)
-                    Tower(cr, 14 + (i % 2) * 42, 14 + (i / 2) * 42, 32, 32, 4, 0x3E5A46);
+                for (int i = 0; i < 4; ++i) Tower(cr, 14 + (i % 2) * 42, 14 + (i / 2) * 42, 32, 32, 4, 0x3E5A46);
                 break;
             case 1:
                 Ellipse(cr, 53, 53, 32, 32);
@@ -227,11 +225,10 @@ struct Part {
 };
 // Hit boxes of the parts 0..18, relative to the ship's top-left corner.
 const Part kParts[19] = {
-    {586, 32, 63, 63}, {5, 141, 21, 62},  {774, 142, 21, 62}, {164, 0, 51, 45},
-    {488, 0, 39, 35},  {527, 0, 39, 35},  {85, 128, 18, 22},  {107, 123, 18, 22},
-    {676, 141, 18, 22}, {698, 129, 18, 22}, {342, 89, 30, 29}, {440, 81, 38, 27},
-    {533, 132, 70, 28}, {23, 140, 34, 41}, {743, 141, 21, 62}, {371, 50, 28, 28},
-    {247, 0, 58, 44},  {207, 98, 68, 72}, {375, 70, 50, 76},
+    {586, 32, 63, 63}, {5, 141, 21, 62},  {774, 142, 21, 62}, {164, 0, 51, 45},   {488, 0, 39, 35},
+    {527, 0, 39, 35},  {85, 128, 18, 22}, {107, 123, 18, 22}, {676, 141, 18, 22}, {698, 129, 18, 22},
+    {342, 89, 30, 29}, {440, 81, 38, 27}, {533, 132, 70, 28}, {23, 140, 34, 41},  {743, 141, 21, 62},
+    {371, 50, 28, 28}, {247, 0, 58, 44},  {207, 98, 68, 72},  {375, 70, 50, 76},
 };
 
 void HullPath(cairo_t* cr) {
@@ -291,8 +288,7 @@ void Lod(cairo_t* cr, double w, double h) {
     for (int i = 1; i < 12; ++i) {
         Rgb(cr, 0x4CAF50, 0.25);
         cairo_move_to(cr, 60 + i * 57, 4);
-        cairo_curve_to(cr, 60 + i * 57 + (i - 6) * 3, 80, 60 + i * 57 + (i - 6) * 8, 150,
-                       400 + (i - 6) * 40, 200);
+        cairo_curve_to(cr, 60 + i * 57 + (i - 6) * 3, 80, 60 + i * 57 + (i - 6) * 8, 150, 400 + (i - 6) * 40, 200);
         cairo_stroke(cr);
     }
     Ellipse(cr, 400, 90, 250, 70);

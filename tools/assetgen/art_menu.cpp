@@ -132,10 +132,8 @@ void PageBase(cairo_t* cr, double w, double h, const char* title) {
 }
 
 // Draws at screen coordinates onto a page.
-void PageText(cairo_t* cr, double sx, double sy, const std::string& text, double size, uint32_t c,
-              bool bold = true) {
-    Text(cr, sx - kPageX, sy - kPageY, Say(cr, text, size, bold, "Liberation Sans"), size, bold, c,
-         "Liberation Sans");
+void PageText(cairo_t* cr, double sx, double sy, const std::string& text, double size, uint32_t c, bool bold = true) {
+    Text(cr, sx - kPageX, sy - kPageY, Say(cr, text, size, bold, "Liberation Sans"), size, bold, c, "Liberation Sans");
 }
 
 void Field(cairo_t* cr, double x0, double y0, double x1, double y1) {
@@ -215,8 +213,8 @@ void Helpik(cairo_t* cr, double w, double h) {
     const char* hint = "Seberte předměty a zbraně z beden, chraňte se před meteory.";
     Text(cr, 20, 203, Say(cr, hint, 11, false, "Liberation Sans"), 11, false, kPhosphorDim, "Liberation Sans");
     const bool english = CurrentWordsLanguage() == WordsLanguage::English;
-    for (const auto& [x, label, lit] : {std::tuple{kCzechButtonX, "ČEŠTINA", !english},
-                                        std::tuple{kEnglishButtonX, "ENGLISH", english}}) {
+    for (const auto& [x, label, lit] :
+         {std::tuple{kCzechButtonX, "ČEŠTINA", !english}, std::tuple{kEnglishButtonX, "ENGLISH", english}}) {
         cairo_save(cr);
         cairo_translate(cr, x - kPageX, kLanguageButtonY - kPageY);
         Button(cr, kLanguageButtonWidth, kLanguageButtonHeight, label, lit);
@@ -224,11 +222,9 @@ void Helpik(cairo_t* cr, double w, double h) {
     }
 }
 
-void Question(cairo_t* cr, double w, double h, const char* title, const char* line1,
-              const char* line2) {
+void Question(cairo_t* cr, double w, double h, const char* title, const char* line1, const char* line2) {
     PageBase(cr, w, h, title);
-    TextCentered(cr, w / 2, 74, Say(cr, line1, 20, true, "Liberation Sans"), 20, true, kPhosphorMid,
-                 "Liberation Sans");
+    TextCentered(cr, w / 2, 74, Say(cr, line1, 20, true, "Liberation Sans"), 20, true, kPhosphorMid, "Liberation Sans");
     if (line2)
         TextCentered(cr, w / 2, 98, Say(cr, line2, 14, false, "Liberation Sans"), 14, false, kPhosphorDim,
                      "Liberation Sans");
@@ -258,8 +254,8 @@ void Sipka(cairo_t* cr) {
 }
 
 // Big metallic lettering with a glow, centred in the box.
-void Lettering(cairo_t* cr, double cx, double baseline, const char* text, double size,
-               uint32_t top, uint32_t bottom, uint32_t glow) {
+void Lettering(cairo_t* cr, double cx, double baseline, const char* text, double size, uint32_t top, uint32_t bottom,
+               uint32_t glow) {
     const double tw = TextWidth(cr, text, size, true, "DejaVu Sans");
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, size);
@@ -525,18 +521,15 @@ bool PaintMenu(const ManifestEntry& e, int frame, cairo_t* cr) {
         Question(cr, w, h, "KONEC", "Opravdu chcete ukončit hru?", nullptr);
         ButtonAt(cr, 276, 469, 61, 23, "ANO");
         ButtonAt(cr, 453, 469, 61, 23, "NE");
-    }
-    else if (name == "Vymazat") {
-        Question(cr, w, h, "VYMAZAT PROFIL", "Opravdu vymazat vybraný profil?",
-                 "Uložený postup pilota bude ztracen.");
+    } else if (name == "Vymazat") {
+        Question(cr, w, h, "VYMAZAT PROFIL", "Opravdu vymazat vybraný profil?", "Uložený postup pilota bude ztracen.");
         ButtonAt(cr, 277, 470, 61, 23, "ANO");
         ButtonAt(cr, 454, 470, 61, 23, "NE");
     } else if (name == "Obsazeno") {
         Question(cr, w, h, "PROFILY OBSAZENY", "Všech šest profilů je obsazeno.",
                  "Nejprve některý profil vymažte v nabídce Načtení profilu.");
         ButtonAt(cr, 363, 492, 61, 24, "OK");
-    }
-    else if (name == "Start") Button(cr, w, h, "START", true);
+    } else if (name == "Start") Button(cr, w, h, "START", true);
     else if (name == "Vymaz") Button(cr, w, h, "VYMAZAT", true);
     else if (name == "Nacti") Button(cr, w, h, "NAČÍST", true);
     else if (name == "Ano") Button(cr, w, h, "ANO", true);

@@ -174,8 +174,7 @@ void IconFrame(cairo_t* cr, double w, double h, uint32_t tint) {
 // Item icons in item order 1..7, then the mystery box.
 void Special(cairo_t* cr, double w, double h, int frame) {
     const double cx = w / 2, cy = h / 2;
-    static const uint32_t tints[] = {0x3A9BFF, 0xFF5A00, 0x7FD4FF, 0x4CAF50,
-                                     0xFFFFFF, 0xE04040, 0xFFB000, 0x8E44AD};
+    static const uint32_t tints[] = {0x3A9BFF, 0xFF5A00, 0x7FD4FF, 0x4CAF50, 0xFFFFFF, 0xE04040, 0xFFB000, 0x8E44AD};
     IconFrame(cr, w, h, tints[frame]);
     switch (frame) {
         case 0:  // egg beam: two eggs joined by a blue beam
@@ -200,8 +199,7 @@ void Special(cairo_t* cr, double w, double h, int frame) {
         case 2:  // protective orbs circling
             for (int i = 0; i < 5; ++i) {
                 const double a = i * 2 * M_PI / 5 - M_PI / 2;
-                Sphere(cr, cx + std::cos(a) * 13, cy + std::sin(a) * 13, 4.5, 0xFFFFFF, 0x7FD4FF,
-                       0x1A4F7A);
+                Sphere(cr, cx + std::cos(a) * 13, cy + std::sin(a) * 13, 4.5, 0xFFFFFF, 0x7FD4FF, 0x1A4F7A);
             }
             Ellipse(cr, cx, cy, 5, 5);
             Rgb(cr, 0x9CC7FF, 0.5);
@@ -284,8 +282,7 @@ void IconGuns(cairo_t* cr, double w, double h, int frame) {
             break;
         case 3:
             for (int s = -1; s <= 1; s += 2) {
-                for (int i = 0; i < 3; ++i)
-                    Sphere(cr, cx + s * (6 + i * 7), cy, 4, 0xFFFFFF, 0x3A9BFF, 0x1A2E5A);
+                for (int i = 0; i < 3; ++i) Sphere(cr, cx + s * (6 + i * 7), cy, 4, 0xFFFFFF, 0x3A9BFF, 0x1A2E5A);
             }
             break;
         default:
@@ -420,10 +417,8 @@ void Lista(cairo_t* cr, double w, double h) {
         // Seven units per row: a narrow first one (741..744), which only a
         // full gun (110 and more) shows, then six of 5 px at a pitch of 6.
         for (int j = 0; j <= 6; ++j) {
-            if (j == 0)
-                cairo_rectangle(cr, 741, y0 + 1 - o, 4, 11);
-            else
-                cairo_rectangle(cr, 741 + 6 * j, y0 + 1 - o, 5, 11);
+            if (j == 0) cairo_rectangle(cr, 741, y0 + 1 - o, 4, 11);
+            else cairo_rectangle(cr, 741 + 6 * j, y0 + 1 - o, 5, 11);
             FillVertical(cr, y0 + 1 - o, y0 + 12 - o, rowColours[row], Mix(rowColours[row], 0, 0.45));
         }
     }
@@ -565,9 +560,7 @@ void IcoSat(cairo_t* cr, double w, double h, int frame) {
     TextCentered(cr, w / 2, h - 4, Say(cr, caption, 8.5, true, "DejaVu Sans"), 8.5, true, 0x00D500);
 }
 
-void Sonda(cairo_t* cr, double w, double h, int frame) {
-    Probe(cr, w / 2, h / 2 + 6, 1.25, 0.4, frame == 1);
-}
+void Sonda(cairo_t* cr, double w, double h, int frame) { Probe(cr, w / 2, h / 2 + 6, 1.25, 0.4, frame == 1); }
 
 void Bila(cairo_t* cr, double w, double h) {
     cairo_rectangle(cr, 0, 0, w, h);

@@ -163,8 +163,8 @@ void Carapace(cairo_t* cr, double cx, double cy, double rx, double ry) {
     Rgb(cr, 0x1F5E2A, 0.8);
     for (int i = -2; i <= 2; ++i) {
         cairo_move_to(cr, cx + i * rx * 0.3, cy - ry * 0.85);
-        cairo_curve_to(cr, cx + i * rx * 0.42, cy - ry * 0.2, cx + i * rx * 0.42, cy + ry * 0.2,
-                       cx + i * rx * 0.3, cy + ry * 0.85);
+        cairo_curve_to(cr, cx + i * rx * 0.42, cy - ry * 0.2, cx + i * rx * 0.42, cy + ry * 0.2, cx + i * rx * 0.3,
+                       cy + ry * 0.85);
         cairo_stroke(cr);
     }
     Ellipse(cr, cx, cy, rx, ry);

@@ -12,4 +12,3 @@ void GenerateAudio(const std::string& outDir) {
     levpack::WriteFile(outDir + "/audio/zvuky.lev", levpack::WriteWaveCollection(MakeSoundEffects()));
     for (const ModuleFile& m : MakeModules()) levpack::WriteFile(outDir + "/audio/" + m.fileName, m.bytes);
 }
-

@@ -13,7 +13,7 @@ constexpr int kSfxRate = 22050;
 std::vector<levpack::WaveEntry> MakeSoundEffects();
 
 struct ModuleFile {
-    std::string fileName;       // e.g. "intro.mod", placed under audio/
+    std::string fileName;  // e.g. "intro.mod", placed under audio/
     std::vector<uint8_t> bytes;
 };
 // "intro.mod" and "song01.mod" .. "song05.mod".

@@ -181,7 +181,9 @@ void WriteSpectrogram(const std::string& path, const std::string& title, const s
 
 // ---- Summary table ------------------------------------------------------
 
-std::string Pad(const std::string& s, size_t width) { return s.size() >= width ? s : s + std::string(width - s.size(), ' '); }
+std::string Pad(const std::string& s, size_t width) {
+    return s.size() >= width ? s : s + std::string(width - s.size(), ' ');
+}
 std::string Num(const char* format, double v, size_t width) {
     std::string s = Fmt(format, v);
     return s.size() >= width ? s : std::string(width - s.size(), ' ') + s;
@@ -195,7 +197,8 @@ void RenderAudioPreview(const std::string& dir) {
     table += "Kavrix sounds: review summary (assetgen --render-audio)\n\n";
     table += "Waves as the game plays them (44100 Hz, mono on both speakers, full sound volume).\n";
     table += "Loudest 400 ms = the role's measure; the role's band in the last column.\n\n";
-    table += Pad("wave", 16) + Pad("role", 11) + "   dur s  integ LUFS  LRA LU  max400ms  max3s   TP dBTP  centroid Hz  band\n";
+    table += Pad("wave", 16) + Pad("role", 11) +
+             "   dur s  integ LUFS  LRA LU  max400ms  max3s   TP dBTP  centroid Hz  band\n";
     for (const levpack::WaveEntry& w : MakeSoundEffects()) {
         levpack::WriteFile(dir + "/wave_" + w.name + ".wav", WavFile(w.channels, w.sampleRate, w.samples));
         const Loudness l = MeasureLoudness(WaveAsPlayed(w), kRate);
@@ -203,13 +206,14 @@ void RenderAudioPreview(const std::string& dir) {
         const bool inBand = l.momentaryMax >= target.lowLufs && l.momentaryMax <= target.highLufs;
         table += Pad(w.name, 16) + Pad(target.title, 11) + Num("%.2f", l.seconds, 8) + Num("%.1f", l.integrated, 12) +
                  Num("%.1f", l.range, 8) + Num("%.1f", l.momentaryMax, 10) + Num("%.1f", l.shortTermMax, 7) +
-                 Num("%.1f", l.truePeak, 10) + Num("%.0f", l.centroidHz, 13) + "  " +
-                 Fmt("%.1f", target.lowLufs) + ".." + Fmt("%.1f", target.highLufs) + (inBand ? "" : " (outside)") +
+                 Num("%.1f", l.truePeak, 10) + Num("%.0f", l.centroidHz, 13) + "  " + Fmt("%.1f", target.lowLufs) +
+                 ".." + Fmt("%.1f", target.highLufs) + (inBand ? "" : " (outside)") +
                  (l.truePeak > kMaxTruePeakDb ? " (peak)" : "") + "\n";
     }
     table += "\nModules as libopenmpt plays them (44100 Hz stereo, unscaled; the game mixes music volume 100 at " +
              Fmt("%.1f", 20.0 * std::log10(double(MusicGain(100)))) + " dB).\n\n";
-    table += Pad("module", 12) + "  dur ms  integ LUFS  LRA LU  max3s  TP dBTP  centroid Hz  0-10 s: centroid, power >2 kHz\n";
+    table += Pad("module", 12) +
+             "  dur ms  integ LUFS  LRA LU  max3s  TP dBTP  centroid Hz  0-10 s: centroid, power >2 kHz\n";
     for (const ModuleFile& m : MakeModules()) {
         const std::string stem = m.fileName.substr(0, m.fileName.find('.'));
         const RenderedModule r = RenderModule(m.bytes, kRate, m.fileName);

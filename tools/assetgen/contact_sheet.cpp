@@ -51,12 +51,10 @@ void DrawEntry(cairo_t* cr, const ManifestEntry& e, Layout& at) {
     const double scale = e.frameWidth > 820 ? 0.5 : (e.frameWidth < 24 && e.frameHeight < 24 ? 2.0 : 1.0);
     const double fw = e.frameWidth * scale, fh = e.frameHeight * scale;
     char title[160];
-    std::snprintf(title, sizeof title, "%d \"%s\" %dx%d x%d%s%s", e.index, e.name, e.frameWidth,
-                  e.frameHeight, e.frames, e.keyed ? "" : " opaque",
-                  scale != 1.0 ? (scale < 1 ? " (1/2)" : " (x2)") : "");
+    std::snprintf(title, sizeof title, "%d \"%s\" %dx%d x%d%s%s", e.index, e.name, e.frameWidth, e.frameHeight,
+                  e.frames, e.keyed ? "" : " opaque", scale != 1.0 ? (scale < 1 ? " (1/2)" : " (x2)") : "");
     const double titleW = art::TextWidth(cr, title, 12, true) + 8;
-    const double blockW = std::max(titleW, std::min(double(kSheetWidth - 2 * kMargin),
-                                                     e.frames * (fw + 6)));
+    const double blockW = std::max(titleW, std::min(double(kSheetWidth - 2 * kMargin), e.frames * (fw + 6)));
     if (at.x + blockW > kSheetWidth - kMargin) {
         at.x = kMargin;
         at.y += at.rowHeight + 10;
@@ -103,8 +101,8 @@ void WriteContactSheet(const std::string& pngPath) {
             at.x = kMargin;
             at.y += at.rowHeight + 14;
             at.rowHeight = 0;
-            art::Text(cr, kMargin, at.y + 18, std::string(CollectionName(c)) + " — " +
-                      CollectionFileName(c), 20, true, 0x8EE08E);
+            art::Text(cr, kMargin, at.y + 18, std::string(CollectionName(c)) + " — " + CollectionFileName(c), 20, true,
+                      0x8EE08E);
             at.y += 28;
             for (const ManifestEntry& e : ManifestOf(c)) DrawEntry(cr, e, at);
         }

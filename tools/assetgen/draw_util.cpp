@@ -14,9 +14,7 @@ uint16_t To565(uint32_t bgr) {
 }
 }  // namespace
 
-void Rgb(cairo_t* cr, uint32_t rgb, double alpha) {
-    cairo_set_source_rgba(cr, R(rgb), G(rgb), B(rgb), alpha);
-}
+void Rgb(cairo_t* cr, uint32_t rgb, double alpha) { cairo_set_source_rgba(cr, R(rgb), G(rgb), B(rgb), alpha); }
 
 void Stop(cairo_pattern_t* p, double offset, uint32_t rgb, double alpha) {
     cairo_pattern_add_color_stop_rgba(p, offset, R(rgb), G(rgb), B(rgb), alpha);
@@ -60,10 +58,8 @@ void FillVertical(cairo_t* cr, double y0, double y1, uint32_t top, uint32_t bott
     cairo_new_path(cr);
 }
 
-void FillShaded(cairo_t* cr, double cx, double cy, double r, uint32_t light, uint32_t base,
-                uint32_t dark) {
-    cairo_pattern_t* p =
-        cairo_pattern_create_radial(cx - r * 0.4, cy - r * 0.45, r * 0.05, cx, cy, r * 1.05);
+void FillShaded(cairo_t* cr, double cx, double cy, double r, uint32_t light, uint32_t base, uint32_t dark) {
+    cairo_pattern_t* p = cairo_pattern_create_radial(cx - r * 0.4, cy - r * 0.45, r * 0.05, cx, cy, r * 1.05);
     Stop(p, 0, light);
     Stop(p, 0.45, base);
     Stop(p, 1, dark);
@@ -160,13 +156,12 @@ void Panel(cairo_t* cr, double x, double y, double w, double h, double r, uint32
 }
 
 static void SelectFont(cairo_t* cr, double size, bool bold, const char* face) {
-    cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 
-void Text(cairo_t* cr, double x, double y, const std::string& utf8, double size, bool bold,
-          uint32_t rgb, const char* face) {
+void Text(cairo_t* cr, double x, double y, const std::string& utf8, double size, bool bold, uint32_t rgb,
+          const char* face) {
     SelectFont(cr, size, bold, face);
     Rgb(cr, rgb);
     cairo_move_to(cr, x, y);
@@ -181,8 +176,8 @@ double TextWidth(cairo_t* cr, const std::string& utf8, double size, bool bold, c
     return ext.x_advance;
 }
 
-double TextCentered(cairo_t* cr, double cx, double y, const std::string& utf8, double size,
-                    bool bold, uint32_t rgb, const char* face) {
+double TextCentered(cairo_t* cr, double cx, double y, const std::string& utf8, double size, bool bold, uint32_t rgb,
+                    const char* face) {
     const double w = TextWidth(cr, utf8, size, bold, face);
     Text(cr, cx - w / 2, y, utf8, size, bold, rgb, face);
     return w;

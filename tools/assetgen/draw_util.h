@@ -21,8 +21,7 @@ void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 // Fills the current path with a vertical gradient from top to bottom colour.
 void FillVertical(cairo_t* cr, double y0, double y1, uint32_t top, uint32_t bottom);
 // Fills the current path with a light-from-upper-left radial shading.
-void FillShaded(cairo_t* cr, double cx, double cy, double r, uint32_t light, uint32_t base,
-                uint32_t dark);
+void FillShaded(cairo_t* cr, double cx, double cy, double r, uint32_t light, uint32_t base, uint32_t dark);
 // A shaded sphere lit from the upper left.
 void Sphere(cairo_t* cr, double cx, double cy, double r, uint32_t light, uint32_t base, uint32_t dark);
 // A soft round glow fading to nothing at radius r.
@@ -30,17 +29,15 @@ void Glow(cairo_t* cr, double cx, double cy, double r, uint32_t rgb, double alph
 // A fire ball: t in 0..1 is the age (grows, then darkens and breaks up).
 void Explosion(cairo_t* cr, double cx, double cy, double radius, double t, uint32_t seed);
 // A metal panel with a bevel (lighter upper-left edge, darker lower-right).
-void Panel(cairo_t* cr, double x, double y, double w, double h, double r, uint32_t face,
-           bool sunken = false);
+void Panel(cairo_t* cr, double x, double y, double w, double h, double r, uint32_t face, bool sunken = false);
 
 // Text in a real font; (x, y) is the left end of the baseline.
-void Text(cairo_t* cr, double x, double y, const std::string& utf8, double size, bool bold,
-          uint32_t rgb, const char* face = "DejaVu Sans");
+void Text(cairo_t* cr, double x, double y, const std::string& utf8, double size, bool bold, uint32_t rgb,
+          const char* face = "DejaVu Sans");
 // Centred horizontally on cx, baseline at y; returns the text width.
-double TextCentered(cairo_t* cr, double cx, double y, const std::string& utf8, double size,
-                    bool bold, uint32_t rgb, const char* face = "DejaVu Sans");
-double TextWidth(cairo_t* cr, const std::string& utf8, double size, bool bold,
-                 const char* face = "DejaVu Sans");
+double TextCentered(cairo_t* cr, double cx, double y, const std::string& utf8, double size, bool bold, uint32_t rgb,
+                    const char* face = "DejaVu Sans");
+double TextWidth(cairo_t* cr, const std::string& utf8, double size, bool bold, const char* face = "DejaVu Sans");
 
 // A small deterministic generator so that every build draws the same pictures.
 struct Rng {

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <map>
 #include <regex>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -26,9 +26,9 @@ struct Stop {
 
 struct Gradient {
     bool radial = false;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;      // linear: the axis
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;         // linear: the axis
     double cx = 0, cy = 0, fx = 0, fy = 0, r = 0;  // radial: centre, focus, radius
-    std::string transform;                      // gradientTransform, or empty
+    std::string transform;                         // gradientTransform, or empty
     std::vector<Stop> stops;
 };
 
@@ -72,14 +72,15 @@ Stop ColourAt(const Gradient& g, double t) {
 // A fill as rgba(): ImageMagick's renderer ignores fill-opacity and opacity.
 std::string Fill(const Stop& c) {
     char text[96];
-    std::snprintf(text, sizeof text, "fill:rgba(%d,%d,%d,%.3f)", int(std::lround(c.r * 255)), int(std::lround(c.g * 255)),
-                  int(std::lround(c.b * 255)), c.a);
+    std::snprintf(text, sizeof text, "fill:rgba(%d,%d,%d,%.3f)", int(std::lround(c.r * 255)),
+                  int(std::lround(c.g * 255)), int(std::lround(c.b * 255)), c.a);
     return text;
 }
 
 // Cairo's own "fill:rgb(R%,G%,B%);fill-opacity:A" (and stroke's) as rgba().
 std::string OpacityInColours(const std::string& svg) {
-    const std::regex paint("(fill|stroke):rgb\\(([-0-9.]+)%,([-0-9.]+)%,([-0-9.]+)%\\);(fill|stroke)-opacity:([-0-9.]+)");
+    const std::regex paint(
+        "(fill|stroke):rgb\\(([-0-9.]+)%,([-0-9.]+)%,([-0-9.]+)%\\);(fill|stroke)-opacity:([-0-9.]+)");
     std::string out;
     size_t at = 0;
     for (std::sregex_iterator it(svg.begin(), svg.end(), paint), end; it != end; ++it) {
@@ -91,8 +92,9 @@ std::string OpacityInColours(const std::string& svg) {
             continue;
         }
         char text[96];
-        std::snprintf(text, sizeof text, "%s:rgba(%d,%d,%d,%s)", m[1].str().c_str(), int(std::lround(std::stod(m[2]) * 2.55)),
-                      int(std::lround(std::stod(m[3]) * 2.55)), int(std::lround(std::stod(m[4]) * 2.55)), m[6].str().c_str());
+        std::snprintf(text, sizeof text, "%s:rgba(%d,%d,%d,%s)", m[1].str().c_str(),
+                      int(std::lround(std::stod(m[2]) * 2.55)), int(std::lround(std::stod(m[3]) * 2.55)),
+                      int(std::lround(std::stod(m[4]) * 2.55)), m[6].str().c_str());
         out += text;
     }
     return out + svg.substr(at);
@@ -140,7 +142,8 @@ std::string Layers(const Gradient& g, const std::string& fillRule, const std::st
         if (!g.transform.empty()) {
             // The focus in the shape's coordinates: through the gradient's matrix.
             double m[6] = {1, 0, 0, 1, 0, 0};
-            std::sscanf(g.transform.c_str(), "matrix(%lf,%lf,%lf,%lf,%lf,%lf)", &m[0], &m[1], &m[2], &m[3], &m[4], &m[5]);
+            std::sscanf(g.transform.c_str(), "matrix(%lf,%lf,%lf,%lf,%lf,%lf)", &m[0], &m[1], &m[2], &m[3], &m[4],
+                        &m[5]);
             const double x = m[0] * g.fx + m[2] * g.fy + m[4], y = m[1] * g.fx + m[3] * g.fy + m[5];
             std::snprintf(place, sizeof place, "translate(%.4f %.4f) scale(%.5f) translate(%.4f %.4f)", x, y, scale, -x,
                           -y);

@@ -10,10 +10,9 @@ namespace mod {
 
 namespace {
 
-constexpr int kPeriods[kNotes] = {
-    856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
-    428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
-    214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
+constexpr int kPeriods[kNotes] = {856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
+                                  428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
+                                  214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
 
 void PutText(std::vector<uint8_t>& out, const std::string& text, size_t width) {
     for (size_t i = 0; i < width; ++i) out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
@@ -78,7 +77,8 @@ std::vector<uint8_t> WriteModule(const Module& module) {
     for (const Pattern& pattern : module.patterns) {
         for (const auto& row : pattern.rows) {
             for (const Cell& c : row) {
-                Check(c.sample >= 0 && c.sample <= static_cast<int>(module.samples.size()), "cell names a missing sample");
+                Check(c.sample >= 0 && c.sample <= static_cast<int>(module.samples.size()),
+                      "cell names a missing sample");
                 Check(c.effect >= 0 && c.effect <= 0xF && c.param >= 0 && c.param <= 0xFF, "effect out of range");
                 int period = c.note >= 0 ? Period(c.note) : 0;
                 out.push_back(static_cast<uint8_t>((c.sample & 0xF0) | ((period >> 8) & 0x0F)));

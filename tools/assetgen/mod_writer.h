@@ -24,10 +24,10 @@ struct Sample {
 };
 
 struct Cell {
-    int note = -1;    // 0..35, or -1 for none
-    int sample = 0;   // 1..31, 0 = none
-    int effect = 0;   // 0x0..0xF
-    int param = 0;    // 0x00..0xFF
+    int note = -1;   // 0..35, or -1 for none
+    int sample = 0;  // 1..31, 0 = none
+    int effect = 0;  // 0x0..0xF
+    int param = 0;   // 0x00..0xFF
 };
 
 struct Pattern {
@@ -36,9 +36,9 @@ struct Pattern {
 
 struct Module {
     std::string title;
-    std::vector<Sample> samples;    // slot 1 first
+    std::vector<Sample> samples;  // slot 1 first
     std::vector<Pattern> patterns;
-    std::vector<int> order;         // pattern numbers, 1..128 entries
+    std::vector<int> order;  // pattern numbers, 1..128 entries
 };
 
 // Amiga period of note 0..35 (finetune 0).

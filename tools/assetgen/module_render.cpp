@@ -16,8 +16,8 @@ void Collect(const char* message, void* user) {
 
 RenderedModule RenderModule(const std::vector<uint8_t>& bytes, int rate, const std::string& name) {
     RenderedModule out;
-    openmpt_module* module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), Collect, &out.log,
-                                                                nullptr, nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), Collect, &out.log, nullptr,
+                                                                nullptr, nullptr, nullptr, nullptr);
     if (!module) throw std::runtime_error("libopenmpt cannot load " + name);
     out.durationMs = int64_t(openmpt_module_get_duration_seconds(module) * 1000.0 + 0.5);
     std::vector<float> buffer(2 * 4096);

@@ -6,9 +6,9 @@
 #include <vector>
 
 struct RenderedModule {
-    std::vector<float> stereo;       // interleaved, at the requested rate
-    int64_t durationMs = 0;          // as the game counts the song's length
-    std::vector<std::string> log;    // libopenmpt's messages (none expected)
+    std::vector<float> stereo;     // interleaved, at the requested rate
+    int64_t durationMs = 0;        // as the game counts the song's length
+    std::vector<std::string> log;  // libopenmpt's messages (none expected)
 };
 
 // Throws std::runtime_error naming the module when libopenmpt cannot load it.

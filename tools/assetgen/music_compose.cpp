@@ -41,11 +41,8 @@ const std::vector<Rhythm> kCalmRhythms = {
     {{0, 6}, {6, 2}, {8, 8}},
 };
 const std::vector<Rhythm> kLiltRhythms = {
-    {{0, 4}, {4, 2}, {6, 4}, {10, 2}},
-    {{0, 6}, {6, 3}, {9, 3}},
-    {{0, 2}, {2, 2}, {4, 2}, {6, 6}},
-    {{0, 3}, {3, 3}, {6, 6}},
-    {{0, 9}, {9, 3}},
+    {{0, 4}, {4, 2}, {6, 4}, {10, 2}}, {{0, 6}, {6, 3}, {9, 3}}, {{0, 2}, {2, 2}, {4, 2}, {6, 6}},
+    {{0, 3}, {3, 3}, {6, 6}},          {{0, 9}, {9, 3}},
 };
 const Rhythm kDriveCadence = {{0, 4}, {4, 4}, {8, 8}};
 const Rhythm kCalmCadence = {{0, 16}};
@@ -98,7 +95,10 @@ int NearestChordTone(int chordDegree, int target) {
         for (int t : {0, 2, 4}) {
             int d = chordDegree + t + 7 * octave;
             int dist = std::abs(d - target);
-            if (dist < bestDist) { best = d; bestDist = dist; }
+            if (dist < bestDist) {
+                best = d;
+                bestDist = dist;
+            }
         }
     return best;
 }
@@ -163,7 +163,10 @@ void Put(mod::Pattern& p, int row, int channel, int note, int sample, int effect
 void PutEffect(mod::Pattern& p, int row, int channel, int effect, int param) {
     if (row < 0 || row >= mod::kRows) return;
     mod::Cell& c = p.rows[row][channel];
-    if (c.effect == 0 && c.param == 0) { c.effect = effect; c.param = param; }
+    if (c.effect == 0 && c.param == 0) {
+        c.effect = effect;
+        c.param = param;
+    }
 }
 
 struct Builder {
@@ -259,17 +262,17 @@ struct Builder {
         for (int r = 0; r < bar; ++r) {
             int sample = 0, note = 24, volume = 0;
             switch (pattern[r]) {
-            case 'K': sample = kKick, volume = 64; break;
-            case 'k': sample = kKick, volume = 50; break;
-            case 'S': sample = kSnare, volume = 56; break;
-            case 's': sample = kSnare, volume = 38; break;
-            case 'g': sample = kSnare, volume = 18; break;
-            case 'H': sample = kHat, volume = 32; break;
-            case 'h': sample = kHat, volume = 22; break;
-            case 'C': sample = kCrash, volume = 46; break;
-            case 'T': sample = kTom, volume = 50, note = 27; break;
-            case 't': sample = kTom, volume = 48, note = 20; break;
-            default: continue;
+                case 'K': sample = kKick, volume = 64; break;
+                case 'k': sample = kKick, volume = 50; break;
+                case 'S': sample = kSnare, volume = 56; break;
+                case 's': sample = kSnare, volume = 38; break;
+                case 'g': sample = kSnare, volume = 18; break;
+                case 'H': sample = kHat, volume = 32; break;
+                case 'h': sample = kHat, volume = 22; break;
+                case 'C': sample = kCrash, volume = 46; break;
+                case 'T': sample = kTom, volume = 50, note = 27; break;
+                case 't': sample = kTom, volume = 48, note = 20; break;
+                default: continue;
             }
             Put(p, b * bar + r, kDrums, note, sample, 0xC, Vol(volume));
         }
@@ -334,7 +337,8 @@ mod::Module ComposeModule(const Song& song) {
         int occurrence = seen[section]++;
         int variation = std::min(2, occurrence + (letter != section ? 1 : 0));
         char next = index + 1 < song.form.size()
-                        ? static_cast<char>(std::toupper(static_cast<unsigned char>(song.form[index + 1]))) : 0;
+                        ? static_cast<char>(std::toupper(static_cast<unsigned char>(song.form[index + 1])))
+                        : 0;
         b.level = a.level;
 
         mod::Pattern p;

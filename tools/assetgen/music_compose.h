@@ -28,7 +28,19 @@ int ScaleSemitone(const Key& key, int degree);
 bool TriadIsMinor(const Key& key, int degree);
 
 // Sample slots of every module the kit writes (1-based, as cells use them).
-enum Instrument { kKick = 1, kSnare, kHat, kCrash, kBass, kLead, kPadMajor, kPadMinor, kBell, kTom, kInstrumentCount = kTom };
+enum Instrument {
+    kKick = 1,
+    kSnare,
+    kHat,
+    kCrash,
+    kBass,
+    kLead,
+    kPadMajor,
+    kPadMinor,
+    kBell,
+    kTom,
+    kInstrumentCount = kTom
+};
 
 // The groove families: each its own drum kit patterns, bass figures and
 // chord stabs. Waltz plays bars of twelve rows (6/8), the others sixteen.
@@ -47,9 +59,9 @@ struct Arrangement {
 // The instruments a song is played with (indexes into the kit's recipes,
 // so that no two songs share a lead or a bass).
 struct Voices {
-    int lead = 0;   // 0 flute, 1 pulse, 2 reed, 3 brass saw, 4 bell keys, 5 sync scream
-    int bass = 0;   // 0 round, 1 saw pluck, 2 sine sub, 3 square sub, 4 slap, 5 growl
-    int kit = 0;    // drum kit colour 0..5
+    int lead = 0;  // 0 flute, 1 pulse, 2 reed, 3 brass saw, 4 bell keys, 5 sync scream
+    int bass = 0;  // 0 round, 1 saw pluck, 2 sine sub, 3 square sub, 4 slap, 5 growl
+    int kit = 0;   // drum kit colour 0..5
 };
 
 // Sections of a form, one pattern (four bars) each: I intro, A / B main
@@ -59,12 +71,12 @@ struct Song {
     std::string title;
     Key key;
     Style style = Style::Drive;
-    int bpm = 125;                               // beats per minute; rows are sixteenth notes
+    int bpm = 125;  // beats per minute; rows are sixteenth notes
     uint32_t seed = 1;
-    std::map<char, std::array<int, 4>> chords;   // upper-case section -> chord degree per bar
+    std::map<char, std::array<int, 4>> chords;  // upper-case section -> chord degree per bar
     std::string form;
     Groove groove = Groove::Motorik;
-    std::map<char, Arrangement> parts;           // upper-case section -> arrangement (defaults if missing)
+    std::map<char, Arrangement> parts;  // upper-case section -> arrangement (defaults if missing)
     Voices voices;
 };
 

@@ -15,8 +15,8 @@ const GrooveSet& GrooveOf(Groove groove) {
         {16, "K.h.S.h.k.h.S.hh", "h.h.h.h.h.h.h.h.", "K.......S.......", "K...K...K...KkKk", "K.h.S.h.SsSsTtTt",
          "R.R.O.R.R.R.O.RF", "..x...x...x...x.", 2},
         // Waltz: bars of twelve rows, kick on one, snare on four, lilting hats.
-        {12, "K.h.h.S.h.hg", "h..h..h..h..", "K.....S.....", "K..K..K.KKKK", "K.h.SsSgTtTt",
-         "R....FO..F..", "x.....x.....", 2},
+        {12, "K.h.h.S.h.hg", "h..h..h..h..", "K.....S.....", "K..K..K.KKKK", "K.h.SsSgTtTt", "R....FO..F..",
+         "x.....x.....", 2},
         // March: heavy half-time kick, snare with drag ghosts, square sub bass.
         {16, "K.g.S.g.K.K.S.gs", "h...h...h...h...", "K.......S...g.gg", "SgSgSgSgSSSSSSSS", "SgSgSgSgSSSSTtTt",
          "R...R...R.RR..F.", "x.......x.......", 4},

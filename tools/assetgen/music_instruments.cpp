@@ -25,8 +25,7 @@ struct Partial {
 // Sum of sines, each completing a whole number of cycles over loopLength.
 float Additive(const std::vector<Partial>& partials, int i, int loopLength) {
     float s = 0.0f;
-    for (const Partial& p : partials)
-        s += p.amp * std::sin(2.0f * kPi * p.cycles * static_cast<float>(i) / loopLength);
+    for (const Partial& p : partials) s += p.amp * std::sin(2.0f * kPi * p.cycles * static_cast<float>(i) / loopLength);
     return s;
 }
 
@@ -107,30 +106,30 @@ mod::Sample Bass(int recipe) {
     const int cycle = 64, attack = cycle * 8, loop = cycle * 8;
     std::vector<Partial> bright, settled;
     switch (recipe) {
-    case 1:  // saw pluck
-        bright = Spectrum(16, [](int k) { return 1.0f / k; });
-        settled = Spectrum(16, [](int k) { return k <= 7 ? 1.0f / std::pow(float(k), 1.3f) : 0.0f; });
-        break;
-    case 2:  // warm sine sub
-        bright = Spectrum(6, [](int k) { return k == 1 ? 1.0f : 0.3f / k; });
-        settled = Spectrum(6, [](int k) { return k == 1 ? 1.0f : k == 2 ? 0.3f : 0.05f; });
-        break;
-    case 3:  // square sub
-        bright = Spectrum(11, [](int k) { return k % 2 ? 1.0f / k : 0.0f; });
-        settled = Spectrum(11, [](int k) { return k % 2 && k <= 7 ? 1.0f / k : 0.0f; });
-        break;
-    case 4:  // slap: a bright snap falling onto a round tone
-        bright = Spectrum(20, [](int k) { return 1.0f / std::sqrt(float(k)); });
-        settled = Spectrum(20, [](int k) { return k <= 3 ? 1.0f / (k * k) : 0.0f; });
-        break;
-    case 5:  // growl: a formant around the fifth harmonic
-        bright = Spectrum(14, [](int k) { return 1.0f / k + 0.5f * std::exp(-0.5f * (k - 5) * (k - 5)); });
-        settled = bright;
-        break;
-    default:  // round
-        bright = Spectrum(12, [](int k) { return 1.0f / k; });
-        settled = Spectrum(12, [](int k) { return k <= 3 ? 1.0f / (k * k) : 0.0f; });
-        break;
+        case 1:  // saw pluck
+            bright = Spectrum(16, [](int k) { return 1.0f / k; });
+            settled = Spectrum(16, [](int k) { return k <= 7 ? 1.0f / std::pow(float(k), 1.3f) : 0.0f; });
+            break;
+        case 2:  // warm sine sub
+            bright = Spectrum(6, [](int k) { return k == 1 ? 1.0f : 0.3f / k; });
+            settled = Spectrum(6, [](int k) { return k == 1 ? 1.0f : k == 2 ? 0.3f : 0.05f; });
+            break;
+        case 3:  // square sub
+            bright = Spectrum(11, [](int k) { return k % 2 ? 1.0f / k : 0.0f; });
+            settled = Spectrum(11, [](int k) { return k % 2 && k <= 7 ? 1.0f / k : 0.0f; });
+            break;
+        case 4:  // slap: a bright snap falling onto a round tone
+            bright = Spectrum(20, [](int k) { return 1.0f / std::sqrt(float(k)); });
+            settled = Spectrum(20, [](int k) { return k <= 3 ? 1.0f / (k * k) : 0.0f; });
+            break;
+        case 5:  // growl: a formant around the fifth harmonic
+            bright = Spectrum(14, [](int k) { return 1.0f / k + 0.5f * std::exp(-0.5f * (k - 5) * (k - 5)); });
+            settled = bright;
+            break;
+        default:  // round
+            bright = Spectrum(12, [](int k) { return 1.0f / k; });
+            settled = Spectrum(12, [](int k) { return k <= 3 ? 1.0f / (k * k) : 0.0f; });
+            break;
     }
     Buffer b(attack + loop);
     for (int i = 0; i < attack + loop; ++i) {
@@ -164,29 +163,31 @@ mod::Sample Lead(int recipe) {
     std::vector<Partial> partials;
     std::string name;
     switch (recipe) {
-    case 1:  // chorused pulse, a quarter wide
-        name = "pulse lead";
-        for (float base : {128.0f, 129.0f})
-            for (int k = 1; k <= 15; ++k) partials.push_back({base * k, 0.5f * std::fabs(std::sin(kPi * k * 0.25f)) / k});
-        break;
-    case 2:  // reed: odd harmonics with a breath of even ones
-        name = "reed lead";
-        for (int k = 1; k <= 11; ++k) partials.push_back({128.0f * k, (k % 2 ? 1.0f : 0.12f) / k});
-        break;
-    case 3:  // brass: a detuned pair of rich saws
-        name = "brass lead";
-        for (float base : {128.0f, 130.0f})
-            for (int k = 1; k <= 18; ++k) partials.push_back({base * k, 0.5f / std::pow(float(k), 1.15f)});
-        break;
-    case 4:  // bell keys: a round tone with bright bell partials
-        name = "keys lead";
-        partials = {{128.0f, 1.0f}, {256.0f, 0.45f}, {384.0f, 0.1f}, {512.0f, 0.25f}, {896.0f, 0.12f}, {1280.0f, 0.08f}};
-        break;
-    default:  // sync scream: a formant high over the fundamental
-        name = "sync lead";
-        for (int k = 1; k <= 20; ++k)
-            partials.push_back({128.0f * k, 0.6f / k + 0.5f * std::exp(-0.15f * (k - 8) * (k - 8))});
-        break;
+        case 1:  // chorused pulse, a quarter wide
+            name = "pulse lead";
+            for (float base : {128.0f, 129.0f})
+                for (int k = 1; k <= 15; ++k)
+                    partials.push_back({base * k, 0.5f * std::fabs(std::sin(kPi * k * 0.25f)) / k});
+            break;
+        case 2:  // reed: odd harmonics with a breath of even ones
+            name = "reed lead";
+            for (int k = 1; k <= 11; ++k) partials.push_back({128.0f * k, (k % 2 ? 1.0f : 0.12f) / k});
+            break;
+        case 3:  // brass: a detuned pair of rich saws
+            name = "brass lead";
+            for (float base : {128.0f, 130.0f})
+                for (int k = 1; k <= 18; ++k) partials.push_back({base * k, 0.5f / std::pow(float(k), 1.15f)});
+            break;
+        case 4:  // bell keys: a round tone with bright bell partials
+            name = "keys lead";
+            partials = {{128.0f, 1.0f},  {256.0f, 0.45f}, {384.0f, 0.1f},
+                        {512.0f, 0.25f}, {896.0f, 0.12f}, {1280.0f, 0.08f}};
+            break;
+        default:  // sync scream: a formant high over the fundamental
+            name = "sync lead";
+            for (int k = 1; k <= 20; ++k)
+                partials.push_back({128.0f * k, 0.6f / k + 0.5f * std::exp(-0.15f * (k - 8) * (k - 8))});
+            break;
     }
     Buffer b(loop);
     for (int i = 0; i < loop; ++i) b[i] = Additive(partials, i, loop);
@@ -204,7 +205,8 @@ mod::Sample Pad(Style style, bool minor) {
     for (int v = 0; v < 4; ++v)
         for (float detune : {0.0f, 1.0f})
             for (int k = 1; k <= harmonics; ++k)
-                partials.push_back({(voices[v] + detune) * k, voiceAmp[v] / (k * k * (style == Style::Drive ? 0.5f : 1.0f) + 0.5f)});
+                partials.push_back(
+                    {(voices[v] + detune) * k, voiceAmp[v] / (k * k * (style == Style::Drive ? 0.5f : 1.0f) + 0.5f)});
     if (style == Style::Calm)
         for (int v = 0; v < 4; ++v)
             for (int k : {6, 8, 10, 12}) partials.push_back({(voices[v] + 2.0f) * k, 0.1f * voiceAmp[v]});

@@ -18,10 +18,10 @@ constexpr auto Jpg = PictureData::Jpeg;
 const std::vector<ManifestEntry> kManifest = {
     // Rakety: the player's fighter, the level objects by index, the shots.
     {R, 0, "Kavrix", 76, 76, 9, 2, true, Dib},
-    {R, 1, "Stihac", 56, 52, 1, 0, true, Dib},        // armed
+    {R, 1, "Stihac", 56, 52, 1, 0, true, Dib},  // armed
     {R, 2, "Pruzkumnik", 44, 40, 1, 0, true, Dib},
     {R, 3, "Nosic", 64, 48, 1, 0, true, Dib},
-    {R, 4, "Torpedovec", 70, 60, 1, 0, true, Dib},    // armed
+    {R, 4, "Torpedovec", 70, 60, 1, 0, true, Dib},  // armed
     {R, 5, "Bariera", 44, 44, 1, 0, true, Bmp},
     {R, 6, "Trosky", 48, 40, 1, 0, true, Dib},
     {R, 7, "Medusa", 52, 56, 1, 0, true, Dib},
@@ -33,17 +33,17 @@ const std::vector<ManifestEntry> kManifest = {
     {R, 13, "Meteor5", 90, 86, 1, 0, true, Dib},
     {R, 14, "CernaSkrinka", 40, 34, 2, 0, true, Dib},
     {R, 15, "Kapsle", 40, 60, 1, 0, true, Dib},
-    {R, 16, "Kriznik", 90, 70, 1, 0, true, Dib},     // armed
-    {R, 17, "Vosa", 60, 50, 1, 0, true, Dib},         // armed
-    {R, 18, "Strazce", 72, 64, 1, 0, true, Dib},      // armed in level 6
+    {R, 16, "Kriznik", 90, 70, 1, 0, true, Dib},  // armed
+    {R, 17, "Vosa", 60, 50, 1, 0, true, Dib},     // armed
+    {R, 18, "Strazce", 72, 64, 1, 0, true, Dib},  // armed in level 6
     {R, 19, "Spora", 46, 46, 1, 0, true, Dib},
     {R, 20, "Zvon", 58, 62, 1, 0, true, Dib},
     {R, 21, "Zivot", 45, 45, 6, 0, true, Dib},
     {R, 22, "OpacnaRaketa", 84, 72, 1, 0, true, Dib},
-    {R, 23, "StrelaKoule", 8, 16, 1, 0, true, Dib},   // kind 0
-    {R, 24, "StrelaPaprsek", 2, 25, 1, 0, true, Dib}, // kind 1, the red beam
-    {R, 25, "StrelaPlasma", 12, 12, 1, 0, true, Dib}, // kind 2
-    {R, 26, "StrelaStrepina", 6, 18, 1, 0, true, Dib},// kind 3, the mother ship's guns
+    {R, 23, "StrelaKoule", 8, 16, 1, 0, true, Dib},     // kind 0
+    {R, 24, "StrelaPaprsek", 2, 25, 1, 0, true, Dib},   // kind 1, the red beam
+    {R, 25, "StrelaPlasma", 12, 12, 1, 0, true, Dib},   // kind 2
+    {R, 26, "StrelaStrepina", 6, 18, 1, 0, true, Dib},  // kind 3, the mother ship's guns
 
     // Obrazky: weapons, effects, the instrument bar, the story pictures.
     {O, 0, "Puma", 14, 57, 1, 0, true, Dib},
@@ -153,8 +153,7 @@ std::vector<ManifestEntry> ManifestOf(Collection collection) {
     std::vector<ManifestEntry> out;
     for (const ManifestEntry& e : kManifest)
         if (e.collection == collection) out.push_back(e);
-    std::sort(out.begin(), out.end(),
-              [](const ManifestEntry& a, const ManifestEntry& b) { return a.index < b.index; });
+    std::sort(out.begin(), out.end(), [](const ManifestEntry& a, const ManifestEntry& b) { return a.index < b.index; });
     return out;
 }
 

@@ -15,12 +15,12 @@ constexpr uint32_t kKeyFuchsia = 0xFF00FF;  // 0xBBGGRR, "clFuchsia"
 
 struct ManifestEntry {
     Collection collection;
-    int index;             // position in the collection file (0-based)
+    int index;  // position in the collection file (0-based)
     const char* name;
     int frameWidth, frameHeight;
-    int frames;            // laid out in one row, left to right
-    int skip;              // gap in pixels between neighbouring frames
-    bool keyed;            // Transparent with kKeyFuchsia; otherwise opaque
+    int frames;  // laid out in one row, left to right
+    int skip;    // gap in pixels between neighbouring frames
+    bool keyed;  // Transparent with kKeyFuchsia; otherwise opaque
     levpack::PictureData data;
 };
 
@@ -34,9 +34,8 @@ bool HasWords(Collection collection);
 // A collection's file in a language: "video/menu.lev", "video/en/menu.lev".
 std::string CollectionFileName(Collection collection, WordsLanguage language);
 const char* CollectionName(Collection collection);
-constexpr Collection kAllCollections[] = {Collection::Rakety, Collection::Obrazky,
-                                          Collection::MenuObr, Collection::Mesto,
-                                          Collection::Velkalod};
+constexpr Collection kAllCollections[] = {Collection::Rakety, Collection::Obrazky, Collection::MenuObr,
+                                          Collection::Mesto, Collection::Velkalod};
 // Width and height of the whole stored picture of an entry.
 int SheetWidth(const ManifestEntry& e);
 int SheetHeight(const ManifestEntry& e);

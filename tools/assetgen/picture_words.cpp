@@ -67,8 +67,8 @@ const PictureWord kWords[] = {
     {"Uložený postup pilota bude ztracen.", "The pilot's saved progress will be lost.", 700},
     {"PROFILY OBSAZENY", "NO FREE PROFILE", 400},
     {"Všech šest profilů je obsazeno.", "All six profiles are in use.", 0},
-    {"Nejprve některý profil vymažte v nabídce Načtení profilu.",
-     "First delete a profile on the Load profile page.", 0},
+    {"Nejprve některý profil vymažte v nabídce Načtení profilu.", "First delete a profile on the Load profile page.",
+     0},
     // The console, the monitor's title and the title screen.
     {"MONITOR 01 — PŘEHLED SEKTORU", "MONITOR 01 — SECTOR OVERVIEW", 300},
     {"KAVRIX · velitelský terminál", "KAVRIX · command terminal", 0},
@@ -103,8 +103,8 @@ std::string Say(cairo_t* cr, const std::string& czech, double size, bool bold, c
         // Half a pixel spare: the two words are measured with subpixel advances.
         if (width > room + 0.5)
             throw std::runtime_error("the English picture word '" + std::string(word.english) + "' is " +
-                                     std::to_string(int(std::ceil(width))) + " pixels wide where '" + czech +
-                                     "' has " + std::to_string(int(std::floor(room))));
+                                     std::to_string(int(std::ceil(width))) + " pixels wide where '" + czech + "' has " +
+                                     std::to_string(int(std::floor(room))));
         return word.english;
     }
     throw std::runtime_error("no English for the picture word '" + czech + "'");

@@ -15,8 +15,7 @@
 #include "picture_manifest.h"
 
 cairo_surface_t* RenderEntry(const ManifestEntry& e) {
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, SheetWidth(e), SheetHeight(e));
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, SheetWidth(e), SheetHeight(e));
     cairo_t* cr = cairo_create(surface);
     cairo_font_options_t* fo = cairo_font_options_create();
     cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);

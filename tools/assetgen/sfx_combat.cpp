@@ -15,7 +15,10 @@ Buffer Laser() {
     auto freq = [](float t) { return 420.0f + 1500.0f * Decay(t, 0.035f); };
     auto gain = [](float t) { return Decay(t, 0.07f) * std::min(1.0f, t * 600.0f); };
     Buffer b = Tone(0.24f, Wave::Square, freq, gain);
-    MixInto(b, Tone(0.24f, Wave::Saw, [&](float t) { return freq(t) * 0.5f; }, gain), 0, 0.6f);
+    MixInto(b,
+            Tone(
+                0.24f, Wave::Saw, [&](float t) { return freq(t) * 0.5f; }, gain),
+            0, 0.6f);
     LowPass(b, 6000.0f, kRate);
     HighPass(b, 150.0f, kRate);
     return Finish(b, SoundRole::Weapon);
@@ -26,8 +29,14 @@ Buffer GoodLaser() {
     auto freq = [](float t) { return 330.0f + 1900.0f * Decay(t, 0.05f); };
     auto gain = [](float t) { return Decay(t, 0.09f) * std::min(1.0f, t * 500.0f); };
     Buffer b = Tone(0.28f, Wave::Saw, freq, gain);
-    MixInto(b, Tone(0.28f, Wave::Saw, [&](float t) { return freq(t) * 1.015f; }, gain), 0, 0.8f);
-    MixInto(b, Tone(0.28f, Wave::Sine, [&](float t) { return freq(t) * 0.5f; }, gain), 0, 0.8f);
+    MixInto(b,
+            Tone(
+                0.28f, Wave::Saw, [&](float t) { return freq(t) * 1.015f; }, gain),
+            0, 0.8f);
+    MixInto(b,
+            Tone(
+                0.28f, Wave::Sine, [&](float t) { return freq(t) * 0.5f; }, gain),
+            0, 0.8f);
     LowPass(b, 7000.0f, kRate);
     return Finish(b, SoundRole::Weapon);
 }
@@ -43,10 +52,14 @@ Buffer BallShot() {
 }
 
 Buffer BeamSpread() {
-    Buffer b = SweptNoise(0.7f, 11, [](float t) { return 300.0f + 5000.0f * t; },
-                          [](float t) { return Adsr(t, 0.7f, 0.2f, 0.2f, 0.6f, 0.25f); });
-    MixInto(b, Tone(0.7f, Wave::Saw, [](float t) { return 110.0f + 500.0f * t; },
-                    [](float t) { return Adsr(t, 0.7f, 0.3f, 0.1f, 0.7f, 0.3f) * 0.25f; }), 0, 1.0f);
+    Buffer b = SweptNoise(
+        0.7f, 11, [](float t) { return 300.0f + 5000.0f * t; },
+        [](float t) { return Adsr(t, 0.7f, 0.2f, 0.2f, 0.6f, 0.25f); });
+    MixInto(b,
+            Tone(
+                0.7f, Wave::Saw, [](float t) { return 110.0f + 500.0f * t; },
+                [](float t) { return Adsr(t, 0.7f, 0.3f, 0.1f, 0.7f, 0.3f) * 0.25f; }),
+            0, 1.0f);
     return Finish(b, SoundRole::Weapon, -0.5f);
 }
 
@@ -75,8 +88,9 @@ namespace {
 Buffer Blast(float seconds, uint32_t seed, float tau, float thumpHz, float drive) {
     Buffer crack = Noise(0.09f, seed, [](float t) { return Decay(t, 0.018f); });
     HighPass(crack, 1800.0f, kRate);
-    Buffer body = SweptNoise(seconds, seed + 1, [=](float t) { return 400.0f + 5200.0f * Decay(t, tau * 0.5f); },
-                             [=](float t) { return Decay(t, tau) * std::min(1.0f, t * 400.0f); });
+    Buffer body = SweptNoise(
+        seconds, seed + 1, [=](float t) { return 400.0f + 5200.0f * Decay(t, tau * 0.5f); },
+        [=](float t) { return Decay(t, tau) * std::min(1.0f, t * 400.0f); });
     // Crackle: sparse bright grains over the body's first half.
     Rng rng(seed + 2);
     Buffer crackle(body.size(), 0.0f);
@@ -88,8 +102,9 @@ Buffer Blast(float seconds, uint32_t seed, float tau, float thumpHz, float drive
         }
     }
     HighPass(crackle, 2500.0f, kRate);
-    Buffer thump = Tone(seconds, Wave::Sine, [=](float t) { return thumpHz + 90.0f * Decay(t, 0.06f); },
-                        [=](float t) { return Decay(t, tau * 0.5f); });
+    Buffer thump = Tone(
+        seconds, Wave::Sine, [=](float t) { return thumpHz + 90.0f * Decay(t, 0.06f); },
+        [=](float t) { return Decay(t, tau * 0.5f); });
     Buffer b = body;
     Normalize(b, 1.0f);
     Normalize(crack, 1.0f);
@@ -121,14 +136,19 @@ Buffer Ring() {
 
 Buffer ShipBlast() {
     // The mother ship breaking up: four bursts over a long low rumble.
-    Buffer b = SweptNoise(3.8f, 21, [](float t) { return 90.0f + 1200.0f * Decay(t, 0.7f); },
-                          [](float t) { return Decay(t, 1.3f) * std::min(1.0f, t * 200.0f); });
+    Buffer b = SweptNoise(
+        3.8f, 21, [](float t) { return 90.0f + 1200.0f * Decay(t, 0.7f); },
+        [](float t) { return Decay(t, 1.3f) * std::min(1.0f, t * 200.0f); });
     Normalize(b, 0.6f);
     const float starts[] = {0.0f, 0.2f, 0.6f, 1.2f};
     const float gains[] = {1.0f, 0.85f, 0.65f, 0.5f};
-    for (int k = 0; k < 4; ++k) MixInto(b, Blast(1.2f, 30 + 3 * k, 0.3f, 38.0f, 2.0f), Frames(starts[k], kRate), gains[k]);
-    MixInto(b, Tone(3.8f, Wave::Sine, [](float t) { return 32.0f + 60.0f * Decay(t, 0.3f); },
-                    [](float t) { return Decay(t, 1.0f); }), 0, 0.3f);
+    for (int k = 0; k < 4; ++k)
+        MixInto(b, Blast(1.2f, 30 + 3 * k, 0.3f, 38.0f, 2.0f), Frames(starts[k], kRate), gains[k]);
+    MixInto(b,
+            Tone(
+                3.8f, Wave::Sine, [](float t) { return 32.0f + 60.0f * Decay(t, 0.3f); },
+                [](float t) { return Decay(t, 1.0f); }),
+            0, 0.3f);
     HighPass(b, 50.0f, kRate);  // the deepest rumble would only eat the headroom
     Drive(b, 3.0f);
     return Finish(b, SoundRole::Impact, 0.5f);

@@ -9,7 +9,7 @@ Buffer Laser();
 Buffer GoodLaser();
 Buffer BallShot();
 Buffer BeamSpread();
-Buffer BeamHum();     // looped
+Buffer BeamHum();  // looped
 Buffer Explosion();
 Buffer Ring();
 Buffer ShipBlast();

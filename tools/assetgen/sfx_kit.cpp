@@ -44,8 +44,9 @@ Buffer SweptNoise(float seconds, uint32_t seed, const Curve& cutoff, const Curve
 }
 
 Buffer Chime(float freq, float seconds, float tau) {
-    return Tone(seconds, Wave::Sine, [=](float) { return freq; },
-                [=](float t) { return Decay(t, tau) * std::min(1.0f, t * 400.0f); });
+    return Tone(
+        seconds, Wave::Sine, [=](float) { return freq; },
+        [=](float t) { return Decay(t, tau) * std::min(1.0f, t * 400.0f); });
 }
 
 Buffer Bell(float freq, float seconds, float tau) {

@@ -21,10 +21,10 @@ int Rng::Below(int n) { return n <= 1 ? 0 : static_cast<int>(Next() % static_cas
 float Osc(Wave wave, float phase) {
     float p = phase - std::floor(phase);
     switch (wave) {
-    case Wave::Sine: return std::sin(2.0f * kPi * p);
-    case Wave::Triangle: return p < 0.5f ? 4.0f * p - 1.0f : 3.0f - 4.0f * p;
-    case Wave::Saw: return 2.0f * p - 1.0f;
-    case Wave::Square: return p < 0.5f ? 1.0f : -1.0f;
+        case Wave::Sine: return std::sin(2.0f * kPi * p);
+        case Wave::Triangle: return p < 0.5f ? 4.0f * p - 1.0f : 3.0f - 4.0f * p;
+        case Wave::Saw: return 2.0f * p - 1.0f;
+        case Wave::Square: return p < 0.5f ? 1.0f : -1.0f;
     }
     return 0.0f;
 }
@@ -45,13 +45,20 @@ float Decay(float t, float tau) { return std::exp(-t / tau); }
 void LowPass(Buffer& buf, float cutoffHz, int rate) {
     float dt = 1.0f / rate, rc = 1.0f / (2.0f * kPi * cutoffHz);
     float a = dt / (rc + dt), y = 0.0f;
-    for (float& s : buf) { y += a * (s - y); s = y; }
+    for (float& s : buf) {
+        y += a * (s - y);
+        s = y;
+    }
 }
 
 void HighPass(Buffer& buf, float cutoffHz, int rate) {
     float dt = 1.0f / rate, rc = 1.0f / (2.0f * kPi * cutoffHz);
     float a = rc / (rc + dt), prevIn = 0.0f, y = 0.0f;
-    for (float& s : buf) { y = a * (y + s - prevIn); prevIn = s; s = y; }
+    for (float& s : buf) {
+        y = a * (y + s - prevIn);
+        prevIn = s;
+        s = y;
+    }
 }
 
 void MixInto(Buffer& dst, const Buffer& src, int offset, float gain) {
@@ -97,8 +104,7 @@ std::vector<uint8_t> ToPcm16(const Buffer& buf) {
 std::vector<int8_t> ToPcm8(const Buffer& buf) {
     std::vector<int8_t> out;
     out.reserve(buf.size());
-    for (float s : buf)
-        out.push_back(static_cast<int8_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 127.0f)));
+    for (float s : buf) out.push_back(static_cast<int8_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 127.0f)));
     return out;
 }
 

@@ -17,9 +17,9 @@ class Rng {
 public:
     explicit Rng(uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) {}
     uint32_t Next();
-    float Uniform();                 // 0 .. 1
-    float Bipolar();                 // -1 .. 1
-    int Below(int n);                // 0 .. n-1
+    float Uniform();   // 0 .. 1
+    float Bipolar();   // -1 .. 1
+    int Below(int n);  // 0 .. n-1
 private:
     uint32_t state_;
 };

@@ -154,7 +154,8 @@ void Autopilot::CheckForesight(const World& w, int64_t frame) {
                      (long long)frame, lastEnergy_, int(p.Energy), expectedDamage_, int(p.PlayerX), int(p.PlayerY),
                      int(situation_.probeAlive), situation_.probeX, situation_.probeY);
         for (const Mover& m : situation_.movers)
-            if (m.birth <= 1 && std::abs(m.Top(1) - p.PlayerY) < 90 && std::abs((m.left + m.right) / 2 - p.PlayerX) < 90)
+            if (m.birth <= 1 && std::abs(m.Top(1) - p.PlayerY) < 90 &&
+                std::abs((m.left + m.right) / 2 - p.PlayerX) < 90)
                 std::fprintf(stderr, " [%s %d..%d y%d dmg%d]", m.kind == MoverKind::Shot ? "shot" : "obj", m.left,
                              m.right, m.Top(1), m.damage);
         std::fprintf(stderr, "\n");

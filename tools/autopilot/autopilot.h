@@ -25,13 +25,13 @@ struct PilotOptions {
     bool wholeGame = false;
     std::string playerName = "Kavrix";  // UTF-8; typed as cp1250 codes
     int difficulty = 2;
-    bool loseOnPurpose = false;  // fly into things: a game that is lost
-    bool skipCommander = true;   // Enter once a commander line is typed out
-    int stopAfterLevel = 0;      // stop once this level is passed (0 never)
-    bool stopAtVictory = false;  // stop when the mother ship's destruction ends the battle
-    int framesAfterReload = -1;  // whole game: stop this many frames after the load (-1 play on)
-    int framesOnScorePage = 240; // after the game has ended, the score page is watched this long
-    int traceEvery = 0;          // print what the pilot sees every this many frames (0 never)
+    bool loseOnPurpose = false;   // fly into things: a game that is lost
+    bool skipCommander = true;    // Enter once a commander line is typed out
+    int stopAfterLevel = 0;       // stop once this level is passed (0 never)
+    bool stopAtVictory = false;   // stop when the mother ship's destruction ends the battle
+    int framesAfterReload = -1;   // whole game: stop this many frames after the load (-1 play on)
+    int framesOnScorePage = 240;  // after the game has ended, the score page is watched this long
+    int traceEvery = 0;           // print what the pilot sees every this many frames (0 never)
 };
 
 // How the game went, as far as the pilot saw it.
@@ -41,11 +41,11 @@ struct PilotReport {
     int lives = 0, livesLost = 0;
     int energy = 0, score = 0;
     std::string scene;
-    bool gameOver = false;            // the last ship was lost
+    bool gameOver = false;  // the last ship was lost
     bool motherShipDestroyed = false;
-    bool endingSeen = false;          // the story animation ran
-    bool scoreEntered = false;        // the score went into the table
-    bool reloaded = false;            // whole game: the profile was loaded back
+    bool endingSeen = false;    // the story animation ran
+    bool scoreEntered = false;  // the score went into the table
+    bool reloaded = false;      // whole game: the profile was loaded back
     // The pilot's foresight, checked against what happened: hits taken, hits
     // its plan had not seen coming (0 unless its model of the game is off),
     // and frames in which the ship did not go where the ship model said.

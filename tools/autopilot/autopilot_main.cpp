@@ -75,11 +75,12 @@ void AddHeader(const std::string& file, const std::string& replayOptions) {
 
 void PrintReport(const autopilot::GameResult& r) {
     const autopilot::PilotReport& p = r.report;
-    std::printf("frames %lld, level %d reached (started at %d), lives %d (lost %d), energy %d, score %d, scene %s%s%s%s%s%s\n",
-                (long long)p.frames, p.levelReached, p.startLevel, p.lives, p.livesLost, p.energy, p.score,
-                p.scene.c_str(), p.gameOver ? ", game over" : "", p.motherShipDestroyed ? ", mother ship destroyed" : "",
-                p.endingSeen ? ", ending seen" : "", p.scoreEntered ? ", score entered" : "",
-                p.reloaded ? ", profile loaded back" : "");
+    std::printf(
+        "frames %lld, level %d reached (started at %d), lives %d (lost %d), energy %d, score %d, scene %s%s%s%s%s%s\n",
+        (long long)p.frames, p.levelReached, p.startLevel, p.lives, p.livesLost, p.energy, p.score, p.scene.c_str(),
+        p.gameOver ? ", game over" : "", p.motherShipDestroyed ? ", mother ship destroyed" : "",
+        p.endingSeen ? ", ending seen" : "", p.scoreEntered ? ", score entered" : "",
+        p.reloaded ? ", profile loaded back" : "");
     std::printf("%d hits taken, %d of them unforeseen; ship model missed %d frames\n", p.hits, p.unforeseenHits,
                 p.shipMispredictions);
     std::printf("%.1f s, %.0f frames/s\n", r.seconds, r.seconds > 0 ? double(p.frames) / r.seconds : 0.0);

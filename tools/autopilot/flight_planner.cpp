@@ -19,7 +19,7 @@ constexpr double kEdgeCost = 0.03;  // per pixel into the screen's margins
 constexpr double kColumnWeight = 0.1;
 
 constexpr int kProbeDamage = 20;
-constexpr int kProbeShotFrames = 10;  // in the line this long, a bolt has met it
+constexpr int kProbeShotFrames = 10;    // in the line this long, a bolt has met it
 constexpr double kProbeLeftAlive = 20;  // a probe still out at the horizon rams later: no better
 
 // The mother ship's probe homing in: 5 pixels a frame on each axis toward
@@ -30,8 +30,14 @@ struct ProbeFlight {
     int x, y, counter, tick, bayX, bayY;
     int inLine = 0;  // frames it has been above the ship in a laser's line
     explicit ProbeFlight(const Situation& s)
-        : alive(s.probeAlive), out(s.probeOut), x(s.probeX), y(s.probeY), counter(s.probeCounter),
-          tick(s.shipTick6), bayX(s.motherX + 230), bayY(std::min(0, s.motherY) + 180) {}
+        : alive(s.probeAlive),
+          out(s.probeOut),
+          x(s.probeX),
+          y(s.probeY),
+          counter(s.probeCounter),
+          tick(s.shipTick6),
+          bayX(s.motherX + 230),
+          bayY(std::min(0, s.motherY) + 180) {}
     bool Threat() const { return alive && out; }
     // One frame; true when it rams the ship at (px, py).
     bool Step(int px, int py) {
@@ -111,8 +117,10 @@ void FlightPlanner::CollectBoxes(const Situation& s) {
         for (int e = 0; e < 4; ++e) extreme[e].Advance(kExtremes[e]);
         frameStart_[size_t(k)] = int(boxes_.size());
         if (!Tested(k) || k <= s.framesToControl) continue;
-        const int reachLeft = extreme[0].x + kTouchLeft - kNearMargin, reachRight = extreme[1].x + kTouchRight + kNearMargin;
-        const int reachTop = extreme[2].y + kTouchTop - kNearMargin, reachBottom = extreme[3].y + kTouchBottom + kNearMargin;
+        const int reachLeft = extreme[0].x + kTouchLeft - kNearMargin,
+                  reachRight = extreme[1].x + kTouchRight + kNearMargin;
+        const int reachTop = extreme[2].y + kTouchTop - kNearMargin,
+                  reachBottom = extreme[3].y + kTouchBottom + kNearMargin;
         for (size_t i = 0; i < s.movers.size(); ++i) {
             const Mover& m = s.movers[i];
             if (k < m.birth) continue;

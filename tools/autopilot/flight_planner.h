@@ -44,13 +44,12 @@ private:
         int mover;
     };
     std::vector<uint8_t> touched_;
-    std::vector<Box> boxes_;                          // by frame, see frameStart_
+    std::vector<Box> boxes_;  // by frame, see frameStart_
     std::array<int, kHorizon + 2> frameStart_{};
 
     void BuildPlans();
     void CollectBoxes(const Situation& s);
-    double Evaluate(const Situation& s, const Plan& plan, const FlightGoal& goal, bool seekHazards,
-                    double& hazardCost);
+    double Evaluate(const Situation& s, const Plan& plan, const FlightGoal& goal, bool seekHazards, double& hazardCost);
 };
 
 }  // namespace autopilot

@@ -12,21 +12,21 @@
 namespace autopilot {
 
 struct GameSetup {
-    std::string dataDir;       // empty: the runner's default
-    std::string saveDir;       // empty: a fresh temporary directory, removed afterwards
+    std::string dataDir;  // empty: the runner's default
+    std::string saveDir;  // empty: a fresh temporary directory, removed afterwards
     uint32_t seed = 1;
-    int level = 1;             // ignored for the whole game
-    std::string recordFile;    // empty: no recording
-    std::string language;      // "cs" or "en"; empty: Czech, the game's own
+    int level = 1;           // ignored for the whole game
+    std::string recordFile;  // empty: no recording
+    std::string language;    // "cs" or "en"; empty: Czech, the game's own
     int64_t frameLimit = 400000;
     std::vector<std::string> screenshots;  // "FRAME:FILE.png", as kavrix takes them
     PilotOptions pilot;
 };
 
 struct GameResult {
-    int status = 0;            // the runner's exit status
+    int status = 0;  // the runner's exit status
     PilotReport report;
-    double seconds = 0;        // wall-clock time of the run
+    double seconds = 0;  // wall-clock time of the run
 };
 
 GameResult PlayGame(const GameSetup& setup);

@@ -43,8 +43,7 @@ bool Gunnery::ShouldFire(const Situation& s) {
     const int right = FirstInBeam(s, s.ship.x + kLaserRightX);
     bool want = (left == 1 && right != -1) || (right == 1 && left != -1);
     if (s.battle && !s.motherDestroyed && left != -1 && right != -1) {
-        if (BattleTarget(s, s.ship.x + kLaserLeftX) || BattleTarget(s, s.ship.x + kLaserRightX))
-            want = true;
+        if (BattleTarget(s, s.ship.x + kLaserLeftX) || BattleTarget(s, s.ship.x + kLaserRightX)) want = true;
     }
     // Bursts: rest at low gun energy until it has come back.
     const int low = s.battle ? 30 : 20, recovered = 60;

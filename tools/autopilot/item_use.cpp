@@ -27,7 +27,8 @@ bool Wanted(const Situation& s, int item, double unavoidableDamage, bool firing,
     switch (item) {
         case kEnergyPack: return s.weaponEnergy < 20 && (firing || fighting);
         case kLifePack: return s.energy < 55;
-        case kInvulnerable: return !s.invulnerable && (s.energy < 40 || (fighting && s.energy < 70) || unavoidableDamage >= s.energy);
+        case kInvulnerable:
+            return !s.invulnerable && (s.energy < 40 || (fighting && s.energy < 70) || unavoidableDamage >= s.energy);
         case kOrbs: return !s.orbsActive && (unavoidableDamage > 0 || fighting || crowd >= 6);
         case kEggBeam: return !s.beamActive && (fighting || crowd >= 5);
         case kDiscs: return !s.discsActive && (fighting || crowd >= 4);

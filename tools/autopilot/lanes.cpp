@@ -22,8 +22,8 @@ double TimeWeight(int frames) {
 // Parts whose fall lets the next layer be hurt: the twelve that shield the
 // launcher, then the launcher, then the core.
 bool PartWanted(const Situation& s, int record) {
-    static constexpr bool kShield[19] = {true, false, false, true, true, true, true, true, true, true,
-                                         false, false, true, true, true, false, true, false, false};
+    static constexpr bool kShield[19] = {true,  false, false, true, true, true,  true, true,  true, true,
+                                         false, false, true,  true, true, false, true, false, false};
     if (s.launcherShielded) return kShield[record];
     if (s.coreShielded) return record == 17;
     return record == 18;
@@ -86,8 +86,9 @@ double LaneChooser::LaneCost(const Situation& s, int x) const {
         }
         cost += m.damage * TimeWeight(arrival);
     }
-    std::sort(inLine, inLine + lineCount,
-              [&](int a, int b) { return ArrivalFrame(s, s.movers[size_t(a)]) < ArrivalFrame(s, s.movers[size_t(b)]); });
+    std::sort(inLine, inLine + lineCount, [&](int a, int b) {
+        return ArrivalFrame(s, s.movers[size_t(a)]) < ArrivalFrame(s, s.movers[size_t(b)]);
+    });
     int busyUntil = 0;
     for (int n = 0; n < lineCount; ++n) {
         const Mover& m = s.movers[size_t(inLine[n])];

@@ -7,7 +7,7 @@
 
 void ShipModel::Advance(Steer steer) {
     ShipFlight flight{x, y, speedX, speedY, stepX, stepY};
-    const ShipPush push = SteerShip(flight, DirectionKeys{steer.h < 0, steer.h > 0, steer.v < 0, steer.v > 0});
+    const ShipPush push = SteerShip(flight, DirectionKeys{steer.h<0, steer.h> 0, steer.v<0, steer.v> 0});
     MoveShip(flight, push);
     x = flight.x;
     y = flight.y;

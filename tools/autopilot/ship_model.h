@@ -11,7 +11,7 @@ struct Steer {
 };
 
 struct ShipModel {
-    int32_t x = 400, y = 300;        // the ship's reference point
+    int32_t x = 400, y = 300;  // the ship's reference point
     int32_t speedX = 0, speedY = 0;
     int32_t stepX = 0, stepY = 0;
 

@@ -21,16 +21,16 @@ struct Mover {
     MoverKind kind = MoverKind::Object;
     int left = 0, right = 0;  // screen x, right exclusive
     int height = 0;
-    int topAtBirth = 0;       // screen y of its top edge in frame `birth`
-    int birth = 1;            // first frame in which it can touch the ship
-    int speed = 1;            // pixels per frame, downwards
-    int damage = 0;           // energy the ship loses on touching it (0: harmless)
-    int value = 0;            // worth of taking it (boxes), 0 for hazards
-    int energy = 0;           // what shooting must take away to destroy it
-    bool shootable = false;   // player fire can destroy it
-    int slot = 0;             // LevelObjects slot, 0 for shots
-    int content = 0;          // the object's Content (boxes), 0 for shots
-    int score = 0;            // points for destroying it
+    int topAtBirth = 0;      // screen y of its top edge in frame `birth`
+    int birth = 1;           // first frame in which it can touch the ship
+    int speed = 1;           // pixels per frame, downwards
+    int damage = 0;          // energy the ship loses on touching it (0: harmless)
+    int value = 0;           // worth of taking it (boxes), 0 for hazards
+    int energy = 0;          // what shooting must take away to destroy it
+    bool shootable = false;  // player fire can destroy it
+    int slot = 0;            // LevelObjects slot, 0 for shots
+    int content = 0;         // the object's Content (boxes), 0 for shots
+    int score = 0;           // points for destroying it
     // An armed craft's guns: every fireInterval frames a shot of shotDamage
     // down each of the columns centre - spread and centre + spread.
     int fireInterval = 0, shotDamage = 0, gunLeft = 0, gunRight = 0, shotWidth = 0;
@@ -50,9 +50,9 @@ struct Situation {
     int level = 1, difficulty = 2, lives = 3;
     int energy = 100, weaponEnergy = 110;
     int scroll = 600;
-    bool underControl = false;   // the arrival zoom is over
-    int framesToControl = 0;     // frames until touches count again
-    bool briefing = false;       // a level-start briefing holds the level
+    bool underControl = false;  // the arrival zoom is over
+    int framesToControl = 0;    // frames until touches count again
+    bool briefing = false;      // a level-start briefing holds the level
     bool commanderLineTyped = false;
     bool commanderSpeaking = false;
     int laserDamage = 10;
@@ -60,8 +60,8 @@ struct Situation {
     int itemSlots[3] = {};
     bool orbsActive = false, beamActive = false, discsActive = false, wingmenOut = false;
     bool invulnerable = false;
-    int exploding = 0;           // the ship's destruction sequence runs
-    std::vector<Mover> movers;   // hazards and boxes
+    int exploding = 0;          // the ship's destruction sequence runs
+    std::vector<Mover> movers;  // hazards and boxes
     // The mother ship battle.
     bool battle = false;
     int motherX = 0, motherY = 0;

@@ -92,8 +92,9 @@ int RunSoak(const std::string& dataDir, long frames) {
     const long rssEnd = StatusKilobytes("VmRSS");
     std::printf("soak: %ld frames in %ld games, %.0f s, %.0f frames/s\n", played, games, seconds, played / seconds);
     std::printf("soak: errors printed %ld\n", errorLines);
-    std::printf("soak: resident memory %ld kB before the first game, %ld kB after it, %ld kB at the end (peak %ld kB)\n",
-                rssBefore, rssAfterFirst, rssEnd, StatusKilobytes("VmHWM"));
+    std::printf(
+        "soak: resident memory %ld kB before the first game, %ld kB after it, %ld kB at the end (peak %ld kB)\n",
+        rssBefore, rssAfterFirst, rssEnd, StatusKilobytes("VmHWM"));
     return errorLines == 0 ? 0 : 1;
 }
 

@@ -62,8 +62,7 @@ Outcome Play(const SurveySetup& setup, const Job& job) {
 std::string Line(const Outcome& o) {
     std::ostringstream s;
     s << o.job.level << ' ' << o.job.difficulty << ' ' << o.job.seed << ' ' << o.passed << ' ' << o.unfinished << ' '
-      << o.livesLost << ' '
-      << o.levelReached << ' ' << o.frames << ' ' << o.seconds;
+      << o.livesLost << ' ' << o.levelReached << ' ' << o.frames << ' ' << o.seconds;
     return s.str();
 }
 
@@ -78,7 +77,8 @@ bool ParseLine(const std::string& text, Outcome& o) {
 int RunSurvey(const SurveySetup& setup) {
     std::vector<Job> jobs;
     for (int d = setup.firstDifficulty; d <= setup.lastDifficulty; ++d)
-        for (int level = setup.wholeGame ? 1 : setup.firstLevel; level <= (setup.wholeGame ? 1 : setup.lastLevel); ++level)
+        for (int level = setup.wholeGame ? 1 : setup.firstLevel; level <= (setup.wholeGame ? 1 : setup.lastLevel);
+             ++level)
             for (int k = 0; k < setup.seeds; ++k) jobs.push_back({level, d, setup.seedBase + uint32_t(k)});
 
     const std::string dir = MakeTempDir();
@@ -90,10 +90,11 @@ int RunSurvey(const SurveySetup& setup) {
             for (size_t i = size_t(j); i < jobs.size(); i += size_t(setup.jobs)) {
                 const Outcome o = Play(setup, jobs[i]);
                 out << Line(o) << std::endl;
-                std::fprintf(stderr, "level %d difficulty %d seed %u: %s, %d lives lost, level %d, %ld frames, %.1f s\n",
+                std::fprintf(stderr,
+                             "level %d difficulty %d seed %u: %s, %d lives lost, level %d, %ld frames, %.1f s\n",
                              o.job.level, o.job.difficulty, o.job.seed,
-                             o.passed ? "passed" : (o.unfinished ? "UNFINISHED" : "LOST"), o.livesLost,
-                             o.levelReached, o.frames, o.seconds);
+                             o.passed ? "passed" : (o.unfinished ? "UNFINISHED" : "LOST"), o.livesLost, o.levelReached,
+                             o.frames, o.seconds);
             }
             std::fflush(nullptr);
             _exit(0);
@@ -123,7 +124,8 @@ int RunSurvey(const SurveySetup& setup) {
     std::printf("%-8s", setup.wholeGame ? "" : "level");
     for (int d = setup.firstDifficulty; d <= setup.lastDifficulty; ++d) std::printf("  difficulty %d   ", d);
     std::printf("\n");
-    for (int level = setup.wholeGame ? 1 : setup.firstLevel; level <= (setup.wholeGame ? 1 : setup.lastLevel); ++level) {
+    for (int level = setup.wholeGame ? 1 : setup.firstLevel; level <= (setup.wholeGame ? 1 : setup.lastLevel);
+         ++level) {
         std::printf("%-8d", level);
         for (int d = setup.firstDifficulty; d <= setup.lastDifficulty; ++d) {
             const auto& runs = table[{level, d}];
@@ -135,7 +137,8 @@ int RunSurvey(const SurveySetup& setup) {
             }
             char extra[16] = "";
             if (unfinished) std::snprintf(extra, sizeof extra, "+%d", unfinished);
-            std::printf("  %2d/%-2zu (%4.2f)%-3s", passed, runs.size(), runs.empty() ? 0.0 : double(lost) / runs.size(), extra);
+            std::printf("  %2d/%-2zu (%4.2f)%-3s", passed, runs.size(), runs.empty() ? 0.0 : double(lost) / runs.size(),
+                        extra);
         }
         std::printf("\n");
     }

@@ -14,7 +14,7 @@ struct SurveySetup {
     int firstDifficulty = 1, lastDifficulty = 3;
     int seeds = 20;
     uint32_t seedBase = 1;
-    int jobs = 1;           // games played side by side (processes)
+    int jobs = 1;  // games played side by side (processes)
     bool wholeGame = false;
 };
 

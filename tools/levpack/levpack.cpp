@@ -3,9 +3,9 @@
 // wave items with RIFF wave images. The mirror of the game's reader.
 #include "levpack.h"
 
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <csetjmp>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -90,9 +90,9 @@ struct NamedColour {
     uint32_t value;
 };
 constexpr NamedColour kNamedColours[] = {
-    {"clBlack", 0x000000},  {"clMaroon", 0x000080}, {"clGreen", 0x008000},  {"clOlive", 0x008080},
-    {"clNavy", 0x800000},   {"clPurple", 0x800080}, {"clTeal", 0x808000},   {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},    {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
+    {"clBlack", 0x000000},  {"clMaroon", 0x000080},  {"clGreen", 0x008000}, {"clOlive", 0x008080},
+    {"clNavy", 0x800000},   {"clPurple", 0x800080},  {"clTeal", 0x808000},  {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},     {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
     {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
     {"clNone", 0x1FFFFFFF},
 };
@@ -109,9 +109,8 @@ void WriteColour(ByteWriter& out, uint32_t colour) {
 
 void CheckPixels(const PictureEntry& p) {
     if (p.width < 0 || p.height < 0 || size_t(p.width) * size_t(p.height) != p.pixels.size())
-        throw std::invalid_argument("levpack: picture '" + p.name + "' has " +
-                                    std::to_string(p.pixels.size()) + " pixels for " +
-                                    std::to_string(p.width) + "x" + std::to_string(p.height));
+        throw std::invalid_argument("levpack: picture '" + p.name + "' has " + std::to_string(p.pixels.size()) +
+                                    " pixels for " + std::to_string(p.width) + "x" + std::to_string(p.height));
 }
 
 // A 40-byte information header followed by bottom-up rows without palette:
@@ -122,14 +121,14 @@ void WriteDib(ByteWriter& out, const PictureEntry& p, int bits) {
     out.U32(40);
     out.U32(uint32_t(p.width));
     out.U32(uint32_t(p.height));
-    out.U16(1);                  // planes
+    out.U16(1);  // planes
     out.U16(uint16_t(bits));
-    out.U32(0);                  // BI_RGB
+    out.U32(0);  // BI_RGB
     out.U32(stride * uint32_t(p.height));
-    out.U32(2835);               // 72 dpi
+    out.U32(2835);  // 72 dpi
     out.U32(2835);
-    out.U32(0);                  // colours used
-    out.U32(0);                  // important colours
+    out.U32(0);  // colours used
+    out.U32(0);  // important colours
     for (int y = p.height - 1; y >= 0; --y) {
         const size_t start = out.bytes.size();
         for (int x = 0; x < p.width; ++x) {
@@ -213,30 +212,30 @@ std::vector<uint8_t> PictureDataBytes(const PictureEntry& p) {
         return out.bytes;
     }
     switch (p.data) {
-    case PictureData::Dib:
-        out.ShortString("TDIB");
-        WriteDib(out, p, 24);
-        break;
-    case PictureData::Bitmap: {
-        ByteWriter dib;
-        WriteDib(dib, p, 32);
-        const uint32_t fileSize = 14 + uint32_t(dib.bytes.size());
-        out.ShortString("TBitmap");
-        out.U32(fileSize);
-        out.Chars("BM");
-        out.U32(fileSize);
-        out.U32(0);       // reserved
-        out.U32(14 + 40); // offset of the pixel rows
-        out.Raw(dib.bytes);
-        break;
-    }
-    case PictureData::Jpeg: {
-        const std::vector<uint8_t> jpeg = EncodeJpeg(p);
-        out.ShortString("TJPEGImage");
-        out.U32(uint32_t(jpeg.size()));
-        out.Raw(jpeg);
-        break;
-    }
+        case PictureData::Dib:
+            out.ShortString("TDIB");
+            WriteDib(out, p, 24);
+            break;
+        case PictureData::Bitmap: {
+            ByteWriter dib;
+            WriteDib(dib, p, 32);
+            const uint32_t fileSize = 14 + uint32_t(dib.bytes.size());
+            out.ShortString("TBitmap");
+            out.U32(fileSize);
+            out.Chars("BM");
+            out.U32(fileSize);
+            out.U32(0);        // reserved
+            out.U32(14 + 40);  // offset of the pixel rows
+            out.Raw(dib.bytes);
+            break;
+        }
+        case PictureData::Jpeg: {
+            const std::vector<uint8_t> jpeg = EncodeJpeg(p);
+            out.ShortString("TJPEGImage");
+            out.U32(uint32_t(jpeg.size()));
+            out.Raw(jpeg);
+            break;
+        }
     }
     return out.bytes;
 }

@@ -82,10 +82,10 @@ struct Colour {
     uint32_t value;
 };
 constexpr Colour kColours[] = {
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
-    {"clNavy", 0x800000},  {"clPurple", 0x800080}, {"clTeal", 0x808000},  {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},   {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},  {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
+    {"clBlack", 0x000000},  {"clMaroon", 0x000080},  {"clGreen", 0x008000}, {"clOlive", 0x008080},
+    {"clNavy", 0x800000},   {"clPurple", 0x800080},  {"clTeal", 0x808000},  {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},     {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
 };
 
 uint32_t ColourValue(const Line& line, const std::string& value) {
@@ -96,8 +96,7 @@ uint32_t ColourValue(const Line& line, const std::string& value) {
 
 }  // namespace
 
-void ReadPng(const std::string& path, uint32_t clearColour, int& width, int& height,
-             std::vector<uint32_t>& pixels) {
+void ReadPng(const std::string& path, uint32_t clearColour, int& width, int& height, std::vector<uint32_t>& pixels) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -180,9 +179,8 @@ int RunLevpack(const std::vector<std::string>& args, std::string& errors) {
         return 2;
     }
     try {
-        const std::vector<uint8_t> bytes = args[0] == "pictures"
-                                               ? WritePictureCollection(ReadPictureManifest(args[2]))
-                                               : WriteWaveCollection(ReadWaveManifest(args[2]));
+        const std::vector<uint8_t> bytes = args[0] == "pictures" ? WritePictureCollection(ReadPictureManifest(args[2]))
+                                                                 : WriteWaveCollection(ReadWaveManifest(args[2]));
         WriteFile(args[1], bytes);
     } catch (const std::exception& e) {
         errors = std::string("levpack: ") + e.what() + "\n";

@@ -18,8 +18,7 @@ struct ManifestError : std::runtime_error {
 
 // Reads a PNG file into 0xBBGGRR pixels. Pixels with alpha below 128 become
 // `clearColour` (the picture's transparent colour).
-void ReadPng(const std::string& path, uint32_t clearColour, int& width, int& height,
-             std::vector<uint32_t>& pixels);
+void ReadPng(const std::string& path, uint32_t clearColour, int& width, int& height, std::vector<uint32_t>& pixels);
 
 // Picture manifest, one item a line ('#' starts a comment):
 //   NAME FILE.png [pattern=WxH] [skip=WxH] [transparent=yes|no] [key=COLOUR]
