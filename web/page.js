@@ -224,7 +224,10 @@
   }
 
   function reportSaves(when) {
-    var names = Module.FS.readdir('/saves').filter(function (n) { return n !== '.' && n !== '..'; }).sort();
+    // The saved files only: the kept replays live in a folder beside them.
+    var names = Module.FS.readdir('/saves').filter(function (n) {
+      return n !== '.' && n !== '..' && Module.FS.isFile(Module.FS.stat('/saves/' + n).mode);
+    }).sort();
     names.forEach(function (name) {
       var bytes = Module.FS.readFile('/saves/' + name);
       console.log('kavrix-test: ' + when + ' save ' + name + ' ' + bytes.length + ' bytes fnv ' + fnv(bytes));
