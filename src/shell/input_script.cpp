@@ -37,6 +37,18 @@ bool ToHash(const std::string& text, uint64_t& value) {
     return true;
 }
 
+// A player's name standing as the rest of a line. Blanks and a Windows line
+// end around it are not part of it; a line with no name at all is refused.
+bool ReadNameToLineEnd(std::istringstream& in, std::string& name) {
+    std::string rest;
+    std::getline(in, rest);
+    const size_t first = rest.find_first_not_of(" \t\r");
+    const size_t last = rest.find_last_not_of(" \t\r");
+    if (first == std::string::npos) return false;
+    name = rest.substr(first, last - first + 1);
+    return IsPlayerName(name);
+}
+
 // "newgame DIFFICULTY LEVEL NAME": the name is the rest of the line.
 bool ParseNewGame(const std::string& line, ScriptNewGame& game) {
     std::istringstream in(line);
@@ -44,15 +56,7 @@ bool ParseNewGame(const std::string& line, ScriptNewGame& game) {
     if (!(in >> word >> difficulty >> level) || word != "newgame") return false;
     int64_t d = 0, l = 0;
     if (!ToInteger(difficulty, 1, 3, d) || !ToInteger(level, 1, 9, l)) return false;
-    std::string name;
-    std::getline(in, name);
-    // Blanks and a Windows line end around the name are not part of it; a
-    // line with no name at all is refused.
-    const size_t first = name.find_first_not_of(" \t\r");
-    const size_t last = name.find_last_not_of(" \t\r");
-    if (first == std::string::npos) return false;
-    game.name = name.substr(first, last - first + 1);
-    if (!IsPlayerName(game.name)) return false;
+    if (!ReadNameToLineEnd(in, game.name)) return false;
     game.difficulty = int(d);
     game.level = int(l);
     return true;
@@ -78,13 +82,7 @@ bool ParseGame(const std::string& line, ScriptGame& game) {
     if (!IsGameDate(date) || !ToInteger(frames, 0, kMaxScriptFrame, f) || !ToInteger(score, 0, INT32_MAX, s) ||
         !ToInteger(level, 1, 9, l) || !ToInteger(rank, 0, 10, r))
         return false;
-    std::string name;
-    std::getline(in, name);
-    const size_t first = name.find_first_not_of(" \t\r");
-    const size_t last = name.find_last_not_of(" \t\r");
-    if (first == std::string::npos) return false;
-    game.name = name.substr(first, last - first + 1);
-    if (!IsPlayerName(game.name)) return false;
+    if (!ReadNameToLineEnd(in, game.name)) return false;
     game.date = date;
     game.frames = f;
     game.score = int32_t(s);
