@@ -27,6 +27,7 @@ bool SameEvent(const ScriptEvent& a, const ScriptEvent& b) {
         case ScriptEventKind::Type: return a.code == b.code;
         case ScriptEventKind::Move: return a.x == b.x && a.y == b.y;
         case ScriptEventKind::Click: return true;
+        case ScriptEventKind::Pad: return a.pad == b.pad;
         case ScriptEventKind::Hash:
             return a.hash == b.hash && a.hasSurfaceHash == b.hasSurfaceHash &&
                    (!a.hasSurfaceHash || a.surfaceHash == b.surfaceHash);
