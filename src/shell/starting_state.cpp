@@ -59,7 +59,7 @@ void MediaFields(V& v, W& w, std::conditional_t<std::is_const_v<W>, const uint32
 }
 
 // Walks the world into "state" lines of about 100 characters.
-class Writer {
+class Writer : public FlatFieldVisitor {
 public:
     explicit Writer(LineBuffer& out) : out_(out) {}
     ~Writer() = default;
@@ -86,12 +86,6 @@ public:
     void HiddenText(const char* name, const T& field) {
         Text(name, field);
     }
-    void Key(const char*) {}
-    void BeginObject() {}
-    void EndObject() {}
-    void BeginArray(const char*) {}
-    void EndArray() {}
-    bool Element(bool) { return true; }
 
     void TextWord(std::string_view bytes) {
         FlushZeros();
@@ -165,7 +159,7 @@ private:
 };
 
 // Reads the words back in the same order.
-class Reader {
+class Reader : public FlatFieldVisitor {
 public:
     explicit Reader(const std::string& words) : text_(words) {}
 
@@ -191,12 +185,6 @@ public:
     void HiddenText(const char* name, T& field) {
         Text(name, field);
     }
-    void Key(const char*) {}
-    void BeginObject() {}
-    void EndObject() {}
-    void BeginArray(const char*) {}
-    void EndArray() {}
-    bool Element(bool) { return true; }
 
     std::string TextWord(const char* name) {
         const std::string_view word = NextWord(name);

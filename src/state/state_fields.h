@@ -17,6 +17,17 @@
 
 #include "state/world.h"
 
+// For visitors that take every field in order and no structure (the hash and
+// the starting state): keys, objects and arrays pass, every element counts.
+struct FlatFieldVisitor {
+    void Key(const char*) {}
+    void BeginObject() {}
+    void EndObject() {}
+    void BeginArray(const char*) {}
+    void EndArray() {}
+    bool Element(bool) { return true; }
+};
+
 // The text of a text field as the dump and the hash read it.
 inline std::string_view FieldText(std::string_view text) { return text; }
 inline std::string_view FieldText(const ShortString20& text) { return text.View(); }

@@ -26,13 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-int Kavrix(const std::string& dir, const std::string& args) {
-    return RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --data '" + TestDataDir() + "' " + args +
-                      " >out.txt 2>err.txt");
-}
-
 // A golden game's input as an input script: its hash and end lines left
 // out (the kept replays carry hashes of their own).
 std::string GoldenInput(const std::string& name) {
@@ -58,7 +51,7 @@ std::vector<KeptReplay> Kept(const std::string& dir) { return ReplayLibrary(dir 
 
 // Plays a kept replay by its name; "" when every hash matched, else why not.
 std::string ReplayFails(const std::string& dir, const std::string& name) {
-    if (Kavrix(dir, "--headless --save-dir . --replay " + name) != 0) return ReadTextFile(dir + "/err.txt");
+    if (KavrixIn(dir, "--headless --save-dir . --replay " + name) != 0) return ReadTextFile(dir + "/err.txt");
     const std::string out = ReadTextFile(dir + "/out.txt");
     const size_t of = out.find(" of ");
     if (of == std::string::npos || out.find("hashes matched") == std::string::npos) return "no verdict: " + out;
@@ -90,9 +83,9 @@ RunOptions KeepingRun(const std::string& dir) {
 TEST(KeptReplays, AScriptedGameEndsOnTheScoreTableAndItsKeptReplayPlaysHashForHash) {
     const std::string dir = MakeTempDir("kept-score");
     WriteLowScores(dir);
-    WriteText(dir + "/game.txt", GoldenInput("lose_d2.replay"));  // lost in the city of level 4
-    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300 --dump-state s.json"),
-              0)
+    WriteTextFile(dir + "/game.txt", GoldenInput("lose_d2.replay"));  // lost in the city of level 4
+    ASSERT_EQ(
+        KavrixIn(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300 --dump-state s.json"), 0)
         << ReadTextFile(dir + "/err.txt");
     const std::string json = ReadTextFile(dir + "/s.json");
     ASSERT_EQ(DumpString(json, "CurrentScene"), "Menu");
@@ -107,7 +100,7 @@ TEST(KeptReplays, AScriptedGameEndsOnTheScoreTableAndItsKeptReplayPlaysHashForHa
     EXPECT_EQ(kept[0].game.level, 4);
     EXPECT_EQ(kept[0].game.name, "Kavrix");
     EXPECT_GT(kept[0].game.frames, 900);
-    ASSERT_EQ(Kavrix(dir, "--save-dir . --list-replays"), 0);
+    ASSERT_EQ(KavrixIn(dir, "--save-dir . --list-replays"), 0);
     const std::string list = ReadTextFile(dir + "/out.txt");
     EXPECT_NE(list.find(kept[0].name), std::string::npos) << list;
     EXPECT_NE(list.find("score table rank 1"), std::string::npos) << list;
@@ -119,7 +112,7 @@ TEST(KeptReplays, AScriptedGameEndsOnTheScoreTableAndItsKeptReplayPlaysHashForHa
     EXPECT_FALSE(fs::exists(dir + "/" + kScoresFileName));
     EXPECT_FALSE(fs::exists(dir + "/" + kProfilesFileName));
     // Shared as a video by its name.
-    ASSERT_EQ(Kavrix(dir, "--save-dir . --replay " + kept[0].name + " --frames 30 --video out.webm"), 0)
+    ASSERT_EQ(KavrixIn(dir, "--save-dir . --replay " + kept[0].name + " --frames 30 --video out.webm"), 0)
         << ReadTextFile(dir + "/err.txt");
     EXPECT_GT(fs::file_size(dir + "/out.webm"), 1000u);
 }
@@ -128,8 +121,8 @@ TEST(KeptReplays, AScriptedGameEndsOnTheScoreTableAndItsKeptReplayPlaysHashForHa
 // for as long as they are long, so replayed in Czech its screens would differ.
 TEST(KeptReplays, AGamePlayedInEnglishReplaysInEnglish) {
     const std::string dir = MakeTempDir("kept-english");
-    WriteText(dir + "/game.txt", GoldenInput("lose_d2_en.replay"));
-    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300"), 0)
+    WriteTextFile(dir + "/game.txt", GoldenInput("lose_d2_en.replay"));
+    ASSERT_EQ(KavrixIn(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300"), 0)
         << ReadTextFile(dir + "/err.txt");
     const std::vector<KeptReplay> kept = Kept(dir);
     ASSERT_EQ(kept.size(), 1u);
@@ -140,7 +133,7 @@ TEST(KeptReplays, GamesBegunMidSessionReplayOnTheirOwnFromTheStateTheyCarry) {
     // The golden level 9 game, its recording begun anew as if a game had
     // begun: before the mother ship, as her battle begins and in its midst.
     const std::string dir = MakeTempDir("kept-mid-session");
-    WriteText(dir + "/game.txt", GoldenInput("level9.replay"));
+    WriteTextFile(dir + "/game.txt", GoldenInput("level9.replay"));
     RunOptions options = KeepingRun(dir);
     options.inputFile = dir + "/game.txt";
     options.frames = 20000;
@@ -179,10 +172,10 @@ TEST(KeptReplays, AGameResumedFromAProfileReplaysAfterItsSlotWasDeleted) {
         SaveProfiles(s.w());
     }
     // The load page, slot 1, "Nacti"; then flying and firing.
-    WriteText(dir + "/load.txt",
-              "3 type 32\n6 move 340 298\n7 click\n9 move 170 432\n10 click\n12 move 700 424\n13 click\n"
-              "20 down Space\n200 down Left\n260 up Left\n300 down Up\n330 up Up\n500 up Space\n");
-    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input load.txt --frames 700 --dump-state s.json"),
+    WriteTextFile(dir + "/load.txt",
+                  "3 type 32\n6 move 340 298\n7 click\n9 move 170 432\n10 click\n12 move 700 424\n13 click\n"
+                  "20 down Space\n200 down Left\n260 up Left\n300 down Up\n330 up Up\n500 up Space\n");
+    ASSERT_EQ(KavrixIn(dir, "--headless --keep-replays --save-dir . --input load.txt --frames 700 --dump-state s.json"),
               0)
         << ReadTextFile(dir + "/err.txt");
     const std::string json = ReadTextFile(dir + "/s.json");
@@ -206,12 +199,12 @@ TEST(KeptReplays, AGameResumedFromAProfileReplaysAfterItsSlotWasDeleted) {
 TEST(KeptReplays, TheOldestOfElevenGamesIsDroppedAndTheScoreTablesReplaysStay) {
     const std::string dir = MakeTempDir("kept-eleven");
     WriteLowScores(dir);
-    WriteText(dir + "/game.txt", GoldenInput("lose_d2.replay"));
-    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300"), 0);
+    WriteTextFile(dir + "/game.txt", GoldenInput("lose_d2.replay"));
+    ASSERT_EQ(KavrixIn(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300"), 0);
     const std::string scored = Kept(dir).back().name;
     std::vector<std::string> games;
     for (int i = 1; i <= 11; ++i) {
-        ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --frames 2 --new-game Hra" + std::to_string(i)),
+        ASSERT_EQ(KavrixIn(dir, "--headless --keep-replays --save-dir . --frames 2 --new-game Hra" + std::to_string(i)),
                   0)
             << ReadTextFile(dir + "/err.txt");
         games.push_back(Kept(dir).back().name);
@@ -228,9 +221,9 @@ TEST(KeptReplays, ADamagedReplayIsMovedAsideAndAReplayThatCannotBeWrittenNeverSt
     const std::string dir = MakeTempDir("kept-damaged");
     WriteLowScores(dir);
     fs::create_directories(dir + "/replays");
-    WriteText(dir + "/replays/2026-01-02_03-04-05.replay",
-              "# Kavrix replay\nversion 1 kavrix 1.0.0\ngame 2026-01-02\n");
-    ASSERT_EQ(Kavrix(dir, "--save-dir . --list-replays"), 0);
+    WriteTextFile(dir + "/replays/2026-01-02_03-04-05.replay",
+                  "# Kavrix replay\nversion 1 kavrix 1.0.0\ngame 2026-01-02\n");
+    ASSERT_EQ(KavrixIn(dir, "--save-dir . --list-replays"), 0);
     const std::string err = ReadTextFile(dir + "/err.txt");
     EXPECT_NE(err.find("2026-01-02_03-04-05.replay:3:"), std::string::npos) << err;
     EXPECT_NE(err.find("kept as './replays/2026-01-02_03-04-05.replay.damaged'"), std::string::npos) << err;
@@ -240,10 +233,10 @@ TEST(KeptReplays, ADamagedReplayIsMovedAsideAndAReplayThatCannotBeWrittenNeverSt
     // No room for replays (a file stands where their folder goes): the game
     // is played to its end all the same, the score entered, one message.
     fs::remove_all(dir + "/replays");
-    WriteText(dir + "/replays", "");
-    WriteText(dir + "/game.txt", GoldenInput("lose_d2.replay"));
-    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300 --dump-state s.json"),
-              0)
+    WriteTextFile(dir + "/replays", "");
+    WriteTextFile(dir + "/game.txt", GoldenInput("lose_d2.replay"));
+    ASSERT_EQ(
+        KavrixIn(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300 --dump-state s.json"), 0)
         << ReadTextFile(dir + "/err.txt");
     const std::string json = ReadTextFile(dir + "/s.json");
     EXPECT_EQ(DumpInt(json, "MenuPage"), 3);
@@ -260,7 +253,7 @@ TEST(KeptReplays, RecordingAGameTakesNothingFromTheHeapInItsFrames) {
     // recording took when the game began. A frame that starts a new song
     // loads it, as every game does, recorded or not; that is not counted.
     const std::string dir = MakeTempDir("kept-heap");
-    WriteText(dir + "/game.txt", GoldenInput("level1.replay"));
+    WriteTextFile(dir + "/game.txt", GoldenInput("level1.replay"));
     RunOptions options = KeepingRun(dir);
     options.inputFile = dir + "/game.txt";
     GameRun run(options);
@@ -355,8 +348,8 @@ private:
 TEST(KeptReplays, WatchingFromTheScorePageGivesTheSessionBackAndLeavesEverySavedFile) {
     const std::string dir = MakeTempDir("kept-watch");
     WriteLowScores(dir);
-    WriteText(dir + "/game.txt", GoldenInput("lose_d2.replay"));
-    ASSERT_EQ(Kavrix(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300"), 0);
+    WriteTextFile(dir + "/game.txt", GoldenInput("lose_d2.replay"));
+    ASSERT_EQ(KavrixIn(dir, "--headless --keep-replays --save-dir . --input game.txt --frames 1300"), 0);
     fs::remove(dir + "/game.txt");
     fs::remove(dir + "/out.txt");
     fs::remove(dir + "/err.txt");

@@ -19,21 +19,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-// Runs kavrix in dir with the arguments; stdout and stderr go to files there.
-int Kavrix(const std::string& dir, const std::string& args) {
-    return RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --data '" + TestDataDir() + "' " + args +
-                      " >out.txt 2>err.txt");
-}
-
-}  // namespace
-
 TEST(ShellRunner, NewGameTakesTheFirstFreeSlotSavesItAndEntersTheLevel) {
     const std::string dir = MakeTempDir("run-new-game");
-    ASSERT_EQ(Kavrix(dir, "--headless --frames 30 --new-game Jitka --difficulty 3 --level 3 --dump-state s.json"), 0)
+    ASSERT_EQ(KavrixIn(dir, "--headless --frames 30 --new-game Jitka --difficulty 3 --level 3 --dump-state s.json"), 0)
         << ReadTextFile(dir + "/err.txt");
     const std::string json = ReadTextFile(dir + "/s.json");
     EXPECT_EQ(DumpString(json, "CurrentScene"), "HlavniHra");
@@ -54,25 +42,25 @@ TEST(ShellRunner, NewGameTakesTheFirstFreeSlotSavesItAndEntersTheLevel) {
     EXPECT_EQ(std::string(file.begin() + 32, file.begin() + 37), "Jitka");
 
     // A second new game takes slot 2.
-    ASSERT_EQ(Kavrix(dir, "--headless --frames 1 --new-game Ota --dump-state s2.json"), 0);
+    ASSERT_EQ(KavrixIn(dir, "--headless --frames 1 --new-game Ota --dump-state s2.json"), 0);
     EXPECT_EQ(DumpInt(ReadTextFile(dir + "/s2.json"), "CurrentProfile"), 2);
 }
 
 TEST(ShellRunner, InputScriptDrivesTheGlobalKeys) {
     const std::string dir = MakeTempDir("run-keys");
-    WriteText(dir + "/keys.txt",
-              "seed 99\n"
-              "0 down F2     # sound off\n"
-              "4 up F2\n"
-              "6 down F2     # and on again\n"
-              "7 up F2\n"
-              "9 down F2     # off: three presses in all\n"
-              "12 up F2\n"
-              "20 down KP-\n"
-              "30 up KP-\n"
-              "40 down F12\n"
-              "43 up F12\n");
-    ASSERT_EQ(Kavrix(dir, "--headless --frames 50 --input keys.txt --dump-state s.json"), 0)
+    WriteTextFile(dir + "/keys.txt",
+                  "seed 99\n"
+                  "0 down F2     # sound off\n"
+                  "4 up F2\n"
+                  "6 down F2     # and on again\n"
+                  "7 up F2\n"
+                  "9 down F2     # off: three presses in all\n"
+                  "12 up F2\n"
+                  "20 down KP-\n"
+                  "30 up KP-\n"
+                  "40 down F12\n"
+                  "43 up F12\n");
+    ASSERT_EQ(KavrixIn(dir, "--headless --frames 50 --input keys.txt --dump-state s.json"), 0)
         << ReadTextFile(dir + "/err.txt");
     const std::string json = ReadTextFile(dir + "/s.json");
     EXPECT_EQ(DumpInt(json, "SoundEnabled"), 0);
@@ -93,7 +81,7 @@ TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
     // A damaged collection is named as well.
     for (const char* name : {"mesto.lev", "menu.lev"})
         fs::copy_file(TestDataDir() + "/video/" + name, dir + "/data/video/" + name);
-    WriteText(dir + "/data/video/rakety.lev", "not a collection");
+    WriteTextFile(dir + "/data/video/rakety.lev", "not a collection");
     EXPECT_NE(
         RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --headless --frames 5 --data data >out.txt 2>err.txt"),
         0);
@@ -102,29 +90,29 @@ TEST(ShellRunner, MissingCollectionEndsStartUpWithItsNameAndAFailure) {
 
 TEST(ShellRunner, BadScriptLineIsNamedAndNothingRuns) {
     const std::string dir = MakeTempDir("run-bad-script");
-    WriteText(dir + "/keys.txt", "0 down Up\n10 press Up\n");
-    EXPECT_NE(Kavrix(dir, "--headless --frames 20 --input keys.txt --dump-state s.json"), 0);
+    WriteTextFile(dir + "/keys.txt", "0 down Up\n10 press Up\n");
+    EXPECT_NE(KavrixIn(dir, "--headless --frames 20 --input keys.txt --dump-state s.json"), 0);
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("keys.txt:2:"), std::string::npos) << ReadTextFile(dir + "/err.txt");
     EXPECT_FALSE(fs::exists(dir + "/s.json"));
 }
 
 TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     const std::string dir = MakeTempDir("run-replay");
-    WriteText(dir + "/play.txt",
-              "seed 2024\n"
-              "100 down Left\n"
-              "130 up Left\n"
-              "140 down Space\n"
-              "400 up Space\n"
-              "420 down Up\n"
-              "450 up Up\n"
-              "500 down H\n"
-              "501 up H\n");
+    WriteTextFile(dir + "/play.txt",
+                  "seed 2024\n"
+                  "100 down Left\n"
+                  "130 up Left\n"
+                  "140 down Space\n"
+                  "400 up Space\n"
+                  "420 down Up\n"
+                  "450 up Up\n"
+                  "500 down H\n"
+                  "501 up H\n");
     fs::create_directories(dir + "/rec");
     fs::create_directories(dir + "/play");
-    ASSERT_EQ(Kavrix(dir + "/rec",
-                     "--headless --frames 700 --new-game Rek --input ../play.txt --record ../game.rec"
-                     " --dump-state ../rec.json"),
+    ASSERT_EQ(KavrixIn(dir + "/rec",
+                       "--headless --frames 700 --new-game Rek --input ../play.txt --record ../game.rec"
+                       " --dump-state ../rec.json"),
               0)
         << ReadTextFile(dir + "/rec/err.txt");
     const std::string recording = ReadTextFile(dir + "/game.rec");
@@ -136,7 +124,7 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
     // The recording names the game it started, so the replay needs no options.
     EXPECT_NE(recording.find("\nnewgame 2 1 Rek\n"), std::string::npos);
 
-    ASSERT_EQ(Kavrix(dir + "/play", "--headless --replay ../game.rec --dump-state ../play.json"), 0)
+    ASSERT_EQ(KavrixIn(dir + "/play", "--headless --replay ../game.rec --dump-state ../play.json"), 0)
         << ReadTextFile(dir + "/play/err.txt");
     EXPECT_NE(ReadTextFile(dir + "/play/out.txt").find("3 of 3 hashes matched"), std::string::npos)
         << ReadTextFile(dir + "/play/out.txt");
@@ -150,10 +138,10 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
         std::string changed = recording;
         const size_t at = changed.find("hash 600 ") + size_t(offset);
         changed[at] = changed[at] == '0' ? '1' : '0';
-        WriteText(dir + "/changed.rec", changed);
+        WriteTextFile(dir + "/changed.rec", changed);
         fs::remove_all(dir + "/play");
         fs::create_directories(dir + "/play");
-        EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../changed.rec"), 3);
+        EXPECT_EQ(KavrixIn(dir + "/play", "--headless --replay ../changed.rec"), 3);
         const std::string err = ReadTextFile(dir + "/play/err.txt");
         EXPECT_NE(err.find(std::string(which) + " differs after frame 600"), std::string::npos) << err;
     }
@@ -166,17 +154,17 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
         if (line.rfind("hash ", 0) == 0) line.erase(line.rfind(' '));
         stateOnly += line + "\n";
     }
-    WriteText(dir + "/old.rec", stateOnly);
+    WriteTextFile(dir + "/old.rec", stateOnly);
     fs::remove_all(dir + "/play");
     fs::create_directories(dir + "/play");
-    EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../old.rec"), 0) << ReadTextFile(dir + "/play/err.txt");
+    EXPECT_EQ(KavrixIn(dir + "/play", "--headless --replay ../old.rec"), 0) << ReadTextFile(dir + "/play/err.txt");
 
     // A damaged or empty recording is refused with status 2, naming file and line.
-    WriteText(dir + "/damaged.rec", "seed 1\n5 down Up\nhash 300 zz\n");
-    EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../damaged.rec"), 2);
+    WriteTextFile(dir + "/damaged.rec", "seed 1\n5 down Up\nhash 300 zz\n");
+    EXPECT_EQ(KavrixIn(dir + "/play", "--headless --replay ../damaged.rec"), 2);
     EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("damaged.rec:3:"), std::string::npos);
-    WriteText(dir + "/empty.rec", "");
-    EXPECT_EQ(Kavrix(dir + "/play", "--headless --replay ../empty.rec"), 2);
+    WriteTextFile(dir + "/empty.rec", "");
+    EXPECT_EQ(KavrixIn(dir + "/play", "--headless --replay ../empty.rec"), 2);
     EXPECT_NE(ReadTextFile(dir + "/play/err.txt").find("empty.rec"), std::string::npos);
 }
 
@@ -187,13 +175,13 @@ TEST(ShellRunner, RecordedGameReplaysWithEveryHashAndAChangedHashIsCaught) {
 TEST(ShellRunner, GameRecordedWithRemappedKeysReplaysWithTheDefaults) {
     const std::string dir = MakeTempDir("run-remapped");
     fs::create_directories(dir + "/config/kavrix");
-    WriteText(dir + "/config/kavrix/kavrix.conf", "key.up=W\nkey.fire=LeftCtrl, D\n");
-    WriteText(dir + "/play.txt",
-              "seed 77\n"
-              "40 down W\n"
-              "90 up W\n"
-              "100 down LeftCtrl\n"
-              "250 up LeftCtrl\n");
+    WriteTextFile(dir + "/config/kavrix/kavrix.conf", "key.up=W\nkey.fire=LeftCtrl, D\n");
+    WriteTextFile(dir + "/play.txt",
+                  "seed 77\n"
+                  "40 down W\n"
+                  "90 up W\n"
+                  "100 down LeftCtrl\n"
+                  "250 up LeftCtrl\n");
     fs::create_directories(dir + "/rec");
     fs::create_directories(dir + "/play");
     const std::string windowed =
@@ -208,14 +196,14 @@ TEST(ShellRunner, GameRecordedWithRemappedKeysReplaysWithTheDefaults) {
     EXPECT_EQ(recording.find(" W\n"), std::string::npos) << "the physical key is not recorded";
     EXPECT_EQ(recording.find("LeftCtrl"), std::string::npos) << "the physical key is not recorded";
 
-    ASSERT_EQ(Kavrix(dir + "/play", "--headless --replay ../game.rec"), 0) << ReadTextFile(dir + "/play/err.txt");
+    ASSERT_EQ(KavrixIn(dir + "/play", "--headless --replay ../game.rec"), 0) << ReadTextFile(dir + "/play/err.txt");
     EXPECT_NE(ReadTextFile(dir + "/play/out.txt").find("2 of 2 hashes matched"), std::string::npos)
         << ReadTextFile(dir + "/play/out.txt");
 }
 
 TEST(ShellRunner, RecordingsThatCannotBeTrustedAreRefusedNamingFileAndLine) {
     const std::string dir = MakeTempDir("run-untrusted");
-    ASSERT_EQ(Kavrix(dir, "--headless --frames 650 --new-game Rek --save-dir . --record game.rec"), 0)
+    ASSERT_EQ(KavrixIn(dir, "--headless --frames 650 --new-game Rek --save-dir . --record game.rec"), 0)
         << ReadTextFile(dir + "/err.txt");
     const std::string recording = ReadTextFile(dir + "/game.rec");
     ASSERT_EQ(recording.substr(recording.size() - 8), "end 650\n") << "closed with its end line";
@@ -224,10 +212,10 @@ TEST(ShellRunner, RecordingsThatCannotBeTrustedAreRefusedNamingFileAndLine) {
     auto replay = [&](const std::string& args) {
         fs::remove_all(dir + "/saves");
         fs::create_directories(dir + "/saves");
-        return Kavrix(dir, "--headless --save-dir saves " + args);
+        return KavrixIn(dir, "--headless --save-dir saves " + args);
     };
     auto refused = [&](const std::string& file, const std::string& text, const std::string& expected) {
-        WriteText(dir + "/" + file, text);
+        WriteTextFile(dir + "/" + file, text);
         EXPECT_EQ(replay("--replay " + file), 2) << file;
         const std::string err = ReadTextFile(dir + "/err.txt");
         EXPECT_NE(err.find(expected), std::string::npos) << file << ": " << err;
@@ -267,7 +255,7 @@ TEST(ShellRunner, RecordingsThatCannotBeTrustedAreRefusedNamingFileAndLine) {
     ASSERT_EQ(RunCommand("mkfifo '" + dir + "/pipe.rec'"), 0);
     EXPECT_EQ(replay("--replay pipe.rec"), 2);
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("is a named pipe"), std::string::npos);
-    WriteText(dir + "/huge.rec", recording + std::string(17 << 20, '#'));
+    WriteTextFile(dir + "/huge.rec", recording + std::string(17 << 20, '#'));
     EXPECT_EQ(replay("--replay huge.rec"), 2);
     EXPECT_NE(ReadTextFile(dir + "/err.txt").find("is larger than 16 MB"), std::string::npos);
 
@@ -296,19 +284,19 @@ TEST(ShellRunner, StartUpRemovesTheTemporaryFilesOfStoppedSaves) {
     const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
     // Saves stopped between writing and renaming, long ago: removed.
     for (const char* name : {"profily.lev.tmpAb12Cd", "nastaveni.lev.tmp000000"}) {
-        WriteText(dir + "/" + name, "x");
+        WriteTextFile(dir + "/" + name, "x");
         fs::last_write_time(dir + "/" + name, old);
     }
     // A save under way in another game, and names that only look alike: kept.
-    WriteText(dir + "/skore.lev.tmpQwErTy", "x");
+    WriteTextFile(dir + "/skore.lev.tmpQwErTy", "x");
     for (const char* name : {"profily.lev.tmpAb12C", "profily.lev.tmp-b12Cd", "mapa.lev.tmpAb12Cd"}) {
-        WriteText(dir + "/" + name, "x");
+        WriteTextFile(dir + "/" + name, "x");
         fs::last_write_time(dir + "/" + name, old);
     }
     fs::create_directory(dir + "/skore.lev.tmpFolder");
     fs::last_write_time(dir + "/skore.lev.tmpFolder", old);
 
-    ASSERT_EQ(Kavrix(dir, "--headless --frames 1"), 0);
+    ASSERT_EQ(KavrixIn(dir, "--headless --frames 1"), 0);
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());

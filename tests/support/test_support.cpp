@@ -65,6 +65,13 @@ int RunCommand(const std::string& command) {
     return WEXITSTATUS(status);
 }
 
+int KavrixIn(const std::string& dir, const std::string& args) {
+    return RunCommand("cd '" + dir + "' && '" + KavrixBinary() + "' --data '" + TestDataDir() + "' " + args +
+                      " >out.txt 2>err.txt");
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
 std::string ReadTextFile(const std::string& path) {
     const auto bytes = ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());

@@ -52,3 +52,8 @@ long long DumpInt(const std::string& dump, const std::string& key, size_t from =
 std::string DumpString(const std::string& dump, const std::string& key, size_t from = 0);
 // Runs a shell command, returns its exit status; output goes to outputFile if given.
 int RunCommand(const std::string& command);
+// Runs kavrix in dir with the test data and the arguments; stdout and stderr
+// go to out.txt and err.txt there. Returns its exit status.
+int KavrixIn(const std::string& dir, const std::string& args);
+// Writes text to path as it stands (no line-end conversion).
+void WriteTextFile(const std::string& path, const std::string& text);
