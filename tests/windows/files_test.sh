@@ -26,7 +26,7 @@ temporaries() { find "$1" -name '*.tmp??????' | wc -l; }
 input=$replays/front_end_en.replay
 frames=$(awk '$1 == "hash" { f = $2 } END { print f }' "$input")
 czech="$work/Hra – ěščřžýáíéůúďťň"
-mkdir -p "$czech" "$work/native"
+mkdir -p "$czech/Uložené hry" "$work/native"
 ln -s "$(cd "$data" && pwd)" "$czech/Data Kavrixu"
 
 # Saved files and the dump, byte for byte.
@@ -34,9 +34,10 @@ ln -s "$(cd "$data" && pwd)" "$czech/Data Kavrixu"
   --dump-state "$work/native.json" >/dev/null
 KAVRIX_DATA="$czech/Data Kavrixu" "$win" --headless --input "$input" --frames "$frames" \
   --save-dir "$czech/Uložené hry" --dump-state "$czech/Stav hry.json" >/dev/null
-for file in nastaveni.lev skore.lev profily.lev; do
-  [ -f "$work/native/$file" ] || fail "the native game wrote no $file"
-  cmp "$work/native/$file" "$czech/Uložené hry/$file" || fail "$file differs from the native game's"
+[ -f "$work/native/profily.lev" ] || fail "the native game saved no profile"
+[ "$(ls "$work/native")" = "$(ls "$czech/Uložené hry")" ] || fail "other files saved: $(ls "$czech/Uložené hry")"
+for file in "$work/native"/*; do
+  cmp "$file" "$czech/Uložené hry/$(basename "$file")" || fail "$(basename "$file") differs from the native game's"
 done
 cmp "$work/native.json" "$czech/Stav hry.json" || fail "the state dump differs from the native game's"
 [ "$(temporaries "$czech")" -eq 0 ] || fail "a temporary file was left behind"
