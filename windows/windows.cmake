@@ -66,8 +66,11 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/kavrix.rc PROPERTIES OBJECT_DEPE
 # entry and hands the UTF-8 command line to main.cpp's main.
 function(kavrix_windows_program target)
   add_executable(${target} WIN32 src/main_windows.cpp ${CMAKE_BINARY_DIR}/kavrix.rc ${ARGN})
-  target_link_libraries(${target} PRIVATE kavrix_shell)
+  target_link_libraries(${target} PRIVATE kavrix_shell -lshell32)
 endfunction()
+# Windows' own libraries the Windows files call beyond SDL's: the shell's
+# (the command line, the known folders) and COM's memory.
+target_link_libraries(kavrix_state PRIVATE -lshell32 -lole32)
 kavrix_windows_program(kavrix src/main.cpp)
 set_source_files_properties(src/main.cpp PROPERTIES COMPILE_DEFINITIONS main=KavrixMain)
 set_target_properties(kavrix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KAVRIX_STAGE})

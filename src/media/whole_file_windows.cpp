@@ -219,15 +219,22 @@ WholeFileRead ReadWholeFile(const std::string& path, size_t maxBytes, std::strin
         ::CloseHandle(handle);
         return Problem(WholeFileStatus::TooLarge, "is larger than " + SizeText(maxBytes));
     }
-    // Read until the end, one byte past the bound: a file that grew since it
-    // was looked at is still refused.
-    bytes.resize(maxBytes + 1);
-    size_t got = 0;
+    // Read until the end, stopping one byte past the bound: a file that grew
+    // since it was looked at is still refused.
+    bytes.reserve(size_t(size.QuadPart));
+    char chunk[65536];
     std::string why;
-    const bool read = ReadUpTo(handle, bytes.data(), bytes.size(), got, why);
+    while (bytes.size() <= maxBytes) {
+        size_t got = 0;
+        if (!ReadUpTo(handle, chunk, std::min(sizeof chunk, maxBytes + 1 - bytes.size()), got, why)) break;
+        if (got == 0) break;
+        bytes.append(chunk, got);
+    }
     ::CloseHandle(handle);
-    bytes.resize(read ? got : 0);
-    if (!read) return Problem(WholeFileStatus::Unreadable, "cannot be read (" + why + ")");
+    if (!why.empty()) {
+        bytes.clear();
+        return Problem(WholeFileStatus::Unreadable, "cannot be read (" + why + ")");
+    }
     if (bytes.size() > maxBytes) {
         bytes.clear();
         return Problem(WholeFileStatus::TooLarge, "is larger than " + SizeText(maxBytes));
