@@ -9,12 +9,16 @@
 #    it natively), timed from just before `wine` is started, so Wine's own
 #    start is in it. Medians of RUNS.
 #   bench/windows_bench.sh NATIVE_BUILD WINDOWS_BUILD [REPLAY] [RUNS]
+# The Windows build is optimised as a Release build is (-O3): compare it with
+# a native Release build (the "release" preset, build-release), with DATA
+# naming a folder of generated data when that build has none (build/data).
 # Needs Xvfb (Debian: xvfb) for the windowed figure. XVFB_DISPLAY=:96.
 set -euo pipefail
 native=$(cd "$1" && pwd) windows=$(cd "$2" && pwd)
 replay=${3:-$(dirname "$0")/../tests/replays/level9.replay}
 runs=${4:-7}
 display=${XVFB_DISPLAY:-:96}
+data=$(cd "${DATA:-$native/data}" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kavrix-winbench-XXXXXX")
 xvfb=""
 export WINEPREFIX=$windows/wine-prefix-bench WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -43,8 +47,8 @@ for which in native wine; do
   esac
   best_full="" best_start=""
   for _ in 1 2 3; do
-    full=$(cpu "${run[@]}" --headless --data "$native/data" --replay "$replay")
-    start=$(cpu "${run[@]}" --headless --data "$native/data" --frames 1)
+    full=$(cpu "${run[@]}" --headless --data "$data" --replay "$replay")
+    start=$(cpu "${run[@]}" --headless --data "$data" --frames 1)
     best_full=$(echo "$full $best_full" | awk '{ print ($2 == "" || $1 < $2) ? $1 : $2 }')
     best_start=$(echo "$start $best_start" | awk '{ print ($2 == "" || $1 < $2) ? $1 : $2 }')
   done
@@ -57,7 +61,7 @@ echo "  ratio   $(echo "$wine_per $native_per" | awk '{ printf "%.2f", $1 / $2 }
 # One start: "exec-to-main main-to-frame total" in milliseconds.
 once() {
   bash -c 'echo "exec $EPOCHREALTIME"; exec wine "$@"' _ "$windows/bench/kavrix-stage.exe" start \
-      --data "$native/data" --save-dir "$work" "$@" 2>/dev/null | tr -d '\r' | awk '
+      --data "$data" --save-dir "$work" "$@" 2>/dev/null | tr -d '\r' | awk '
         /^exec / { split($2, t, /[.,]/); exec_us = t[1] * 1000000 + t[2] }
         /^start-up:/ { printf "%.1f %.1f %.1f\n", ($3 - exec_us) / 1000, ($7 - $3) / 1000, ($7 - exec_us) / 1000 }'
 }

@@ -51,10 +51,12 @@ set(icon_pictures)
 foreach(size 32 48 64 128 256)
   list(APPEND icon_pictures ${KAVRIX_NATIVE_ICONS}/${size}x${size}/apps/kavrix.png)
 endforeach()
-add_custom_command(OUTPUT ${KAVRIX_ICO}
-  COMMAND ${KAVRIX_PYTHON} ${CMAKE_SOURCE_DIR}/windows/make_icon.py ${KAVRIX_ICO} ${icon_pictures}
-  DEPENDS ${CMAKE_SOURCE_DIR}/windows/make_icon.py ${icon_pictures}
-  COMMENT "Packing the icon into ${KAVRIX_ICO}")
+# Packed when CMake runs (again whenever a picture changes), so the programs
+# that link the resource never make it twice at once.
+execute_process(COMMAND ${KAVRIX_PYTHON} ${CMAKE_SOURCE_DIR}/windows/make_icon.py ${KAVRIX_ICO} ${icon_pictures}
+                COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/windows/make_icon.py
+             ${icon_pictures})
 set(KAVRIX_MANIFEST ${CMAKE_BINARY_DIR}/kavrix.manifest)
 set(KAVRIX_VERSION_QUAD ${PROJECT_VERSION}.0)
 string(REPLACE "." "," KAVRIX_VERSION_COMMAS ${KAVRIX_VERSION_QUAD})
