@@ -24,7 +24,8 @@ set(KAVRIX_FONTS
 set(KAVRIX_LICENCE_FILES
   /usr/share/doc/fonts-liberation/copyright
   /usr/share/doc/fonts-dejavu-core/copyright
-  /usr/share/doc/mingw-w64-x86-64-dev/copyright)
+  /usr/share/doc/mingw-w64-x86-64-dev/copyright
+  /usr/share/common-licenses/GPL-2)
 foreach(file ${KAVRIX_FONTS} ${KAVRIX_LICENCE_FILES})
   if(NOT EXISTS ${file})
     message(FATAL_ERROR "${file} is missing: install fonts-liberation, fonts-dejavu-core and "
@@ -92,6 +93,7 @@ add_custom_command(OUTPUT ${KAVRIX_FOLDER_STAMP}
           ${KAVRIX_STAGE}/licences/fonts-dejavu-core.txt
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/mingw-w64-x86-64-dev/copyright ${KAVRIX_STAGE}/licences/mingw-w64.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${KAVRIX_LIBRARY_LICENCES} ${KAVRIX_STAGE}/licences/
+  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/common-licenses/GPL-2 ${KAVRIX_STAGE}/licences/GPL-2.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/README.txt ${KAVRIX_STAGE}/README.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/COPYING ${KAVRIX_STAGE}/COPYING.txt
   COMMAND ${CMAKE_COMMAND} -E touch ${KAVRIX_FOLDER_STAMP}
