@@ -21,18 +21,10 @@ native=${KAVRIX_NATIVE_BUILD:-build}
 webbuild=${KAVRIX_WEB_BUILD:-build-web}
 cache_root=${KAVRIX_WEB_CACHE:-${HOME:-/root}/.cache/kavrix-web}
 
-# The Debian source packages the browser build links, each pinned to one
-# revision. Debian's archive keeps only the newest revision of a suite, so a
-# pin goes away when Debian updates the package; the message then names it.
-PINS=(
-  "zlib=1:1.2.13.dfsg-1"
-  "libpng1.6=1.6.39-2+deb12u5"
-  "libjpeg-turbo=1:2.1.5-2"
-  "freetype=2.12.1+dfsg-5+deb12u4"
-  "libsdl2=2.26.5+dfsg-1"
-  "libsdl2-ttf=2.20.1+dfsg-2"
-  "libopenmpt=0.6.9-1"
-)
+# The Debian source packages the libraries are built from, each pinned to one
+# revision: one list shared with the Windows build (scripts/library_sources.sh).
+source scripts/library_sources.sh
+PINS=("${KAVRIX_LIBRARY_PINS[@]}")
 # Raised when a recipe below changes, so the cache is built anew.
 RECIPE=3
 
@@ -65,40 +57,9 @@ prefix="$cache/prefix"
 
 # --- The libraries, built once per set of versions ------------------------------
 build_libraries() {
-  if ! grep -rqs "^[^#]*deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null &&
-     ! grep -rqsE "^Types:.*deb-src" /etc/apt/sources.list.d/ 2>/dev/null; then
-    log "adding deb-src entries for Debian's suites"
-    local list=/etc/apt/sources.list.d/kavrix-web-src.sources
-    : > "$list"
-    for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] && [ "$f" != "$list" ] || continue
-      sed -n '/^Types:/,/^$/p' "$f" | grep -q 'debian' || continue
-      sed 's/^Types:.*/Types: deb-src/' "$f" >> "$list"
-      echo >> "$list"
-    done
-    if [ -f /etc/apt/sources.list ]; then
-      grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/kavrix-web-src.list || true
-    fi
-    apt-get update -qq
-  elif [ ! -f "$cache_root/.apt-updated" ]; then
-    apt-get update -qq
-  fi
-  touch "$cache_root/.apt-updated"
-
   local src="$cache/src"
-  rm -rf "$src" && mkdir -p "$src" "$prefix/lib" "$prefix/include"
-  (
-    cd "$src"
-    for pin in "${PINS[@]}"; do
-      if ! apt-get source -qq --download-only "$pin" >/dev/null 2>"$src/apt.err"; then
-        cat "$src/apt.err" >&2
-        log "the pinned Debian source package $pin cannot be fetched: Debian has most likely"
-        log "replaced that revision. See 'apt-cache showsrc ${pin%%=*}' and update PINS in scripts/build-web.sh."
-        exit 1
-      fi
-    done
-    for dsc in *.dsc; do dpkg-source --no-check -x "$dsc" >/dev/null; done
-  )
+  fetch_library_sources "$src" "$cache_root" build-web
+  mkdir -p "$prefix/lib" "$prefix/include"
   local dir
   dir() { ls -d "$src"/"$1"-[0-9]*/ | head -1; }
   local common=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF

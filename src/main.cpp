@@ -29,7 +29,7 @@ int RunOnPage(const RunOptions& options) {
 }
 
 }  // namespace
-#else
+#elif !defined(KAVRIX_WINDOWS)
 #include "video/capture.h"
 #endif
 
@@ -53,6 +53,9 @@ int main(int argc, char** argv) {
 #ifdef KAVRIX_WEB
         // The browser build makes no videos: it has no FFmpeg.
         if (!options.headless) return RunOnPage(options);
+        return RunKavrix(options);
+#elif defined(KAVRIX_WINDOWS)
+        // The Windows build makes no videos: it has no FFmpeg.
         return RunKavrix(options);
 #else
         return RunKavrix(options, nullptr, MakeVideoCapture);

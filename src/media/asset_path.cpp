@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "media/utf8_path.h"
+
 namespace {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
@@ -40,7 +42,7 @@ std::vector<std::string> SplitName(const std::string& name) {
 std::string ResolveAssetPath(const std::string& dataDir, const std::string& assetName) {
     namespace fs = std::filesystem;
     const std::vector<std::string> parts = SplitName(assetName);
-    const fs::path base = dataDir.empty() ? fs::path(".") : fs::path(dataDir);
+    const fs::path base = dataDir.empty() ? fs::path(".") : Utf8Path(dataDir);
 
     fs::path resolved = base;
     bool found = true;
@@ -50,15 +52,15 @@ std::string ResolveAssetPath(const std::string& dataDir, const std::string& asse
             resolved /= part;
             continue;
         }
-        if (fs::exists(resolved / part, ec)) {
-            resolved /= part;
+        if (fs::exists(resolved / Utf8Path(part), ec)) {
+            resolved /= Utf8Path(part);
             continue;
         }
         bool matched = false;
         for (fs::directory_iterator it(resolved, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string entry = it->path().filename().string();
             if (SameIgnoringCase(entry, part)) {
-                resolved /= entry;
+                resolved /= it->path().filename();
                 matched = true;
                 break;
             }
@@ -71,6 +73,6 @@ std::string ResolveAssetPath(const std::string& dataDir, const std::string& asse
     if (found) return resolved.string();
 
     fs::path fallback = base;
-    for (const std::string& part : parts) fallback /= part;
+    for (const std::string& part : parts) fallback /= Utf8Path(part);
     return fallback.string();
 }

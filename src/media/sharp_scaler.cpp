@@ -12,8 +12,9 @@
 namespace {
 
 // On x86-64 the mixing loops are also built for AVX2, chosen at start-up
-// where the processor has it (twice the pixels per instruction).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// where the processor has it (twice the pixels per instruction). The choice
+// is an ELF indirect function: Windows programs keep the plain loops.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && defined(__ELF__)
 #define KAVRIX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define KAVRIX_VECTOR_CLONES

@@ -151,6 +151,36 @@ WholeFileRead ReadWholeFile(const std::string& path, size_t maxBytes, std::strin
     return {};
 }
 
+WholeFileRead ReadFileStart(const std::string& path, uint8_t* out, size_t size, size_t& got) {
+    got = 0;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return Problem(WholeFileStatus::Missing, "does not exist");
+        return Problem(WholeFileStatus::Unexaminable, "cannot be examined (" + ErrnoText(errno) + ")");
+    }
+    if (!S_ISREG(st.st_mode))
+        return Problem(WholeFileStatus::NotAFile, std::string("is ") + FileKindName(st.st_mode) + ", not a file");
+    // Opened without waiting and looked at once more, in case something else
+    // took the file's place in between.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Problem(WholeFileStatus::Unreadable, "cannot be opened (" + ErrnoText(errno) + ")");
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Problem(WholeFileStatus::NotAFile, "is not a file");
+    }
+    int readError = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError = errno;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    ::close(fd);
+    if (readError != 0) return Problem(WholeFileStatus::Unreadable, "cannot be read (" + ErrnoText(readError) + ")");
+    return {};
+}
+
 void CheckReplaceable(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return;  // nothing there (or nothing we may see): the write will tell

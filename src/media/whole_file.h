@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <string>
 
-enum class WholeFileStatus { Ok, Missing, NotAFile, TooLarge, Unreadable };
+// Unexaminable: not even what stands at the path can be told (a folder on
+// its way is unreadable, or a file stands in the place of one).
+enum class WholeFileStatus { Ok, Missing, NotAFile, TooLarge, Unreadable, Unexaminable };
 
 struct WholeFileRead {
     WholeFileStatus status = WholeFileStatus::Ok;
@@ -24,6 +26,12 @@ struct WholeFileRead {
 // Reads the regular file at path (following a symbolic link) into bytes,
 // refusing one larger than maxBytes.
 WholeFileRead ReadWholeFile(const std::string& path, size_t maxBytes, std::string& bytes);
+
+// Reads the first size bytes of the regular file at path into out; got says
+// how many came (fewer when the file is shorter, a longer file is read no
+// further). Missing only when nothing is at path; what is not a file is
+// refused as ReadWholeFile refuses it, and never opened for reading.
+WholeFileRead ReadFileStart(const std::string& path, uint8_t* out, size_t size, size_t& got);
 
 // "a folder", "a named pipe", "a device", ... for what lstat or stat found.
 const char* FileKindName(unsigned mode);

@@ -6,5 +6,6 @@
 #include <vector>
 
 // The icon as size x size pixels of four bytes each, red, green, blue and
-// alpha; false (and nothing read) when no icon file is found or readable.
+// alpha; false (and nothing read) when no icon file is found or readable,
+// and always on Windows, where the window has the program's own icon.
 bool ReadWindowIcon(std::vector<uint8_t>& rgba, int& size);

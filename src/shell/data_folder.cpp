@@ -5,14 +5,15 @@
 // KAVRIX_INSTALLED_DATA the data folder under the configured prefix.
 #include "shell/data_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 #include <vector>
 
 #include "media/asset_path.h"
+#include "media/environment.h"
 #include "media/program_folder.h"
+#include "media/utf8_path.h"
 
 #ifndef KAVRIX_DATA_FROM_PROGRAM
 #define KAVRIX_DATA_FROM_PROGRAM "../share/kavrix"
@@ -42,14 +43,15 @@ std::vector<Place> PlacesToLook() {
             if (place.folder == folder) return;  // an install in its own prefix is one place
         places.push_back({folder, why});
     };
-    if (const char* variable = std::getenv("KAVRIX_DATA"); variable && *variable) add(variable, kFromVariable);
+    if (const std::string variable = EnvironmentVariable("KAVRIX_DATA"); !variable.empty())
+        add(variable, kFromVariable);
     std::error_code ec;
     const fs::path working = fs::current_path(ec);
     add(ec ? std::string(".") : working.string(), "the working directory");
     const std::string program = ProgramFolder();
     if (!program.empty()) {
-        add((fs::path(program) / "data").string(), "data/ beside the program");
-        add((fs::path(program) / KAVRIX_DATA_FROM_PROGRAM).lexically_normal().string(),
+        add((Utf8Path(program) / "data").string(), "data/ beside the program");
+        add((Utf8Path(program) / KAVRIX_DATA_FROM_PROGRAM).lexically_normal().string(),
             "the installed data beside the program");
     }
     add(KAVRIX_INSTALLED_DATA, "the install prefix");
@@ -60,7 +62,7 @@ std::vector<Place> PlacesToLook() {
 bool HoldsGameData(const std::string& folder) {
     for (const char* name : kCollectionFiles) {
         std::error_code ec;
-        if (!fs::is_regular_file(ResolveAssetPath(folder, name), ec)) return false;
+        if (!fs::is_regular_file(Utf8Path(ResolveAssetPath(folder, name)), ec)) return false;
     }
     return true;
 }

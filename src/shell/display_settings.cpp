@@ -9,6 +9,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "media/utf8_path.h"
 #include "media/whole_file.h"
 #include "shell/input_script.h"
 #include "shell/options.h"
@@ -249,7 +250,7 @@ void DisplaySettingsFile::Save(const DisplaySettings& settings) {
     if (path_.empty()) return;
     const std::string text = FormatSettingsText(lines_, settings);
     try {
-        CreateUserFolder(std::filesystem::path(path_).parent_path().string());
+        CreateUserFolder(Utf8Path(path_).parent_path().string());
         KeepDamagedSavedFile(damage_, path_);
         WriteFileAtomically(path_, reinterpret_cast<const uint8_t*>(text.data()), text.size(), "settings file ");
         // The next write keeps what this one wrote.
@@ -264,7 +265,7 @@ void DisplaySettingsFile::Save(const DisplaySettings& settings) {
 
 std::string DisplaySettingsPath() {
     const std::string folder = UserConfigFolder();
-    return folder.empty() ? std::string() : (std::filesystem::path(folder) / kDisplaySettingsFileName).string();
+    return folder.empty() ? std::string() : (Utf8Path(folder) / kDisplaySettingsFileName).string();
 }
 
 SdlOptions WindowOptions(const RunOptions& options, DisplaySettingsFile& file, DisplaySettings& settings) {

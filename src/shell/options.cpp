@@ -18,6 +18,17 @@
 #define KAVRIX_VERSION "(unknown version)"
 #endif
 
+// Where the player's files live, and what the build leaves out, as --help
+// tells them: the Windows build keeps them in %APPDATA%\Kavrix and has no
+// FFmpeg for videos.
+#ifdef KAVRIX_WINDOWS
+#define KAVRIX_SAVE_DIR_HELP "saved files in DIR (default %APPDATA%\\Kavrix)"
+#define KAVRIX_VIDEO_HELP "not in the Windows build, which makes no videos"
+#else
+#define KAVRIX_SAVE_DIR_HELP "saved files in DIR (default ~/.local/share/kavrix)"
+#define KAVRIX_VIDEO_HELP "render the replay (or --frames N of a run) headless into a WebM video"
+#endif
+
 namespace {
 
 bool ParseInteger(const char* text, int64_t low, int64_t high, int64_t& value) {
@@ -117,7 +128,7 @@ const OptionSpec kOptions[] = {
      }},
     {"--data", nullptr, "DIR", "[--data DIR]", "take the game's data (video/, audio/) from DIR",
      [](RunOptions& o, const char* v, std::string&) { return o.dataDir = v, true; }},
-    {"--save-dir", nullptr, "DIR", "[--save-dir DIR]", "saved files in DIR (default ~/.local/share/kavrix)",
+    {"--save-dir", nullptr, "DIR", "[--save-dir DIR]", KAVRIX_SAVE_DIR_HELP,
      [](RunOptions& o, const char* v, std::string&) { return o.saveDir = v, true; }},
     {"--headless", nullptr, nullptr, "[--headless]", "run without window or sound (needs --frames or --replay)",
      [](RunOptions& o, const char*, std::string&) { return o.headless = true; }},
@@ -176,8 +187,7 @@ const OptionSpec kOptions[] = {
      [](RunOptions& o, const char*, std::string&) { return o.listReplays = true; }},
     {"--keep-replays", nullptr, nullptr, "", "headless: keep each game's replay as the windowed game does",
      [](RunOptions& o, const char*, std::string&) { return o.keepReplays = true; }},
-    {"--video", nullptr, "OUT.webm", "[--video OUT.webm [--video-scale 1..4] [--quiet]]",
-     "render the replay (or --frames N of a run) headless into a WebM video",
+    {"--video", nullptr, "OUT.webm", "[--video OUT.webm [--video-scale 1..4] [--quiet]]", KAVRIX_VIDEO_HELP,
      [](RunOptions& o, const char* v, std::string&) {
          o.videoFile = v;
          return o.headless = true;
@@ -234,6 +244,14 @@ std::string HelpText() {
     }
     return text +
            "\n"
+#ifdef KAVRIX_WINDOWS
+           "Without --data the data is looked for in %KAVRIX_DATA%, the working directory\n"
+           "and data\\ beside the program. Headless runs and replays keep their saved\n"
+           "files in the working directory; replays write none. The replays of your last\n"
+           "ten games and of the score table's entries are kept in replays\\ beside the\n"
+           "saved files. Window, scaling, language and the keys of every action are kept\n"
+           "in %APPDATA%\\Kavrix\\kavrix.conf. The Windows build makes no videos.\n"
+#else
            "Without --data the data is looked for in $KAVRIX_DATA, the working directory,\n"
            "data/ beside the program and the installed share/kavrix. Headless runs and\n"
            "replays keep their saved files in the working directory; replays write none.\n"
@@ -241,6 +259,7 @@ std::string HelpText() {
            "in replays/ beside the saved files. Window, scaling, language and the keys\n"
            "of every action are kept in ~/.config/kavrix/kavrix.conf ($XDG_CONFIG_HOME);\n"
            "see the manual, kavrix(6).\n"
+#endif
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
            "script or replay, 3 a replay that differs from its recording.\n";
 }

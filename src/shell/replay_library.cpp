@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "media/cp1250.h"
+#include "media/utf8_path.h"
 #include "media/whole_file.h"
 #include "shell/replay.h"
 #include "state/damaged_saves.h"
@@ -64,7 +65,7 @@ bool ReadHeader(const std::string& path, KeptReplay& replay, std::string& error,
 
 }  // namespace
 
-std::string ReplayFolderIn(const std::string& saveFolder) { return (fs::path(saveFolder) / "replays").string(); }
+std::string ReplayFolderIn(const std::string& saveFolder) { return (Utf8Path(saveFolder) / "replays").string(); }
 
 ReplayFileStatus LoadReplayFile(const std::string& path, InputScript& script, std::string& error) {
     std::string text;
@@ -83,7 +84,7 @@ ReplayFileStatus LoadReplayFile(const std::string& path, InputScript& script, st
 std::string MoveDamagedReplayAside(const std::string& path, const std::string& problem) {
     const std::string keepAs = DamagedKeepName(path);
     std::error_code ec;
-    fs::rename(path, keepAs, ec);
+    fs::rename(Utf8Path(path), Utf8Path(keepAs), ec);
     const std::string where = ec ? "the damaged replay '" + path + "' could not be moved aside: " + ec.message()
                                  : "the damaged replay is kept as '" + keepAs + "'";
     std::cerr << "Kavrix: " << problem << "\nKavrix: " << where << "\n";
@@ -103,13 +104,13 @@ ReplayLibrary::~ReplayLibrary() {
 }
 
 std::string ReplayLibrary::PathOf(const std::string& name) const {
-    return (fs::path(folder_) / (name + kReplayExtension)).string();
+    return (Utf8Path(folder_) / Utf8Path(name + kReplayExtension)).string();
 }
 
 std::vector<KeptReplay> ReplayLibrary::List(std::vector<std::string>* damaged) const {
     std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(Utf8Path(folder_), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string file = it->path().filename().string();
         if (IsReplayFileName(file)) names.push_back(file.substr(0, file.size() - std::strlen(kReplayExtension)));
     }
@@ -163,7 +164,7 @@ std::string ReplayLibrary::NewName(std::string& date) {
     std::string name = stamp;
     std::lock_guard<std::mutex> guard(lock_);
     for (int n = 2; std::find(namesGiven_.begin(), namesGiven_.end(), name) != namesGiven_.end() ||
-                    fs::exists(fs::symlink_status(PathOf(name)));
+                    fs::exists(fs::symlink_status(Utf8Path(PathOf(name))));
          ++n) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "_%02d", n);
@@ -257,6 +258,6 @@ void ReplayLibrary::Prune(const ScoreTableRecord& table) {
     for (size_t i = 0; i < replays.size(); ++i) {
         if (i >= last || keep.count(replays[i].name)) continue;
         std::error_code ec;
-        fs::remove(replays[i].path, ec);
+        fs::remove(Utf8Path(replays[i].path), ec);
     }
 }

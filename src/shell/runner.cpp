@@ -19,6 +19,7 @@
 #include "media/cp1250.h"
 #include "media/headless_platform.h"
 #include "media/png_writer.h"
+#include "media/utf8_path.h"
 #include "media/whole_file.h"
 #include "shell/data_folder.h"
 #include "shell/display_settings.h"
@@ -96,11 +97,12 @@ void DeliverScriptEvent(World& w, const ScriptEvent& e) {
 
 std::string ResolveReplayFile(const RunOptions& options, const std::string& nameOrPath) {
     std::error_code ec;
-    if (nameOrPath.find('/') != std::string::npos || std::filesystem::exists(nameOrPath, ec)) return nameOrPath;
+    if (nameOrPath.find('/') != std::string::npos || std::filesystem::exists(Utf8Path(nameOrPath), ec))
+        return nameOrPath;
     std::string name = nameOrPath;
     if (name.size() > 7 && name.compare(name.size() - 7, 7, ".replay") == 0) name.resize(name.size() - 7);
     const std::string kept = ReplayLibrary(ReplayFolderIn(PlayerSaveFolder(options))).PathOf(name);
-    return std::filesystem::exists(kept, ec) ? kept : nameOrPath;
+    return std::filesystem::exists(Utf8Path(kept), ec) ? kept : nameOrPath;
 }
 
 int ListKeptReplays(const RunOptions& options, std::ostream& out) {

@@ -3,18 +3,20 @@
 // game first writes the file anew.
 #include "state/damaged_saves.h"
 
-#include <sys/stat.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
+#include <system_error>
+
+#include "media/utf8_path.h"
 
 namespace {
 
+// Anything at all seen at path, a dangling symbolic link too.
 bool NameTaken(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(Utf8Path(path), ec);
+    return !ec && status.type() != std::filesystem::file_type::not_found;
 }
 
 // The first of NAME.damaged, NAME.damaged.2, ... that nothing stands on, so
@@ -74,11 +76,13 @@ void KeepDamagedSavedFile(DamagedSavedFile& note, const std::string& path) {
     if (note.kept || note.keepAs.empty() || note.path != path) return;
     // Something may have taken the name since the start.
     if (NameTaken(note.keepAs)) note.keepAs = FreeKeepName(path);
-    if (std::rename(path.c_str(), note.keepAs.c_str()) == 0) {
+    std::error_code ec;
+    std::filesystem::rename(Utf8Path(path), Utf8Path(note.keepAs), ec);
+    if (!ec) {
         std::cerr << "Kavrix: the damaged file '" << path << "' is kept as '" << note.keepAs << "'\n";
-    } else if (errno != ENOENT) {  // gone since the start: there is nothing left to keep
+    } else if (ec != std::errc::no_such_file_or_directory) {  // gone since the start: nothing left to keep
         throw std::runtime_error("Cannot keep the damaged file '" + path + "' as '" + note.keepAs + "' (" +
-                                 std::strerror(errno) + "); it is not saved over");
+                                 ec.message() + "); it is not saved over");
     }
     note.kept = true;
 }

@@ -6,19 +6,15 @@
 
 #include <algorithm>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cctype>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <vector>
 
+#include "media/utf8_path.h"
 #include "media/whole_file.h"
 #include "state/damaged_saves.h"
 #include "state/user_folders.h"
@@ -34,43 +30,20 @@ ReadResult Damaged(DamagedSavedFile& note, const std::string& path, const std::s
     return ReadResult::Damaged;
 }
 
-std::string ErrnoText() { return std::strerror(errno); }
-
 // Reads the first `size` bytes of a saved file. A longer file is accepted
 // (only its first record counts); a shorter or unreadable one is reported and
 // its defaults are used, so one damaged file neither keeps the game from
 // starting nor stops the other files from loading. Only a regular file is
 // read: a folder, pipe or device in its place is reported as what it is and
 // never read, so a pipe cannot hold up the start. The damage is noted for the
-// player and for keeping the file before it is saved over.
+// player and for keeping the file before it is saved over (not when the
+// place cannot even be looked at).
 ReadResult ReadRecord(const std::string& path, uint8_t* out, size_t size, DamagedSavedFile& note) {
     note = DamagedSavedFile{};
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT) return ReadResult::Missing;
-        return Damaged(note, path, "cannot be examined (" + ErrnoText() + ")", false);
-    }
-    if (!S_ISREG(st.st_mode))
-        return Damaged(note, path, std::string("is ") + FileKindName(st.st_mode) + ", not a file");
-    // Opened without waiting and looked at once more, in case something else
-    // took the file's place in between.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return Damaged(note, path, "cannot be opened (" + ErrnoText() + ")");
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Damaged(note, path, "is not a file");
-    }
     size_t got = 0;
-    std::string readError;
-    while (got < size) {
-        const ssize_t n = ::read(fd, out + got, size - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) readError = ErrnoText();
-        if (n <= 0) break;
-        got += size_t(n);
-    }
-    ::close(fd);
-    if (!readError.empty()) return Damaged(note, path, "cannot be read (" + readError + ")");
+    const WholeFileRead read = ReadFileStart(path, out, size, got);
+    if (read.status == WholeFileStatus::Missing) return ReadResult::Missing;
+    if (!read.Ok()) return Damaged(note, path, read.problem, read.status != WholeFileStatus::Unexaminable);
     if (got < size)
         return Damaged(note, path,
                        "is damaged (" + std::to_string(got) + " bytes, " + std::to_string(size) + " expected)");
@@ -113,7 +86,7 @@ void RemoveStaleSaveTemporaries(const World& w) {
     constexpr auto kStale = std::chrono::minutes(1);
     const auto now = fs::file_time_type::clock::now();
     std::error_code ec;
-    for (fs::directory_iterator it(w.shell.options.saveDir, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(Utf8Path(w.shell.options.saveDir), ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
         std::error_code fileError;
         if (!IsSaveTemporary(path.filename().string()) || !fs::is_regular_file(fs::symlink_status(path, fileError)))
@@ -126,7 +99,7 @@ void RemoveStaleSaveTemporaries(const World& w) {
 }
 
 std::string SavedFilePath(const World& w, const char* fileName) {
-    return (std::filesystem::path(w.shell.options.saveDir) / fileName).string();
+    return (Utf8Path(w.shell.options.saveDir) / fileName).string();
 }
 
 void DefaultScores(ScoreTableRecord& table) {

@@ -1,6 +1,7 @@
-// The player's own folders on a Linux desktop (the XDG base directories):
-// where the windowed game keeps its saved files, and where its settings go.
-// Each is created only when something is first written into it.
+// The player's own folders on a Linux desktop (the XDG base directories;
+// on Windows %APPDATA%\Kavrix for both, user_folders_windows.cpp): where the
+// windowed game keeps its saved files, and where its settings go. Each is
+// created only when something is first written into it.
 #pragma once
 #include <string>
 
