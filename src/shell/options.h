@@ -37,7 +37,10 @@ struct RunOptions {
     int level = 1;
     bool difficultyGiven = false, levelGiven = false;
     std::string recordFile;
-    std::string replayFile;    // a path, or the name of a kept replay
+    std::string replayFile;  // a path, or the name of a kept replay
+    // With --replay: play it only when it begins as a new game at level 1,
+    // and write what a score board lists of it here (JSON).
+    std::string verifyNewGameFile;
     bool keepReplays = false;  // headless: keep the games' replays as the windowed game does
     bool listReplays = false;
     std::string videoFile;  // a WebM of the run (headless)
