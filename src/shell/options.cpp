@@ -179,6 +179,11 @@ const OptionSpec kOptions[] = {
      [](RunOptions& o, const char* v, std::string&) { return o.verifyNewGameFile = v, true; }},
     {"--list-replays", nullptr, nullptr, "[--list-replays]", "list the kept replays of your games and exit",
      [](RunOptions& o, const char*, std::string&) { return o.listReplays = true; }},
+    {"--submit", nullptr, "NAME|FILE", "[--submit NAME|FILE [--board URL]]",
+     "send a kept replay to your score board and print its verdict (nothing is sent otherwise)",
+     [](RunOptions& o, const char* v, std::string&) { return o.submitReplay = v, true; }},
+    {"--board", nullptr, "URL", "", "the score board --submit sends to (else board= in kavrix.conf)",
+     [](RunOptions& o, const char* v, std::string&) { return o.boardUrl = v, true; }},
     {"--keep-replays", nullptr, nullptr, "", "headless: keep each game's replay as the windowed game does",
      [](RunOptions& o, const char*, std::string&) { return o.keepReplays = true; }},
     {"--video", nullptr, "OUT.webm", "[--video OUT.webm [--video-scale 1..4] [--quiet]]",
@@ -248,7 +253,9 @@ std::string HelpText() {
            "see the manual, kavrix(6).\n"
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
            "script or replay, 3 a replay that differs from its recording, 4 a replay\n"
-           "that does not begin as a new game (--verify-new-game).\n";
+           "that does not begin as a new game (--verify-new-game).\n"
+           "--submit: 0 verified, 1 not sent or no verdict, 2 no board or not a kept\n"
+           "replay, 3 refused by the board.\n";
 }
 
 const char* ProgramVersion() { return KAVRIX_VERSION; }
@@ -288,7 +295,12 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
         }
         if (!option->apply(o, value, error)) return false;
     }
-    if (o.help || o.version || o.listReplays) return true;  // nothing runs, so nothing else needs to agree
+    if (!o.boardUrl.empty() && o.submitReplay.empty()) {
+        error = "option --board belongs to --submit";
+        return false;
+    }
+    // nothing runs, so nothing else needs to agree
+    if (o.help || o.version || o.listReplays || !o.submitReplay.empty()) return true;
     if ((o.difficultyGiven || o.levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
         return false;

@@ -43,7 +43,9 @@ struct RunOptions {
     std::string verifyNewGameFile;
     bool keepReplays = false;  // headless: keep the games' replays as the windowed game does
     bool listReplays = false;
-    std::string videoFile;  // a WebM of the run (headless)
+    std::string submitReplay;  // a kept replay (path or name) to send to a score board
+    std::string boardUrl;      // the board; empty: kavrix.conf's board=
+    std::string videoFile;     // a WebM of the run (headless)
     int videoScale = 1;
     bool quiet = false;  // no progress line
     bool help = false;

@@ -33,6 +33,7 @@
 #include "shell/starting_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "shell/submit_command.h"
 #include "shell/watching.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
@@ -821,6 +822,7 @@ void GameRun::Finish() {
 
 int RunKavrix(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture) {
     if (options.listReplays) return ListKeptReplays(options, std::cout);
+    if (!options.submitReplay.empty()) return SubmitKeptReplay(options, std::cout, std::cerr);
     GameRun run(options, pilot, makeCapture);
     if (run.Open() == 0) {
         while (run.Tick()) {
