@@ -42,7 +42,7 @@ bool ReadSubmission(const std::string& body, SubmittedReplay& replay, std::strin
         error = "it holds a NUL byte: a replay is text";
         return false;
     }
-    std::string game;  // the fingerprint's lines
+    std::string game;  // the fingerprint's lines: all but comments and the game line
     bool hasVersion = false, hasState = false, hasEnd = false;
     int hashes = 0, lineNumber = 0;
     for (size_t from = 0; from < body.size(); ++lineNumber) {
@@ -57,6 +57,7 @@ bool ReadSubmission(const std::string& body, SubmittedReplay& replay, std::strin
             return false;
         }
         const std::string word = line.substr(0, line.find(' '));
+        if (word != "game") game += line + "\n";
         if (word == "version" && !hasVersion) {
             const size_t numberEnd = line.find(' ', 8);
             int64_t version = 0;
@@ -71,7 +72,6 @@ bool ReadSubmission(const std::string& body, SubmittedReplay& replay, std::strin
         } else if (word == "state" || word == "hash") {
             hasState = hasState || word == "state";
             hashes += word == "hash";
-            game += line + "\n";
         } else if (word == "end") {
             if (!Number(line.substr(4), 10'000'000, replay.frames)) {
                 error = "line " + std::to_string(lineNumber + 1) + ": the end line names no frame count";

@@ -12,9 +12,12 @@ struct SubmittedReplay {
     int version = 0;          // "version N kavrix X.Y.Z": N
     std::string versionNote;  // "kavrix X.Y.Z", shown in a refusal (printable, at most 40 characters)
     int64_t frames = 0;       // its end line
-    // SHA-256 (hex) of the lines that make its game: the starting state and
-    // every hash line. A copy with other comments, another game line or
-    // other line ends is the same game, and is refused as a duplicate.
+    // SHA-256 (hex) of the lines that make its game: every line but the
+    // comments and the game line (what lists show, which the board never
+    // reads), each without trailing blanks. A copy with other comments,
+    // another game line or other line ends is the same game, refused as a
+    // duplicate; a changed event or version is another replay, so a
+    // spoiled copy sent first never stands in the way of the real one.
     std::string fingerprint;
 };
 
