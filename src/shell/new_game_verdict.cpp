@@ -109,14 +109,20 @@ std::vector<std::string> Fields(const World& w) {
 }
 
 // "Progress.Lives: the replay has 9, a new game 3", or "" when all agree.
+// The random source's position is told only when nothing else differs: a
+// field of the game says more.
 std::string FirstDifference(const std::vector<std::string>& replay, const std::vector<std::string>& made) {
-    for (size_t i = 0; i < std::min(replay.size(), made.size()); ++i) {
+    if (replay.size() != made.size()) return "the field lists differ in length";
+    std::string seedDiffers;
+    for (size_t i = 0; i < replay.size(); ++i) {
         if (replay[i] == made[i]) continue;
         const size_t equals = replay[i].find('=');
-        return replay[i].substr(0, equals) + ": the replay has " + replay[i].substr(equals + 1) + ", a new game " +
-               made[i].substr(made[i].find('=') + 1);
+        const std::string told = replay[i].substr(0, equals) + ": the replay has " + replay[i].substr(equals + 1) +
+                                 ", a new game " + made[i].substr(made[i].find('=') + 1);
+        if (replay[i].rfind("RandomSeed=", 0) != 0) return told;
+        seedDiffers = told;
     }
-    return replay.size() == made.size() ? "" : "the field lists differ in length";
+    return seedDiffers;
 }
 
 // The records a new game changes, put aside and back.
@@ -201,7 +207,7 @@ std::string CheckBegunAsNewGame(World& w) {
     const std::vector<std::string> replayFields = Fields(w);
     // What differs is told of the new game that drew as many numbers as the
     // replay's did, else of the first whose first star matched.
-    std::string told = "no position of the random source gives a new game its stars";
+    std::string told = "its stars are not a new game's: no position of the random source draws them";
     bool toldSameDraws = false, toldAny = false;
     uint32_t seed = w.random.seed;
     for (int64_t back = 0; back < kMostDrawsBack; ++back, seed = StepBack(seed)) {
