@@ -63,6 +63,9 @@ int Run(const BoardOptions& o) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);  // every thread started from here on too
     signal(SIGPIPE, SIG_IGN);
+    // PostgreSQL's connections give up after 10 s unless the URL or the
+    // operator says otherwise (set before any thread reads the environment).
+    setenv("PGCONNECT_TIMEOUT", "10", 0);
 
     const std::string url = o.database.empty() ? "sqlite:" + StateFolder(o) + "/board.sqlite" : o.database;
     OpenStorage(url);  // reachable, and its schema up to date, before anything is taken

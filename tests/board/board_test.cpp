@@ -186,6 +186,14 @@ TEST(Board, ChangedForgedForeignAndUnfinishedReplaysAreRefusedSayingWhy) {
     EXPECT_NE(metrics.find("kavrix_board_queue_length 0\n"), std::string::npos) << metrics;
     EXPECT_EQ(board.Stop(), 0);
 
+    // No board there: said in words.
+    const std::string player = MakeTempDir("board-nobody");
+    EXPECT_EQ(RunCommand("'" + KavrixBinary() + "' --submit '" + LostGame(1).path + "' --board http://127.0.0.1:" +
+                         std::to_string(board.Port()) + " >'" + player + "/out.txt' 2>&1"),
+              1);
+    EXPECT_NE(ReadTextFile(player + "/out.txt").find("cannot reach the board at http://127.0.0.1:"), std::string::npos)
+        << ReadTextFile(player + "/out.txt");
+
     // Too many from one address.
     args.insert(args.end(), {"--rate-limit", "2"});
     BoardProcess strict(args);
