@@ -75,6 +75,7 @@ BoardSubmission::State BoardSubmission::Poll() const {
 void BoardSubmission::Set(const State& state) {
     std::lock_guard<std::mutex> hold(lock_);
     state_ = state;
+    stage_ = state.stage;
 }
 
 void BoardSubmission::Run() {

@@ -37,7 +37,11 @@ public:
     BoardSubmission(const BoardSubmission&) = delete;
     BoardSubmission& operator=(const BoardSubmission&) = delete;
 
+    // The whole state (copied under a lock; it allocates for its texts).
     State Poll() const;
+    // The stage alone, without a lock or an allocation: what a frame may
+    // look at every time, fetching the whole state once it changed.
+    Stage CurrentStage() const { return stage_.load(); }
     static bool Finished(Stage stage) { return stage != Stage::Sending && stage != Stage::Waiting; }
 
     // How long the board's verdict is waited for, and how often asked.
@@ -47,6 +51,7 @@ private:
     std::string url_, replay_;
     mutable std::mutex lock_;
     State state_;
+    std::atomic<Stage> stage_{Stage::Sending};
     std::atomic<bool> cancel_{false};
     std::thread thread_;
 

@@ -64,14 +64,17 @@ int SubmitKeptReplay(const RunOptions& options, std::ostream& out, std::ostream&
     BoardSubmission submission(board, text);
     BoardSubmission::Stage told = BoardSubmission::Stage::Sending;
     for (;;) {
+        if (submission.CurrentStage() == told) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            continue;
+        }
         const BoardSubmission::State s = submission.Poll();
         if (BoardSubmission::Finished(s.stage)) return Verdict(s, board, out, err);
-        if (s.stage == BoardSubmission::Stage::Waiting && told != s.stage) {
+        if (s.stage == BoardSubmission::Stage::Waiting) {
             out << (s.sentBefore ? "The board had it already, as replay " : "The board took it as replay ") << s.id
                 << "; waiting for its verification...\n"
                 << std::flush;
-            told = s.stage;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        told = s.stage;
     }
 }

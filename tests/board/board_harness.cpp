@@ -1,6 +1,7 @@
 // The board tests' processes, databases, HTTP calls and kept replays.
 #include "board_harness.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -100,9 +101,8 @@ BoardProcess::BoardProcess(const std::vector<std::string>& args) {
     argv.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
-        freopen(log_.c_str(), "w", stdout);
-        dup2(fileno(stdout), 2);
-        execv(argv[0], argv.data());
+        const int log = open(log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (log >= 0 && dup2(log, 1) >= 0 && dup2(log, 2) >= 0) execv(argv[0], argv.data());
         _exit(127);
     }
     for (int tries = 0; tries < 300 && !ReadPort(log_, port_); ++tries) {

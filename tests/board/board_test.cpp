@@ -51,6 +51,22 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
+// Hide and delete only with the token, on a verified entry of difficulty 3.
+void CheckAdminActions(httplib::Client& client, const std::string& token) {
+    const Answer listed = PostReplay(client, LostGame(3).text);
+    const std::string entry = "/api/replays/" + listed.body["id"].dump();
+    ASSERT_EQ(WaitForVerdict(client, listed.body["id"])["status"], "verified");
+    EXPECT_EQ(client.Post(entry + "/hide", "", "text/plain")->status, 401);
+    const httplib::Headers admin = {{"Authorization", "Bearer " + token}};
+    EXPECT_EQ(client.Post(entry + "/hide", admin, "", "text/plain")->status, 200);
+    EXPECT_EQ(GetJson(client, "/api/scores?difficulty=3").body["scores"].size(), 0u);
+    EXPECT_EQ(client.Get(entry + "/file")->status, 404);
+    EXPECT_EQ(client.Post(entry + "/show", admin, "", "text/plain")->status, 200);
+    EXPECT_EQ(GetJson(client, "/api/scores?difficulty=3").body["scores"].size(), 1u);
+    EXPECT_EQ(client.Delete(entry, admin)->status, 200);
+    EXPECT_EQ(GetJson(client, entry).status, 404);
+}
+
 }  // namespace
 
 TEST(Board, RealGamesAreVerifiedListedEscapedAndSentOnlyOnce) {
@@ -166,19 +182,7 @@ TEST(Board, ChangedForgedForeignAndUnfinishedReplaysAreRefusedSayingWhy) {
     EXPECT_EQ(PostReplay(client, real + std::string(70 * 1024, '#')).status, 413);
     EXPECT_EQ(client.Post("/api/replays", real, "application/x-www-form-urlencoded")->status, 415);
 
-    // Hide and delete only with the token.
-    const Answer listed = PostReplay(client, LostGame(3).text);
-    const std::string entry = "/api/replays/" + listed.body["id"].dump();
-    ASSERT_EQ(WaitForVerdict(client, listed.body["id"])["status"], "verified");
-    EXPECT_EQ(client.Post(entry + "/hide", "", "text/plain")->status, 401);
-    const httplib::Headers admin = {{"Authorization", "Bearer " + token}};
-    EXPECT_EQ(client.Post(entry + "/hide", admin, "", "text/plain")->status, 200);
-    EXPECT_EQ(GetJson(client, "/api/scores?difficulty=3").body["scores"].size(), 0u);
-    EXPECT_EQ(client.Get(entry + "/file")->status, 404);
-    EXPECT_EQ(client.Post(entry + "/show", admin, "", "text/plain")->status, 200);
-    EXPECT_EQ(GetJson(client, "/api/scores?difficulty=3").body["scores"].size(), 1u);
-    EXPECT_EQ(client.Delete(entry, admin)->status, 200);
-    EXPECT_EQ(GetJson(client, entry).status, 404);
+    CheckAdminActions(client, token);
 
     EXPECT_EQ(client.Get("/healthz")->status, 200);
     const std::string metrics = client.Get("/metrics")->body;
