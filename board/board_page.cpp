@@ -51,7 +51,10 @@ const PageTexts kEnglish = {
 constexpr const char* kStyle =
     "body{background:#05070D;color:#00D500;font-family:'DejaVu Sans',sans-serif;margin:2em auto;max-width:52em;"
     "padding:0 1em}h1{color:#9CC7FF}h2{color:#00FF00;border-bottom:1px solid #2B3A4F}"
-    "table{border-collapse:collapse;width:100%;margin-bottom:2em}th,td{padding:.25em .6em;text-align:left}"
+    "table{border-collapse:collapse;width:100%;margin-bottom:2em;table-layout:fixed}"
+    "th,td{padding:.25em .6em;text-align:left;overflow:hidden;white-space:nowrap}"
+    "th:nth-child(1){width:2.5em}th:nth-child(3){width:5em}th:nth-child(4){width:5em}th:nth-child(5){width:6em}"
+    "th:nth-child(6){width:10em}th:nth-child(1),th:nth-child(3),th:nth-child(4){text-align:right}"
     "th{color:#9CC7FF;background:#1E2228}tr:nth-child(even) td{background:#0B0F18}"
     "td.n{text-align:right}a{color:#FFB000}.lang{float:right}";
 
