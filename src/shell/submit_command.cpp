@@ -49,7 +49,10 @@ int SubmitKeptReplay(const RunOptions& options, std::ostream& out, std::ostream&
     const std::string path = ResolveReplayFile(options, options.submitReplay);
     InputScript replay;
     std::string error, text;
-    if (LoadReplayFile(path, replay, error) != ReplayFileStatus::Ok) {
+    // A replay of another version may still be sent: a board may hold that
+    // version's game.
+    const ReplayFileStatus status = LoadReplayFile(path, replay, error);
+    if (status != ReplayFileStatus::Ok && status != ReplayFileStatus::OtherVersion) {
         err << "Kavrix: " << error << "\n";
         return 2;
     }
