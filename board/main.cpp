@@ -47,7 +47,8 @@ std::string WorkRoot() {
 std::string StartServer(httplib::Server& server, ApiContext& context, const std::string& listen, std::thread& thread) {
     const size_t colon = listen.rfind(':');
     if (colon == std::string::npos) throw std::runtime_error("--listen '" + listen + "' is not HOST:PORT");
-    const std::string host = listen.substr(0, colon);
+    std::string host = listen.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);  // [::1]
     const int port = std::atoi(listen.c_str() + colon + 1);
     SetUpServer(server, context);
     const int bound = port == 0 ? server.bind_to_any_port(host) : (server.bind_to_port(host, port) ? port : -1);
@@ -79,6 +80,20 @@ int Run(const BoardOptions& o) {
 
     Metrics metrics;
     JobSignal jobs;
+    httplib::Server server;
+    ConnectionPool pool(url, 16);
+    RateLimiter limiter(o.ratePerMinute);
+    ApiSettings api;
+    api.maxReplayBytes = size_t(o.maxReplayKb) << 10;
+    api.adminToken = AdminToken(o);
+    api.siteDir = o.siteDir;
+    api.threads = o.threads;
+    ApiContext context{pool, metrics, jobs, limiter, api};
+    // Listening first: a board that cannot listen stops before any job is taken.
+    std::thread http;
+    std::string where = "verifying only";
+    if (!o.workerOnly) where = "listening on http://" + StartServer(server, context, o.listen, http) + "/";
+
     std::atomic<bool> stopping{false};
     std::vector<std::thread> workers;
     char host[256] = "host";
@@ -89,15 +104,6 @@ int Run(const BoardOptions& o) {
         workers.emplace_back(
             [w, &verifier, &metrics, &jobs, &stopping] { RunWorker(w, verifier, metrics, jobs, stopping); });
     }
-
-    httplib::Server server;
-    ConnectionPool pool(url, 16);
-    RateLimiter limiter(o.ratePerMinute);
-    ApiContext context{pool, metrics, jobs, limiter,
-                       ApiSettings{size_t(o.maxReplayKb) << 10, AdminToken(o), o.siteDir, 20, o.threads, 10}};
-    std::thread http;
-    std::string where = "verifying only";
-    if (!o.workerOnly) where = "listening on http://" + StartServer(server, context, o.listen, http) + "/";
     std::cout << "kavrix-board: " << where << " (" << BackendOf(url) << ", " << o.workers << " workers, game "
               << HeldVersions(verifier.games) << ")" << std::endl;
 
