@@ -97,6 +97,13 @@ std::vector<SettingKey> MakeSettingKeys() {
         {"language", [](const std::string& v, ReadState& r) { return LanguageFromCode(v, r.settings.language); },
          [](const DisplaySettings& s) { return std::string(LanguageCode(s.language)); },
          [](const DisplaySettings& s) { return s.language == Language::Czech; }},
+        {"board",
+         [](const std::string& v, ReadState& r) {
+             const bool web = v.rfind("http://", 0) == 0 || v.rfind("https://", 0) == 0;
+             if (web) r.settings.board = v;
+             return web;
+         },
+         [](const DisplaySettings& s) { return s.board; }, [](const DisplaySettings& s) { return s.board.empty(); }},
     };
     const KeyBindings& defaults = DefaultKeyBindings();
     for (int a = 0; a < kKeyActionCount; ++a) {

@@ -25,6 +25,9 @@ struct DisplaySettings {
     ScaleMode scaling = ScaleMode::Sharp;
     Language language = Language::Czech;
     KeyBindings bindings = DefaultKeyBindings();
+    // The player's score board (board=URL), where --submit sends replays;
+    // none by default, so nothing is sent unless the player names one.
+    std::string board;
 };
 
 constexpr const char* kDisplaySettingsFileName = "kavrix.conf";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "shell/input_script.h"
+#include "shell/replay.h"
 
 // The version comes from the build (the project's version); a build without
 // it still says which program it is.
@@ -183,8 +184,17 @@ const OptionSpec kOptions[] = {
     {"--replay", nullptr, "FILE|NAME", "[--replay FILE|NAME]",
      "play a recording or a kept replay back, checking every hash",
      [](RunOptions& o, const char* v, std::string&) { return o.replayFile = v, true; }},
+    {"--verify-new-game", nullptr, "FILE", "",
+     "with --replay: play it only if it begins as a new game at level 1, and write its player, difficulty, score "
+     "and level reached to FILE as JSON (what a score board checks)",
+     [](RunOptions& o, const char* v, std::string&) { return o.verifyNewGameFile = v, true; }},
     {"--list-replays", nullptr, nullptr, "[--list-replays]", "list the kept replays of your games and exit",
      [](RunOptions& o, const char*, std::string&) { return o.listReplays = true; }},
+    {"--submit", nullptr, "NAME|FILE", "[--submit NAME|FILE [--board URL]]",
+     "send a kept replay to your score board and print its verdict (nothing is sent otherwise)",
+     [](RunOptions& o, const char* v, std::string&) { return o.submitReplay = v, true; }},
+    {"--board", nullptr, "URL", "", "the score board --submit sends to (else board= in kavrix.conf)",
+     [](RunOptions& o, const char* v, std::string&) { return o.boardUrl = v, true; }},
     {"--keep-replays", nullptr, nullptr, "", "headless: keep each game's replay as the windowed game does",
      [](RunOptions& o, const char*, std::string&) { return o.keepReplays = true; }},
     {"--video", nullptr, "OUT.webm", "[--video OUT.webm [--video-scale 1..4] [--quiet]]", KAVRIX_VIDEO_HELP,
@@ -261,19 +271,29 @@ std::string HelpText() {
            "see the manual, kavrix(6).\n"
 #endif
            "Exit status: 0 done, 1 start-up or run error, 2 bad option or damaged input\n"
-           "script or replay, 3 a replay that differs from its recording.\n";
+           "script or replay, 3 a replay that differs from its recording, 4 a replay\n"
+           "that does not begin as a new game (--verify-new-game).\n"
+           "--submit: 0 verified, 1 not sent or no verdict, 2 no board or not a kept\n"
+           "replay, 3 refused by the board.\n";
 }
 
 const char* ProgramVersion() { return KAVRIX_VERSION; }
 
 const char* VersionText() {
-    return "Kavrix " KAVRIX_VERSION
-           "\n"
-           "Copyright (C) 2026 the Kavrix developers\n"
-           "License GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>,\n"
-           "the game's generated pictures, sounds and music included.\n"
-           "This is free software: you are free to change and redistribute it.\n"
-           "There is NO WARRANTY, to the extent permitted by law.\n";
+    // The second line names the version of the game's behaviour its
+    // recordings carry, for tools that pick a game for a replay (a score board).
+    static const std::string text =
+        "Kavrix " KAVRIX_VERSION
+        "\n"
+        "Recording version: " +
+        std::to_string(kRecordingVersion) +
+        " (recordings of another version are refused)\n"
+        "Copyright (C) 2026 the Kavrix developers\n"
+        "License GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>,\n"
+        "the game's generated pictures, sounds and music included.\n"
+        "This is free software: you are free to change and redistribute it.\n"
+        "There is NO WARRANTY, to the extent permitted by law.\n";
+    return text.c_str();
 }
 
 bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string& error) {
@@ -294,7 +314,12 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
         }
         if (!option->apply(o, value, error)) return false;
     }
-    if (o.help || o.version || o.listReplays) return true;  // nothing runs, so nothing else needs to agree
+    if (!o.boardUrl.empty() && o.submitReplay.empty()) {
+        error = "option --board belongs to --submit";
+        return false;
+    }
+    // nothing runs, so nothing else needs to agree
+    if (o.help || o.version || o.listReplays || !o.submitReplay.empty()) return true;
     if ((o.difficultyGiven || o.levelGiven) && !o.newGame) {
         error = "options --difficulty and --level belong to --new-game";
         return false;
@@ -317,6 +342,10 @@ bool ParseOptions(int argc, const char* const* argv, RunOptions& o, std::string&
     }
     if (!o.replayFile.empty() && (!o.inputFile.empty() || !o.recordFile.empty())) {
         error = "option --replay cannot be combined with --input or --record";
+        return false;
+    }
+    if (!o.verifyNewGameFile.empty() && o.replayFile.empty()) {
+        error = "option --verify-new-game belongs to --replay";
         return false;
     }
     if (!o.replayFile.empty() && !o.language.empty()) {

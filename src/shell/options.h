@@ -37,10 +37,15 @@ struct RunOptions {
     int level = 1;
     bool difficultyGiven = false, levelGiven = false;
     std::string recordFile;
-    std::string replayFile;    // a path, or the name of a kept replay
+    std::string replayFile;  // a path, or the name of a kept replay
+    // With --replay: play it only when it begins as a new game at level 1,
+    // and write what a score board lists of it here (JSON).
+    std::string verifyNewGameFile;
     bool keepReplays = false;  // headless: keep the games' replays as the windowed game does
     bool listReplays = false;
-    std::string videoFile;  // a WebM of the run (headless)
+    std::string submitReplay;  // a kept replay (path or name) to send to a score board
+    std::string boardUrl;      // the board; empty: kavrix.conf's board=
+    std::string videoFile;     // a WebM of the run (headless)
     int videoScale = 1;
     bool quiet = false;  // no progress line
     bool help = false;

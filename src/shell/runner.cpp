@@ -27,12 +27,14 @@
 #include "shell/frame_platform.h"
 #include "shell/game_recorder.h"
 #include "shell/input_script.h"
+#include "shell/new_game_verdict.h"
 #include "shell/pad_pointer.h"
 #include "shell/replay.h"
 #include "shell/replay_library.h"
 #include "shell/starting_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "shell/submit_command.h"
 #include "shell/watching.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
@@ -214,7 +216,8 @@ int LoadDrivingScript(const RunOptions& options, const std::string& file, InputS
 // refused, so a long run never ends in a write that cannot happen, and
 // nothing that is not a file is ever written over.
 bool OutputsReplaceable(const RunOptions& options) {
-    std::vector<std::string> outputs = {options.videoFile, options.recordFile, options.dumpStateFile};
+    std::vector<std::string> outputs = {options.videoFile, options.recordFile, options.dumpStateFile,
+                                        options.verifyNewGameFile};
     for (const ScreenshotRequest& shot : options.screenshots) outputs.push_back(shot.file);
     for (const std::string& path : outputs) {
         if (path.empty()) continue;
@@ -361,6 +364,7 @@ struct GameRun::State {
     std::unique_ptr<ReplayLibrary> library;       // the kept replays
     std::unique_ptr<GameRecorder> gameRecorder;   // every game of the session, for the library
     std::unique_ptr<Watching> watching;           // a kept replay watched from the score page
+    std::unique_ptr<NewGameVerdict> verdict;      // --verify-new-game
     uint32_t clockBase = 0;                       // the clock at frame 0: the seed, or a replay's starting state
     bool formCreated = false;
     bool audioOpen = false;
@@ -397,7 +401,22 @@ struct GameRun::State {
     void StartWatching();
     bool WatchTick();
     void KeptReplayFailures();
+    int BeginVerdict();
 };
+
+// --verify-new-game, a score board's check: only a game begun as a new one
+// counts. 4 when the replay's game was not, with the reason on stderr.
+int GameRun::State::BeginVerdict() {
+    const std::string notNew = script.startingState.empty()
+                                   ? "it carries no starting state: only a kept replay shows how its game began"
+                                   : CheckBegunAsNewGame(*world);
+    if (!notNew.empty()) {
+        std::cerr << "Kavrix: replay '" << scriptFile << "' is not a new game: " << notNew << "\n";
+        return 4;
+    }
+    verdict = std::make_unique<NewGameVerdict>(*world);
+    return 0;
+}
 
 GameRun::GameRun(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture)
     : s(std::make_unique<State>()) {
@@ -511,6 +530,7 @@ int GameRun::OpenRun() {
         r.CheckHashes();
         if (r.status != 0) return r.status;
     }
+    if (!options.verifyNewGameFile.empty() && r.BeginVerdict() != 0) return 4;
 
     try {
         // The replay folder, and the score table's entries that have one.
@@ -637,9 +657,11 @@ bool GameRun::Tick() {
             r.recorder->Pad(r.frame, platform.joystick);
         }
 
+        if (r.verdict) r.verdict->BeforeFrame(w);
         RunFrame(w);
         if (r.pilot) r.pilot->AfterFrame(w, r.frame);
         ++r.frame;
+        if (r.verdict) r.verdict->AfterFrame(w, r.frame);
         if (r.video) r.video->AfterTick();
 
         for (const ScreenshotRequest& shot : r.options.screenshots)
@@ -790,6 +812,11 @@ void GameRun::Finish() {
             std::cout << "\n";
         }
         if (!r.options.dumpStateFile.empty()) WriteStateDump(w, r.options.dumpStateFile);
+        if (r.verdict && r.status == 0) {
+            const std::string json = r.verdict->Json(r.frame);
+            WriteFileAtomically(r.options.verifyNewGameFile, reinterpret_cast<const uint8_t*>(json.data()), json.size(),
+                                "the verdict ");
+        }
     } catch (const std::exception& e) {
         r.Failure(e);
     }
@@ -797,6 +824,7 @@ void GameRun::Finish() {
 
 int RunKavrix(const RunOptions& options, FramePilot* pilot, TickCaptureMaker makeCapture) {
     if (options.listReplays) return ListKeptReplays(options, std::cout);
+    if (!options.submitReplay.empty()) return SubmitKeptReplay(options, std::cout, std::cerr);
     GameRun run(options, pilot, makeCapture);
     if (run.Open() == 0) {
         while (run.Tick()) {

@@ -78,7 +78,8 @@ private:
 
 // Runs the game with these options; returns the process exit status
 // (0 success, 1 start-up or run error, 2 a damaged input script or replay,
-// 3 a replay that went its own way). A pilot, when given, plays along with
+// 3 a replay that went its own way, 4 a replay that is not a new game with
+// --verify-new-game). A pilot, when given, plays along with
 // (or instead of) the keyboard and the input script.
 int RunKavrix(const RunOptions& options, FramePilot* pilot = nullptr, TickCaptureMaker makeCapture = nullptr);
 // What the menu's Start does, then straight into the game: the first free
