@@ -32,6 +32,7 @@
 #include "shell/starting_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "shell/touch_controls.h"
 #include "shell/watching.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
@@ -316,6 +317,7 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
         window.inUse = w.shell.language;
         if (!replaying && !platform.IsHeadless()) {
             window.settings.language = w.shell.language;
+            window.settings.languageChosen = true;
             window.file.Save(window.settings);
         }
     }
@@ -636,6 +638,7 @@ bool GameRun::Tick() {
         }
 
         RunFrame(w);
+        r.inner->ShowControls(ControlsFor(w));
         if (r.pilot) r.pilot->AfterFrame(w, r.frame);
         ++r.frame;
         if (r.video) r.video->AfterTick();
@@ -734,6 +737,12 @@ void GameRun::State::KeptReplayFailures() {
     for (const std::string& name : library->TakeFailures())
         for (ReplayName& mark : world->saved.ScoreReplays)
             if (mark.View() == name) mark = ReplayName{};
+}
+
+void GameRun::SaveSettingsBeforeLeaving() {
+    State& r = *s;
+    if (r.opened && r.status == 0 && !r.replaying && !r.watching && !r.inner->IsHeadless())
+        SaveSettingsOnClose(*r.world);
 }
 
 int GameRun::Close() {
