@@ -38,7 +38,7 @@ PINS=(
   "libopenmpt=0.6.9-1"
 )
 # Raised when a recipe below changes, so the cache is built anew.
-RECIPE=3
+RECIPE=4
 
 log() { echo "build-web: $*" >&2; }
 nicely() { nice -n 10 "$@"; }
@@ -140,9 +140,17 @@ library_libjpeg_turbo() {
      nicely cmake --build . -j"$jobs" --target jpeg-static && cp libjpeg.a "$prefix/lib/" &&
      cp ../jpeglib.h ../jmorecfg.h ../jerror.h jconfig.h "$prefix/include/")
 }
+# TrueType fonts are all the game opens: FreeType's other font drivers and
+# its monochrome renderer are left out of its module list (and so of the
+# program), which makes the page's download smaller.
+freetype_modules='FT_USE_MODULE( FT_Module_Class, autofit_module_class )
+FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )
+FT_USE_MODULE( FT_Module_Class, psnames_module_class )
+FT_USE_MODULE( FT_Module_Class, sfnt_module_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_smooth_renderer_class )'
 library_freetype() {
   # Against the zlib above: its own copy would collide with it.
-  (cd "$(dir freetype)" && mkdir -p web && cd web &&
+  (cd "$(dir freetype)" && echo "$freetype_modules" > include/freetype/config/ftmodule.h && mkdir -p web && cd web &&
      nicely emcmake cmake .. "${common[@]}" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
        -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DZLIB_LIBRARY="$prefix/lib/libz.a" \
        -DZLIB_INCLUDE_DIR="$prefix/include" &&
@@ -171,8 +179,13 @@ library_sdl2_ttf() {
        -I"$prefix/include/SDL2" -I"$prefix/include/freetype2" -I"$prefix/include" &&
      emar rcs "$prefix/lib/libSDL2_ttf.a" SDL_ttf.o && cp SDL_ttf.h "$prefix/include/SDL2/")
 }
+# The game's music is ProTracker modules: libopenmpt's loaders of the forty
+# other formats are taken out of its list of loaders (and so out of the
+# program), which makes the page's download smaller.
 library_libopenmpt() {
-  (cd "$(dir libopenmpt)" && mkdir -p web && cd web &&
+  (cd "$(dir libopenmpt)" &&
+     sed -i -E '/^\s*MPT_DECLARE_FORMAT\((MOD|M15)\),/!{/^\s*MPT_DECLARE_FORMAT\([A-Za-z0-9_]+\),/d}' soundlib/Sndfile.cpp &&
+     [ "$(grep -cE '^\s*MPT_DECLARE_FORMAT\(' soundlib/Sndfile.cpp)" -eq 2 ] && mkdir -p web && cd web &&
      CFLAGS=$cflags CXXFLAGS=$cflags nicely emconfigure ../configure --prefix="$prefix" --disable-shared \
        --enable-static --without-zlib --without-mpg123 --without-ogg --without-vorbis --without-vorbisfile \
        --without-portaudio --without-portaudiocpp --without-pulseaudio --without-sndfile --without-flac \

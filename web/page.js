@@ -108,11 +108,16 @@ Kavrix.modes = Kavrix.modes || {};
     offlineAsked = true;
     var noCopy = function (error) { console.log('Kavrix: no offline copy (' + (error.message || error) + ')'); };
     try {
-      navigator.serviceWorker.register('sw.js').then(function () {
+      var hadCopy = !!navigator.serviceWorker.controller;
+      navigator.serviceWorker.register('sw.js').then(function (registration) {
+        registration.update().catch(function () {});  // a new version, if there is one
         return navigator.serviceWorker.ready;
       }).then(function () {
         console.log('Kavrix: ready to start offline');
       }).catch(noCopy);
+      navigator.serviceWorker.addEventListener('controllerchange', function () {
+        if (hadCopy) console.log('Kavrix: a new version is kept for offline starts from now on');
+      });
     } catch (error) {
       noCopy(error);
     }
@@ -246,7 +251,9 @@ Kavrix.modes = Kavrix.modes || {};
   // sound and music settings, as the desktop's window close does.
   var running = false;
   function leaving() {
-    if (running && Module._kavrix_page_leaving) Module._kavrix_page_leaving();
+    if (!running || !Module._kavrix_page_leaving) return;
+    Module._kavrix_page_leaving();
+    Module.kavrixWriteNow('/saves/nastaveni.lev');
   }
   document.addEventListener('visibilitychange', function () {
     if (document.visibilityState === 'hidden') leaving();

@@ -94,6 +94,7 @@ list(TRANSFORM KAVRIX_PAGE_FILES PREPEND ${CMAKE_SOURCE_DIR}/web/)
 add_custom_target(web_page ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KAVRIX_SITE}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${KAVRIX_PAGE_FILES} ${KAVRIX_SITE}/
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${KAVRIX_SITE}/icons
   COMMAND ${KAVRIX_NATIVE_BUILD}/assetgen --web-icons ${KAVRIX_SITE}/icons
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/COPYING ${KAVRIX_SITE}/licences/COPYING-kavrix.txt
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/fonts-liberation/copyright ${KAVRIX_SITE}/licences/fonts-liberation.txt

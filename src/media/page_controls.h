@@ -11,7 +11,8 @@
 #include "media/input.h"
 #include "media/platform.h"
 
-// The pointer moves, clicks and characters the page sent since the last call.
+// The pointer moves and clicks the page sent since the last call, and the
+// next character typed (one a frame, as the menu takes them).
 void TakePageEvents(std::vector<PlatformEvent>& events);
 // The input states the page's controls hold now.
 InputSet PageInputStates();

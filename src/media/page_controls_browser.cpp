@@ -15,10 +15,19 @@ namespace {
 // More than a player's fingers send between two frames; the rest is dropped.
 constexpr int kMostEvents = 64;
 
+// The menu takes one typed character a frame (the name field keeps the
+// frame's last): characters wait here and go one a frame, as typing does,
+// even when the on-screen keyboard hands over a whole word at once.
+struct CharacterQueue {
+    uint8_t codes[kMostEvents];
+    int first = 0, count = 0;
+};
+
 struct PageInput {
     InputSet states;
     PlatformEvent events[kMostEvents];
     int count = 0;
+    CharacterQueue typed;
     ControlsHint shown;
     bool told = false;
 };
@@ -59,9 +68,8 @@ EMSCRIPTEN_KEEPALIVE void kavrix_page_character(int character) {
     const bool control = character == 8 || character == 13 || character == 27;
     const uint8_t code = control ? uint8_t(character) : UnicodeToCp1250(char32_t(character));
     if (!control && code < 0x20) return;  // none in cp1250
-    PlatformEvent key{EventKind::KeyPress};
-    key.key = code;
-    Queue(key);
+    CharacterQueue& typed = page.typed;
+    if (typed.count < kMostEvents) typed.codes[(typed.first + typed.count++) % kMostEvents] = code;
 }
 
 }  // extern "C"
@@ -69,6 +77,13 @@ EMSCRIPTEN_KEEPALIVE void kavrix_page_character(int character) {
 void TakePageEvents(std::vector<PlatformEvent>& events) {
     events.insert(events.end(), page.events, page.events + page.count);
     page.count = 0;
+    CharacterQueue& typed = page.typed;
+    if (typed.count == 0) return;
+    PlatformEvent key{EventKind::KeyPress};
+    key.key = typed.codes[typed.first];
+    typed.first = (typed.first + 1) % kMostEvents;
+    --typed.count;
+    events.push_back(key);
 }
 
 InputSet PageInputStates() { return page.states; }

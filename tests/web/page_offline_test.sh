@@ -35,18 +35,24 @@ sizes = sorted(i['sizes'] for i in m['icons'] if os.path.isfile(os.path.join(sys
 print(m['name'], m['display'], m['orientation'], ' '.join(sizes))
 EOF
 )
-if [ "$manifest" != "Kavrix fullscreen landscape 192x192 512x512 any" ]; then
+if [ "$manifest" != "Kavrix fullscreen landscape 192x192 any" ]; then
   echo "the manifest is not what an installed game needs: $manifest"; status=1
 fi
 
 caches='caches.keys().then(function (k) { console.log("kavrix-test: caches " + JSON.stringify(k)); })'
+# The new version's worker removes the older caches after it takes over: the
+# list is looked at until one cache is left (20 s at most).
+settled='(function look(tries) { caches.keys().then(function (k) {
+  if (k.length > 1 && tries > 0) return setTimeout(function () { look(tries - 1); }, 200);
+  console.log("kavrix-test: caches " + JSON.stringify(k)); }); })(100)'
 python3 "$here/page_driver.py" "$page?autostart" "wait:first frame drawn" "wait:Kavrix: ready to start offline" \
   "sleep:1" "eval:$caches" "wait:kavrix-test: caches" \
   "offline:on" "run:kill \$(cat $work/server.pid)" "goto:$page?autostart" "wait:first frame drawn" "sleep:2" \
   "eval:navigator.serviceWorker.controller !== null" \
   "run:sed -i 's/^var kVersion = .*/var kVersion = \"next\";/' $work/site/sw.js" \
   "run:cd $work && python3 -m http.server --bind 127.0.0.1 --directory site $port >>server.log 2>&1 & echo \$! > $work/server.pid; sleep 1" \
-  "offline:off" "goto:$page?autostart" "wait:first frame drawn" "sleep:3" "eval:$caches" "sleep:1" \
+  "offline:off" "goto:$page?autostart" "wait:first frame drawn" "wait:a new version is kept" "eval:$settled" \
+  "wait:kavrix-test: caches" \
   > "$work/offline.log" 2>&1 || { cat "$work/offline.log"; kill "$(cat "$work/server.pid")" 2>/dev/null; exit 1; }
 server=$(cat "$work/server.pid")
 version=$(sed -n "s/^var kVersion = '\(.*\)';/\1/p" "$site/sw.js")

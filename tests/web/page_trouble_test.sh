@@ -40,7 +40,7 @@ python3 "$here/page_driver.py" "$page?test=profile.input&frames=700" "wait:kavri
 saved=$(grep -m1 'after-reload save profily.lev' "$work/refused.log" | sed 's/.*profily.lev //')
 before=$(grep 'before-reload save profily.lev' "$work/refused.log" | tail -1 | sed 's/.*profily.lev //')
 after=$(grep 'after-reload save' "$work/refused.log" | tail -n +2)
-reports=$(grep -c 'could not be written' "$work/refused.log" || true)
+reports=$(grep -c '^console: .*could not be written' "$work/refused.log" || true)
 notice=$(sed -n 's/^console: kavrix-test: notice //p' "$work/refused.log")
 if ! grep -q 'kavrix-test: exit 0' "$work/refused.log" || [ "$(grep -c 'kavrix-test: exit 0' "$work/refused.log")" -ne 2 ]; then
   echo "a game on the page did not end well:"; grep 'console:' "$work/refused.log"; status=1

@@ -22,8 +22,8 @@ using namespace art;
 namespace {
 
 constexpr int kPixelSizes[] = {32, 48, 64, 128, 256};
-// The page's icon, and those an installed web app asks for.
-constexpr int kWebPixelSizes[] = {32, 192, 512};
+// The page's icon, and the installed web app's (with the SVG for larger sizes).
+constexpr int kWebPixelSizes[] = {32, 192};
 
 // Whether (x, y) lies inside the tile's rounded corners (those of radius
 // `inset` from the edges), with room for a star.
