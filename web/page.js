@@ -267,7 +267,7 @@ Kavrix.modes = Kavrix.modes || {};
   function leaving() {
     if (!running || !Module._kavrix_page_leaving) return;
     Module._kavrix_page_leaving();
-    Module.kavrixWriteNow('/saves/nastaveni.lev');
+    Module.kavrixWriteNow('/saves/nastaveni.lev');  // the settings file it has just saved
   }
   document.addEventListener('visibilitychange', function () {
     if (document.visibilityState === 'hidden') leaving();

@@ -8,7 +8,7 @@ screenshots and the page's console. One step per argument:
     sleep:SECONDS      real time
     click:X,Y          a left click at page point X,Y
     clickon:SELECTOR   a left click in the middle of the element
-    key:NAME           a key press (Enter, Escape, F1, ArrowUp, Space, a ...)
+    key:NAME[,SECONDS] a key press (Enter, Escape, F1, ArrowUp, Space, a ...), held 0.15 s or SECONDS
     shot:FILE.png      a screenshot of the page
     eval:EXPRESSION    prints the value of a JavaScript expression
     inject:SCRIPT      runs SCRIPT in every page loaded from now on, first
@@ -146,7 +146,9 @@ def open_page(browser):
 
 def main():
     url, steps = sys.argv[1], sys.argv[2:]
-    with tempfile.TemporaryDirectory() as profile:
+    # (Chromium's helper processes may still be writing into the profile as
+    # it is removed: what they leave behind is not worth failing a test for.)
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
         browser = Browser(profile)
         try:
             target = open_page(browser)
@@ -175,12 +177,13 @@ def main():
                         browser.send('Input.dispatchMouseEvent', {'type': kind, 'x': x, 'y': y, 'button': 'left',
                                                                   'clickCount': 1})
                 elif what == 'key':
+                    value, _, held = value.partition(',')
                     key, code, key_code, text = KEYS[value] if value in KEYS else (
                         value, 'Key' + value.upper(), ord(value.upper()), value)
                     base = {'key': key, 'code': code, 'windowsVirtualKeyCode': key_code, 'nativeVirtualKeyCode': key_code}
                     browser.send('Input.dispatchKeyEvent', dict(base, type='keyDown', text=text) if text else
                                  dict(base, type='rawKeyDown'))
-                    browser.pump(0.15)
+                    browser.pump(float(held or 0.15))
                     browser.send('Input.dispatchKeyEvent', dict(base, type='keyUp'))
                 elif what == 'shot':
                     data = browser.send('Page.captureScreenshot', {'format': 'png'})['data']

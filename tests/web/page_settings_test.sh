@@ -70,8 +70,8 @@ fi
 sound="Module.FS.readFile('/saves/nastaveni.lev')[0]"
 hide="Object.defineProperty(document, 'visibilityState', {configurable: true, get: function () { return 'hidden'; }});
 document.dispatchEvent(new Event('visibilitychange')); $sound"
-python3 "$here/page_driver.py" "$page?autostart" "wait:first frame drawn" "sleep:1" "key:F2" "sleep:0.5" \
-  "eval:$hide" "sleep:1" "goto:$page?autostart" "wait:first frame drawn" "sleep:1" "key:F2" "sleep:0.5" "close" \
+python3 "$here/page_driver.py" "$page?autostart" "wait:first frame drawn" "sleep:1" "key:F2,0.5" "sleep:0.5" \
+  "eval:$hide" "sleep:1" "goto:$page?autostart" "wait:first frame drawn" "sleep:1" "key:F2,0.5" "sleep:0.5" "close" \
   "goto:$page" "sleep:5" "eval:$sound" > "$work/leave.log" 2>&1 || { cat "$work/leave.log"; exit 1; }
 if [ "$(sed -n 's/^eval: //p' "$work/leave.log" | tr '\n' ' ')" != "0 1 " ]; then
   echo "hiding and closing the tab did not save the sound setting (off, then on):"
