@@ -3,8 +3,9 @@
 #  - CPU per frame replaying the same golden replay: native kavrix against
 #    the WebAssembly build under node (kavrix-headless.js), each less the CPU
 #    of a run of one frame (start-up: loading, and for node compiling the wasm);
-#  - the download: kavrix.wasm + kavrix.js + kavrix.data + the page, as sent
-#    with gzip -9 and with brotli (when the brotli tool is installed);
+#  - the download: every file of the site (the game, its data, the page, its
+#    icons, licences and service worker), as sent with gzip -9 and with
+#    brotli (when the brotli tool is installed);
 #  - the time from page load to the first drawn frame in headless Chromium
 #    (the page's own report; median of RUNS).
 #   bench/web_bench.sh NATIVE_BUILD WEB_BUILD [REPLAY] [RUNS]
@@ -50,17 +51,17 @@ echo "  ratio      $(echo "$web_per $native_per" | awk '{ printf "%.2f", $1 / $2
 [ -n "${KAVRIX_WEB_NOSIMD_BUILD:-}" ] &&
   echo "  ratio      $(echo "$web_nosimd_per $native_per" | awk '{ printf "%.2f", $1 / $2 }') (web without SIMD / native)"
 
-echo "Download (the files a static host serves):"
-files=(kavrix.wasm kavrix.js kavrix.data index.html page.js page.css)
+echo "Download (every file of the site: what the page and its service worker fetch on a first visit):"
+mapfile -t files < <(cd "$site" && find . -type f | sed 's|^\./||' | sort)
 total_raw=0 total_gz=0 total_br=0
 for f in "${files[@]}"; do
   raw=$(stat -c %s "$site/$f")
   gz=$(gzip -9 -c "$site/$f" | wc -c)
   br=$(command -v brotli >/dev/null && brotli -q 11 -c "$site/$f" | wc -c || echo 0)
-  printf '  %-12s %9d bytes, gzip %9d, brotli %9d\n' "$f" "$raw" "$gz" "$br"
+  printf '  %-32s %9d bytes, gzip %9d, brotli %9d\n' "$f" "$raw" "$gz" "$br"
   total_raw=$((total_raw + raw)) total_gz=$((total_gz + gz)) total_br=$((total_br + br))
 done
-printf '  %-12s %9d bytes, gzip %9d, brotli %9d (%.2f / %.2f / %.2f MB of 10^6 bytes)\n' all "$total_raw" \
+printf '  %-32s %9d bytes, gzip %9d, brotli %9d (%.2f / %.2f / %.2f MB of 10^6 bytes)\n' all "$total_raw" \
   "$total_gz" "$total_br" "$(echo "$total_raw / 1000000" | bc -l)" "$(echo "$total_gz / 1000000" | bc -l)" \
   "$(echo "$total_br / 1000000" | bc -l)"
 

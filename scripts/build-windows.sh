@@ -150,3 +150,4 @@ nicely cmake --build "$winbuild" -j"$jobs"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$winbuild/CMakeCache.txt")
 cp "$winbuild/kavrix-$version-windows-x64.zip" "$winbuild/kavrix-$version-setup.exe" "$out"/
 log "done: $out/kavrix-$version-windows-x64.zip and $out/kavrix-$version-setup.exe"
+tell_source_entries build-windows

@@ -9,26 +9,34 @@
 #include "shell/options.h"
 #include "shell/runner.h"
 #ifdef KAVRIX_WEB
+#include <emscripten.h>
+
 #include <memory>
 
 #include "media/frame_loop.h"
 
 namespace {
 
+std::unique_ptr<GameRun> pageRun;  // main() has returned by the time the page calls back
+
 // On the page the browser's animation frames drive the ticks: main returns to
 // the browser and the run goes on from there; its status ends the program.
 int RunOnPage(const RunOptions& options) {
-    static std::unique_ptr<GameRun> run;
-    run = std::make_unique<GameRun>(options);
-    if (const int status = run->Open(); status != 0) {
-        run->Close();
+    pageRun = std::make_unique<GameRun>(options);
+    if (const int status = pageRun->Open(); status != 0) {
+        pageRun->Close();
         return status;
     }
-    RunFrameLoop([] { return run->Tick(); }, [] { return run->Close(); });
+    RunFrameLoop([] { return pageRun->Tick(); }, [] { return pageRun->Close(); });
     return 0;
 }
 
 }  // namespace
+
+// The page calls this when its tab is hidden or closed (web/page.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void kavrix_page_leaving() {
+    if (pageRun) pageRun->SaveSettingsBeforeLeaving();
+}
 #elif !defined(KAVRIX_WINDOWS)
 #include "video/capture.h"
 #endif

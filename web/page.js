@@ -1,20 +1,21 @@
 // The page's side of Kavrix in the browser: checks that the browser can run
 // the game, loads kavrix.wasm and kavrix.data with a loading bar (a file that
 // fails is named), waits for a click (sound may start only after one), runs
-// the game, scales the canvas sharply, and gives it full screen, the key help
-// and messages. With ?test=SCRIPT&frames=N it plays an input script instead,
-// reports the game's hashes and saves on the console and reloads once to show
-// that the saves were kept (tests/web/browser_test.sh).
+// the game with the browser's languages and its settings kept beside the
+// saved files, saves the sound settings when the tab is hidden or closed,
+// and gives it full screen, the key help and messages. The picture is
+// view.js's, the touch controls touch.js's, the offline copy sw.js's.
+// Other ways to run the game (page_test.js: ?test=SCRIPT) register with
+// Kavrix.modes and are chosen by the page's address.
 'use strict';
+var Kavrix = window.Kavrix || (window.Kavrix = {});
+Kavrix.modes = Kavrix.modes || {};
 (function () {
-  var stage = document.getElementById('stage');
   var canvas = document.getElementById('canvas');
   var cover = document.getElementById('cover');
   var params = new URLSearchParams(location.search);
-  var testScript = params.get('test');
-  var testFrames = params.get('frames') || '1500';
-  var autostart = params.has('autostart') || testScript !== null;
-  var reloadedTest = testScript !== null && sessionStorage.getItem('kavrix-test-reloaded') === '1';
+  // The game's files and its saved files' folder (IndexedDB, web/saves.js);
+  // kavrix.conf lives beside them ($XDG_CONFIG_HOME/kavrix).
   var gameArgs = ['--window', '--data', '/data', '--save-dir', '/saves'];
 
   function show(id, on) { document.getElementById(id).hidden = !on; }
@@ -53,22 +54,17 @@
     return;
   }
 
-  // The canvas keeps its 800 x 600 pixels; on the page each game pixel
-  // covers a whole number of device pixels where that fits, else the largest
-  // size that fits, square pixels either way.
-  function layout() {
-    var ratio = window.devicePixelRatio || 1;
-    var fit = Math.min(stage.clientWidth * ratio / 800, stage.clientHeight * ratio / 600);
-    var factor = fit >= 1 ? Math.floor(fit) : fit;
-    canvas.style.width = (800 * factor / ratio) + 'px';
-    canvas.style.height = (600 * factor / ratio) + 'px';
-  }
-  window.addEventListener('resize', layout);
-  document.addEventListener('fullscreenchange', layout);
-  layout();
-
+  // --- Full screen, the game's help, the panels --------------------------------
+  // The whole page goes full screen, so the touch controls come along.
   function setFullScreen(on) {
-    if (on && !document.fullscreenElement && stage.requestFullscreen) stage.requestFullscreen().catch(function () {});
+    var page = document.documentElement;
+    if (on && !document.fullscreenElement && page.requestFullscreen) {
+      page.requestFullscreen({navigationUI: 'hide'}).then(function () {
+        // A phone turns the picture sideways by itself where it may.
+        if (Kavrix.touch.isTouchScreen && screen.orientation && screen.orientation.lock)
+          screen.orientation.lock('landscape').catch(function () {});
+      }).catch(function () {});
+    }
     if (!on && document.fullscreenElement) document.exitFullscreen().catch(function () {});
   }
   document.getElementById('fullscreen').onclick = function () {
@@ -91,8 +87,43 @@
     pressKey('F1', 112);
     canvas.focus();
   };
+  Array.prototype.forEach.call(document.querySelectorAll('[data-panel]'), function (button) {
+    var panel = document.getElementById(button.dataset.panel);
+    button.onclick = function () {
+      var open = panel.hidden;
+      Array.prototype.forEach.call(document.querySelectorAll('.panel'), function (p) { p.hidden = true; });
+      panel.hidden = !open;
+      if (!open) canvas.focus();
+    };
+  });
 
-  // Loading: the two big files with progress, then kavrix.js.
+  // --- Offline: the service worker keeps a copy of the page's files -------------
+  // Registered once the page's own downloads are done (its first fetch of
+  // each file then comes back from the browser's cache as "not modified").
+  // Where service workers are not allowed (a private window, an insecure
+  // address, a browser without them) the page simply loads from the network.
+  var offlineAsked = false;
+  function keepOffline() {
+    if (offlineAsked || !('serviceWorker' in navigator) || location.protocol === 'file:') return;
+    offlineAsked = true;
+    var noCopy = function (error) { console.log('Kavrix: no offline copy (' + (error.message || error) + ')'); };
+    try {
+      var hadCopy = !!navigator.serviceWorker.controller;
+      navigator.serviceWorker.register('sw.js').then(function (registration) {
+        registration.update().catch(function () {});  // a new version, if there is one
+        return navigator.serviceWorker.ready;
+      }).then(function () {
+        console.log('Kavrix: ready to start offline');
+      }).catch(noCopy);
+      navigator.serviceWorker.addEventListener('controllerchange', function () {
+        if (hadCopy) console.log('Kavrix: a new version is kept for offline starts from now on');
+      });
+    } catch (error) {
+      noCopy(error);
+    }
+  }
+
+  // --- Loading: the two big files with progress, then kavrix.js -----------------
   var loaded = {}, totals = {};
   function progress() {
     var have = 0, total = 0;
@@ -149,21 +180,31 @@
     });
   }
 
+  // The browser's languages as a locale list ("cs_CZ:en"), which the game
+  // reads as it reads LANGUAGE on the desktop when nothing chose its language.
+  function browserLanguages() {
+    var list = navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language || ''];
+    return Array.prototype.filter.call(list, Boolean).map(function (tag) { return tag.replace(/-/g, '_'); }).join(':');
+  }
+
   var firstFrame = true, timing = {};
   var Module = window.Module = {
     canvas: canvas,
     print: function (text) { console.log(text); },
     printErr: function (text) { console.error(text); },
+    // What the game finds in its environment (web/environment.js).
+    kavrixEnvironment: {LANGUAGE: browserLanguages(), XDG_CONFIG_HOME: '/saves'},
     onAbort: function (what) {
       problem('Hra skončila chybou · The game stopped with an error:\n' + what);
     },
+    kavrixPresent: Kavrix.view.present,
     kavrixFrameDrawn: function () {
       if (!firstFrame) return;
       firstFrame = false;
       cover.hidden = true;
-      layout();
       console.log('Kavrix: first frame drawn ' + Math.round(performance.now()) + ' ms after the page began loading' +
-                  ' (files fetched at ' + timing.fetched + ' ms, WebAssembly ready at ' + timing.ready + ' ms)');
+                  ' (the program fetched at ' + timing.compiling + ' ms, everything fetched and compiled at ' +
+                  timing.fetched + ' ms, WebAssembly ready at ' + timing.ready + ' ms)');
     },
     kavrixSetFullScreen: setFullScreen,
     kavrixShowMessage: function (title, text) { message(text); },
@@ -177,88 +218,98 @@
     },
   };
 
+  // A game that starts without a click (?autostart, the tests' modes) has
+  // its sound device opened while the files arrive: SDL takes this one, and
+  // opening it (a tenth of a second or more) is no longer in the way of the
+  // first frame. After a click SDL opens it itself, within that gesture.
+  var startsAlone = params.has('autostart') || Object.keys(Kavrix.modes).some(function (m) { return params.has(m); });
+  var AudioContextClass = window.AudioContext || window.webkitAudioContext;
+  if (startsAlone && AudioContextClass) {
+    try {
+      Module.SDL2 = {audioContext: new AudioContextClass()};
+    } catch (error) {
+      // SDL tries again, and plays without sound when it cannot.
+    }
+  }
+
   var pending = {data: null};
   Module.getPreloadedPackage = function (name) { return pending.data; };
-
-  var ready = new Promise(function (resolve) { Module.onRuntimeInitialized = resolve; });
-  var testText = testScript !== null && !reloadedTest
-    ? fetchFile(testScript).then(function (buffer) { return new Uint8Array(buffer); }) : Promise.resolve(null);
-
-  Promise.all([fetchFile('kavrix.wasm'), fetchFile('kavrix.data'), testText]).then(function (files) {
-    timing.fetched = Math.round(performance.now());
-    Module.wasmBinary = files[0];
-    pending.data = files[1];
-    return loadScript('kavrix.js').then(function () { return ready; }).then(function () { return files[2]; });
-  }).then(function (script) {
-    timing.ready = Math.round(performance.now());
-    show('loading', false);
-    if (reloadedTest) return reportReloaded();
-    if (script) return runTest(script);
-    if (autostart) return start();
-    var button = document.getElementById('start');
-    button.hidden = false;
-    button.focus();
-    button.onclick = start;
-  }).catch(function (error) {
-    problem('Hru se nepodařilo načíst · The game could not be loaded:\n' + (error.message || error));
+  // The program compiles while the data is still arriving.
+  var compiled = fetchFile('kavrix.wasm').then(function (bytes) {
+    timing.compiling = Math.round(performance.now());
+    return WebAssembly.compile(bytes);
   });
+  Module.instantiateWasm = function (imports, receive) {
+    compiled.then(function (module) {
+      return WebAssembly.instantiate(module, imports).then(function (instance) { receive(instance, module); });
+    }).catch(function (error) {
+      problem('Hru se nepodařilo načíst · The game could not be loaded:\nkavrix.wasm: ' + (error.message || error));
+    });
+    return {};
+  };
 
-  function start() {
+  // --- Running the game -----------------------------------------------------------
+  // Runs the game with these arguments after the page's; onExit(status) when it ends.
+  function runGame(args, onExit) {
     show('start', false);
     canvas.focus();
+    Kavrix.touch.attach(Module);
     Module.onExit = function (status) {
+      Kavrix.touch.detach();
+      onExit(status);
+    };
+    Module.callMain(gameArgs.concat(args));
+  }
+
+  // Leaving the page (its tab hidden, switched away from or closed) saves the
+  // sound and music settings, as the desktop's window close does.
+  var running = false;
+  function leaving() {
+    if (!running || !Module._kavrix_page_leaving) return;
+    Module._kavrix_page_leaving();
+    Module.kavrixWriteNow('/saves/nastaveni.lev');  // the settings file it has just saved
+  }
+  document.addEventListener('visibilitychange', function () {
+    if (document.visibilityState === 'hidden') leaving();
+  });
+  window.addEventListener('pagehide', leaving);
+
+  function play() {
+    running = true;
+    // On a touch screen the game fills the screen from the first tap.
+    if (Kavrix.touch.isTouchScreen) setFullScreen(true);
+    runGame([], function (status) {
+      running = false;
       cover.hidden = false;
       show('problem', true);
       document.getElementById('problem').textContent = status === 0
         ? 'Hra skončila. Obnovte stránku pro novou hru. · The game has ended. Reload the page to play again.'
         : 'Hra skončila chybou (' + status + '). · The game ended with an error (' + status + ').';
-    };
-    Module.callMain(gameArgs);
-  }
-
-  // --- The browser test -------------------------------------------------------
-  function fnv(bytes) {
-    var h = 0x811c9dc5;
-    for (var i = 0; i < bytes.length; i++) h = Math.imul(h ^ bytes[i], 0x01000193) >>> 0;
-    return ('0000000' + h.toString(16)).slice(-8);
-  }
-
-  function reportSaves(when) {
-    // The saved files only: the kept replays live in a folder beside them.
-    var names = Module.FS.readdir('/saves').filter(function (n) {
-      return n !== '.' && n !== '..' && Module.FS.isFile(Module.FS.stat('/saves/' + n).mode);
-    }).sort();
-    names.forEach(function (name) {
-      var bytes = Module.FS.readFile('/saves/' + name);
-      console.log('kavrix-test: ' + when + ' save ' + name + ' ' + bytes.length + ' bytes fnv ' + fnv(bytes));
     });
-    if (!names.length) console.log('kavrix-test: ' + when + ' no saves');
   }
 
-  function runTest(script) {
-    Module.FS.writeFile('/tmp/kavrix-test.input', script);
-    Module.onExit = function (status) {
-      console.log('kavrix-test: exit ' + status);
-      var lines = Module.FS.readFile('/tmp/kavrix-test.rec', {encoding: 'utf8'}).split('\n');
-      lines.forEach(function (line) { if (line.indexOf('hash ') === 0) console.log('kavrix-test: ' + line); });
-      reportSaves('before-reload');
-      (function waitForSaves() {
-        if (!Module.kavrixSavesWritten()) return setTimeout(waitForSaves, 50);
-        var notice = document.getElementById('notice');
-        if (!notice.hidden) console.log('kavrix-test: notice ' + notice.textContent);
-        sessionStorage.setItem('kavrix-test-reloaded', '1');
-        console.log('kavrix-test: reloading');
-        location.reload();
-      })();
-    };
-    canvas.focus();
-    Module.callMain(gameArgs.concat(['--input', '/tmp/kavrix-test.input', '--frames', testFrames,
-                                     '--record', '/tmp/kavrix-test.rec']));
-  }
+  // The mode the address asks for (?test=...), else the game after a click
+  // (at once with ?autostart).
+  var mode = null;
+  for (var name in Kavrix.modes) if (params.has(name)) mode = Kavrix.modes[name];
+  var prepared = mode && mode.prepare ? mode.prepare(params, fetchFile) : Promise.resolve(null);
+  var ready = new Promise(function (resolve) { Module.onRuntimeInitialized = resolve; });
 
-  function reportReloaded() {
-    sessionStorage.removeItem('kavrix-test-reloaded');
-    reportSaves('after-reload');
-    console.log('kavrix-test: done');
-  }
+  Promise.all([compiled, fetchFile('kavrix.data'), prepared]).then(function (files) {
+    timing.fetched = Math.round(performance.now());
+    pending.data = files[1];
+    return loadScript('kavrix.js').then(function () { return ready; }).then(function () { return files[2]; });
+  }).then(function (prepared) {
+    timing.ready = Math.round(performance.now());
+    show('loading', false);
+    keepOffline();
+    if (mode) return mode.run({module: Module, params: params, prepared: prepared, runGame: runGame});
+    if (params.has('autostart')) return play();
+    var button = document.getElementById('start');
+    button.hidden = false;
+    button.focus();
+    button.onclick = play;
+  }).catch(function (error) {
+    problem('Hru se nepodařilo načíst · The game could not be loaded:\n' + (error.message || error));
+  });
 })();

@@ -94,3 +94,22 @@ function kavrixSaveProblem(what, error) {
   kavrixSaveReported = true;
   if (Module['kavrixStorageProblem']) Module['kavrixStorageProblem'](what, text);
 }
+
+// Leaving the page (its tab hidden or closed): a file the game has just
+// saved is also written straight into the database in one transaction,
+// committed at once, so that it is kept even when the page closes before a
+// whole sync could run.
+Module['kavrixWriteNow'] = function(path) {
+  var db = IDBFS.dbs[kavrixSaveFolder];
+  if (!db) return;
+  IDBFS.loadLocalEntry(path, function(error, entry) {
+    if (error) return;
+    try {
+      var transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+      transaction.objectStore(IDBFS.DB_STORE_NAME).put(entry, path);
+      if (transaction.commit) transaction.commit();
+    } catch (e) {
+      kavrixSaveProblem('write', e);
+    }
+  });
+};

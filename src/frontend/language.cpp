@@ -1,5 +1,5 @@
-// Loading a language: its variants of the collections with words and its
-// text set, loaded aside and put in place together.
+// Loading a language: its variants of the collections with words (over the
+// Czech ones) and its text set, loaded aside and put in place together.
 #include "frontend/language.h"
 
 #include <utility>
@@ -12,18 +12,34 @@
 
 namespace {
 
-PictureCollection LoadWordsCollection(const World& w, Language language, const char* assetName) {
-    const std::string path = ResolveAssetPath(w.shell.options.dataDir, LanguageAssetName(language, assetName));
-    PictureCollection collection;
+void LoadCollectionFile(PictureCollection& collection, const std::string& path) {
     try {
         LoadPictureCollection(collection, path);
     } catch (const std::exception& error) {
         throw MediaError(std::string("Cannot load collection file '") + path + "': " + error.what());
     }
-    return collection;
 }
 
 }  // namespace
+
+void LoadWordsCollection(PictureCollection& collection, const std::string& dataDir, Language language,
+                         const char* assetName) {
+    LoadCollectionFile(collection, ResolveAssetPath(dataDir, assetName));
+    if (language == Language::Czech) return;
+    const std::string path = ResolveAssetPath(dataDir, LanguageAssetName(language, assetName));
+    PictureCollection variant;
+    LoadCollectionFile(variant, path);
+    for (PictureItem& item : variant.items) {
+        const PictureItem* czech = nullptr;
+        try {
+            czech = &FindPicture(collection, item.Name);
+        } catch (const MediaError&) {
+            throw MediaError("Cannot load collection file '" + path + "': its picture '" + item.Name + "' is not in '" +
+                             ResolveAssetPath(dataDir, assetName) + "'");
+        }
+        collection.items[size_t(czech - collection.items.data())] = std::move(item);
+    }
+}
 
 std::string LanguageAssetName(Language language, const char* assetName) {
     if (language == Language::Czech) return assetName;
@@ -33,8 +49,9 @@ std::string LanguageAssetName(Language language, const char* assetName) {
 }
 
 void UseLanguage(World& w, Language language) {
-    PictureCollection menu = LoadWordsCollection(w, language, kMenuAsset);
-    PictureCollection obrazky = LoadWordsCollection(w, language, kObrazkyAsset);
+    PictureCollection menu, obrazky;
+    LoadWordsCollection(menu, w.shell.options.dataDir, language, kMenuAsset);
+    LoadWordsCollection(obrazky, w.shell.options.dataDir, language, kObrazkyAsset);
     const Language before = w.shell.language;
     w.shell.language = language;
     try {

@@ -1,6 +1,6 @@
 // The browser's view: each presented frame widened from 5-6-5 to the RGBA
-// bytes of the canvas's ImageData and put on the page's canvas in one call.
-// The page (web/index.html) scales the canvas sharply and owns full screen;
+// bytes of the canvas's ImageData and handed to the page in one call. The
+// page (web/view.js) scales it sharply onto its canvas and owns full screen;
 // the calls into it are the Module.kavrix* functions it defines.
 #include "media/browser_view.h"
 
@@ -14,13 +14,18 @@ namespace {
 
 // The JavaScript inside EM_JS is left as written.
 // clang-format off
-// Puts one RGBA frame on the canvas; the first one tells the page that the
-// game has drawn (it hides the loading screen and measures the start-up).
+// Hands one RGBA frame to the page, which scales it onto its canvas
+// (web/view.js), or puts it on the canvas as it is; the first one tells the
+// page that the game has drawn (it hides the loading screen and measures the
+// start-up).
 EM_JS(void, PutCanvasFrame, (const uint32_t* rgba, int width, int height), {
-    var canvas = Module['canvas'];
-    var context = Module.kavrixContext || (Module.kavrixContext = canvas.getContext('2d', {alpha: false}));
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    if (Module['kavrixPresent']) {
+        Module['kavrixPresent'](pixels, width, height);
+    } else {
+        var context = Module.kavrixContext || (Module.kavrixContext = Module['canvas'].getContext('2d', {alpha: false}));
+        context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    }
     if (Module['kavrixFrameDrawn']) Module['kavrixFrameDrawn']();
 });
 

@@ -1,7 +1,7 @@
-// The game's view in the browser build: the page's 800 x 600 canvas, drawn
-// with the canvas's own 2D image calls (no WebGL), the picture scaled to the
-// page by the page's style sheet. It stands where the desktop's SdlView does:
-// SDL still reads the keyboard, mouse and pads from the canvas.
+// The game's view in the browser build: the page's canvas, drawn with the
+// canvas's own 2D image calls (no WebGL), the 800 x 600 picture scaled
+// sharply to the page by the page (web/view.js). It stands where the
+// desktop's SdlView does: SDL still reads the keyboard, mouse and pads.
 #pragma once
 #include <SDL.h>
 
@@ -20,14 +20,14 @@ public:
     BrowserView(const BrowserView&) = delete;
     BrowserView& operator=(const BrowserView&) = delete;
 
-    // Converts the frame to the canvas's RGBA and puts it on the canvas.
+    // Converts the frame to the canvas's RGBA and hands it to the page.
     void Present(const Surface& surface);
     void WindowEvent(const SDL_WindowEvent& event) {}
     // Full screen is the page's: the canvas's box fills the screen.
     void SetFullScreen(bool on);
     bool IsFullScreen() const;
-    // The canvas holds 800 x 600 pixels whatever its size on the page, and
-    // SDL gives pointer positions in those pixels.
+    // SDL gives pointer positions in the window's 800 x 600 pixels, whatever
+    // the canvas's size on the page.
     void GamePoint(int x, int y, int& gameX, int& gameY) const;
     std::string PathName() const { return "canvas 2d"; }
     SDL_Window* Window() const { return window_; }

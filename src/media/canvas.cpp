@@ -12,15 +12,19 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "media/cp1250.h"
 #include "media/font_lookup.h"
 #include "media/media_error.h"
+#include "media/whole_file.h"
 
 namespace {
 
 constexpr int kSystemCellHeight = 16;
+// Font files are a few megabytes at most (a collection of many faces).
+constexpr size_t kMostFontBytes = 64u << 20;
 
 struct Glyph {
     int advance = 0;
@@ -49,6 +53,10 @@ bool IsSystemFont(const std::string& name) {
 
 struct FontCache {
     FontLocation files[kGameFontCount];
+    // Each font file read whole once: FreeType reads its glyphs from memory
+    // rather than through many small file reads (slow in the browser's
+    // file system). The faces' fonts read from here until they are closed.
+    std::string bytes[kGameFontCount];
     std::vector<std::unique_ptr<FontFace>> faces;
     FontFace* last = nullptr;
 
@@ -77,7 +85,15 @@ struct FontCache {
             throw MediaError(std::string("Cannot start the font renderer: ") + TTF_GetError());
         const std::string& path = files[file].path;
         const long index = files[file].index;
-        TTF_Font* probe = TTF_OpenFontIndex(path.c_str(), 12, index);
+        if (bytes[file].empty()) {
+            const WholeFileRead read = ReadWholeFile(path, kMostFontBytes, bytes[file]);
+            if (!read.Ok()) throw MediaError("Cannot open font file " + path + ": " + read.problem);
+        }
+        const std::string& data = bytes[file];
+        auto open = [&](int points) {
+            return TTF_OpenFontIndexRW(SDL_RWFromConstMem(data.data(), int(data.size())), 1, points, index);
+        };
+        TTF_Font* probe = open(12);
         if (!probe) throw MediaError("Cannot open font file " + path + ": " + TTF_GetError());
         int best = 1;
         for (int pt = 1; pt <= height * 2; ++pt) {
@@ -87,7 +103,7 @@ struct FontCache {
             if (h >= height) break;
         }
         TTF_CloseFont(probe);
-        TTF_Font* ttf = TTF_OpenFontIndex(path.c_str(), best, index);
+        TTF_Font* ttf = open(best);
         if (!ttf) throw MediaError("Cannot open font file " + path + ": " + TTF_GetError());
         TTF_SetFontHinting(ttf, TTF_HINTING_NORMAL);
 

@@ -10,6 +10,7 @@
 
 #include "media/input.h"
 #include "media/key_bindings.h"
+#include "media/rect.h"
 #include "media/surface.h"
 
 struct Mixer;
@@ -22,6 +23,20 @@ struct PlatformEvent {
     EventKind kind;
     int x = 0, y = 0;  // surface pixels, for mouse moves
     uint8_t key = 0;   // cp1250 character code (13 Enter, 8 Backspace, 27 Escape)
+};
+
+// What a touch screen's controls offer the player now (the browser's page
+// draws them; other platforms have none): a pointer whose taps click, flying
+// with the fire and item buttons, or typing a name. `field` is the name field
+// (surface pixels) while the page that has one is open, empty otherwise.
+enum class ControlsMode { Pointer, Flight, Typing };
+struct ControlsHint {
+    ControlsMode mode = ControlsMode::Pointer;
+    Rect field;
+    bool operator==(const ControlsHint& o) const {
+        return mode == o.mode && field.left == o.field.left && field.top == o.field.top &&
+               field.right == o.field.right && field.bottom == o.field.bottom;
+    }
 };
 
 class Platform {
@@ -52,6 +67,8 @@ public:
     virtual bool IsFullScreen() const { return false; }
     // How frames reach the screen, for reports: "gpu (opengl)", "surface", ...
     virtual std::string PresentPathName() const { return "none"; }
+    // The touch controls the game's scene asks for, told after every tick.
+    virtual void ShowControls(const ControlsHint& hint) {}
 };
 
 // How the 800 x 600 picture fills the window, kept in its aspect either way.

@@ -3,7 +3,8 @@
 // mouse, character, focus and full-screen events, keyboard sampling, the
 // audio device that drives the mixer, and the 16 ms frame tick. The browser
 // build is the same platform with the page's canvas as its view
-// (browser_view) and the page's animation frames as its clock.
+// (browser_view), the page's animation frames as its clock and the page's
+// touch controls beside the keyboard, mouse and pads (page_controls).
 #include <SDL.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "media/sdl_pads.h"
 #ifdef __EMSCRIPTEN__
 #include "media/browser_view.h"
+#include "media/page_controls.h"
 using View = BrowserView;
 // The browser plays sound from the page's thread between frames: a longer
 // buffer keeps it going through a slow frame.
@@ -201,6 +203,9 @@ public:
                 default: break;
             }
         }
+#ifdef __EMSCRIPTEN__
+        TakePageEvents(events);  // the page's taps and typed characters
+#endif
     }
 
     KeySet HeldKeys() override {
@@ -215,7 +220,14 @@ public:
         return keys;
     }
 
-    InputSet JoystickStates() override { return focus_ ? pads_->States() : InputSet(); }
+    InputSet JoystickStates() override {
+        if (!focus_) return InputSet();
+#ifdef __EMSCRIPTEN__
+        return pads_->States() | PageInputStates();  // the touch screen's buttons count as a pad's
+#else
+        return pads_->States();
+#endif
+    }
 
     void PadStick(int& x, int& y) override {
         if (focus_) pads_->Stick(x, y);
@@ -299,6 +311,9 @@ public:
     void SetFullScreen(bool on) override { view_->SetFullScreen(on); }
     bool IsFullScreen() const override { return view_->IsFullScreen(); }
     std::string PresentPathName() const override { return view_->PathName(); }
+#ifdef __EMSCRIPTEN__
+    void ShowControls(const ControlsHint& hint) override { ShowPageControls(hint); }
+#endif
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -12,6 +12,7 @@
 #include "media/utf8_path.h"
 #include "media/whole_file.h"
 #include "shell/input_script.h"
+#include "shell/locale_language.h"
 #include "shell/options.h"
 #include "state/damaged_saves.h"
 #include "state/user_folders.h"
@@ -66,8 +67,9 @@ const char* Switch(bool on) { return on ? "on" : "off"; }
 // anew with --scaling integer. filter=linear was a choice (nearest was the
 // default) and stays one; integer-scale=off filled the screen, as sharp
 // scaling now does by default. The language and the keys are written where
-// the player has a line for them, and added only when they differ from the
-// default, so the game's defaults can change for players who chose nothing.
+// the player has a line for them, and added only when the player chose them
+// (the language) or they differ from the default (the keys), so the locale
+// and the game's defaults still decide for players who chose nothing.
 struct SettingKey {
     std::string name;
     std::function<bool(const std::string& value, ReadState& read)> parse;
@@ -94,9 +96,12 @@ std::vector<SettingKey> MakeSettingKeys() {
              return ParseSwitch(v, ignored);
          },
          nullptr, nullptr},
-        {"language", [](const std::string& v, ReadState& r) { return LanguageFromCode(v, r.settings.language); },
+        {"language",
+         [](const std::string& v, ReadState& r) {
+             return r.settings.languageChosen = LanguageFromCode(v, r.settings.language);
+         },
          [](const DisplaySettings& s) { return std::string(LanguageCode(s.language)); },
-         [](const DisplaySettings& s) { return s.language == Language::Czech; }},
+         [](const DisplaySettings& s) { return !s.languageChosen; }},
         {"board",
          [](const std::string& v, ReadState& r) {
              const bool web = v.rfind("http://", 0) == 0 || v.rfind("https://", 0) == 0;
@@ -312,5 +317,6 @@ Language RunLanguage(const RunOptions& options, const InputScript& script, const
     if (!options.replayFile.empty()) return script.hasLanguage ? script.language : Language::Czech;
     if (LanguageFromCode(options.language, language)) return language;
     if (script.hasLanguage) return script.language;
-    return settings.language;
+    if (settings.languageChosen) return settings.language;
+    return options.headless ? Language::Czech : LocaleLanguage();
 }

@@ -24,6 +24,9 @@ struct DisplaySettings {
     bool fullScreen = true;
     ScaleMode scaling = ScaleMode::Sharp;
     Language language = Language::Czech;
+    // A language= line was read or the player chose on the help page: the
+    // player's locale no longer decides.
+    bool languageChosen = false;
     KeyBindings bindings = DefaultKeyBindings();
     // The player's score board (board=URL), where --submit sends replays;
     // none by default, so nothing is sent unless the player names one.
@@ -82,5 +85,7 @@ std::string DisplaySettingsPath();
 SdlOptions WindowOptions(const RunOptions& options, DisplaySettingsFile& file, DisplaySettings& settings);
 // This run's language: a replay's is the one its recording was made in
 // (Czech when it names none); otherwise --lang, else the input script's,
-// else the remembered one (settings; the defaults for headless runs).
+// else the remembered one (settings), else for the windowed game the
+// player's locale (LocaleLanguage); headless runs are Czech, whatever the
+// environment, so tests and tools give the same results everywhere.
 Language RunLanguage(const RunOptions& options, const InputScript& script, const DisplaySettings& settings);

@@ -122,7 +122,7 @@ const OptionSpec kOptions[] = {
          return OneOf("--renderer", v, "auto|gpu|surface", e);
      }},
     {"--lang", nullptr, "cs|en", "[--lang cs|en]",
-     "play in Czech (the default) or English this time; the help page switches for good",
+     "play in Czech or English this time (else the help page's choice, else the locale's)",
      [](RunOptions& o, const char* v, std::string& e) {
          o.language = v;
          return OneOf("--lang", v, "cs|en", e);

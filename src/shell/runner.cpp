@@ -35,6 +35,7 @@
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "shell/submit_command.h"
+#include "shell/touch_controls.h"
 #include "shell/watching.h"
 #include "state/damaged_saves.h"
 #include "state/saved_files.h"
@@ -321,6 +322,7 @@ void DeliverWindowEvents(World& w, const std::vector<PlatformEvent>& events, int
         window.inUse = w.shell.language;
         if (!replaying && !platform.IsHeadless()) {
             window.settings.language = w.shell.language;
+            window.settings.languageChosen = true;
             window.file.Save(window.settings);
         }
     }
@@ -659,6 +661,7 @@ bool GameRun::Tick() {
 
         if (r.verdict) r.verdict->BeforeFrame(w);
         RunFrame(w);
+        r.inner->ShowControls(ControlsFor(w));
         if (r.pilot) r.pilot->AfterFrame(w, r.frame);
         ++r.frame;
         if (r.verdict) r.verdict->AfterFrame(w, r.frame);
@@ -758,6 +761,12 @@ void GameRun::State::KeptReplayFailures() {
     for (const std::string& name : library->TakeFailures())
         for (ReplayName& mark : world->saved.ScoreReplays)
             if (mark.View() == name) mark = ReplayName{};
+}
+
+void GameRun::SaveSettingsBeforeLeaving() {
+    State& r = *s;
+    if (r.opened && r.status == 0 && !r.replaying && !r.watching && !r.inner->IsHeadless())
+        SaveSettingsOnClose(*r.world);
 }
 
 int GameRun::Close() {

@@ -67,6 +67,10 @@ public:
     bool Tick();
     // Ends the run (also one that never opened); returns the exit status.
     int Close();
+    // The player may be leaving (the browser's tab hidden or closed): the
+    // sound and music settings are saved as the window's close saves them.
+    // Nothing is saved by a replay, nor while a kept replay is watched.
+    void SaveSettingsBeforeLeaving();
     World& world();
 
 private:

@@ -82,9 +82,9 @@ void LoadGameData(World& w) {
     LoadCollection(w, w.media.Level, "video\\mesto.lev", LoadPictureCollection);
     // The collections with words in the language's variant.
     const Language language = w.shell.language;
-    LoadCollection(w, w.media.MenuObr, LanguageAssetName(language, kMenuAsset), LoadPictureCollection);
+    LoadWordsCollection(w.media.MenuObr, w.shell.options.dataDir, language, kMenuAsset);
     LoadCollection(w, w.media.Rakety, "video\\rakety.lev", LoadPictureCollection);
-    LoadCollection(w, w.media.Obrazky, LanguageAssetName(language, kObrazkyAsset), LoadPictureCollection);
+    LoadWordsCollection(w.media.Obrazky, w.shell.options.dataDir, language, kObrazkyAsset);
     LoadCollection(w, w.media.Zvuky, "audio\\zvuky.lev", LoadWaveCollection);
     AttachWaves(*w.media.mixer, w.media.Zvuky);
     LoadTexts(w);

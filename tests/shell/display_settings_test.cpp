@@ -7,7 +7,8 @@
 // (and its older spellings --filter and --integer-scale) is kept; a file of
 // the older game does not hold the player at whole factors; the language and
 // the keys of the player's choosing are read, a bad binding line is reported
-// and its action keeps its default keys.
+// and its action keeps its default keys; where nothing chose the language,
+// the windowed game follows the player's locale.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -17,6 +18,8 @@
 #include <string>
 
 #include "shell/display_settings.h"
+#include "shell/input_script.h"
+#include "shell/locale_language.h"
 #include "shell/options.h"
 #include "test_support.h"
 
@@ -231,6 +234,59 @@ TEST(DisplaySettingsFile, LanguageAndTheKeysOfEveryAction) {
               "language=cs\nkey.up=W Up\nkey.fire=Space LeftCtrl\nkey.help=\n"
               "pad.fire=A RightShoulder\nkey.jump=J\nfullscreen=on\nscaling=sharp\n");
     EXPECT_EQ(DisplaySettingsFile(path).Load().bindings, s.bindings);
+}
+
+TEST(DisplaySettingsFile, TheLocaleDecidesTheLanguageOnlyWhereNothingChoseIt) {
+    struct Case {
+        const char *language, *all, *messages, *lang;
+        Language expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, Language::Czech},  // no locale: the game's own language
+        {nullptr, nullptr, nullptr, "C.UTF-8", Language::Czech},
+        {nullptr, "POSIX", nullptr, "en_US.UTF-8", Language::Czech},  // the first set one decides
+        {nullptr, nullptr, nullptr, "cs_CZ.UTF-8", Language::Czech},
+        {nullptr, nullptr, "sk_SK", "en_GB.UTF-8", Language::Czech},
+        {"", "", nullptr, "de_DE.UTF-8", Language::English},  // empty counts as not set
+        {"en_GB:cs", nullptr, nullptr, "cs_CZ.UTF-8", Language::English},
+        {":sk:en", "en_US.UTF-8", nullptr, nullptr, Language::Czech},  // LANGUAGE's first entry
+        {"cs-CZ", "de_DE", nullptr, nullptr, Language::Czech},         // as a browser names it
+        {nullptr, nullptr, nullptr, "csb_PL", Language::English},      // Kashubian is not Czech
+    };
+    for (const Case& c : cases) {
+        const char* values[] = {c.language, c.all, c.messages, c.lang};
+        const char* names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+        const Language got = LocaleLanguage([&](const char* name) -> const char* {
+            for (int i = 0; i < 4; ++i)
+                if (std::string(name) == names[i]) return values[i];
+            return nullptr;
+        });
+        EXPECT_EQ(got, c.expected) << (c.language ? c.language : "-") << " " << (c.all ? c.all : "-") << " "
+                                   << (c.messages ? c.messages : "-") << " " << (c.lang ? c.lang : "-");
+    }
+
+    // The order of the deciders: a replay's recording, --lang, the script,
+    // a language= line; the locale only in a window.
+    ::setenv("LANG", "de_DE.UTF-8", 1);
+    RunOptions window;
+    InputScript script;
+    DisplaySettings settings;
+    EXPECT_EQ(RunLanguage(window, script, settings), Language::English) << "the locale decides";
+    RunOptions headless;
+    headless.headless = true;
+    EXPECT_EQ(RunLanguage(headless, script, settings), Language::Czech) << "headless runs ignore the locale";
+    settings = ParseSettingsText("language=cs\n").settings;
+    EXPECT_EQ(RunLanguage(window, script, settings), Language::Czech) << "a chosen Czech outlives an English locale";
+    EXPECT_NE(FormatSettingsText({}, settings).find("language=cs\n"), std::string::npos) << "and is written";
+    window.language = "en";
+    EXPECT_EQ(RunLanguage(window, script, settings), Language::English);
+    RunOptions replay;
+    replay.replayFile = "game.replay";
+    EXPECT_EQ(RunLanguage(replay, script, ParseSettingsText("language=en\n").settings), Language::Czech)
+        << "a recording without a language line is Czech";
+    ::unsetenv("LANG");
+    EXPECT_EQ(FormatSettingsText({}, DisplaySettings{}).find("language="), std::string::npos)
+        << "nothing chosen, nothing written: the locale keeps deciding";
 }
 
 }  // namespace

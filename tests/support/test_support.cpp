@@ -15,6 +15,18 @@
 #include "game/reset.h"
 #include "shell/startup.h"
 
+namespace {
+
+// The windowed game speaks the player's locale when nothing else chose its
+// language; the tests, like the golden replays, assume the game's own
+// language, so every test program and the games it starts run without one.
+const bool kNoLocale = [] {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) ::unsetenv(name);
+    return true;
+}();
+
+}  // namespace
+
 std::string TestDataDir() { return KAVRIX_TEST_DATA_DIR; }
 std::string KavrixBinary() { return KAVRIX_BINARY; }
 

@@ -29,7 +29,8 @@ grep -q '"CurrentScene": *"HlavniHra"' "$work/native.json" ||
 # The site with the script beside it, served on a free loopback port.
 mkdir "$work/site"
 for f in "$site"/*; do ln -s "$(cd "$(dirname "$f")" && pwd)/$(basename "$f")" "$work/site/"; done
-cp "$script" "$work/site/test.input"
+# Czech whatever the browser's languages, as the native game plays it.
+{ echo "language cs"; cat "$script"; } > "$work/site/test.input"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server --bind 127.0.0.1 --directory "$work/site" "$port" >"$work/server.log" 2>&1 &
 server=$!

@@ -8,15 +8,24 @@ screenshots and the page's console. One step per argument:
     sleep:SECONDS      real time
     click:X,Y          a left click at page point X,Y
     clickon:SELECTOR   a left click in the middle of the element
-    key:NAME           a key press (Enter, Escape, F1, ArrowUp, Space, a ...)
+    key:NAME[,SECONDS] a key press (Enter, Escape, F1, ArrowUp, Space, a ...), held 0.15 s or SECONDS
     shot:FILE.png      a screenshot of the page
     eval:EXPRESSION    prints the value of a JavaScript expression
     inject:SCRIPT      runs SCRIPT in every page loaded from now on, first
     goto:URL           opens another page
     size:W,H[,RATIO]   the page's viewport in CSS pixels (and device pixels per CSS pixel)
     quota:BYTES        the storage quota of the page's origin, as if the disk were that full
+    touchscreen:on     a touch screen from now on (for pages loaded after it)
+    touch:POINTS       the fingers on the screen now: ID@WHERE;... (none: all lifted), WHERE
+                       a page point X,Y, gX,Y a game pixel (on the canvas) or #id (an
+                       element's middle); new IDs come down, missing ones are lifted
+    text:TEXT          text typed into the focused field, as an on-screen keyboard does
+    offline:on|off     the page's network cut or back
+    run:COMMAND        a shell command (to stop the server, for instance)
+    close              closes the page as its tab would be, and opens an empty one
 
-The console goes to stdout as 'console: TEXT' lines. Exit status 1 when a
+The console goes to stdout as 'console: TEXT' lines, its errors (and
+uncaught exceptions) also as 'console-error: TEXT'. Exit status 1 when a
 wait runs out."""
 import json
 import os
@@ -78,6 +87,12 @@ class Browser:
             text = ' '.join(str(a.get('value', a.get('description', ''))) for a in message['params']['args'])
             self.console.append(text)
             print('console: ' + text, flush=True)
+            if message['params'].get('type') == 'error':
+                print('console-error: ' + text, flush=True)
+        elif message.get('method') == 'Runtime.exceptionThrown':
+            details = message['params']['exceptionDetails']
+            print('console-error: uncaught ' + details.get('exception', {}).get('description', details.get('text', '')),
+                  flush=True)
         return message
 
     def pump(self, seconds):
@@ -94,17 +109,51 @@ class Browser:
             time.sleep(0.05)
 
 
+def touch_points(browser, value):
+    """The touch points of a touch: step, in page coordinates."""
+    points = []
+    for part in filter(None, value.split(';')):
+        ident, _, where = part.partition('@')
+        if where.startswith('#'):
+            rect = evaluate(browser, 'JSON.stringify(document.querySelector(' + json.dumps(where) +
+                            ').getBoundingClientRect())')
+            rect = json.loads(rect)
+            x, y = rect['x'] + rect['width'] / 2, rect['y'] + rect['height'] / 2
+        elif where.startswith('g'):
+            gx, gy = (float(v) for v in where[1:].split(','))
+            rect = json.loads(evaluate(browser, 'JSON.stringify(document.getElementById("canvas")'
+                                                '.getBoundingClientRect())'))
+            x, y = rect['x'] + (gx + 0.5) * rect['width'] / 800, rect['y'] + (gy + 0.5) * rect['height'] / 600
+        else:
+            x, y = (float(v) for v in where.split(','))
+        points.append({'x': x, 'y': y, 'id': int(ident), 'radiusX': 4, 'radiusY': 4, 'force': 1})
+    return points
+
+
+def evaluate(browser, expression):
+    return browser.send('Runtime.evaluate', {'expression': expression, 'returnByValue': True})['result'].get('value')
+
+
+def open_page(browser):
+    target = browser.send('Target.createTarget', {'url': 'about:blank'}, session=False)['targetId']
+    browser.session = browser.send('Target.attachToTarget', {'targetId': target, 'flatten': True},
+                                   session=False)['sessionId']
+    browser.send('Runtime.enable')
+    browser.send('Page.enable')
+    browser.send('Network.enable')
+    return target
+
+
 def main():
     url, steps = sys.argv[1], sys.argv[2:]
-    with tempfile.TemporaryDirectory() as profile:
+    # (Chromium's helper processes may still be writing into the profile as
+    # it is removed: what they leave behind is not worth failing a test for.)
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
         browser = Browser(profile)
         try:
-            target = browser.send('Target.createTarget', {'url': 'about:blank'})['targetId']
-            browser.session = browser.send('Target.attachToTarget', {'targetId': target, 'flatten': True},
-                                           session=False)['sessionId']
-            browser.send('Runtime.enable')
-            browser.send('Page.enable')
+            target = open_page(browser)
             browser.send('Page.navigate', {'url': url})
+            fingers = []
             for step in steps:
                 what, _, value = step.partition(':')
                 if what == 'wait':
@@ -128,12 +177,13 @@ def main():
                         browser.send('Input.dispatchMouseEvent', {'type': kind, 'x': x, 'y': y, 'button': 'left',
                                                                   'clickCount': 1})
                 elif what == 'key':
+                    value, _, held = value.partition(',')
                     key, code, key_code, text = KEYS[value] if value in KEYS else (
                         value, 'Key' + value.upper(), ord(value.upper()), value)
                     base = {'key': key, 'code': code, 'windowsVirtualKeyCode': key_code, 'nativeVirtualKeyCode': key_code}
                     browser.send('Input.dispatchKeyEvent', dict(base, type='keyDown', text=text) if text else
                                  dict(base, type='rawKeyDown'))
-                    browser.pump(0.15)
+                    browser.pump(float(held or 0.15))
                     browser.send('Input.dispatchKeyEvent', dict(base, type='keyUp'))
                 elif what == 'shot':
                     data = browser.send('Page.captureScreenshot', {'format': 'png'})['data']
@@ -152,6 +202,29 @@ def main():
                 elif what == 'goto':
                     browser.console.clear()
                     browser.send('Page.navigate', {'url': value})
+                elif what == 'touchscreen':
+                    browser.send('Emulation.setTouchEmulationEnabled', {'enabled': value == 'on', 'maxTouchPoints': 5})
+                elif what == 'touch':
+                    points = touch_points(browser, value)
+                    before = {p['id'] for p in fingers}
+                    # A new finger comes down with a touchStart, the rest move;
+                    # fingers left out of the list are lifted.
+                    kind = ('touchEnd' if not points else
+                            'touchStart' if any(p['id'] not in before for p in points) else 'touchMove')
+                    browser.send('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': points})
+                    fingers = points
+                elif what == 'text':
+                    browser.send('Input.insertText', {'text': value})
+                elif what == 'offline':
+                    browser.send('Network.emulateNetworkConditions', {'offline': value == 'on', 'latency': 0,
+                                                                      'downloadThroughput': -1, 'uploadThroughput': -1})
+                elif what == 'run':
+                    subprocess.run(value, shell=True, check=False)
+                elif what == 'close':
+                    browser.send('Target.closeTarget', {'targetId': target}, session=False)
+                    browser.session = None
+                    target = open_page(browser)
+                    fingers = []
                 elif what == 'eval':
                     result = browser.send('Runtime.evaluate', {'expression': value, 'returnByValue': True})
                     print('eval: ' + json.dumps(result.get('result', {}).get('value')))

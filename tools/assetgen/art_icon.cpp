@@ -1,7 +1,8 @@
 // The desktop icon: a rounded tile of deep space with a few stars and a blue
 // glow, and the fighter "Kavrix" (level flight, engines burning) drawn by the
 // Rakety painter, scaled to fill the tile. The same drawing is written as PNGs
-// of each size the desktop asks for and as an SVG (its gradients as flat bands).
+// of each size the desktop (and the browser page) asks for and as an SVG (its
+// gradients as flat bands).
 #include "icon.h"
 
 #include <cairo-svg.h>
@@ -21,6 +22,8 @@ using namespace art;
 namespace {
 
 constexpr int kPixelSizes[] = {32, 48, 64, 128, 256};
+// The page's icon, and the installed web app's (with the SVG for larger sizes).
+constexpr int kWebPixelSizes[] = {32, 192};
 
 // Whether (x, y) lies inside the tile's rounded corners (those of radius
 // `inset` from the edges), with room for a star.
@@ -74,21 +77,20 @@ void Check(cairo_status_t status, const std::filesystem::path& file) {
 
 }  // namespace
 
-void WriteIcons(const std::string& dir) {
-    const std::filesystem::path theme = std::filesystem::path(dir) / "hicolor";
-    for (int size : kPixelSizes) {
-        const std::string name = std::to_string(size) + "x" + std::to_string(size);
-        const std::filesystem::path file = theme / name / "apps" / "kavrix.png";
-        std::filesystem::create_directories(file.parent_path());
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-        cairo_t* cr = cairo_create(surface);
-        PaintIcon(cr, size);
-        cairo_destroy(cr);
-        const cairo_status_t status = cairo_surface_write_to_png(surface, file.c_str());
-        cairo_surface_destroy(surface);
-        Check(status, file);
-    }
-    const std::filesystem::path svg = theme / "scalable" / "apps" / "kavrix.svg";
+namespace {
+
+void WritePngIcon(int size, const std::filesystem::path& file) {
+    std::filesystem::create_directories(file.parent_path());
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    PaintIcon(cr, size);
+    cairo_destroy(cr);
+    const cairo_status_t status = cairo_surface_write_to_png(surface, file.c_str());
+    cairo_surface_destroy(surface);
+    Check(status, file);
+}
+
+void WriteSvgIcon(const std::filesystem::path& svg) {
     std::filesystem::create_directories(svg.parent_path());
     // Drawn by Cairo into memory, its gradients then flattened.
     std::string text;
@@ -109,4 +111,21 @@ void WriteIcons(const std::string& dir) {
     std::ofstream out(svg, std::ios::binary);
     out << FlattenSvgGradients(text);
     if (!out.flush()) Check(CAIRO_STATUS_WRITE_ERROR, svg);
+}
+
+}  // namespace
+
+void WriteIcons(const std::string& dir) {
+    const std::filesystem::path theme = std::filesystem::path(dir) / "hicolor";
+    for (int size : kPixelSizes) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        WritePngIcon(size, theme / name / "apps" / "kavrix.png");
+    }
+    WriteSvgIcon(theme / "scalable" / "apps" / "kavrix.svg");
+}
+
+void WriteWebIcons(const std::string& dir) {
+    for (int size : kWebPixelSizes)
+        WritePngIcon(size, std::filesystem::path(dir) / ("kavrix-" + std::to_string(size) + ".png"));
+    WriteSvgIcon(std::filesystem::path(dir) / "kavrix.svg");
 }

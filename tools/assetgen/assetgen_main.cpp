@@ -5,6 +5,7 @@
 //   assetgen --render-audio DIR   (every wave and module as WAV files, a summary
 //                                  table and a spectrogram per module)
 //   assetgen --icons DIR          (the desktop icon in the hicolor layout)
+//   assetgen --web-icons DIR      (the browser page's icons)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -14,17 +15,19 @@
 #include "icon.h"
 
 int main(int argc, char** argv) {
-    std::string out, sheet, preview, icons;
+    std::string out, sheet, preview, icons, webIcons;
     for (int i = 1; i + 1 < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--out") out = argv[++i];
         else if (arg == "--contact-sheet") sheet = argv[++i];
         else if (arg == "--render-audio") preview = argv[++i];
         else if (arg == "--icons") icons = argv[++i];
+        else if (arg == "--web-icons") webIcons = argv[++i];
     }
-    if (out.empty() && sheet.empty() && preview.empty() && icons.empty()) {
+    if (out.empty() && sheet.empty() && preview.empty() && icons.empty() && webIcons.empty()) {
         std::fprintf(stderr,
-                     "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR | --icons DIR\n");
+                     "usage: assetgen --out DIR | --contact-sheet FILE.png | --render-audio DIR | --icons DIR | "
+                     "--web-icons DIR\n");
         return 2;
     }
     try {
@@ -37,6 +40,7 @@ int main(int argc, char** argv) {
         if (!sheet.empty()) WriteContactSheet(sheet);
         if (!preview.empty()) RenderAudioPreview(preview);
         if (!icons.empty()) WriteIcons(icons);
+        if (!webIcons.empty()) WriteWebIcons(webIcons);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;

@@ -1,10 +1,11 @@
 // Generates the five picture collection files, and the English variants of
-// the two with words: renders every manifest entry with its painter,
-// flattens it onto its colour key and writes the files through the
-// collection writer.
+// the two with words (their pictures that differ from the Czech ones):
+// renders every manifest entry with its painter, flattens it onto its colour
+// key and writes the files through the collection writer.
 #include <cairo.h>
 
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -69,8 +70,11 @@ static levpack::PictureEntry EntryFor(const ManifestEntry& e) {
 }
 
 // Every collection in Czech, then the collections with words in each other
-// language into its folder.
+// language into its folder: only the pictures whose pixels differ from the
+// Czech ones (those with words in them). The game takes the rest from the
+// Czech collection, so a language costs the download only its own pictures.
 void GeneratePictures(const std::string& outDir) {
+    std::map<std::string, std::vector<uint32_t>> czech;  // the pixels of the pictures with words, by name
     for (WordsLanguage language : kWordsLanguages) {
         std::filesystem::create_directories(outDir + "/video/" + WordsFolder(language));
         SetWordsLanguage(language);
@@ -82,7 +86,14 @@ void GeneratePictures(const std::string& outDir) {
                 if (e.index != expected++)
                     throw std::runtime_error(std::string("picture table of ") + CollectionName(c) +
                                              " has a gap before index " + std::to_string(e.index));
-                items.push_back(EntryFor(e));
+                levpack::PictureEntry entry = EntryFor(e);
+                const std::string key = std::string(CollectionName(c)) + "/" + e.name;
+                if (language == WordsLanguage::Czech) {
+                    if (HasWords(c)) czech[key] = entry.pixels;
+                } else if (czech[key] == entry.pixels) {
+                    continue;  // no words, or the same words: the Czech picture serves
+                }
+                items.push_back(std::move(entry));
             }
             levpack::WriteFile(outDir + "/" + CollectionFileName(c, language), levpack::WritePictureCollection(items));
         }
